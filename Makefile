@@ -1,0 +1,36 @@
+# Tovani: `make run` installs what is missing, builds and starts the game;
+# `make test` installs, builds and runs the whole test suite.
+BUILD ?= build
+JOBS ?= $(shell nproc)
+CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+.PHONY: deps configure build run test sanitize bench format clean
+
+deps:
+	./scripts/install-deps.sh
+
+configure: deps
+	cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS)
+
+build: configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	$(BUILD)/bin/tovani
+
+test: build
+	./scripts/run-tests.sh $(BUILD)
+
+# The test suite under the address and undefined-behaviour sanitizers.
+sanitize:
+	$(MAKE) test BUILD=build-asan CMAKE_FLAGS="-DCMAKE_BUILD_TYPE=Debug -DTOVANI_SANITIZE=ON"
+
+# Speed and memory benchmarks (see README).
+bench: build
+	./scripts/run-benchmarks.sh $(BUILD)
+
+format:
+	find src tests tools bench -name '*.cpp' -o -name '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf $(BUILD) build-asan

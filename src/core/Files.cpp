@@ -1,0 +1,130 @@
+#include "core/Files.h"
+
+#include "core/TextCodec.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <system_error>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace tovani {
+
+std::optional<std::string> ReadWholeFile(const std::string& path, size_t maxBytes) {
+    std::error_code ec;
+    if (!fs::is_regular_file(path, ec))
+        return std::nullopt;
+    auto size = fs::file_size(path, ec);
+    if (ec || size > maxBytes)
+        return std::nullopt;
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    std::string data(static_cast<size_t>(size), '\0');
+    in.read(data.data(), static_cast<std::streamsize>(size));
+    data.resize(static_cast<size_t>(in.gcount()));
+    return data;
+}
+
+bool WriteFileAtomic(const std::string& path, std::string_view bytes) {
+    fs::path target(path);
+    fs::path dir = target.parent_path();
+    if (dir.empty())
+        dir = ".";
+    static thread_local std::mt19937 tmpNames(std::random_device{}());
+    std::string tmp = (dir / ("." + target.filename().string() + ".tmp" +
+                              std::to_string(tmpNames() % 1000000u)))
+                          .string();
+    int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return false;
+    size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n <= 0) {
+            ::close(fd);
+            ::unlink(tmp.c_str());
+            return false;
+        }
+        done += static_cast<size_t>(n);
+    }
+    if (::fsync(fd) != 0 || ::close(fd) != 0) {
+        ::unlink(tmp.c_str());
+        return false;
+    }
+    if (std::rename(tmp.c_str(), path.c_str()) != 0) {
+        ::unlink(tmp.c_str());
+        return false;
+    }
+    return true;
+}
+
+std::vector<std::string> ListFiles(const std::string& dir) {
+    std::vector<std::string> names;
+    std::error_code ec;
+    fs::directory_iterator it(dir, ec), end;
+    if (ec)
+        return names;
+    for (; it != end; it.increment(ec)) {
+        if (ec)
+            break;
+        std::error_code ec2;
+        if (it->is_regular_file(ec2))
+            names.push_back(it->path().filename().string());
+    }
+    return names;
+}
+
+std::optional<std::string> FindNoCase(const std::string& dir, const std::string& name) {
+    std::string exact = JoinPath(dir, name);
+    if (FileExists(exact))
+        return exact;
+    for (const auto& f : ListFiles(dir))
+        if (EqualsNoCase(f, name))
+            return JoinPath(dir, f);
+    return std::nullopt;
+}
+
+std::string ExecutableDirectory() {
+    std::error_code ec;
+    fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+    if (ec)
+        return "./";
+    std::string dir = exe.parent_path().string();
+    if (dir.empty() || dir.back() != '/')
+        dir += '/';
+    return dir;
+}
+
+std::string JoinPath(std::string_view dir, std::string_view rel) {
+    std::string r(rel);
+    for (char& c : r)
+        if (c == '\\')
+            c = '/';
+    std::string d(dir);
+    while (!d.empty() && d.back() == '/')
+        d.pop_back();
+    size_t start = 0;
+    while (start < r.size() && r[start] == '/')
+        ++start;
+    if (d.empty())
+        return r;
+    return d + "/" + r.substr(start);
+}
+
+std::string FileNameOf(std::string_view path) {
+    size_t cut = path.find_last_of("/\\");
+    return std::string(cut == std::string_view::npos ? path : path.substr(cut + 1));
+}
+
+bool FileExists(const std::string& path) {
+    std::error_code ec;
+    return fs::is_regular_file(path, ec);
+}
+
+} // namespace tovani

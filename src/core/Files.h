@@ -1,0 +1,37 @@
+// Files and folders: whole-file reads, atomic writes, folder listings, and look-ups that ignore
+// the case of names, since content folders come from players who do not mind case.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tovani {
+
+// The whole file, or nothing when it cannot be read. Files above maxBytes are refused.
+std::optional<std::string> ReadWholeFile(const std::string& path,
+                                         size_t maxBytes = 256u * 1024u * 1024u);
+
+// Writes the bytes to a temporary file in the same folder and renames it over `path`, so the
+// old file stays whole when anything fails. Answers false on failure (nothing is changed then).
+bool WriteFileAtomic(const std::string& path, std::string_view bytes);
+
+// Names of the plain files in a folder (no folders), unsorted; empty when it cannot be read.
+std::vector<std::string> ListFiles(const std::string& dir);
+
+// The path of `name` inside `dir`, matched without regard to case; an exact match wins.
+std::optional<std::string> FindNoCase(const std::string& dir, const std::string& name);
+
+// The folder of the running executable, ending with '/'.
+std::string ExecutableDirectory();
+
+// Joins a folder and a relative path with one '/'; backslashes in `rel` become '/'.
+std::string JoinPath(std::string_view dir, std::string_view rel);
+
+// The file name part of a path (after the last '/' or '\\').
+std::string FileNameOf(std::string_view path);
+
+bool FileExists(const std::string& path);
+
+} // namespace tovani

@@ -1,0 +1,29 @@
+// Text as files hold it: our files are UTF-8, older ones Windows-1252. In memory everything is
+// UTF-8; bytes that are not valid UTF-8 are read as Windows-1252.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tovani {
+
+bool IsValidUtf8(std::string_view bytes);
+
+// Windows-1252 bytes to UTF-8 (the five unassigned bytes map to the C1 code points).
+std::string Cp1252ToUtf8(std::string_view bytes);
+
+// UTF-8 to Windows-1252; characters outside the code page become '?'.
+std::string Utf8ToCp1252(std::string_view utf8);
+
+// The file's bytes as UTF-8: kept when they are valid UTF-8 (a leading byte-order mark is
+// dropped), else decoded as Windows-1252.
+std::string DecodeText(std::string_view bytes);
+
+// ASCII-only case folding, which is what file names and INI keys need.
+std::string AsciiLower(std::string_view s);
+bool EqualsNoCase(std::string_view a, std::string_view b);
+
+// Trims spaces and tabs (and a stray CR) on both sides.
+std::string_view Trim(std::string_view s);
+
+} // namespace tovani

@@ -1,0 +1,36 @@
+#include "core/Files.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+using namespace tovani;
+namespace fs = std::filesystem;
+
+TEST(Files, AtomicWriteListAndFindIgnoringCase) {
+    fs::path dir = fs::temp_directory_path() / "tovani-files-test";
+    fs::remove_all(dir);
+    fs::create_directories(dir / "Sub");
+    ASSERT_TRUE(WriteFileAtomic((dir / "Traditional.LAY").string(), "abc"));
+    ASSERT_TRUE(WriteFileAtomic((dir / "Traditional.LAY").string(), "replaced"));
+    EXPECT_EQ(*ReadWholeFile((dir / "Traditional.LAY").string()), "replaced");
+
+    auto names = ListFiles(dir.string());
+    EXPECT_EQ(names, std::vector<std::string>{"Traditional.LAY"}); // no folders, no temp files
+
+    auto found = FindNoCase(dir.string(), "traditional.lay");
+    ASSERT_TRUE(found);
+    EXPECT_EQ(FileNameOf(*found), "Traditional.LAY");
+    EXPECT_FALSE(FindNoCase(dir.string(), "missing.lay"));
+    EXPECT_FALSE(ReadWholeFile((dir / "Sub").string()));
+    EXPECT_FALSE(ReadWholeFile((dir / "Traditional.LAY").string(), 3)); // over the size limit
+    fs::remove_all(dir);
+}
+
+TEST(Files, PathsAcceptBackslashes) {
+    EXPECT_EQ(JoinPath("/game/", "Layouts\\Big Hole.lay"), "/game/Layouts/Big Hole.lay");
+    EXPECT_EQ(JoinPath("/game", "\\Backgrounds\\Keshiki.jpg"), "/game/Backgrounds/Keshiki.jpg");
+    EXPECT_EQ(FileNameOf("C:\\Games\\Layouts\\Castle.lay"), "Castle.lay");
+    EXPECT_EQ(FileNameOf("a/b/c.tvg"), "c.tvg");
+}
