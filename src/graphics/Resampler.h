@@ -49,4 +49,7 @@ std::vector<std::vector<Contributor>> ResampleContributors(int srcSize, int dstS
 bool Resample(const PixelBuffer& src, PixelBuffer& dst, int filterIndex,
               std::string* error = nullptr);
 
+// For tests: run the portable loops even where the processor offers wider vector instructions.
+void UseGenericResamplerLoops(bool on);
+
 } // namespace tovani

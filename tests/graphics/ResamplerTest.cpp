@@ -198,15 +198,20 @@ TEST(Resampler, VectorLoopsGiveTheSameBytesAsThePlainArithmetic) {
             src.Set(x, y, 0xFF000000u | (seed >> 8));
         }
     }
-    const int sizes[][2] = {{50, 31}, {19, 11}, {37, 23}, {80, 7}, {3, 60}};
-    for (int f = 0; f < kResampleFilterCount; ++f) {
-        for (const auto& s : sizes) {
-            PixelBuffer dst(s[0], s[1]);
-            ASSERT_TRUE(Resample(src, dst, f));
-            EXPECT_EQ(dst, PlainResample(src, s[0], s[1], f))
-                << ResampleFilterAt(f).name << " to " << s[0] << "x" << s[1];
+    const int sizes[][2] = {{50, 31}, {19, 11}, {37, 23}, {80, 7}, {3, 60}, {32, 5}, {85, 2}};
+    for (bool generic : {false, true}) {
+        UseGenericResamplerLoops(generic);
+        for (int f = 0; f < kResampleFilterCount; ++f) {
+            for (const auto& s : sizes) {
+                PixelBuffer dst(s[0], s[1]);
+                ASSERT_TRUE(Resample(src, dst, f));
+                EXPECT_EQ(dst, PlainResample(src, s[0], s[1], f))
+                    << ResampleFilterAt(f).name << " to " << s[0] << "x" << s[1]
+                    << (generic ? " (portable loops)" : "");
+            }
         }
     }
+    UseGenericResamplerLoops(false);
 }
 
 } // namespace
