@@ -1,0 +1,222 @@
+#include "solitaire/LayoutFile.h"
+
+#include <cstdio>
+#include <vector>
+
+#include "core/TextCodec.h"
+
+namespace tovani {
+
+namespace {
+
+// Splits text into lines ended by CR LF, LF or a lone CR; a last line without an end counts.
+std::vector<std::string_view> SplitLines(std::string_view text, size_t maxLines) {
+    std::vector<std::string_view> lines;
+    size_t start = 0;
+    while (start < text.size() && lines.size() < maxLines) {
+        size_t end = text.find_first_of("\r\n", start);
+        if (end == std::string_view::npos) {
+            lines.push_back(text.substr(start));
+            break;
+        }
+        lines.push_back(text.substr(start, end - start));
+        if (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n')
+            ++end;
+        start = end + 1;
+    }
+    return lines;
+}
+
+std::string_view StripBom(std::string_view s) {
+    if (s.size() >= 3 && static_cast<unsigned char>(s[0]) == 0xEF &&
+        static_cast<unsigned char>(s[1]) == 0xBB && static_cast<unsigned char>(s[2]) == 0xBF)
+        s.remove_prefix(3);
+    return s;
+}
+
+std::string_view TrimRight(std::string_view s) {
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
+        s.remove_suffix(1);
+    return s;
+}
+
+LayoutError Error(LayoutErrorCode code, int count = 0, int line = 0) {
+    LayoutError e;
+    e.code = code;
+    e.count = count;
+    e.line = line;
+    return e;
+}
+
+} // namespace
+
+std::string LayoutErrorMessage(const LayoutError& e) {
+    std::string file = e.file.empty() ? std::string("The layout file")
+                                      : "The layout file \u201C" + e.file + "\u201D";
+    auto n = [](int v) { return std::to_string(v); };
+    switch (e.code) {
+    case LayoutErrorCode::CannotRead:
+        return file + " cannot be read.";
+    case LayoutErrorCode::Empty:
+        return file + " is empty.";
+    case LayoutErrorCode::TooLarge:
+        return file + " is far too large to be a layout.";
+    case LayoutErrorCode::WrongVersion:
+        return "You are trying to play a layout intended for use with " + e.detail;
+    case LayoutErrorCode::MissingName:
+        return file + " ends before the layout name (line 2).";
+    case LayoutErrorCode::NameTooLong:
+        return file + " has a layout name of more than " + n(kMaxLayoutNameBytes) + " characters.";
+    case LayoutErrorCode::MissingPlaces:
+        return file + " ends before the places of the layout (line 3).";
+    case LayoutErrorCode::PlacesTooShort:
+        return file + " is cut short: line 3 holds " + n(e.count) + " places instead of " +
+               n(kLayoutCells) + ".";
+    case LayoutErrorCode::PlacesTooLong:
+        return file + " is damaged: line 3 holds " + n(e.count) + " characters instead of " +
+               n(kLayoutCells) + ".";
+    case LayoutErrorCode::BadCharacter:
+        return file + " is damaged: character " + n(e.count) + " of line 3 is not a place.";
+    case LayoutErrorCode::ShpTooFewLines:
+        return file + " is cut short: it holds " + n(e.count) + " lines instead of " +
+               n(kShpLines) + ".";
+    case LayoutErrorCode::ShpLineTooShort:
+        return file + " is damaged: line " + n(e.line) + " is too short to name a place.";
+    case LayoutErrorCode::NoPlaces:
+        return file + " has no tiles.";
+    case LayoutErrorCode::OddPlaces:
+        return file + " has " + n(e.count) + " tiles: an odd number cannot be removed in pairs.";
+    case LayoutErrorCode::TooManyPlaces:
+        return file + " has " + n(e.count) + " tiles; a layout holds at most " + n(kTileCount) +
+               ".";
+    case LayoutErrorCode::NoWinnableDeal:
+        return file + " offers no winnable deal (" + n(e.count) +
+               " dead ends): the tiles were dealt at random.";
+    }
+    return file + " cannot be played.";
+}
+
+LayoutResult<LayFile> ParseLay(std::string_view bytes) {
+    if (bytes.size() > kMaxLayoutFileBytes)
+        return Error(LayoutErrorCode::TooLarge);
+    bytes = StripBom(bytes);
+    if (bytes.empty())
+        return Error(LayoutErrorCode::Empty);
+    std::vector<std::string_view> lines = SplitLines(bytes, 3);
+
+    LayFile out;
+    std::string_view version = lines[0];
+    if (version != kLayVersionFull && version != kLayVersionSmall) {
+        LayoutError e = Error(LayoutErrorCode::WrongVersion, 0, 1);
+        std::string_view shown = version.substr(0, 80);
+        e.detail = DecodeText(shown);
+        return e;
+    }
+    out.version = std::string(version);
+    if (lines.size() < 2)
+        return Error(LayoutErrorCode::MissingName, 0, 2);
+    if (lines[1].size() > kMaxLayoutNameBytes)
+        return Error(LayoutErrorCode::NameTooLong, static_cast<int>(lines[1].size()), 2);
+    if (lines.size() < 3)
+        return Error(LayoutErrorCode::MissingPlaces, 0, 3);
+
+    std::string_view places = TrimRight(lines[2]);
+    int count = static_cast<int>(places.size());
+    if (count < kLayoutCells)
+        return Error(LayoutErrorCode::PlacesTooShort, count, 3);
+    if (count > kLayoutCells)
+        return Error(LayoutErrorCode::PlacesTooLong, count, 3);
+    for (int i = 0; i < kLayoutCells; ++i) {
+        unsigned char ch = static_cast<unsigned char>(places[static_cast<size_t>(i)]);
+        if (ch < 0x20 || ch >= 0x7F)
+            return Error(LayoutErrorCode::BadCharacter, i + 1, 3);
+        if (ch == '1')
+            out.layout.SetRaw(i, 1);
+        else if (ch != '0')
+            ++out.strayCharacters;
+    }
+    out.layout.name = DecodeText(lines[1]);
+    return out;
+}
+
+int DecodeShpPair(char high, char low) {
+    auto digit = [](char c) {
+        return c >= '0' && c <= '9' ? c - '0' : static_cast<unsigned char>(c) - 55;
+    };
+    return digit(high) * 16 + digit(low);
+}
+
+LayoutResult<ShpFile> ParseShp(std::string_view bytes) {
+    if (bytes.size() > kMaxLayoutFileBytes)
+        return Error(LayoutErrorCode::TooLarge);
+    bytes = StripBom(bytes);
+    if (bytes.empty())
+        return Error(LayoutErrorCode::Empty);
+    std::vector<std::string_view> lines = SplitLines(bytes, kShpLines);
+    if (static_cast<int>(lines.size()) < kShpLines)
+        return Error(LayoutErrorCode::ShpTooFewLines, static_cast<int>(lines.size()));
+
+    ShpFile out;
+    for (int i = 0; i < kShpLines; ++i) {
+        std::string_view line = lines[static_cast<size_t>(i)];
+        if (line.size() < 9)
+            return Error(LayoutErrorCode::ShpLineTooShort, 0, i + 1);
+        int x = DecodeShpPair(line[3], line[4]);
+        int y = DecodeShpPair(line[5], line[6]);
+        int z = DecodeShpPair(line[7], line[8]);
+        // Places of layout row 0 and column 0 cannot be named; nor can anything past the grid.
+        if (x < 0 || x > kLayoutColumns - 2 || y < 0 || y > kLayoutRows - 2 || z < 0 ||
+            z > kLayoutLayers - 1) {
+            ++out.skippedLines;
+            continue;
+        }
+        if (out.layout.Has(z + 1, y + 1, x + 1))
+            ++out.duplicateLines;
+        out.layout.Set(z + 1, y + 1, x + 1, true);
+    }
+    return out;
+}
+
+std::string WriteLay(const Layout& layout) {
+    std::string s;
+    s.reserve(kLayoutCells + 80);
+    s += layout.PlaceCount() >= kTileCount ? kLayVersionFull : kLayVersionSmall;
+    s += "\r\n";
+    s += layout.name;
+    s += "\r\n";
+    for (int i = 0; i < kLayoutCells; ++i)
+        s += layout.Raw(i) ? '1' : '0';
+    s += "\r\n";
+    return s;
+}
+
+std::optional<std::string> WriteShp(const Layout& layout) {
+    std::vector<Cell> places = layout.Places();
+    if (static_cast<int>(places.size()) != kShpLines)
+        return std::nullopt;
+    std::string s;
+    int k = 0;
+    for (const Cell& c : places) {
+        // Board cell (C + 1, R + 1, L) is layout column C, row R; the file says C - 1, R - 1.
+        int x = c.column - 2, y = c.row - 2, z = c.layer - 1;
+        if (x < 0 || y < 0)
+            return std::nullopt;
+        char line[40];
+        std::snprintf(line, sizeof line, "%03d%02X%02X%02X\r\n", ++k, x, y, z);
+        s += line;
+    }
+    return s;
+}
+
+std::optional<LayoutError> CheckDealable(const Layout& layout) {
+    int n = layout.PlaceCount();
+    if (n == 0)
+        return Error(LayoutErrorCode::NoPlaces);
+    if (n > kTileCount)
+        return Error(LayoutErrorCode::TooManyPlaces, n);
+    if (n % 2 != 0)
+        return Error(LayoutErrorCode::OddPlaces, n);
+    return std::nullopt;
+}
+
+} // namespace tovani

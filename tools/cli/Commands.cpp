@@ -1,0 +1,22 @@
+#include "Commands.h"
+
+#include <cstdio>
+
+namespace tovani::cli {
+
+const std::vector<Command>& Commands() {
+    static const std::vector<Command> table = {
+        {"deal", "LAYOUT --seed N [--winnable] [--vertical]",
+         "print the deal of game number N: \"tiles T\", then \"tile column row layer\" per tile",
+         RunDeal},
+        {"layout-info", "LAYOUT", "print a layout's name, places and free places", RunLayoutInfo},
+    };
+    return table;
+}
+
+int Fail(const std::string& message) {
+    std::fprintf(stderr, "tovani-cli: %s\n", message.c_str());
+    return 2;
+}
+
+} // namespace tovani::cli
