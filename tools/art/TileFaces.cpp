@@ -1,0 +1,981 @@
+// The painter of the mahjong tile faces (see TileFaces.h).
+#include "TileFaces.h"
+
+#include "ArtCommon.h"
+
+#include <QLinearGradient>
+#include <QPainterPath>
+#include <QPainterPathStroker>
+#include <QRadialGradient>
+#include <QTransform>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+namespace tovani::art {
+
+namespace {
+
+constexpr double kW = 100.0; // design width of a face
+constexpr double kH = 125.0; // design height of a face
+constexpr double kPi = 3.14159265358979323846;
+
+QColor Hex(unsigned rgb) {
+    return QColor((rgb >> 16) & 255, (rgb >> 8) & 255, rgb & 255);
+}
+
+} // namespace
+
+TileStyle IvoryStyle() {
+    TileStyle s;
+    s.name = "Ivory";
+    s.faceTop = Hex(0xFCF8EC);
+    s.faceBottom = Hex(0xF1E8D2);
+    s.faceRim = Hex(0xC9BB98);
+    s.green = Hex(0x17804A);
+    s.red = Hex(0xD0222E);
+    s.blue = Hex(0x1D4FA3);
+    s.ink = Hex(0x141B33);
+    s.paper = Hex(0xFBF6E9);
+    s.backTop = Hex(0x2F9A6C);
+    s.backBottom = Hex(0x1B6447);
+    s.backPattern = Hex(0x7CCFA6);
+    s.shadow = QColor(0, 0, 0, 0);
+    s.wood = Hex(0x6B3F1F);
+    s.gold = Hex(0xF2B818);
+    s.cjk = LoadFonts().brush;
+    s.glyphStroke = 0.5;
+    s.grain = 0.5;
+    return s;
+}
+
+TileStyle JadeStyle() {
+    TileStyle s;
+    s.name = "Jade";
+    s.faceTop = Hex(0x2B7A5C);
+    s.faceBottom = Hex(0x17503B);
+    s.faceRim = Hex(0x0C2C20);
+    s.green = Hex(0xA8F0C0);
+    s.red = Hex(0xFF9478);
+    s.blue = Hex(0x9CCBFF);
+    s.ink = Hex(0xF6E3A6);
+    s.paper = Hex(0x1F6148);
+    s.backTop = Hex(0xF1E6C8);
+    s.backBottom = Hex(0xD9C89C);
+    s.backPattern = Hex(0xB59A5A);
+    s.shadow = QColor(5, 25, 17, 190);
+    s.wood = Hex(0xD9B27A);
+    s.gold = Hex(0xFFD24A);
+    s.cjk = LoadFonts().hei;
+    s.glyphStroke = 2.2;
+    s.grain = 1.0;
+    s.outlineSymbols = false;
+    return s;
+}
+
+TileStyle PorcelainStyle() {
+    TileStyle s;
+    s.name = "Porcelain";
+    s.faceTop = Hex(0xFFFFFF);
+    s.faceBottom = Hex(0xEAF0F7);
+    s.faceRim = Hex(0xA9B7CB);
+    s.green = Hex(0x2F65B8);
+    s.red = Hex(0x0F2F78);
+    s.blue = Hex(0x5C93D6);
+    s.ink = Hex(0x102A66);
+    s.paper = Hex(0xFAFCFF);
+    s.backTop = Hex(0x2D57A6);
+    s.backBottom = Hex(0x1A3A78);
+    s.backPattern = Hex(0xC9DAF5);
+    s.shadow = QColor(0, 0, 0, 0);
+    s.wood = Hex(0x1A3570);
+    s.gold = Hex(0x7FA8E0);
+    s.cjk = LoadFonts().brush;
+    s.glyphStroke = 0.6;
+    s.grain = 0.15;
+    return s;
+}
+
+TileStyle PocketStyle() {
+    TileStyle s;
+    s.name = "Pocket";
+    s.faceTop = Hex(0xFFF4DC);
+    s.faceBottom = Hex(0xF6DDB4);
+    s.faceRim = Hex(0xB98B55);
+    s.green = Hex(0x0E8A3E);
+    s.red = Hex(0xE0161F);
+    s.blue = Hex(0x1548C8);
+    s.ink = Hex(0x111111);
+    s.paper = Hex(0xFFF7E6);
+    s.backTop = s.faceTop;
+    s.backBottom = s.faceBottom;
+    s.backPattern = s.faceRim;
+    s.shadow = QColor(0, 0, 0, 0);
+    s.wood = Hex(0x7A4420);
+    s.gold = Hex(0xFFB000);
+    s.cjk = LoadFonts().hei;
+    s.glyphStroke = 3.0;
+    s.grain = 0.0;
+    return s;
+}
+
+QPoint FacePosition(int face) {
+    if (face >= 1 && face <= 9) {
+        return {face - 1, 2};
+    }
+    if (face >= 10 && face <= 18) {
+        return {face - 10, 1};
+    }
+    if (face >= 19 && face <= 27) {
+        return {face - 19, 0};
+    }
+    if (face >= 28 && face <= 31) {
+        return {face - 28, 4};
+    }
+    if (face >= 32 && face <= 35) {
+        return {face - 32, 3};
+    }
+    if (face >= 36 && face <= 38) {
+        return {face - 36 + 4, 4};
+    }
+    if (face >= 39 && face <= 42) {
+        return {face - 39 + 4, 3};
+    }
+    return {7, 4}; // 43, the blank tile
+}
+
+void PaintFaceSurface(QImage& image, const QRect& cell, const TileStyle& style, int seed) {
+    const bool back = seed < 0;
+    const QColor top = back ? style.backTop : style.faceTop;
+    const QColor bottom = back ? style.backBottom : style.faceBottom;
+    const QColor rim = back ? Shade(style.backBottom, 0.7) : style.faceRim;
+    const int w = cell.width();
+    const int h = cell.height();
+    const double unit = w / kW; // pixels per design unit
+    for (int y = 0; y < h; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(cell.top() + y)) + cell.left();
+        for (int x = 0; x < w; ++x) {
+            const double u = (x + 0.5) / w;
+            const double v = (y + 0.5) / h;
+            QColor c = Mix(top, bottom, std::clamp(v * 0.85 + u * 0.15, 0.0, 1.0));
+            // The top is slightly domed: it darkens towards the rim, most on the lower right.
+            const double dl = u * kW, dr = (1 - u) * kW, dt = v * kH, db = (1 - v) * kH;
+            const double d = std::min({dl, dr, dt, db});
+            if (d < 6.0) {
+                double t = 1.0 - d / 6.0;
+                t = t * t * 0.55;
+                if (dr < 6.0 || db < 6.0) {
+                    t *= 1.25;
+                }
+                c = Mix(c, rim, std::min(t, 1.0));
+            }
+            if (dt < 3.5 && dt > 0.8 && dl > 2 && dr > 2) {
+                c = Mix(c, QColor(255, 255, 255), 0.25 * (1.0 - dt / 3.5));
+            }
+            if (style.grain > 0) {
+                const double g =
+                    Fbm(x / (unit * 14.0), y / (unit * 3.0), 7 + (seed & 255), 3) - 0.5;
+                const double fine = Hash2(x, y, 99 + (seed & 255)) - 0.5;
+                c = Shade(c, 1.0 + style.grain * (g * 0.07 + fine * 0.018));
+            }
+            // A crisp edge line where the top meets the sides the game draws.
+            if (x == 0 || y == 0 || x == w - 1 || y == h - 1) {
+                c = Mix(c, rim, 0.8);
+            }
+            line[x] = c.rgb();
+        }
+    }
+}
+
+namespace {
+
+// Draws with a shared look: an optional carved shadow, the fill, an optional dark outline.
+class Ink {
+public:
+    Ink(QPainter& p, const TileStyle& s) : p_(p), s_(s) {}
+
+    void Fill(const QPainterPath& path, const QBrush& brush, const QColor& base,
+              double outline = 0.7) {
+        if (s_.shadow.alpha() > 0) {
+            p_.fillPath(path.translated(0.9, 1.0), s_.shadow);
+        }
+        p_.fillPath(path, brush);
+        if (s_.outlineSymbols && outline > 0) {
+            p_.strokePath(path, QPen(Shade(base, 0.55), outline));
+        }
+    }
+    void Fill(const QPainterPath& path, const QColor& c, double outline = 0.7) {
+        Fill(path, QBrush(c), c, outline);
+    }
+    // Fills without shadow or outline (details inside a shape).
+    void Plain(const QPainterPath& path, const QColor& c) { p_.fillPath(path, c); }
+    // A character, made heavier by the style's glyph stroke.
+    void Glyph(const QPainterPath& path, const QColor& c) {
+        if (s_.glyphStroke > 0) {
+            QPainterPathStroker stroker;
+            stroker.setWidth(s_.glyphStroke);
+            stroker.setJoinStyle(Qt::RoundJoin);
+            Fill(stroker.createStroke(path).united(path), c, 0.0);
+        } else {
+            Fill(path, c, 0.0);
+        }
+    }
+    void Stroke(const QPainterPath& path, const QColor& c, double width) {
+        QPen pen(c, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+        if (s_.shadow.alpha() > 0) {
+            QPen sp = pen;
+            sp.setColor(s_.shadow);
+            p_.strokePath(path.translated(0.9, 1.0), sp);
+        }
+        p_.strokePath(path, pen);
+    }
+
+    QPainter& p() { return p_; }
+    const TileStyle& s() const { return s_; }
+
+private:
+    QPainter& p_;
+    const TileStyle& s_;
+};
+
+QPainterPath Circle(QPointF c, double r) {
+    QPainterPath path;
+    path.addEllipse(c, r, r);
+    return path;
+}
+
+// One coin of the dots suit: a coloured disc, a light ring, a coloured ring with beads.
+void Dot(Ink& ink, QPointF c, double r, const QColor& col) {
+    const QColor paper = ink.s().paper;
+    QRadialGradient g(c - QPointF(r * 0.3, r * 0.3), r * 1.3);
+    g.setColorAt(0, Mix(col, QColor(255, 255, 255), 0.18));
+    g.setColorAt(1, Shade(col, 0.85));
+    ink.Fill(Circle(c, r), QBrush(g), col, 0.6);
+    ink.Plain(Circle(c, r * 0.79), paper);
+    ink.Plain(Circle(c, r * 0.66), col);
+    for (int k = 0; k < 8; ++k) {
+        const double a = k * kPi / 4;
+        ink.Plain(Circle(c + QPointF(std::cos(a), std::sin(a)) * r * 0.45, r * 0.095), paper);
+    }
+    ink.Plain(Circle(c, r * 0.2), paper);
+    ink.Plain(Circle(c, r * 0.09), Shade(col, 0.8));
+}
+
+// The single big coin of the one of dots.
+void BigDot(Ink& ink, QPointF c, double r) {
+    const TileStyle& s = ink.s();
+    QRadialGradient g(c - QPointF(r * 0.3, r * 0.3), r * 1.3);
+    g.setColorAt(0, Mix(s.green, QColor(255, 255, 255), 0.15));
+    g.setColorAt(1, Shade(s.green, 0.85));
+    ink.Fill(Circle(c, r), QBrush(g), s.green, 0.7);
+    for (int k = 0; k < 24; ++k) {
+        const double a = k * kPi / 12;
+        ink.Plain(Circle(c + QPointF(std::cos(a), std::sin(a)) * r * 0.895, r * 0.045), s.paper);
+    }
+    ink.Plain(Circle(c, r * 0.8), s.paper);
+    ink.Plain(Circle(c, r * 0.74), s.red);
+    for (int k = 0; k < 12; ++k) {
+        const double a = k * kPi / 6 + kPi / 12;
+        QPainterPath petal;
+        petal.addEllipse(QPointF(0, 0), r * 0.11, r * 0.055);
+        QTransform t;
+        t.translate(c.x() + std::cos(a) * r * 0.58, c.y() + std::sin(a) * r * 0.58);
+        t.rotateRadians(a);
+        ink.Plain(t.map(petal), s.paper);
+    }
+    ink.Plain(Circle(c, r * 0.43), s.paper);
+    ink.Plain(Circle(c, r * 0.37), s.blue);
+    for (int k = 0; k < 8; ++k) {
+        const double a = k * kPi / 4;
+        ink.Plain(Circle(c + QPointF(std::cos(a), std::sin(a)) * r * 0.23, r * 0.05), s.paper);
+    }
+    ink.Plain(Circle(c, r * 0.1), s.paper);
+}
+
+// One bamboo stick from a to b, with its three knots and a light rib.
+void Stick(Ink& ink, QPointF a, QPointF b, double w, const QColor& col) {
+    QPainter& p = ink.p();
+    const QPointF d = b - a;
+    const double len = std::hypot(d.x(), d.y());
+    const double angle = std::atan2(d.x(), d.y()); // 0 = pointing down
+    p.save();
+    p.translate(a);
+    p.rotate(-angle * 180.0 / kPi);
+    QPainterPath body;
+    body.addRoundedRect(QRectF(-w / 2, 0, w, len), w * 0.35, w * 0.35);
+    QLinearGradient g(-w / 2, 0, w / 2, 0);
+    g.setColorAt(0, Shade(col, 0.72));
+    g.setColorAt(0.32, Mix(col, ink.s().paper, 0.22));
+    g.setColorAt(0.55, col);
+    g.setColorAt(1, Shade(col, 0.6));
+    ink.Fill(body, QBrush(g), col, 0.6);
+    const QColor knot = Shade(col, 0.62);
+    const QColor light = Mix(col, ink.s().paper, 0.65);
+    for (double y : {w * 0.32, len / 2, len - w * 0.32}) {
+        QPainterPath k;
+        k.addRoundedRect(QRectF(-w * 0.64, y - w * 0.2, w * 1.28, w * 0.4), w * 0.18, w * 0.18);
+        ink.Plain(k, knot);
+        QPainterPath l;
+        l.addRect(QRectF(-w * 0.5, y - w * 0.05, w, w * 0.1));
+        ink.Plain(l, light);
+    }
+    QPainterPath rib;
+    rib.moveTo(-w * 0.08, w * 0.75);
+    rib.lineTo(-w * 0.08, len / 2 - w * 0.42);
+    rib.moveTo(-w * 0.08, len / 2 + w * 0.42);
+    rib.lineTo(-w * 0.08, len - w * 0.75);
+    p.strokePath(rib, QPen(light, w * 0.14, Qt::SolidLine, Qt::RoundCap));
+    p.restore();
+}
+
+void VStick(Ink& ink, double x, double y0, double y1, const QColor& col, double w = 13) {
+    Stick(ink, QPointF(x, y0), QPointF(x, y1), w, col);
+}
+
+// A pointed leaf from `base` towards `tip`, `width` at its widest.
+QPainterPath Leaf(QPointF base, QPointF tip, double width, double bend = 0.0) {
+    const QPointF d = tip - base;
+    const double len = std::hypot(d.x(), d.y());
+    const QPointF n(-d.y() / len, d.x() / len);
+    const QPointF mid = base + d * 0.45 + n * bend * len;
+    QPainterPath path;
+    path.moveTo(base);
+    path.quadTo(mid + n * width, tip);
+    path.quadTo(mid - n * width, base);
+    path.closeSubpath();
+    return path;
+}
+
+// The bird of the one of bamboo: a little peacock on a bamboo perch.
+void Bird(Ink& ink) {
+    const TileStyle& s = ink.s();
+    // Tail feathers fanning down to the left, each with an eye at its tip.
+    const std::array<QPointF, 5> tips = {QPointF(10, 92), QPointF(14, 108), QPointF(26, 117),
+                                         QPointF(41, 118), QPointF(8, 74)};
+    const std::array<QColor, 5> tailColours = {s.blue, s.green, s.blue, s.green, s.green};
+    for (int i = 4; i >= 0; --i) {
+        const QPointF base(46, 74);
+        ink.Fill(Leaf(base, tips[i], 7.5, 0.04), tailColours[i], 0.6);
+        const QPointF eye = base + (tips[i] - base) * 0.8;
+        ink.Plain(Circle(eye, 4.0), s.paper);
+        ink.Plain(Circle(eye, 2.8), s.red);
+        ink.Plain(Circle(eye, 1.2), s.paper);
+    }
+    // The perch.
+    Stick(ink, QPointF(30, 100), QPointF(92, 88), 8, Shade(s.green, 0.9));
+    // Legs.
+    QPainterPath legs;
+    legs.moveTo(56, 82);
+    legs.lineTo(58, 94);
+    legs.moveTo(64, 81);
+    legs.lineTo(68, 92);
+    ink.Stroke(legs, Shade(s.red, 0.8), 2.0);
+    // Body: a plump teardrop, green back, red breast.
+    QPainterPath body;
+    body.moveTo(40, 76);
+    body.cubicTo(38, 56, 52, 40, 66, 42);
+    body.cubicTo(80, 46, 80, 70, 70, 80);
+    body.cubicTo(62, 88, 46, 86, 40, 76);
+    ink.Fill(body, s.green, 0.8);
+    QPainterPath breast;
+    breast.moveTo(66, 44);
+    breast.cubicTo(80, 48, 80, 70, 70, 80);
+    breast.cubicTo(66, 70, 64, 56, 66, 44);
+    ink.Fill(breast, s.red, 0.0);
+    // Wing with three feathers.
+    QPainterPath wing;
+    wing.moveTo(44, 66);
+    wing.cubicTo(46, 54, 58, 50, 64, 56);
+    wing.cubicTo(62, 66, 54, 74, 44, 66);
+    ink.Fill(wing, s.blue, 0.6);
+    QPainterPath feathers;
+    feathers.moveTo(48, 64);
+    feathers.quadTo(54, 60, 60, 58);
+    feathers.moveTo(48, 68);
+    feathers.quadTo(55, 66, 60, 62);
+    ink.p().strokePath(feathers, QPen(s.paper, 1.2, Qt::SolidLine, Qt::RoundCap));
+    // Head, crest, eye and beak.
+    const QPointF head(70, 34);
+    ink.Fill(Circle(head, 10), s.red, 0.8);
+    for (int i = 0; i < 3; ++i) {
+        const QPointF tip(62 + i * 6, 12 + (i == 1 ? -2 : 2));
+        QPainterPath plume;
+        plume.moveTo(head + QPointF(-2 + i * 2, -8));
+        plume.lineTo(tip);
+        ink.Stroke(plume, s.green, 1.6);
+        ink.Fill(Circle(tip, 2.4), s.blue, 0.4);
+    }
+    ink.Plain(Circle(head + QPointF(3, -2), 3.4), s.paper);
+    ink.Plain(Circle(head + QPointF(3.8, -2), 1.8), s.ink);
+    QPainterPath beak;
+    beak.moveTo(head + QPointF(8, -3));
+    beak.lineTo(head + QPointF(19, 1));
+    beak.lineTo(head + QPointF(8, 4));
+    beak.closeSubpath();
+    ink.Fill(beak, Mix(s.red, s.gold, 0.7), 0.6);
+}
+
+// A five-petal blossom.
+void Blossom(Ink& ink, QPointF c, double r, const QColor& petal, const QColor& heart,
+             double turn = 0) {
+    for (int k = 0; k < 5; ++k) {
+        const double a = turn + k * 2 * kPi / 5 - kPi / 2;
+        ink.Fill(Circle(c + QPointF(std::cos(a), std::sin(a)) * r * 0.55, r * 0.5), petal, 0.5);
+    }
+    ink.Plain(Circle(c, r * 0.32), heart);
+    for (int k = 0; k < 5; ++k) {
+        const double a = turn + k * 2 * kPi / 5 - kPi / 2 + kPi / 5;
+        ink.Plain(Circle(c + QPointF(std::cos(a), std::sin(a)) * r * 0.42, r * 0.09), ink.s().gold);
+    }
+}
+
+QColor Brown(const TileStyle& s) {
+    return s.wood;
+}
+
+void Plum(Ink& ink) {
+    const TileStyle& s = ink.s();
+    QPainterPath branch;
+    branch.moveTo(12, 116);
+    branch.cubicTo(26, 96, 24, 78, 40, 64);
+    branch.cubicTo(52, 52, 50, 36, 66, 22);
+    branch.moveTo(34, 72);
+    branch.cubicTo(22, 62, 18, 52, 16, 40);
+    branch.moveTo(48, 52);
+    branch.quadTo(60, 50, 68, 58);
+    ink.Stroke(branch, Brown(s), 4.5);
+    const QColor pink = Mix(s.red, QColor(255, 190, 205), 0.55);
+    Blossom(ink, QPointF(18, 38), 9, pink, s.red, 0.3);
+    Blossom(ink, QPointF(46, 60), 11, pink, s.red);
+    Blossom(ink, QPointF(66, 22), 9, pink, s.red, 0.6);
+    Blossom(ink, QPointF(30, 96), 8, pink, s.red, 0.2);
+    ink.Fill(Circle(QPointF(70, 60), 3.5), s.red, 0.5);
+    ink.Fill(Circle(QPointF(22, 58), 3.0), s.red, 0.5);
+}
+
+void Orchid(Ink& ink) {
+    const TileStyle& s = ink.s();
+    const QPointF root(40, 116);
+    ink.Fill(Leaf(root, QPointF(8, 52), 5, 0.05), s.green, 0.5);
+    ink.Fill(Leaf(root, QPointF(70, 60), 4.5, -0.08), s.green, 0.5);
+    ink.Fill(Leaf(root, QPointF(20, 80), 4, -0.05), Shade(s.green, 0.85), 0.5);
+    ink.Fill(Leaf(root, QPointF(66, 96), 4, 0.05), Shade(s.green, 0.85), 0.5);
+    QPainterPath stem;
+    stem.moveTo(root);
+    stem.cubicTo(QPointF(44, 80), QPointF(40, 56), QPointF(48, 36));
+    ink.Stroke(stem, Shade(s.green, 0.8), 1.6);
+    const QColor violet = Mix(s.blue, s.red, 0.45);
+    const QColor lilac = Mix(violet, QColor(255, 255, 255), 0.45);
+    auto flower = [&](QPointF c, double r) {
+        for (int k = 0; k < 3; ++k) {
+            const double a = -kPi / 2 + (k - 1) * 2.1;
+            ink.Fill(Leaf(c, c + QPointF(std::cos(a), std::sin(a)) * r, r * 0.22), lilac, 0.5);
+        }
+        for (int k = 0; k < 2; ++k) {
+            const double a = -kPi / 2 + (k == 0 ? -0.95 : 0.95);
+            ink.Fill(Leaf(c, c + QPointF(std::cos(a), std::sin(a)) * r * 0.8, r * 0.3), violet,
+                     0.5);
+        }
+        QPainterPath lip;
+        lip.addEllipse(c + QPointF(0, r * 0.3), r * 0.28, r * 0.32);
+        ink.Fill(lip, Shade(violet, 0.75), 0.4);
+        ink.Plain(Circle(c + QPointF(0, r * 0.22), r * 0.08), s.gold);
+    };
+    flower(QPointF(48, 34), 20);
+    flower(QPointF(24, 62), 15);
+}
+
+void Chrysanthemum(Ink& ink) {
+    const TileStyle& s = ink.s();
+    QPainterPath stem;
+    stem.moveTo(42, 118);
+    stem.cubicTo(46, 96, 38, 80, 40, 62);
+    ink.Stroke(stem, Shade(s.green, 0.85), 2.6);
+    ink.Fill(Leaf(QPointF(43, 100), QPointF(12, 86), 7, 0.1), s.green, 0.5);
+    ink.Fill(Leaf(QPointF(42, 90), QPointF(70, 80), 6, -0.1), s.green, 0.5);
+    const QPointF c(40, 46);
+    const QColor outer = Mix(s.red, s.gold, 0.6);
+    const QColor inner = s.gold;
+    for (int k = 0; k < 22; ++k) {
+        const double a = k * 2 * kPi / 22;
+        ink.Fill(Leaf(c, c + QPointF(std::cos(a), std::sin(a)) * 28, 3.2), outer, 0.45);
+    }
+    for (int k = 0; k < 16; ++k) {
+        const double a = k * 2 * kPi / 16 + 0.2;
+        ink.Fill(Leaf(c, c + QPointF(std::cos(a), std::sin(a)) * 18, 3.0), inner, 0.45);
+    }
+    ink.Fill(Circle(c, 6), Mix(outer, s.red, 0.4), 0.5);
+}
+
+void BambooPlant(Ink& ink) {
+    const TileStyle& s = ink.s();
+    Stick(ink, QPointF(30, 118), QPointF(40, 66), 8, s.green);
+    Stick(ink, QPointF(40, 66), QPointF(50, 14), 8, s.green);
+    Stick(ink, QPointF(56, 118), QPointF(62, 74), 6, Shade(s.green, 0.85));
+    const QColor leaf = Mix(s.green, s.ink, 0.2);
+    ink.Fill(Leaf(QPointF(40, 62), QPointF(8, 48), 5, 0.1), leaf, 0.5);
+    ink.Fill(Leaf(QPointF(40, 62), QPointF(14, 74), 4.5, -0.1), leaf, 0.5);
+    ink.Fill(Leaf(QPointF(46, 30), QPointF(72, 18), 5, -0.1), leaf, 0.5);
+    ink.Fill(Leaf(QPointF(46, 30), QPointF(74, 40), 4.5, 0.1), leaf, 0.5);
+    ink.Fill(Leaf(QPointF(61, 78), QPointF(80, 100), 4.5, 0.1), leaf, 0.5);
+    ink.Fill(Leaf(QPointF(61, 78), QPointF(84, 74), 4.5, -0.05), leaf, 0.5);
+}
+
+void Spring(Ink& ink) {
+    const TileStyle& s = ink.s();
+    QPainterPath ground;
+    ground.moveTo(6, 116);
+    ground.quadTo(40, 100, 74, 116);
+    ground.lineTo(74, 119);
+    ground.lineTo(6, 119);
+    ground.closeSubpath();
+    ink.Fill(ground, Mix(s.green, QColor(255, 255, 255), 0.15), 0.5);
+    QPainterPath trunk;
+    trunk.moveTo(36, 112);
+    trunk.cubicTo(40, 90, 34, 76, 38, 62);
+    trunk.moveTo(38, 80);
+    trunk.quadTo(50, 70, 56, 58);
+    trunk.moveTo(37, 74);
+    trunk.quadTo(26, 66, 20, 56);
+    ink.Stroke(trunk, Brown(s), 5);
+    const QColor pink = Mix(s.red, QColor(255, 200, 215), 0.6);
+    const QColor deep = Mix(s.red, QColor(255, 160, 185), 0.35);
+    const std::array<QPointF, 9> puffs = {QPointF(38, 40), QPointF(22, 48), QPointF(54, 46),
+                                          QPointF(30, 28), QPointF(48, 28), QPointF(14, 36),
+                                          QPointF(62, 34), QPointF(38, 56), QPointF(24, 62)};
+    for (size_t i = 0; i < puffs.size(); ++i) {
+        ink.Fill(Circle(puffs[i], 11), i % 2 ? pink : deep, 0.5);
+    }
+    for (size_t i = 0; i < puffs.size(); ++i) {
+        Blossom(ink, puffs[i] + QPointF(2, -2), 4, QColor(255, 240, 245), s.red,
+                static_cast<double>(i));
+    }
+}
+
+void Summer(Ink& ink) {
+    const TileStyle& s = ink.s();
+    const QColor sun = Mix(s.red, s.gold, 0.7);
+    for (int k = 0; k < 12; ++k) {
+        const double a = k * kPi / 6;
+        const QPointF c(24, 30);
+        ink.Fill(Leaf(c + QPointF(std::cos(a), std::sin(a)) * 12,
+                      c + QPointF(std::cos(a), std::sin(a)) * 19, 2.2),
+                 sun, 0.4);
+    }
+    ink.Fill(Circle(QPointF(24, 30), 10), sun, 0.6);
+    // Water.
+    QPainterPath waves;
+    for (int row = 0; row < 3; ++row) {
+        const double y = 100 + row * 7;
+        waves.moveTo(6, y);
+        for (int k = 0; k < 4; ++k) {
+            waves.quadTo(6 + k * 17 + 8.5, y - 5, 6 + (k + 1) * 17, y);
+        }
+    }
+    ink.Stroke(waves, s.blue, 2.2);
+    // Lotus leaf and flower.
+    QPainterPath pad;
+    pad.addEllipse(QPointF(50, 92), 22, 7);
+    ink.Fill(pad, s.green, 0.6);
+    QPainterPath stem;
+    stem.moveTo(40, 92);
+    stem.quadTo(36, 76, 40, 66);
+    ink.Stroke(stem, Shade(s.green, 0.8), 2.2);
+    const QColor pink = Mix(s.red, QColor(255, 190, 210), 0.5);
+    const QPointF c(40, 62);
+    for (int k = -2; k <= 2; ++k) {
+        const double a = -kPi / 2 + k * 0.5;
+        ink.Fill(Leaf(c, c + QPointF(std::cos(a), std::sin(a)) * (k == 0 ? 24 : 20), 6),
+                 k % 2 ? pink : Mix(pink, QColor(255, 255, 255), 0.35), 0.5);
+    }
+    ink.Fill(Leaf(c, c + QPointF(-20, 4), 5), pink, 0.5);
+    ink.Fill(Leaf(c, c + QPointF(20, 4), 5), pink, 0.5);
+}
+
+// A maple leaf: five pointed lobes with toothed edges, the stem at the bottom.
+QPainterPath MapleLeaf(QPointF c, double r, double turn) {
+    // Lobe tips (angle from straight up, length) and the notches between them.
+    const double tips[5][2] = {{0, 1.0}, {1.1, 0.92}, {2.2, 0.62}, {-2.2, 0.62}, {-1.1, 0.92}};
+    QPainterPath path;
+    auto at = [&](double a, double len) {
+        return c + QPointF(std::sin(a + turn), -std::cos(a + turn)) * r * len;
+    };
+    path.moveTo(at(kPi, 0.2));
+    const int seq[5] = {3, 4, 0, 1, 2};
+    for (int k = 0; k < 5; ++k) {
+        const double a = tips[seq[k]][0];
+        const double len = tips[seq[k]][1];
+        // Side teeth on the way to the tip, then the tip, then back in to a notch.
+        path.lineTo(at(a - 0.32, len * 0.55));
+        path.lineTo(at(a - 0.2, len * 0.62));
+        path.lineTo(at(a - 0.12, len * 0.72));
+        path.lineTo(at(a, len));
+        path.lineTo(at(a + 0.12, len * 0.72));
+        path.lineTo(at(a + 0.2, len * 0.62));
+        path.lineTo(at(a + 0.32, len * 0.55));
+        if (k < 4) {
+            path.lineTo(at(a + 0.55, 0.38));
+        }
+    }
+    path.lineTo(at(kPi, 0.2));
+    path.closeSubpath();
+    return path;
+}
+
+void Autumn(Ink& ink) {
+    const TileStyle& s = ink.s();
+    QPainterPath twig;
+    twig.moveTo(10, 20);
+    twig.cubicTo(30, 30, 44, 44, 52, 70);
+    ink.Stroke(twig, Brown(s), 3);
+    const QColor red = s.red;
+    const QColor orange = Mix(s.red, s.gold, 0.55);
+    const QColor amber = Mix(s.red, s.gold, 0.85);
+    struct L {
+        QPointF c;
+        double r, turn;
+        QColor col;
+    };
+    const std::array<L, 4> leaves = {
+        L{QPointF(30, 40), 17, -0.4, orange}, L{QPointF(52, 72), 19, 0.2, red},
+        L{QPointF(24, 96), 14, 0.7, amber}, L{QPointF(60, 106), 10, -0.8, orange}};
+    for (const L& l : leaves) {
+        QPainterPath stem;
+        stem.moveTo(l.c);
+        stem.lineTo(l.c + QPointF(-std::sin(l.turn), std::cos(l.turn)) * l.r * 0.9);
+        ink.Stroke(stem, Shade(l.col, 0.7), 1.4);
+        ink.Fill(MapleLeaf(l.c, l.r, l.turn), l.col, 0.6);
+        QPainterPath veins;
+        for (double a : {0.0, 1.1, 2.2, -2.2, -1.1}) {
+            veins.moveTo(l.c);
+            veins.lineTo(l.c + QPointF(std::sin(a + l.turn), -std::cos(a + l.turn)) * l.r * 0.7);
+        }
+        ink.p().strokePath(veins, QPen(Shade(l.col, 0.7), 0.8));
+    }
+}
+
+QPainterPath Flake(QPointF c, double r) {
+    QPainterPath path;
+    for (int k = 0; k < 6; ++k) {
+        const double a = k * kPi / 3;
+        const QPointF d(std::cos(a), std::sin(a));
+        const QPointF n(-d.y(), d.x());
+        path.moveTo(c);
+        path.lineTo(c + d * r);
+        path.moveTo(c + d * r * 0.55);
+        path.lineTo(c + d * r * 0.8 + n * r * 0.22);
+        path.moveTo(c + d * r * 0.55);
+        path.lineTo(c + d * r * 0.8 - n * r * 0.22);
+    }
+    return path;
+}
+
+void Winter(Ink& ink) {
+    const TileStyle& s = ink.s();
+    QPainterPath snow;
+    snow.moveTo(4, 114);
+    snow.quadTo(40, 102, 76, 112);
+    snow.lineTo(76, 119);
+    snow.lineTo(4, 119);
+    snow.closeSubpath();
+    ink.Fill(snow, Mix(s.blue, QColor(255, 255, 255), 0.75), 0.5);
+    QPainterPath trunk;
+    trunk.addRect(QRectF(36, 96, 7, 14));
+    ink.Fill(trunk, Brown(s), 0.5);
+    const QColor pine = Mix(s.green, s.ink, 0.25);
+    const QColor white(250, 252, 255);
+    for (int i = 0; i < 3; ++i) {
+        const double top = 28 + i * 20;
+        const double half = 16 + i * 7;
+        QPainterPath tier;
+        tier.moveTo(39.5, top);
+        tier.lineTo(39.5 + half, top + 30);
+        tier.lineTo(39.5 - half, top + 30);
+        tier.closeSubpath();
+        ink.Fill(tier, pine, 0.6);
+        QPainterPath cap;
+        cap.moveTo(39.5, top);
+        cap.lineTo(39.5 + half * 0.5, top + 15);
+        cap.quadTo(39.5, top + 11, 39.5 - half * 0.5, top + 15);
+        cap.closeSubpath();
+        ink.Fill(cap, white, 0.4);
+    }
+    const QColor ice = s.blue;
+    ink.Stroke(Flake(QPointF(14, 24), 7), ice, 1.3);
+    ink.Stroke(Flake(QPointF(68, 58), 6), ice, 1.2);
+    ink.Stroke(Flake(QPointF(10, 70), 5), ice, 1.1);
+    ink.Stroke(Flake(QPointF(66, 92), 4), ice, 1.0);
+}
+
+// The right-hand column of the flowers and seasons: a numeral above the plant's name.
+void Caption(Ink& ink, int number, const QString& name) {
+    const Fonts& f = LoadFonts();
+    ink.Fill(GlyphPath(QString::number(number), f.serif, QRectF(76, 7, 16, 21)), ink.s().red, 0.0);
+    ink.Glyph(GlyphPath(name, ink.s().cjk, QRectF(75, 32, 19, 19), 1.0, 700), ink.s().ink);
+}
+
+void Numeral(Ink& ink, int value) {
+    static const char16_t numerals[] = u"一二三四五六七八九";
+    const QString numeral(QChar(numerals[value - 1]));
+    // The flat numerals keep their proportions; the taller ones fill the upper box.
+    ink.Glyph(GlyphPath(numeral, ink.s().cjk, QRectF(20, 9, 60, 46), 1.35, 700), ink.s().ink);
+    ink.Glyph(GlyphPath(QString(QChar(0x842C)), ink.s().cjk, QRectF(15, 59, 70, 56), 1.15, 700),
+              ink.s().red);
+}
+
+void Dots(Ink& ink, int value) {
+    const TileStyle& s = ink.s();
+    const QColor g = s.green, r = s.red, b = s.blue;
+    switch (value) {
+    case 1:
+        BigDot(ink, QPointF(50, 62.5), 38);
+        break;
+    case 2:
+        Dot(ink, QPointF(50, 35), 20, g);
+        Dot(ink, QPointF(50, 90), 20, b);
+        break;
+    case 3:
+        Dot(ink, QPointF(24, 28), 15.5, b);
+        Dot(ink, QPointF(50, 62.5), 15.5, r);
+        Dot(ink, QPointF(76, 97), 15.5, g);
+        break;
+    case 4:
+        Dot(ink, QPointF(28, 37), 17, b);
+        Dot(ink, QPointF(72, 37), 17, g);
+        Dot(ink, QPointF(28, 88), 17, g);
+        Dot(ink, QPointF(72, 88), 17, b);
+        break;
+    case 5:
+        Dot(ink, QPointF(26, 30), 15, b);
+        Dot(ink, QPointF(74, 30), 15, g);
+        Dot(ink, QPointF(50, 62.5), 15, r);
+        Dot(ink, QPointF(26, 95), 15, g);
+        Dot(ink, QPointF(74, 95), 15, b);
+        break;
+    case 6:
+        Dot(ink, QPointF(29, 26), 14, g);
+        Dot(ink, QPointF(71, 26), 14, g);
+        for (double y : {68.0, 100.0}) {
+            Dot(ink, QPointF(29, y), 14, r);
+            Dot(ink, QPointF(71, y), 14, r);
+        }
+        break;
+    case 7:
+        Dot(ink, QPointF(22, 20), 11.5, g);
+        Dot(ink, QPointF(50, 33), 11.5, g);
+        Dot(ink, QPointF(78, 46), 11.5, g);
+        for (double y : {78.0, 104.0}) {
+            Dot(ink, QPointF(30, y), 12.5, r);
+            Dot(ink, QPointF(70, y), 12.5, r);
+        }
+        break;
+    case 8:
+        for (double y : {20.0, 48.0, 77.0, 105.0}) {
+            Dot(ink, QPointF(30, y), 13, b);
+            Dot(ink, QPointF(70, y), 13, b);
+        }
+        break;
+    default: {
+        const std::array<QColor, 3> rows = {b, r, g};
+        for (int row = 0; row < 3; ++row) {
+            for (int col = 0; col < 3; ++col) {
+                Dot(ink, QPointF(20 + col * 30, 26 + row * 36.5), 13, rows[row]);
+            }
+        }
+        break;
+    }
+    }
+}
+
+void Bamboo(Ink& ink, int value) {
+    const TileStyle& s = ink.s();
+    const QColor g = s.green, r = s.red, b = s.blue;
+    const double top0 = 11, top1 = 59, bot0 = 66, bot1 = 114;
+    switch (value) {
+    case 1:
+        Bird(ink);
+        break;
+    case 2:
+        VStick(ink, 50, top0, top1, b, 14);
+        VStick(ink, 50, bot0, bot1, g, 14);
+        break;
+    case 3:
+        VStick(ink, 50, top0, top1, b, 14);
+        VStick(ink, 30, bot0, bot1, g, 14);
+        VStick(ink, 70, bot0, bot1, g, 14);
+        break;
+    case 4:
+        VStick(ink, 30, top0, top1, b, 14);
+        VStick(ink, 70, top0, top1, g, 14);
+        VStick(ink, 30, bot0, bot1, g, 14);
+        VStick(ink, 70, bot0, bot1, b, 14);
+        break;
+    case 5:
+        VStick(ink, 21, top0, top1, g);
+        VStick(ink, 79, top0, top1, b);
+        VStick(ink, 21, bot0, bot1, b);
+        VStick(ink, 79, bot0, bot1, g);
+        VStick(ink, 50, 38.5, 86.5, r);
+        break;
+    case 6:
+        for (double x : {21.0, 50.0, 79.0}) {
+            VStick(ink, x, top0, top1, g);
+            VStick(ink, x, bot0, bot1, b);
+        }
+        break;
+    case 7:
+        VStick(ink, 50, 9, 42, r, 11.5);
+        for (double x : {21.0, 50.0, 79.0}) {
+            VStick(ink, x, 47, 79, g, 11.5);
+            VStick(ink, x, 84, 116, b, 11.5);
+        }
+        break;
+    case 8:
+        VStick(ink, 16, top0, top1, g, 11.5);
+        VStick(ink, 84, top0, top1, g, 11.5);
+        Stick(ink, QPointF(36, top1), QPointF(49, top0 + 1), 10, b);
+        Stick(ink, QPointF(64, top1), QPointF(51, top0 + 1), 10, b);
+        VStick(ink, 16, bot0, bot1, g, 11.5);
+        VStick(ink, 84, bot0, bot1, g, 11.5);
+        Stick(ink, QPointF(36, bot0), QPointF(49, bot1 - 1), 10, b);
+        Stick(ink, QPointF(64, bot0), QPointF(51, bot1 - 1), 10, b);
+        break;
+    default:
+        for (int row = 0; row < 3; ++row) {
+            const double y0 = 9 + row * 36;
+            VStick(ink, 21, y0, y0 + 32, g, 11.5);
+            VStick(ink, 50, y0, y0 + 32, r, 11.5);
+            VStick(ink, 79, y0, y0 + 32, b, 11.5);
+        }
+        break;
+    }
+}
+
+void WhiteDragon(Ink& ink) {
+    const TileStyle& s = ink.s();
+    QPainterPath outer;
+    outer.addRoundedRect(QRectF(13, 12, 74, 101), 5, 5);
+    QPainterPath hole;
+    hole.addRect(QRectF(20, 19, 60, 87));
+    ink.Fill(outer.subtracted(hole), s.blue, 0.6);
+    // A ladder of blocks between the outer and the inner frame.
+    QPainterPath blocks;
+    const int across = 6, down = 9;
+    for (int i = 0; i < across; ++i) {
+        if (i % 2 == 0) {
+            blocks.addRect(QRectF(22 + i * 56.0 / across, 21, 56.0 / across, 4));
+            blocks.addRect(QRectF(22 + i * 56.0 / across, 100, 56.0 / across, 4));
+        }
+    }
+    for (int i = 0; i < down; ++i) {
+        if (i % 2 == 0) {
+            blocks.addRect(QRectF(22, 21 + i * 83.0 / down, 4, 83.0 / down));
+            blocks.addRect(QRectF(74, 21 + i * 83.0 / down, 4, 83.0 / down));
+        }
+    }
+    ink.Fill(blocks, s.blue, 0.0);
+    QPainterPath inner;
+    inner.addRect(QRectF(28.5, 27.5, 43, 70));
+    QPainterPath innerHole;
+    innerHole.addRect(QRectF(31, 30, 38, 65));
+    ink.Fill(inner.subtracted(innerHole), s.blue, 0.0);
+}
+
+void Back(Ink& ink) {
+    const TileStyle& s = ink.s();
+    QPainterPath frame;
+    frame.addRoundedRect(QRectF(9, 9, 82, 107), 7, 7);
+    ink.p().strokePath(frame, QPen(s.backPattern, 1.6));
+    // A lattice of small diamonds, a quiet pattern that tells a face-down tile at a glance.
+    QPainterPath lattice;
+    for (int row = 0; row < 9; ++row) {
+        for (int col = 0; col < 7; ++col) {
+            const double x = 17 + col * 11 + (row % 2) * 5.5;
+            const double y = 18 + row * 11.2;
+            if (x > 86) {
+                continue;
+            }
+            lattice.moveTo(x, y - 3);
+            lattice.lineTo(x + 3, y);
+            lattice.lineTo(x, y + 3);
+            lattice.lineTo(x - 3, y);
+            lattice.closeSubpath();
+        }
+    }
+    QColor pat = s.backPattern;
+    pat.setAlpha(110);
+    ink.p().fillPath(lattice, pat);
+    QPainterPath medallion = Circle(QPointF(50, 62.5), 15);
+    ink.p().fillPath(medallion, Mix(s.backBottom, s.backTop, 0.5));
+    ink.p().strokePath(medallion, QPen(s.backPattern, 1.6));
+    ink.p().fillPath(GlyphPath(QString(QChar(0x798F)), s.cjk, QRectF(40, 52.5, 20, 20), 1.0, 700),
+                     s.backPattern);
+}
+
+} // namespace
+
+void PaintFaceSymbol(QPainter& p, const QRectF& cell, int face, const TileStyle& style) {
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing, true);
+    p.translate(cell.topLeft());
+    p.scale(cell.width() / kW, cell.height() / kH);
+    Ink ink(p, style);
+    const Fonts& f = LoadFonts();
+    static const char16_t winds[] = u"北南東西";
+    if (face >= 1 && face <= 9) {
+        Dots(ink, face);
+    } else if (face <= 18) {
+        Bamboo(ink, face - 9);
+    } else if (face <= 27) {
+        Numeral(ink, face - 18);
+    } else if (face == 28) {
+        BambooPlant(ink);
+        Caption(ink, 4, QString(QChar(0x7AF9)));
+    } else if (face == 29) {
+        Plum(ink);
+        Caption(ink, 1, QString(QChar(0x6885)));
+    } else if (face == 30) {
+        Chrysanthemum(ink);
+        Caption(ink, 3, QString(QChar(0x83CA)));
+    } else if (face == 31) {
+        Orchid(ink);
+        Caption(ink, 2, QString(QChar(0x862D)));
+    } else if (face == 32) {
+        Winter(ink);
+        Caption(ink, 4, QString(QChar(0x51AC)));
+    } else if (face == 33) {
+        Spring(ink);
+        Caption(ink, 1, QString(QChar(0x6625)));
+    } else if (face == 34) {
+        Summer(ink);
+        Caption(ink, 2, QString(QChar(0x590F)));
+    } else if (face == 35) {
+        Autumn(ink);
+        Caption(ink, 3, QString(QChar(0x79CB)));
+    } else if (face == 36) {
+        ink.Glyph(GlyphPath(QString(QChar(0x4E2D)), style.cjk, QRectF(14, 12, 72, 101), 1.2, 700),
+                  style.red);
+    } else if (face == 37) {
+        ink.Glyph(GlyphPath(QString(QChar(0x767C)), style.cjk, QRectF(11, 15, 78, 95), 1.2, 700),
+                  style.green);
+    } else if (face == 38) {
+        WhiteDragon(ink);
+    } else if (face <= 42) {
+        ink.Glyph(GlyphPath(QString(QChar(winds[face - 39])), style.cjk, QRectF(13, 15, 74, 95),
+                            1.2, 700),
+                  style.ink);
+    } else {
+        Back(ink);
+    }
+    (void)f;
+    p.restore();
+}
+
+void PaintFace(QImage& image, const QRect& cell, int face, const TileStyle& style) {
+    PaintFaceSurface(image, cell, style, face == 43 ? -1 : face);
+    QPainter p(&image);
+    PaintFaceSymbol(p, cell, face, style);
+}
+
+} // namespace tovani::art
