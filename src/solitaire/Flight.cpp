@@ -6,20 +6,26 @@ namespace tovani {
 
 int FrameCount(AnimationSpeed speed) {
     switch (speed) {
-    case AnimationSpeed::Slow: return 60;
-    case AnimationSpeed::Normal: return 35;
-    case AnimationSpeed::Fast: return 20;
-    case AnimationSpeed::UltraFast: return 12;
-    case AnimationSpeed::Lightspeed: return 5;
+    case AnimationSpeed::Slow:
+        return 60;
+    case AnimationSpeed::Normal:
+        return 35;
+    case AnimationSpeed::Fast:
+        return 20;
+    case AnimationSpeed::UltraFast:
+        return 12;
+    case AnimationSpeed::Lightspeed:
+        return 5;
     }
     return 35;
 }
 
-int RoundHalfEven(double v) { return static_cast<int>(std::nearbyint(v)); }
+int RoundHalfEven(double v) {
+    return static_cast<int>(std::nearbyint(v));
+}
 
-void Flight::Start(std::array<FlightPoint, 2> starts, std::array<int, 2> faces,
-                   AnimationType type, bool vertical, const FlightArea& a, int frameCount,
-                   RandomGenerator& rng) {
+void Flight::Start(std::array<FlightPoint, 2> starts, std::array<int, 2> faces, AnimationType type,
+                   bool vertical, const FlightArea& a, int frameCount, RandomGenerator& rng) {
     start_ = starts;
     faces_ = faces;
     const int offLeft = -a.tileWidth - a.edge, offTop = -a.tileHeight - a.edge;
@@ -31,21 +37,25 @@ void Flight::Start(std::array<FlightPoint, 2> starts, std::array<int, 2> faces,
         FlightPoint t;
         switch (rng.Random(4)) {
         case 0:
-            t = {offLeft, static_cast<int>(rng.Random(static_cast<uint32_t>(
-                              a.height + a.tileHeight + a.edge))) - a.tileHeight - a.edge};
+            t = {offLeft, static_cast<int>(
+                              rng.Random(static_cast<uint32_t>(a.height + a.tileHeight + a.edge))) -
+                              a.tileHeight - a.edge};
             break;
         case 1:
-            t = {offRight, static_cast<int>(rng.Random(static_cast<uint32_t>(
-                               a.height + a.tileHeight + a.edge))) - a.tileHeight - a.edge};
+            t = {offRight, static_cast<int>(rng.Random(
+                               static_cast<uint32_t>(a.height + a.tileHeight + a.edge))) -
+                               a.tileHeight - a.edge};
             break;
         case 2:
-            t = {static_cast<int>(rng.Random(static_cast<uint32_t>(a.width + a.tileWidth +
-                                                                    a.edge))) - a.tileWidth - a.edge,
+            t = {static_cast<int>(
+                     rng.Random(static_cast<uint32_t>(a.width + a.tileWidth + a.edge))) -
+                     a.tileWidth - a.edge,
                  offTop};
             break;
         default:
-            t = {static_cast<int>(rng.Random(static_cast<uint32_t>(a.width + a.tileWidth +
-                                                                    a.edge))) - a.tileWidth - a.edge,
+            t = {static_cast<int>(
+                     rng.Random(static_cast<uint32_t>(a.width + a.tileWidth + a.edge))) -
+                     a.tileWidth - a.edge,
                  offBottom};
             break;
         }

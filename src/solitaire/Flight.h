@@ -21,7 +21,7 @@ struct FlightPoint {
 };
 
 struct FlightArea {
-    int width = 0, height = 0;   // the board paint box
+    int width = 0, height = 0; // the board paint box
     int tileWidth = 0, tileHeight = 0, edge = 0;
 };
 

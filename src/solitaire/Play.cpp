@@ -76,8 +76,8 @@ PlayEffects SolitairePlay::ChoisitPai(Board& board, int tile, FreeRule rule, boo
 void SolitairePlay::RemovePair(Board& board, PlayEffects& fx, bool twoPlayers, uint32_t now) {
     fx.sounds.push_back(Sound::Done);
     fx.removed = true;
-    fx.pair = RemovedPair{firstPick, secondPick, board.Position(firstPick),
-                          board.Position(secondPick)};
+    fx.pair =
+        RemovedPair{firstPick, secondPick, board.Position(firstPick), board.Position(secondPick)};
     int used = board.tilesTotal - board.tilesLeft;
     if (used >= 0 && used + 1 < kHistorySize) {
         history[static_cast<size_t>(used)] = HistoryEntry{firstPick, fx.pair.firstCell};

@@ -1,0 +1,219 @@
+// The ".lay" and ".shp" formats: round trips, the odd characters old files hold, and every
+// way a file can be bad.
+#include <gtest/gtest.h>
+
+#include "TestBoards.h"
+#include "solitaire/LayoutFile.h"
+
+namespace tovani {
+namespace {
+
+std::string Places(const std::vector<int>& ones, char fill = '0') {
+    std::string s(kLayoutCells, fill);
+    for (int i : ones)
+        s[static_cast<size_t>(i)] = '1';
+    return s;
+}
+
+std::string Lay(const std::string& version, const std::string& name, const std::string& places,
+                const char* eol = "\r\n") {
+    return version + eol + name + eol + places + eol;
+}
+
+LayoutError ErrorOf(const LayoutResult<LayFile>& r) {
+    EXPECT_TRUE(Failed(r));
+    return Failed(r) ? std::get<LayoutError>(r) : LayoutError{};
+}
+LayoutError ErrorOf(const LayoutResult<ShpFile>& r) {
+    EXPECT_TRUE(Failed(r));
+    return Failed(r) ? std::get<LayoutError>(r) : LayoutError{};
+}
+
+TEST(LayFile, ReadsPlacesInLayerRowColumnOrder) {
+    // Character (L - 1) * 680 + R * 34 + C: layer 1 row 0 column 0, layer 1 row 1 column 33,
+    // layer 5 row 19 column 33 (the last character).
+    auto r = ParseLay(Lay("Tovani 6.0", "Three", Places({0, 34 + 33, 3399})));
+    ASSERT_FALSE(Failed(r));
+    const LayFile& f = std::get<LayFile>(r);
+    EXPECT_EQ(f.layout.name, "Three");
+    EXPECT_EQ(f.layout.PlaceCount(), 3);
+    EXPECT_TRUE(f.layout.Has(1, 0, 0));
+    EXPECT_TRUE(f.layout.Has(1, 1, 33));
+    EXPECT_TRUE(f.layout.Has(5, 19, 33));
+    EXPECT_EQ(f.layout.Places(), (std::vector<Cell>{{1, 1, 1}, {34, 2, 1}, {34, 20, 5}}));
+}
+
+TEST(LayFile, AcceptsBothVersionsAndLineFeedsAndIgnoresFurtherLines) {
+    EXPECT_FALSE(Failed(ParseLay(Lay("Tovani 3.0", "A", Places({5})))));
+    EXPECT_FALSE(Failed(ParseLay(Lay("Tovani 6.0", "A", Places({5}), "\n"))));
+    auto r = ParseLay(Lay("Tovani 6.0", "A", Places({5})) + "anything\r\nmore");
+    ASSERT_FALSE(Failed(r));
+    EXPECT_EQ(std::get<LayFile>(r).layout.PlaceCount(), 1);
+    // No line end after the places is fine too.
+    EXPECT_FALSE(Failed(ParseLay("Tovani 6.0\r\nA\r\n" + Places({5}))));
+}
+
+TEST(LayFile, OtherCharactersMarkNoPlace) {
+    std::string p = Places({10, 11});
+    p[12] = '2';
+    p[13] = 'x';
+    p[14] = ' ';
+    auto r = ParseLay(Lay("Tovani 6.0", "Odd", p));
+    ASSERT_FALSE(Failed(r));
+    EXPECT_EQ(std::get<LayFile>(r).layout.PlaceCount(), 2);
+    EXPECT_EQ(std::get<LayFile>(r).strayCharacters, 3);
+}
+
+TEST(LayFile, NamesInWindows1252AreReadAsText) {
+    auto r = ParseLay(Lay("Tovani 6.0", "Caf\xE9", Places({1})));
+    ASSERT_FALSE(Failed(r));
+    EXPECT_EQ(std::get<LayFile>(r).layout.name, "Caf\u00E9");
+}
+
+TEST(LayFile, WritesTheVersionByPlaceCountAndReadsBackTheSameBytes) {
+    Layout full;
+    for (int i = 0; i < kTileCount; ++i)
+        full.SetRaw(i * 2, 1);
+    full.name = "Full";
+    std::string bytes = WriteLay(full);
+    EXPECT_EQ(bytes.substr(0, 12), "Tovani 3.0\r\n");
+    auto r = ParseLay(bytes);
+    ASSERT_FALSE(Failed(r));
+    EXPECT_EQ(std::get<LayFile>(r).layout, full);
+    EXPECT_EQ(WriteLay(std::get<LayFile>(r).layout), bytes);
+
+    full.SetRaw(0, 0);
+    full.SetRaw(2, 0);
+    full.SetRaw(4, 0);
+    full.SetRaw(6, 0);
+    EXPECT_EQ(WriteLay(full).substr(0, 12), "Tovani 6.0\r\n"); // 140 places
+    EXPECT_EQ(WriteLay(full).size(), 12u + 6u + 3400u + 2u);
+}
+
+TEST(LayFile, BadFilesSayWhatIsWrong) {
+    EXPECT_EQ(ErrorOf(ParseLay("")).code, LayoutErrorCode::Empty);
+
+    LayoutError v = ErrorOf(ParseLay(Lay("Tovani 9.0", "A", Places({1}))));
+    EXPECT_EQ(v.code, LayoutErrorCode::WrongVersion);
+    EXPECT_EQ(v.detail, "Tovani 9.0");
+    EXPECT_EQ(LayoutErrorMessage(v),
+              "You are trying to play a layout intended for use with Tovani 9.0");
+    // "exactly": no blanks around the version either.
+    EXPECT_EQ(ErrorOf(ParseLay(Lay("Tovani 3.0 ", "A", Places({1})))).code,
+              LayoutErrorCode::WrongVersion);
+
+    EXPECT_EQ(ErrorOf(ParseLay("Tovani 6.0")).code, LayoutErrorCode::MissingName);
+    EXPECT_EQ(ErrorOf(ParseLay("Tovani 6.0\r\nName\r\n")).code, LayoutErrorCode::MissingPlaces);
+    EXPECT_EQ(ErrorOf(ParseLay(Lay("Tovani 6.0", std::string(300, 'n'), Places({1})))).code,
+              LayoutErrorCode::NameTooLong);
+
+    LayoutError shortLine = ErrorOf(ParseLay(Lay("Tovani 6.0", "A", Places({1}).substr(1))));
+    EXPECT_EQ(shortLine.code, LayoutErrorCode::PlacesTooShort);
+    EXPECT_EQ(shortLine.count, 3399);
+    LayoutError longLine = ErrorOf(ParseLay(Lay("Tovani 6.0", "A", Places({1}) + "1")));
+    EXPECT_EQ(longLine.code, LayoutErrorCode::PlacesTooLong);
+    EXPECT_EQ(longLine.count, 3401);
+
+    std::string binary = Places({1});
+    binary[100] = '\x01';
+    LayoutError bad = ErrorOf(ParseLay(Lay("Tovani 6.0", "A", binary)));
+    EXPECT_EQ(bad.code, LayoutErrorCode::BadCharacter);
+    EXPECT_EQ(bad.count, 101);
+
+    EXPECT_EQ(ErrorOf(ParseLay(std::string(kMaxLayoutFileBytes + 1, '1'))).code,
+              LayoutErrorCode::TooLarge);
+
+    // Every message names the file and says something.
+    bad.file = "Broken.lay";
+    EXPECT_NE(LayoutErrorMessage(bad).find("\u201CBroken.lay\u201D"), std::string::npos);
+}
+
+TEST(ShpFile, DecodesHexadecimalPairsDigitByDigit) {
+    EXPECT_EQ(DecodeShpPair('0', '0'), 0);
+    EXPECT_EQ(DecodeShpPair('0', 'A'), 10);
+    EXPECT_EQ(DecodeShpPair('1', 'F'), 31);
+    EXPECT_EQ(DecodeShpPair('2', '0'), 32);
+    EXPECT_EQ(DecodeShpPair('G', '0'), 256); // "G" gives 16
+    EXPECT_EQ(DecodeShpPair('0', 'a'), 42);  // lower case is code - 55 too
+    EXPECT_EQ(DecodeShpPair(' ', '0'), -23 * 16);
+}
+
+std::string ShpLines(const std::vector<std::string>& first, int total = kShpLines) {
+    std::string s;
+    for (int i = 0; i < total; ++i)
+        s += (i < static_cast<int>(first.size()) ? first[static_cast<size_t>(i)]
+                                                 : std::string("xxx000000")) +
+             "\r\n";
+    return s;
+}
+
+TEST(ShpFile, EachLineMarksAPlaceOneRowAndColumnIn) {
+    // X = 0A, Y = 0B, Z = 02: layout layer 3, row 12, column 11, board cell (12, 13, 3).
+    auto r = ParseShp(ShpLines({"abc0A0B02", "---000000", "   201204"}));
+    ASSERT_FALSE(Failed(r));
+    const ShpFile& f = std::get<ShpFile>(r);
+    EXPECT_TRUE(f.layout.Has(3, 12, 11));
+    EXPECT_TRUE(f.layout.Has(1, 1, 1));
+    EXPECT_TRUE(f.layout.Has(5, 19, 33)); // X 32, Y 18, Z 4: the far corner
+    EXPECT_EQ(f.layout.PlaceCount(), 3);  // the other 141 lines repeat place (1, 1, 1)
+    EXPECT_EQ(f.duplicateLines, 141);
+    EXPECT_EQ(f.skippedLines, 0);
+}
+
+TEST(ShpFile, PlacesOutsideTheLayoutAreSkipped) {
+    auto r = ParseShp(ShpLines({"xxx210000", "xxx001300", "xxx000005", "xxx G0000", "xxx0A0B02"}));
+    ASSERT_FALSE(Failed(r));
+    EXPECT_EQ(std::get<ShpFile>(r).skippedLines, 4); // X 33, Y 19, Z 5, X negative
+}
+
+TEST(ShpFile, BadFilesSayWhatIsWrong) {
+    EXPECT_EQ(ErrorOf(ParseShp("")).code, LayoutErrorCode::Empty);
+    LayoutError few = ErrorOf(ParseShp(ShpLines({}, 143)));
+    EXPECT_EQ(few.code, LayoutErrorCode::ShpTooFewLines);
+    EXPECT_EQ(few.count, 143);
+    LayoutError cut = ErrorOf(ParseShp(ShpLines({"xxx0000", "xxx000000"})));
+    EXPECT_EQ(cut.code, LayoutErrorCode::ShpLineTooShort);
+    EXPECT_EQ(cut.line, 1);
+    // Lines past the 144th are not read.
+    EXPECT_FALSE(Failed(ParseShp(ShpLines({}, 150) + "garbage")));
+}
+
+TEST(ShpFile, WritesWhatItReads) {
+    Layout lay;
+    int n = 0;
+    for (int r = 1; r < kLayoutRows && n < kTileCount; r += 2)
+        for (int c = 1; c < kLayoutColumns - 1 && n < kTileCount; c += 2, ++n)
+            lay.Set(1 + n % 2, r, c, true);
+    ASSERT_EQ(lay.PlaceCount(), kTileCount);
+    auto text = WriteShp(lay);
+    ASSERT_TRUE(text.has_value());
+    EXPECT_EQ(text->substr(0, 11), "001000000\r\n");
+    auto r = ParseShp(*text);
+    ASSERT_FALSE(Failed(r));
+    EXPECT_EQ(std::get<ShpFile>(r).layout, lay);
+
+    Layout row0 = lay;
+    row0.Set(1, 1, 1, false);
+    row0.Set(1, 0, 5, true);
+    ASSERT_EQ(row0.PlaceCount(), kTileCount);
+    EXPECT_FALSE(WriteShp(row0).has_value()); // the format cannot say row 0
+    Layout few;
+    few.Set(1, 1, 1, true);
+    EXPECT_FALSE(WriteShp(few).has_value());
+}
+
+TEST(LayoutChecks, RefusesLayoutsThatCannotBeDealtInPairs) {
+    EXPECT_EQ(CheckDealable(Layout{})->code, LayoutErrorCode::NoPlaces);
+    Layout three = test::LayoutOf({{1, 1, 1}, {3, 1, 1}, {5, 1, 1}});
+    EXPECT_EQ(CheckDealable(three)->code, LayoutErrorCode::OddPlaces);
+    Layout two = test::LayoutOf({{1, 1, 1}, {3, 1, 1}});
+    EXPECT_FALSE(CheckDealable(two).has_value());
+    Layout many;
+    for (int i = 0; i < 146; ++i)
+        many.SetRaw(i, 1);
+    EXPECT_EQ(CheckDealable(many)->code, LayoutErrorCode::TooManyPlaces);
+    EXPECT_EQ(CheckDealable(many)->count, 146);
+}
+
+} // namespace
+} // namespace tovani
