@@ -206,6 +206,18 @@ TEST(ShuffleCommand, PenaltiesAndMessages) {
     EXPECT_EQ(p.message, ShuffleMessage::OneNewMove);
     EXPECT_EQ(p.penaltySeconds, 10);
 
+    // The rule in force counts the moves: three tiles of one block in a row offer one move
+    // under the side rule (the two ends) and two under the vertical rule (all three free).
+    Board row = test::BoardOf({{3, 3, 1}, {5, 3, 1}, {7, 3, 1}});
+    Board row2 = row;
+    ShuffleOutcome side =
+        Shuffle(row, rng, clock, ShuffleOptions{false, false, false, FreeRule::Side});
+    EXPECT_EQ(side.movesAvailable, 1);
+    ShuffleOutcome vert =
+        Shuffle(row2, rng, clock, ShuffleOptions{false, false, false, FreeRule::Vertical});
+    EXPECT_EQ(vert.movesAvailable, 2);
+    EXPECT_EQ(vert.penaltySeconds, 20);
+
     // No move at all.
     Board stuck = test::BoardOf({{5, 5, 1}, {5, 5, 2}});
     ShuffleOutcome s =
