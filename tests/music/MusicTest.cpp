@@ -211,6 +211,30 @@ TEST_P(EachPiece, StaysInTheKeyOfItsSignature) {
     EXPECT_EQ(outside, 0);
 }
 
+TEST_P(EachPiece, RarelyGrindsSemitonesOnTheBeat) {
+    // A note struck on a beat a semitone (or a semitone and an octave) from another note
+    // still sounding is heard as a wrong note; passing ones between beats are fine.
+    std::vector<SoundingNote> tonal;
+    for (const SoundingNote& n : piece_.notes)
+        if (n.channel != 9)
+            tonal.push_back(n);
+    int clashes = 0, onBeat = 0;
+    for (const SoundingNote& a : tonal) {
+        if (a.on % piece_.smf.ticksPerBeat != 0)
+            continue;
+        ++onBeat;
+        for (const SoundingNote& b : tonal) {
+            const int interval = std::abs(a.pitch - b.pitch);
+            if (&a != &b && b.on <= a.on && a.on < b.off && (interval == 1 || interval == 13)) {
+                ++clashes;
+                break;
+            }
+        }
+    }
+    ASSERT_GT(onBeat, 0);
+    EXPECT_LT(clashes * 40, onBeat) << clashes << " of " << onBeat << " notes on the beat";
+}
+
 TEST_P(EachPiece, JoinsItsEndToItsStartWithoutAGap) {
     const int64_t bar = piece_.BarTicks();
     int64_t first = piece_.end, last = 0;

@@ -11,11 +11,11 @@ namespace tovani::music {
 
 namespace {
 
-constexpr const char* kIntro = "Am7:4 Fmaj7:4 G:4 Em7:4";
-constexpr const char* kA = "Am7:4 Fmaj7:4 G:4 Am7:4 | Dm7:4 Fmaj7:4 G:2 Esus4:2 Am7:4";
-constexpr const char* kB = "Fmaj7:4 G:4 Em7:4 Am7:4 | Fmaj7:4 G:4 Dm7:4 Esus4:4";
-constexpr const char* kC = "Am7:4 G:4 Fmaj7:4 G:4 | Am7:4 G:4 Fmaj7:4 Esus4:4";
-constexpr const char* kOutro = "Fmaj7:4 G:4 Dm7:4 Esus4:4";
+constexpr const char* kIntro = "Am7:4 Fadd9:4 G:4 Em7:4";
+constexpr const char* kA = "Am7:4 Fadd9:4 G:4 Am7:4 | Dm7:4 Fadd9:4 G:2 Esus4:2 Am7:4";
+constexpr const char* kB = "Fadd9:4 G:4 Em7:4 Am7:4 | Fadd9:4 G:4 Dm7:4 Esus4:4";
+constexpr const char* kC = "Am7:4 G:4 Fadd9:4 G:4 | Am7:4 G:4 Fadd9:4 Esus4:4";
+constexpr const char* kOutro = "Fadd9:4 G:4 Dm7:4 Esus4:4";
 
 constexpr const char* kTune = "E5:1 G5:.5 A5:.5 G5:1 E5:1 | D5:1.5 C5:.5 A4:2 |"
                               "D5:1 E5:.5 G5:.5 E5:1 D5:1 | E5:3 r:1 |"
@@ -26,6 +26,8 @@ constexpr const char* kAnswer = "A4:.5 C5:.5 D5:.5 E5:.5 G5:1 E5:1 | D5:.5 E5:.5
                                 "A4:.5 C5:.5 D5:.5 E5:.5 G5:1 A5:1 | G5:.5 E5:.5 D5:.5 B4:.5 D5:2 |"
                                 "A4:.5 C5:.5 D5:.5 F5:.5 E5:1 D5:1 | B4:1 E5:1 B4:2";
 constexpr const char* kLongTones = "A5:4 | G5:4 | F5:4 | G5:4 | E5:4 | D5:4 | C5:4 | B4:4";
+// The same long breath, lower, under the marimba's second turn.
+constexpr const char* kLowTones = "C5:4 | B4:4 | G4:4 | A4:4 | A4:4 | B4:4 | F4:4 | E4:4";
 constexpr const char* kFarewell = "A4:2 C5:2 | D5:4 | F5:2 E5:1 D5:1 | E5:4";
 
 // General MIDI percussion keys.
@@ -82,9 +84,9 @@ Piece ComposeBambooRain() {
     piece.Melody(flute, a2, 8, kTune, 80);
     Arpeggio(marimba, cA2, 57, "- - - - 4 - 3 -", 0.5, 52, 1);
     piece.Melody(flute, c, 8, kLongTones, 70);
-    piece.Melody(marimba, c, 8, kAnswer, 56, -12);
+    Arpeggio(marimba, cC, 57, "0 - 2 3 - 4 3 -", 0.5, 58, 1);
     piece.Melody(marimba, b2, 8, kAnswer, 76);
-    piece.Melody(flute, b2, 8, kLongTones, 56, -12);
+    piece.Melody(flute, b2, 8, kLowTones, 56);
     piece.Melody(flute, a3, 8, kTune, 80);
     piece.Melody(flute, outro, 4, kFarewell, 66);
     return piece;

@@ -11,14 +11,14 @@ namespace tovani::music {
 
 namespace {
 
-constexpr const char* kIntro = "Em:4 D:4 Cmaj7:4 Dsus4:2 D:2";
-constexpr const char* kA = "Em:4 G:4 D:4 Am7:4 | Em:4 G:4 Cmaj7:2 D:2 Em:4";
-constexpr const char* kA2 = "Em:4 G:4 D:4 Am7:4 | Cmaj7:4 G/B:4 Am7:2 D:2 G:4";
-constexpr const char* kB = "Cmaj7:4 D:4 Bm7:4 Em:4 | Cmaj7:4 D:4 Am7:4 Bm7:4";
-constexpr const char* kB2 = "Cmaj7:4 D:4 Bm7:4 Em:4 | Am7:4 Cmaj7:4 Dsus4:4 D:4";
-constexpr const char* kOutro = "Cmaj7:4 D:4 Am7:4 Dsus4:2 D:2";
+constexpr const char* kIntro = "Em:4 D:4 Cadd9:4 Dsus4:2 D:2";
+constexpr const char* kA = "Em:4 G:4 D:4 Am7:4 | Em:4 G:4 Cadd9:2 D:2 Em:4";
+constexpr const char* kA2 = "Em:4 G:4 D:4 Am7:4 | Cadd9:4 G/B:4 Am7:2 D:2 G:4";
+constexpr const char* kB = "Cadd9:4 D:4 Bm7:4 Em:4 | Cadd9:4 D:4 Am7:4 Bm7:4";
+constexpr const char* kB2 = "Cadd9:4 D:4 Bm7:4 Em:4 | Am7:4 Cadd9:4 Dsus4:4 D:4";
+constexpr const char* kOutro = "Cadd9:4 D:4 Am7:4 Dsus4:2 D:2";
 
-constexpr const char* kTune = "E5:1 G5:1 A5:1.5 B5:.5 | D6:2 B5:2 | A5:1 B5:.5 A5:.5 G5:1 E5:1 |"
+constexpr const char* kTune = "E5:1 G5:1 A5:1.5 B5:.5 | D6:2 B5:2 | A5:1 B5:.5 A5:.5 F#5:1 E5:1 |"
                               "A5:3 r:1 | E5:1 G5:1 A5:1.5 B5:.5 | D6:1 E6:1 D6:1 B5:1 |"
                               "A5:1.5 G5:.5 E5:1 D5:1 | E5:3 r:1";
 constexpr const char* kTuneAnswer =

@@ -228,6 +228,10 @@ std::vector<int> VoiceChord(const Chord& chord, int low, int high, int voices,
         tones.push_back((chord.root + iv) % 12);
     std::sort(tones.begin(), tones.end());
     tones.erase(std::unique(tones.begin(), tones.end()), tones.end());
+    // A major seventh folds into a second against its root in any close voicing: leave the
+    // root to the bass.
+    if (std::find(chord.intervals.begin(), chord.intervals.end(), 11) != chord.intervals.end())
+        std::erase(tones, chord.root);
     if (static_cast<int>(tones.size()) > voices && voices >= 3) {
         // Leave out the fifth first: the other tones carry the chord's colour.
         int fifth = (chord.root + 7) % 12;
@@ -252,6 +256,11 @@ std::vector<int> VoiceChord(const Chord& chord, int low, int high, int voices,
         if (v.back() > high)
             continue;
         double cost = 0;
+        // Neighbouring voices a semitone apart grind in a sustained chord: a major seventh
+        // sounds sweet spread out and harsh folded into a second.
+        for (size_t i = 1; i < v.size(); ++i)
+            if (v[i] - v[i - 1] == 1)
+                cost += 24;
         if (previous.size() == v.size()) {
             for (size_t i = 0; i < v.size(); ++i)
                 cost += std::abs(v[i] - previous[i]);
@@ -308,7 +317,13 @@ std::vector<int> ChordLadder(const Chord& c, int low) {
         }
     std::sort(ladder.begin(), ladder.end());
     ladder.erase(std::unique(ladder.begin(), ladder.end()), ladder.end());
-    return ladder;
+    // Broken chords ring on: a tone a semitone above the one below it (the root above a major
+    // seventh) would grind against it, so it is left out.
+    std::vector<int> kept{ladder.front()};
+    for (size_t i = 1; i < ladder.size(); ++i)
+        if (ladder[i] - kept.back() != 1)
+            kept.push_back(ladder[i]);
+    return kept;
 }
 
 } // namespace
