@@ -247,9 +247,13 @@ LayoutLoad LoadShpLayout(const std::string& path) {
 
 LayoutLoad LoadLayoutFile(const std::string& path, const LayoutCatalog& catalog) {
     std::string p = AsciiLower(path);
-    if (p.find(".shp") != std::string::npos)
-        return LoadShpLayout(path);
-    return LoadLayLayout(path, catalog);
+    if (p.find(".shp") == std::string::npos)
+        return LoadLayLayout(path, catalog);
+    // A ".shp" layout drawn by "Random Layouts" comes with the quiet marker too.
+    size_t marker = path.find(kQuietLoadMarker);
+    LayoutLoad out = LoadShpLayout(marker == std::string::npos ? path : path.substr(0, marker));
+    out.quiet = marker != std::string::npos;
+    return out;
 }
 
 } // namespace tovani

@@ -95,7 +95,7 @@ struct LayoutLoad {
 LayoutLoad LoadLayLayout(const std::string& path, const LayoutCatalog& catalog);
 // Loads a ".shp" file; its name becomes the file's full path.
 LayoutLoad LoadShpLayout(const std::string& path);
-// Either of the two by the file's extension.
+// Either of the two by the file's extension; the quiet marker works for both.
 LayoutLoad LoadLayoutFile(const std::string& path, const LayoutCatalog& catalog);
 
 // The marker that asks for a quiet load.

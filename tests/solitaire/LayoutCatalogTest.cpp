@@ -179,6 +179,12 @@ TEST_F(LayoutFolder, ShpLayoutsAreNamedByTheirPath) {
     ASSERT_TRUE(l.ok);
     EXPECT_EQ(l.layout.name, Path("Grid.shp"));
     EXPECT_EQ(l.layout.PlaceCount(), kTileCount);
+    EXPECT_FALSE(l.quiet);
+    // "Random Layouts" may draw a ".shp" layout: loaded quietly as well.
+    LayoutLoad q = LoadLayoutFile(Path("Grid.shp") + "*random", cat);
+    ASSERT_TRUE(q.ok);
+    EXPECT_TRUE(q.quiet);
+    EXPECT_EQ(q.path, Path("Grid.shp"));
 
     Write("Short.shp", text.substr(0, text.size() / 2));
     LayoutLoad s = LoadShpLayout(Path("Short.shp"));

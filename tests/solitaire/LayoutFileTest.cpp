@@ -49,6 +49,11 @@ TEST(LayFile, AcceptsBothVersionsAndLineFeedsAndIgnoresFurtherLines) {
     auto r = ParseLay(Lay("Tovani 6.0", "A", Places({5})) + "anything\r\nmore");
     ASSERT_FALSE(Failed(r));
     EXPECT_EQ(std::get<LayFile>(r).layout.PlaceCount(), 1);
+    // Blanks after the places are harmless; blanks among them are places without a tile.
+    EXPECT_FALSE(Failed(ParseLay(Lay("Tovani 6.0", "A", Places({5}) + "  \t"))));
+    auto blanks = ParseLay(Lay("Tovani 6.0", "A", Places({5}, ' ')));
+    ASSERT_FALSE(Failed(blanks));
+    EXPECT_EQ(std::get<LayFile>(blanks).layout.PlaceCount(), 1);
     // No line end after the places is fine too.
     EXPECT_FALSE(Failed(ParseLay("Tovani 6.0\r\nA\r\n" + Places({5}))));
 }
