@@ -407,6 +407,24 @@ PictureResult LoadPictureFile(const std::string& path) {
     return DecodePicture(*bytes);
 }
 
+std::string PictureHolder::Load(const std::string& path) {
+    auto bytes = ReadWholeFile(path);
+    if (!bytes) {
+        return "the file cannot be read";
+    }
+    return LoadBytes(*bytes, path);
+}
+
+std::string PictureHolder::LoadBytes(std::string_view bytes, const std::string& path) {
+    PictureResult r = DecodePicture(bytes);
+    if (!r) {
+        return r.error;
+    }
+    picture_ = std::move(*r.picture);
+    path_ = path;
+    return {};
+}
+
 std::string EncodeBmp24(const PixelBuffer& picture) {
     const int w = picture.Width(), h = picture.Height();
     const size_t stride = (size_t(w) * 3 + 3) & ~size_t(3);

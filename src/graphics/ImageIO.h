@@ -33,6 +33,23 @@ PictureResult DecodePicture(std::string_view bytes);
 // Reads a picture file; the extension does not matter, the content decides.
 PictureResult LoadPictureFile(const std::string& path);
 
+// A picture that a new one replaces only when it decodes: a broken or missing file leaves the
+// previous picture in place (tilesets, small tilesets and background pictures are kept so).
+class PictureHolder {
+public:
+    // Answers "" on success, else the reason the file was refused.
+    std::string Load(const std::string& path);
+    std::string LoadBytes(std::string_view bytes, const std::string& path = {});
+
+    const PixelBuffer& Picture() const { return picture_; }
+    const std::string& Path() const { return path_; }
+    bool IsEmpty() const { return picture_.IsEmpty(); }
+
+private:
+    PixelBuffer picture_;
+    std::string path_;
+};
+
 // A 24-bit bottom-up Windows bitmap of the buffer.
 std::string EncodeBmp24(const PixelBuffer& picture);
 
