@@ -1,13 +1,17 @@
-// Program entry: sets the application title and opens the main window.
+// Program entry: the application title, the main window, the message loop.
+#include "shell/MainForm.h"
+
 #include <QApplication>
-#include <QMainWindow>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Tovani 10.21");
-    QMainWindow window;
-    window.setWindowTitle("Tovani 10.21 ");
-    window.resize(832, 630);
+    QApplication::setApplicationDisplayName("Tovani");
+    tovani::MainFormOptions options;
+    QStringList args = QApplication::arguments();
+    args.removeFirst();
+    options.arguments = args;
+    tovani::TMainForm window(options);
     window.show();
     return app.exec();
 }

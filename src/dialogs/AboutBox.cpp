@@ -1,0 +1,61 @@
+// The about box.
+#include "dialogs/AboutBox.h"
+
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace tovani {
+
+QString AboutBox::LaunchesText(int launches) {
+    if (launches <= 1)
+        return tr("This is the first time you start Tovani. Welcome !");
+    return tr("You have started Tovani %1 times.").arg(launches);
+}
+
+AboutBox::AboutBox(QWidget* parent, const QString& version, int launches) : QDialog(parent) {
+    setObjectName("AboutBox");
+    setWindowTitle(tr("About Tovani"));
+    auto* lay = new QVBoxLayout(this);
+    lay->setContentsMargins(24, 18, 24, 14);
+    auto* title = new QLabel("Tovani", this);
+    title->setObjectName("AboutTitle");
+    QFont tf = font();
+    tf.setPointSize(22);
+    tf.setBold(true);
+    tf.setItalic(true);
+    title->setFont(tf);
+    title->setStyleSheet("color: #000080");
+    title->setAlignment(Qt::AlignCenter);
+    auto* ver = new QLabel(tr("Version %1").arg(version), this);
+    ver->setObjectName("AboutVersion");
+    ver->setAlignment(Qt::AlignCenter);
+    auto* what = new QLabel(tr("Six tile-matching games with one set of mahjong tiles:\n"
+                               "Solitaire, Rivers, Memory, Clicks, Slider and Hashira."),
+                            this);
+    what->setAlignment(Qt::AlignCenter);
+    auto* count = new QLabel(LaunchesText(launches), this);
+    count->setObjectName("AboutLaunches");
+    count->setAlignment(Qt::AlignCenter);
+    QFont cf = font();
+    cf.setBold(true);
+    count->setFont(cf);
+    count->setStyleSheet("color: #800000");
+    auto* licence =
+        new QLabel(tr("Free software. Every tile, picture, tune and page is our own."), this);
+    licence->setAlignment(Qt::AlignCenter);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    for (QWidget* w : std::initializer_list<QWidget*>{title, ver, what, count, licence})
+        lay->addWidget(w);
+    lay->addSpacing(8);
+    lay->addWidget(buttons);
+}
+
+void AboutBox::Show(QWidget* parent, const QString& version, int launches) {
+    AboutBox box(parent, version, launches);
+    box.exec();
+}
+
+} // namespace tovani

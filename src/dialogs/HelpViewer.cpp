@@ -1,0 +1,86 @@
+// The help viewer.
+#include "dialogs/HelpViewer.h"
+
+#include <QDialogButtonBox>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QTextBrowser>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace tovani {
+
+HelpViewer::HelpViewer(QWidget* parent, const QString& helpDir)
+    : QDialog(parent), helpDir_(helpDir) {
+    setObjectName("HelpViewer");
+    setWindowTitle(tr("Tovani Help"));
+    resize(640, 560);
+    auto* lay = new QVBoxLayout(this);
+    lay->setContentsMargins(6, 6, 6, 6);
+    auto* nav = new QHBoxLayout;
+    auto* back = new QPushButton(tr("< Back"), this);
+    auto* home = new QPushButton(tr("Contents"), this);
+    nav->addWidget(back);
+    nav->addWidget(home);
+    nav->addStretch();
+    browser_ = new QTextBrowser(this);
+    browser_->setObjectName("HelpBrowser");
+    browser_->setSearchPaths({helpDir_});
+    browser_->setOpenExternalLinks(false);
+    connect(back, &QPushButton::clicked, browser_, &QTextBrowser::backward);
+    connect(browser_, &QTextBrowser::backwardAvailable, back, &QPushButton::setEnabled);
+    back->setEnabled(false);
+    connect(home, &QPushButton::clicked, this, [this] { Open("index.html"); });
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    lay->addLayout(nav);
+    lay->addWidget(browser_, 1);
+    lay->addWidget(buttons);
+}
+
+void HelpViewer::Open(const QString& page) {
+    QFileInfo info(helpDir_ + "/" + page);
+    if (!info.exists()) {
+        browser_->setHtml(tr("<h2>Help page not found</h2><p>The page <b>%1</b> is not in the "
+                             "folder <tt>%2</tt>. Reinstalling Tovani brings it back.</p>")
+                              .arg(page.toHtmlEscaped(), helpDir_.toHtmlEscaped()));
+        return;
+    }
+    browser_->setSource(QUrl::fromLocalFile(info.absoluteFilePath()));
+}
+
+void HelpViewer::OpenTileset(const QString& caption, const QString& picturePath) {
+    QString html = "<html><body style='font-family: Arial, sans-serif'>";
+    html += "<h2 style='color:#800000'>" + tr("View Tileset") + "</h2>";
+    if (picturePath.isEmpty() || !QFileInfo::exists(picturePath)) {
+        html += "<p>" + tr("No tileset is selected. Choose one in the Tileset menu.") + "</p>";
+    } else {
+        html += "<p>" +
+                tr("The faces of the tileset <b>%1</b>: three suits of nine (dots, "
+                   "bamboo, characters), four winds, three dragons, four flowers, four "
+                   "seasons and the blank tile.")
+                    .arg(caption.toHtmlEscaped()) +
+                "</p>";
+        html += "<p align='center'><img src='" +
+                QUrl::fromLocalFile(QFileInfo(picturePath).absoluteFilePath()).toString() +
+                "' width='560'></p>";
+    }
+    html += "<p><a href='index.html'>" + tr("Back to the contents") + "</a></p></body></html>";
+    browser_->setHtml(html);
+}
+
+void HelpViewer::ShowPage(QWidget* parent, const QString& helpDir, const QString& page) {
+    HelpViewer v(parent, helpDir);
+    v.Open(page);
+    v.exec();
+}
+
+void HelpViewer::ShowTileset(QWidget* parent, const QString& helpDir, const QString& caption,
+                             const QString& picturePath) {
+    HelpViewer v(parent, helpDir);
+    v.OpenTileset(caption, picturePath);
+    v.exec();
+}
+
+} // namespace tovani

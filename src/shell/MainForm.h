@@ -1,0 +1,311 @@
+// The main window: the one long-lived object of the program. It holds the areas (toolbar,
+// play area, status line, hall-of-fame strip, welcome screen, splash), every menu, the game
+// mode and the clocks, and runs start-up, pauses, the 50 ms interface timer and the close.
+//
+// Other parts hook in by command name: SetHandler("FourRivers", fn) makes every menu item,
+// toolbar button and welcome button bound to that command call fn with the control that sent
+// it (a QAction or a button; its objectName tells the variant). A command with no handler does
+// nothing. When the window has a part of its own in a command (an option's visible effect, the
+// pause), that part runs first and the hooked handler after it. Items are found by their
+// objectName with Item("Winnable"); an option's check mark is already inverted when its
+// handler runs.
+#pragma once
+
+#include "core/Clock.h"
+#include "core/IniFile.h"
+#include "shell/ContentScan.h"
+#include "shell/GameModes.h"
+#include "shell/GameSession.h"
+#include "shell/Settings.h"
+
+#include <QHash>
+#include <QImage>
+#include <QMainWindow>
+#include <QPointer>
+#include <QStringList>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <vector>
+
+class QAction;
+class QActionGroup;
+class QLabel;
+class QMenu;
+class QMenuBar;
+class QProgressBar;
+class QPushButton;
+class QSlider;
+class QTimer;
+class QToolButton;
+
+namespace tovani {
+
+class PaintBox;
+
+struct MainFormOptions {
+    QString programDir;           // the folder of the executable, ending with '/'
+    QStringList arguments;        // command-line arguments after the program name
+    const Clock* clock = nullptr; // the system clock when null
+    bool startTimers = true;      // tests drive Temps by hand
+    bool interactive = true;      // first-run questions and message boxes may be shown
+};
+
+class TMainForm : public QMainWindow {
+    Q_OBJECT
+
+public:
+    using Handler = std::function<void(QObject* sender)>;
+    enum class MenuSet { Main, Editor };
+
+    explicit TMainForm(MainFormOptions options, QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    // ---- Hooks for the other parts ---------------------------------------------------------
+    void SetHandler(const QString& command, Handler handler);
+    bool HasHandler(const QString& command) const;
+    // Runs a command as its menu item would (nothing when no handler is set).
+    void RunCommand(const QString& command, QObject* sender = nullptr);
+    // A menu item (any menu) or pop-up item by objectName; null when there is none.
+    QAction* Item(const QString& name) const;
+    // An option's check mark, by item name.
+    bool Option(const QString& name) const;
+    void SetOption(const QString& name, bool on);
+    // Texts shown go through the language component when one is set.
+    void SetTranslator(std::function<QString(const QString&)> translator);
+    QString Tr(const QString& text) const;
+
+    // ---- Game sessions ---------------------------------------------------------------------
+    void IM(int mode);
+    int GameMode() const { return session_.mode; }
+    GameSession& Session() { return session_; }
+    const Clock& GameClock() const { return *clock_; }
+    void NewGame(QObject* sender = nullptr);
+    void InitVar() { session_.InitVar(); }
+    void PauseClick();
+    void SetPauseButtons();
+    void Stop();
+    void Exit1Click();
+    void FormDeactivate();
+    void FormActivate();
+    void CheckPause();   // before a modal dialog opens
+    void UnCheckPause(); // after it closes
+    void ShowStatus(const QString& text);
+    void Splashing(const QString& text);
+    void WriteScore();
+    void Temps();
+    void Init();
+    void FinishInit();
+    bool Initialised() const { return initialised_; }
+    // The board's description in the caption (a layout's name for boards below 1000).
+    void SetLayoutName(const QString& name) { layoutName_ = name; }
+    // The full path of the layout file to play.
+    const QString& LayoutPath() const { return layoutPath_; }
+    void SetLayoutPath(const QString& path) { layoutPath_ = path; }
+    void SetSliderCanGoBack(bool on) { sliderCanGoBack_ = on; }
+
+    // ---- Menus -----------------------------------------------------------------------------
+    void SetMenu(MenuSet set);
+    MenuSet CurrentMenu() const { return currentMenu_; }
+    void SwapMenus();
+    bool MenusInPopup() const { return menusInPopup_; }
+    QMenuBar* MainMenuBar() const;
+    QMenu* Popup() const { return popup_; }
+    QMenu* StartLevelMenu() const { return startLevelMenu_; }
+    QMenu* TopMenu(const QString& name) const; // "File1", "Play1" ... "EditorMenu" menus too
+    QList<QAction*> EditorMenuItems() const { return editorTop_; }
+    QList<QAction*> MainMenuItems() const { return mainTop_; }
+
+    // ---- Areas ------------------------------------------------------------------------------
+    QWidget* PlayArea() const { return gameArea_; }
+    QWidget* Game2() const;
+    QWidget* GLPanel() const { return glPanel_; }
+    QWidget* HofBox() const;
+    QWidget* Area(const QString& name) const; // any area or control by objectName
+    void RedrawHallOfFame();
+    void SetHallOfFamePainter(std::function<void(QPainter&, const QRect&)> painter);
+    void SetBoardPainter(std::function<void(QPainter&, const QRect&)> painter);
+    // The picture behind the play area (Backgrounds); rebuilt pictures are passed in here.
+    void SetPlayAreaBackground(const QImage& picture);
+    void ShowFond(); // repaints the play-area background
+    void FormResize();
+    QCursor Cursor(int number) const; // 21 the open hand, 22 the closed hand
+
+    // ---- Settings and content ---------------------------------------------------------------
+    IniFile& SettingsFile() { return ini_; }
+    Settings& Prefs() { return settings_; }
+    const QString& ProgramDirectory() const { return programDir_; }
+    const std::vector<ContentEntry>& Content(ContentKind kind) const;
+    // The checked content item's entry, or null.
+    const ContentEntry* CheckedContent(ContentKind kind) const;
+    QString LaunchCount() const { return QString::number(settings_.Launches()); }
+    bool View3D() const { return view3D_; }
+    void SetView3D(bool on);
+    void SetScene3DCreated(bool on) { scene3DCreated_ = on; }
+
+    // Keyboard state for games that read the arrows.
+    struct ArrowKeys {
+        bool right = false, left = false, up = false, down = false;
+        bool prevRight = false, prevLeft = false, prevUp = false;
+    };
+    const ArrowKeys& Arrows() const { return arrows_; }
+    bool FastTimerActive() const { return fastTimerActive_; }
+
+    // Writes every setting (the close sequence without closing); false on a failed write.
+    bool SaveSettings();
+
+signals:
+    // The status field's text changed (for tests and for the 3D title).
+    void StatusShown(const QString& text);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    friend class MainFormBuilder;
+
+    // Launch: building the window.
+    void Launch();
+    void BuildAreas();
+    void BuildToolbar();
+    void BuildStatusLine();
+    void BuildWelcome();
+    void BuildSplash();
+    void BuildMenus();
+    QMenu* BuildMenuFromTable(const std::vector<struct MenuRow>& rows, QMenu* into,
+                              QList<QAction*>* topLevel);
+    void RegisterShellHandlers();
+    void ApplyDefaultChecks();
+    void SetTextStyle();
+    void UpdateScreenText();
+
+    // Start-up steps.
+    void ApplySettings();
+    void ApplyWindowPlacement();
+    void LoadFiles();
+    void FillContentMenu(ContentKind kind, QMenu* menu, const QString& handler);
+    void LayoutAreas();
+    void PlaceSplash();
+    void ApplyHighlightEnabling();
+    void ApplyDependentEnabling();
+    void ApplyFallbackBackground();
+    void CollectSettings();
+
+    // View options.
+    void ShowTitleClick();
+    void ShowGirlsClick();
+    void Toolbar1Click();
+    void SetMainFontClick();
+    void FullScreenClick();
+    void AnimatePauseClick();
+    void FlatButtonsClick();
+    void ShowCurrentTileClick();
+    void AnimateCursorClick();
+    void AnimateTilesClick();
+    void CoolMouseClick();
+    void CoolToolbarClick();
+    void ShowMenuClick();
+    void TotalClick();
+    void NStatus();
+    void ShowTimeClick();
+    void GoCheckPauseClick();
+    void ShowHallPanel();
+    void ShowVolumeClick();
+    void HighlightClick(QObject* sender);
+    void StartLevelClick();
+    void StartatLevel11Click(QObject* sender);
+    void CallHelp(QObject* sender);
+    void About1Click();
+    void SyncAreaVisibility();
+    void SetStatusField(const QString& text);
+    void ReportStartupProblems();
+
+    void FormKeyDown(int key, Qt::KeyboardModifiers mods);
+    void FormKeyUp();
+
+    MainFormOptions options_;
+    QString programDir_;
+    SystemClock systemClock_;
+    const Clock* clock_;
+    IniFile ini_;
+    Settings settings_;
+    GameSession session_;
+
+    bool initialised_ = false;
+    bool firstShowPending_ = true;
+    bool fastTimerActive_ = false;
+    bool view3D_ = false;
+    bool scene3DCreated_ = false;
+    bool sliderCanGoBack_ = false;
+    bool menusInPopup_ = false;
+    bool closing_ = false;
+    bool focusRouted_ = false;
+    MenuSet currentMenu_ = MenuSet::Main;
+    QString layoutName_;
+    QString layoutPath_;
+    QString description_;
+    ArrowKeys arrows_;
+    double speedFall_ = 1.0;
+    QStringList startupProblems_;
+    int splashProgress_ = 0;
+
+    QHash<QString, Handler> builtins_; // the window's own part of a command
+    QHash<QString, Handler> handlers_; // what other parts hooked in
+    QHash<QString, QAction*> items_;
+    std::function<QString(const QString&)> translator_;
+    std::function<void(QPainter&, const QRect&)> hofPainter_;
+    std::function<void(QPainter&, const QRect&)> boardPainter_;
+    std::map<ContentKind, std::vector<ContentEntry>> content_;
+    std::map<ContentKind, QMenu*> contentMenus_;
+    std::map<ContentKind, QActionGroup*> contentGroups_;
+
+    QTimer* timerClassic_ = nullptr;
+    QMenu* popup_ = nullptr;
+    QAction* popupSeparator_ = nullptr;
+    QMenu* startLevelMenu_ = nullptr;
+    QList<QAction*> mainTop_;   // the menus of the bar `VO`
+    QList<QAction*> editorTop_; // the menus of `EditorMenu`
+    QHash<QString, QMenu*> menus_;
+
+    QWidget* tools_ = nullptr;
+    QWidget* editorPanel_ = nullptr;
+    QWidget* gameArea_ = nullptr;
+    PaintBox* game2_ = nullptr;
+    QWidget* glPanel_ = nullptr;
+    PaintBox* intro_ = nullptr;
+    PaintBox* hofBox_ = nullptr;
+    QWidget* ligneStatus_ = nullptr;
+    QWidget* welcome_ = nullptr;
+    QWidget* splash_ = nullptr;
+    QWidget* volumePanel_ = nullptr;
+    QWidget* scorePanel_ = nullptr;
+    QWidget* sliderBox_ = nullptr;
+    QWidget* sliderNext_ = nullptr;
+    QWidget* hashiraBox_ = nullptr;
+    QWidget* columnsPanel_ = nullptr;
+    QProgressBar* splashBar_ = nullptr;
+    QLabel* splashText_ = nullptr;
+    QProgressBar* loadingBar_ = nullptr;
+    QLabel* tilesLeftLine_ = nullptr;
+    QLabel* movesLeftLine_ = nullptr;
+    QLabel* timeLine_ = nullptr;
+    QLabel* statusText_ = nullptr;
+    QLabel* description7_ = nullptr;
+    QPushButton* sameGameButton_ = nullptr;
+    QPushButton* startLevelButton_ = nullptr;
+    QList<QToolButton*> toolButtons_;
+    QToolButton* pauseButton_ = nullptr;
+    QToolButton* set3DButton_ = nullptr;
+    QImage introPicture_;
+    QImage background_;
+    QImage toolbarWallpaper_;
+    QImage hofStrip_;
+    QCursor hand21_;
+    QCursor hand22_;
+};
+
+} // namespace tovani

@@ -1,0 +1,277 @@
+// Loading the window's pictures, with drawn stand-ins.
+#include "shell/ShellPictures.h"
+
+#include "core/Files.h"
+
+#include <QFont>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPixmap>
+
+namespace tovani {
+
+QImage LoadResourcePicture(const QString& programDir, const QString& name) {
+    const std::string dir = JoinPath(programDir.toStdString(), "Resources");
+    for (const char* ext : {".png", ".jpg", ".bmp"}) {
+        if (auto path = FindNoCase(dir, name.toStdString() + ext)) {
+            QImage img(QString::fromStdString(*path));
+            if (!img.isNull())
+                return img;
+        }
+    }
+    return {};
+}
+
+namespace {
+
+// A small mahjong tile for the drawn stand-ins.
+void DrawTile(QPainter& p, QRectF r, QColor mark) {
+    p.setPen(QPen(QColor(90, 70, 40), 1));
+    p.setBrush(QColor(226, 206, 160));
+    p.drawRoundedRect(r.translated(2, 2), 3, 3);
+    QLinearGradient g(r.topLeft(), r.bottomRight());
+    g.setColorAt(0, QColor(255, 252, 238));
+    g.setColorAt(1, QColor(236, 228, 204));
+    p.setBrush(g);
+    p.drawRoundedRect(r, 3, 3);
+    p.setPen(Qt::NoPen);
+    p.setBrush(mark);
+    p.drawEllipse(r.center(), r.width() * 0.22, r.width() * 0.22);
+}
+
+QColor GameColor(int game) {
+    static const QColor colors[] = {QColor(40, 110, 60), QColor(30, 80, 150),  QColor(120, 40, 110),
+                                    QColor(170, 90, 20), QColor(20, 120, 130), QColor(150, 30, 30)};
+    return colors[(game - 1 + 6) % 6];
+}
+
+} // namespace
+
+QImage SplashPicture(const QString& programDir, const QString& version) {
+    QImage img = LoadResourcePicture(programDir, "splash");
+    if (img.isNull()) {
+        img = QImage(276, 186, QImage::Format_RGB32);
+        QPainter p(&img);
+        p.setRenderHint(QPainter::Antialiasing);
+        QLinearGradient g(0, 0, 0, 186);
+        g.setColorAt(0, QColor(110, 12, 18));
+        g.setColorAt(1, QColor(40, 4, 8));
+        p.fillRect(img.rect(), g);
+        for (int i = 0; i < 5; ++i)
+            DrawTile(p, QRectF(28 + i * 46, 104 - (i % 2) * 8, 36, 46),
+                     QColor::fromHsv(i * 60, 180, 160));
+        QFont f("DejaVu Serif", 30, QFont::Bold, true);
+        p.setFont(f);
+        p.setPen(QColor(255, 226, 150));
+        p.drawText(QRect(0, 18, 276, 60), Qt::AlignCenter, "Tovani");
+    } else {
+        img = img.convertToFormat(QImage::Format_RGB32);
+    }
+    // The version in white on dark red, where the picture leaves room for it.
+    QPainter p(&img);
+    QFont f("Arial");
+    f.setPixelSize(13);
+    f.setBold(true);
+    p.setFont(f);
+    QString text = "v" + version;
+    QRect box = p.fontMetrics().boundingRect(text).adjusted(-3, -1, 3, 1);
+    box.moveTopLeft(QPoint(222, 138));
+    if (box.right() >= img.width())
+        box.moveRight(img.width() - 2);
+    p.fillRect(box, QColor(132, 0, 0));
+    p.setPen(Qt::white);
+    p.drawText(box, Qt::AlignCenter, text);
+    return img;
+}
+
+QImage WelcomePicture(const QString& programDir, int game) {
+    QImage img = LoadResourcePicture(programDir, QString("screen%1").arg(game));
+    if (!img.isNull())
+        return img;
+    img = QImage(150, 100, QImage::Format_RGB32);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    QColor base = GameColor(game);
+    QLinearGradient g(0, 0, 150, 100);
+    g.setColorAt(0, base.lighter(130));
+    g.setColorAt(1, base.darker(160));
+    p.fillRect(img.rect(), g);
+    switch (game) {
+    case 1: // a small pyramid
+        for (int i = 0; i < 5; ++i)
+            DrawTile(p, QRectF(14 + i * 24, 52, 22, 30), QColor(200, 40, 40));
+        for (int i = 0; i < 3; ++i)
+            DrawTile(p, QRectF(38 + i * 24, 24, 22, 30), QColor(40, 120, 60));
+        break;
+    case 2: // two tiles joined by a path
+        DrawTile(p, QRectF(18, 20, 22, 30), QColor(30, 80, 200));
+        DrawTile(p, QRectF(108, 52, 22, 30), QColor(30, 80, 200));
+        p.setPen(QPen(QColor(255, 230, 90), 3));
+        p.drawPolyline(
+            QPolygonF({QPointF(40, 35), QPointF(75, 35), QPointF(75, 67), QPointF(108, 67)}));
+        break;
+    case 3: // face-down tiles and one turned
+        for (int i = 0; i < 4; ++i)
+            for (int j = 0; j < 2; ++j) {
+                QRectF r(16 + i * 30, 16 + j * 38, 24, 32);
+                if (i == 1 && j == 0) {
+                    DrawTile(p, r, QColor(150, 40, 150));
+                } else {
+                    p.setPen(QPen(QColor(40, 20, 40), 1));
+                    p.setBrush(QColor(90, 40, 110));
+                    p.drawRoundedRect(r, 3, 3);
+                }
+            }
+        break;
+    case 4: // a wall of coloured groups
+        for (int i = 0; i < 6; ++i)
+            for (int j = 0; j < 4; ++j)
+                DrawTile(p, QRectF(10 + i * 22, 10 + j * 21, 20, 20),
+                         QColor::fromHsv(((i / 2 + j / 2) % 3) * 110, 200, 200));
+        break;
+    case 5: // a grid and a line
+        p.setPen(QPen(QColor(255, 255, 255, 90), 1));
+        for (int i = 0; i <= 9; ++i) {
+            p.drawLine(30 + i * 10, 5, 30 + i * 10, 95);
+            p.drawLine(30, 5 + i * 10, 120, 5 + i * 10);
+        }
+        for (int i = 0; i < 5; ++i)
+            DrawTile(p, QRectF(31 + i * 10 + 10, 46, 9, 9), QColor(220, 60, 60));
+        break;
+    default: // a falling column
+        for (int j = 0; j < 3; ++j)
+            DrawTile(p, QRectF(64, 8 + j * 28, 22, 26), QColor::fromHsv(j * 100, 200, 190));
+        break;
+    }
+    return img;
+}
+
+QImage WelcomeWallpaper(const QString& programDir) {
+    QImage img = LoadResourcePicture(programDir, "welcome");
+    if (!img.isNull())
+        return img;
+    img = QImage(64, 64, QImage::Format_RGB32);
+    img.fill(QColor(236, 226, 200));
+    QPainter p(&img);
+    p.setPen(QColor(226, 212, 182));
+    for (int i = -64; i < 64; i += 8)
+        p.drawLine(i, 0, i + 64, 64);
+    return img;
+}
+
+QImage ToolbarWallpaper(const QString& programDir) {
+    QImage img = LoadResourcePicture(programDir, "toolbar");
+    if (!img.isNull())
+        return img;
+    img = QImage(8, 33, QImage::Format_RGB32);
+    QPainter p(&img);
+    QLinearGradient g(0, 0, 0, 33);
+    g.setColorAt(0, QColor(250, 246, 236));
+    g.setColorAt(1, QColor(222, 210, 186));
+    p.fillRect(img.rect(), g);
+    return img;
+}
+
+QImage HallOfFameStrip(const QString& programDir) {
+    QImage img = LoadResourcePicture(programDir, "hofstrip");
+    if (!img.isNull())
+        return img;
+    img = QImage(92, 256, QImage::Format_RGB32);
+    QPainter p(&img);
+    QLinearGradient g(0, 0, 92, 0);
+    g.setColorAt(0, QColor(70, 20, 24));
+    g.setColorAt(1, QColor(120, 36, 40));
+    p.fillRect(img.rect(), g);
+    return img;
+}
+
+QIcon ToolbarIcon(const QString& programDir, const QString& buttonName) {
+    QImage img = LoadResourcePicture(programDir, "icon_" + buttonName);
+    if (!img.isNull())
+        return QIcon(QPixmap::fromImage(img));
+    // A plain drawn glyph per command.
+    QPixmap pm(20, 20);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    QColor ink = QColor(60, 50, 110);
+    p.setPen(QPen(ink, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(Qt::NoBrush);
+    const QString& n = buttonName;
+    if (n == "ExplorerButton1") { // new: a tile with a star
+        p.setBrush(QColor(255, 250, 230));
+        p.drawRoundedRect(QRectF(4, 2, 12, 16), 2, 2);
+        p.drawLine(QPointF(10, 6), QPointF(10, 14));
+        p.drawLine(QPointF(6, 10), QPointF(14, 10));
+    } else if (n == "ExplorerButton2") { // back: a curved arrow
+        QPainterPath path;
+        path.moveTo(15, 15);
+        path.cubicTo(16, 6, 9, 5, 5, 8);
+        p.drawPath(path);
+        p.drawLine(QPointF(5, 8), QPointF(6, 3));
+        p.drawLine(QPointF(5, 8), QPointF(10, 9));
+    } else if (n == "ExplorerButton3") { // hint: a bulb
+        p.drawEllipse(QRectF(5, 2, 10, 10));
+        p.drawLine(QPointF(8, 14), QPointF(12, 14));
+        p.drawLine(QPointF(8, 17), QPointF(12, 17));
+    } else if (n == "ShuffleButton") { // crossing arrows
+        p.drawLine(QPointF(3, 5), QPointF(17, 15));
+        p.drawLine(QPointF(3, 15), QPointF(17, 5));
+        p.drawLine(QPointF(17, 15), QPointF(13, 15));
+        p.drawLine(QPointF(17, 5), QPointF(13, 5));
+    } else if (n == "PauseButton") {
+        p.setBrush(ink);
+        p.drawRect(QRectF(5, 4, 3, 12));
+        p.drawRect(QRectF(12, 4, 3, 12));
+    } else if (n == "SetMusic") { // a note
+        p.setBrush(ink);
+        p.drawEllipse(QRectF(3, 12, 6, 5));
+        p.drawEllipse(QRectF(11, 10, 6, 5));
+        p.drawLine(QPointF(9, 14), QPointF(9, 3));
+        p.drawLine(QPointF(17, 12), QPointF(17, 2));
+        p.drawLine(QPointF(9, 3), QPointF(17, 2));
+    } else if (n == "LayoutButton") { // stacked tiles
+        p.setBrush(QColor(255, 250, 230));
+        p.drawRect(QRectF(2, 9, 7, 8));
+        p.drawRect(QRectF(11, 9, 7, 8));
+        p.drawRect(QRectF(6, 2, 8, 8));
+    } else if (n == "HelpButton") {
+        p.drawEllipse(QRectF(2, 2, 16, 16));
+        QFont f("DejaVu Sans", 9, QFont::Bold);
+        p.setFont(f);
+        p.drawText(QRectF(2, 2, 16, 16), Qt::AlignCenter, "?");
+    } else if (n == "AboutButton") {
+        p.drawEllipse(QRectF(2, 2, 16, 16));
+        QFont f("DejaVu Serif", 9, QFont::Bold);
+        p.setFont(f);
+        p.drawText(QRectF(2, 2, 16, 16), Qt::AlignCenter, "i");
+    } else if (n == "HallFameButton") { // a cup
+        p.setBrush(QColor(240, 200, 60));
+        p.drawRoundedRect(QRectF(5, 2, 10, 9), 3, 3);
+        p.drawLine(QPointF(10, 11), QPointF(10, 15));
+        p.drawLine(QPointF(6, 17), QPointF(14, 17));
+    } else if (n == "ExitButton") { // a door
+        p.drawRect(QRectF(4, 2, 10, 16));
+        p.drawLine(QPointF(14, 10), QPointF(18, 10));
+        p.drawLine(QPointF(18, 10), QPointF(16, 8));
+        p.drawLine(QPointF(18, 10), QPointF(16, 12));
+    } else { // 3D: a cube
+        p.drawRect(QRectF(3, 7, 10, 10));
+        p.drawLine(QPointF(3, 7), QPointF(7, 3));
+        p.drawLine(QPointF(13, 7), QPointF(17, 3));
+        p.drawLine(QPointF(13, 17), QPointF(17, 13));
+        p.drawLine(QPointF(7, 3), QPointF(17, 3));
+        p.drawLine(QPointF(17, 3), QPointF(17, 13));
+    }
+    return QIcon(pm);
+}
+
+QCursor HandCursor(const QString& programDir, int number) {
+    QImage img = LoadResourcePicture(programDir, number == 22 ? "hand2" : "hand");
+    if (img.isNull())
+        return QCursor(number == 22 ? Qt::ClosedHandCursor : Qt::PointingHandCursor);
+    return QCursor(QPixmap::fromImage(img), img.width() / 3, 1);
+}
+
+} // namespace tovani

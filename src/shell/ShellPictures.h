@@ -1,0 +1,31 @@
+// The window's own pictures (splash, welcome pictures, toolbar icons and wallpaper, cursors),
+// read from the Resources folder beside the program. A picture that is missing or cannot be
+// decoded is replaced by a plain one drawn here, so the window always looks whole.
+#pragma once
+
+#include <QCursor>
+#include <QIcon>
+#include <QImage>
+#include <QString>
+
+namespace tovani {
+
+// The picture `name` (without extension) from <programDir>/Resources, or a null image.
+QImage LoadResourcePicture(const QString& programDir, const QString& name);
+
+// The splash picture with the version written on it (276 x 186).
+QImage SplashPicture(const QString& programDir, const QString& version);
+// Welcome picture 1..6 (150 x 100).
+QImage WelcomePicture(const QString& programDir, int game);
+// The tile the welcome panel is papered with.
+QImage WelcomeWallpaper(const QString& programDir);
+// The toolbar's wallpaper ("Cool Toolbar").
+QImage ToolbarWallpaper(const QString& programDir);
+// The picture behind the hall-of-fame strip.
+QImage HallOfFameStrip(const QString& programDir);
+// A toolbar icon by the button's name ("ExplorerButton1" ...).
+QIcon ToolbarIcon(const QString& programDir, const QString& buttonName);
+// Cursor 21 ("HAND", the open hand) or 22 ("HAND2", the closed hand).
+QCursor HandCursor(const QString& programDir, int number);
+
+} // namespace tovani
