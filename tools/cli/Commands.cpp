@@ -10,6 +10,12 @@ const std::vector<Command>& Commands() {
          "print the deal of game number N: \"tiles T\", then \"tile column row layer\" per tile",
          RunDeal},
         {"layout-info", "LAYOUT", "print a layout's name, places and free places", RunLayoutInfo},
+        {"resample", "IN OUT --size WxH --filter NAME [--bench N]",
+         "resize a BMP or JPEG picture with the game's resampler into a 24-bit BMP", RunResample},
+        {"render",
+         "LAYOUT --seed N [--winnable] --size WxH [--tileset NAME] [--background NAME] "
+         "[--shadows] [--highlight N] --out FILE.png",
+         "draw the board of game number N as the game draws it, into a PNG picture", RunRender},
     };
     return table;
 }
