@@ -7,7 +7,7 @@ for b in "$BUILD"/bench/bench_*; do
     echo "== $(basename "$b")"
     "$b"
 done
-for s in bench/*.sh; do
+for s in bench/*.sh bench/*/*.sh; do
     [ -x "$s" ] || continue
     echo "== $(basename "$s")"
     "$s" "$BUILD"

@@ -17,6 +17,7 @@
 #include "shell/GameModes.h"
 #include "shell/GameSession.h"
 #include "shell/Settings.h"
+#include "solitaire/LayoutCatalog.h"
 
 #include <QHash>
 #include <QImage>
@@ -100,6 +101,10 @@ public:
     bool Initialised() const { return initialised_; }
     // The board's description in the caption (a layout's name for boards below 1000).
     void SetLayoutName(const QString& name) { layoutName_ = name; }
+    // Rebuilds the Layout menu from the Layouts folder and chooses the layout to play (at
+    // start-up, and after the editor saves).
+    void MakeLayouts();
+    const LayoutCatalog& Layouts() const { return catalog_; }
     // The full path of the layout file to play.
     const QString& LayoutPath() const { return layoutPath_; }
     void SetLayoutPath(const QString& path) { layoutPath_ = path; }
@@ -218,6 +223,7 @@ private:
     void HighlightClick(QObject* sender);
     void StartLevelClick();
     void StartatLevel11Click(QObject* sender);
+    void LoadlayoutClick(QObject* sender);
     void CallHelp(QObject* sender);
     void About1Click();
     void SyncAreaVisibility();
@@ -247,6 +253,8 @@ private:
     MenuSet currentMenu_ = MenuSet::Main;
     QString layoutName_;
     QString layoutPath_;
+    LayoutCatalog catalog_;
+    QActionGroup* layoutGroup_ = nullptr;
     QString description_;
     ArrowKeys arrows_;
     double speedFall_ = 1.0;

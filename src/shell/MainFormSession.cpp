@@ -413,7 +413,7 @@ void TMainForm::LoadFiles() {
         if (!bytes || !WriteFileAtomic(target.toStdString(), *bytes))
             startupProblems_ << Tr("Unable to copy the layout %1").arg(firstArg);
     }
-    RunCommand("MakeLayouts");
+    MakeLayouts();
     // High scores.
     splashProgress_ += kStepScores;
     Splashing("Reading high scores...");
@@ -430,6 +430,63 @@ void TMainForm::LoadFiles() {
     // Without music the game plays silently.
     if (content_[ContentKind::Music].empty())
         startupProblems_ << Tr("No music found in Musics/: Tovani plays silently.");
+}
+
+void TMainForm::MakeLayouts() {
+    catalog_ = LayoutCatalog::Scan(JoinPath(programDir_.toStdString(), "Layouts"));
+    QMenu* menu = TopMenu("Layout1");
+    QList<QAction*> actions = menu->actions();
+    for (int i = 4; i < actions.size(); ++i) {
+        menu->removeAction(actions[i]);
+        actions[i]->deleteLater();
+    }
+    delete layoutGroup_;
+    layoutGroup_ = new QActionGroup(this);
+    layoutGroup_->setExclusive(true);
+    LayoutSelection sel =
+        tovani::MakeLayouts(catalog_, session_.boardNumber, session_.lastBoard,
+                            layoutPath_.toStdString(), options_.arguments.value(0).toStdString());
+    if (sel.noLayouts) {
+        // Solitaire has nothing to deal on; the other games still play.
+        startupProblems_ << Tr("No layout found in Layouts/: Solitaire cannot be played.");
+        RunCommand("LayoutsChanged");
+        return;
+    }
+    int number = 1;
+    for (const LayoutEntry& e : catalog_.Entries()) {
+        auto* a = new QAction(QString::fromStdString(e.name), this);
+        a->setObjectName(QString("Layout%1").arg(number + 100));
+        a->setCheckable(true);
+        a->setProperty("tag", number);
+        QString handler = e.shp ? "LoadShplayoutClick" : "LoadlayoutClick";
+        a->setProperty("handler", handler);
+        connect(a, &QAction::triggered, this, [this, handler, a] { RunCommand(handler, a); });
+        layoutGroup_->addAction(a);
+        menu->addAction(a);
+        ++number;
+    }
+    session_.boardNumber = sel.boardNumber;
+    session_.lastBoard = sel.lastBoard;
+    layoutPath_ = QString::fromStdString(sel.layoutPath);
+    if (sel.checked >= 1 && sel.checked <= catalog_.Count()) {
+        layoutGroup_->actions().at(sel.checked - 1)->setChecked(true);
+        layoutName_ = QString::fromStdString(catalog_.Entry(sel.checked)->name);
+    }
+    RunCommand("LayoutsChanged");
+}
+
+void TMainForm::LoadlayoutClick(QObject* sender) {
+    auto* a = qobject_cast<QAction*>(sender);
+    if (!a)
+        return;
+    int number = a->property("tag").toInt();
+    if (const LayoutEntry* e = catalog_.Entry(number)) {
+        layoutPath_ = QString::fromStdString(catalog_.PathOf(number));
+        session_.boardNumber = number;
+        layoutName_ = QString::fromStdString(e->name);
+        a->setChecked(true);
+        RunCommand(e->shp ? "RunShpLayout" : "RunLayout", sender);
+    }
 }
 
 void TMainForm::ApplyFallbackBackground() {
@@ -502,7 +559,7 @@ void TMainForm::FinishInit() {
     if (!introPicture_.isNull())
         intro_->show();
     ApplyFallbackBackground();
-    RunCommand("RunLayout");
+    RunCommand(layoutPath_.toLower().contains(".shp") ? "RunShpLayout" : "RunLayout");
     RunCommand("ColorHighlight");
     IM(kModeWelcome);
     QString firstArg = options_.arguments.value(0);

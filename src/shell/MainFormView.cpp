@@ -69,6 +69,8 @@ void TMainForm::RegisterShellHandlers() {
     for (const char* n : {"Highlight1Click", "Highlight2Click", "Highlight3Click"})
         builtins_.insert(n, [this](QObject* s) { HighlightClick(s); });
     builtins_.insert("StartatLevel11Click", [this](QObject* s) { StartatLevel11Click(s); });
+    builtins_.insert("LoadlayoutClick", [this](QObject* s) { LoadlayoutClick(s); });
+    builtins_.insert("LoadShplayoutClick", [this](QObject* s) { LoadlayoutClick(s); });
     builtins_.insert("CallHelp", [this](QObject* s) { CallHelp(s); });
     builtins_.insert("FallSpeed", [this](QObject* s) {
         static const double speeds[] = {0.5, 1, 2, 3};

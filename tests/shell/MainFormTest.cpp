@@ -535,6 +535,35 @@ TEST_F(MainFormTest, ContentMenusAndMissingFolders) {
     EXPECT_FALSE(StatusText().contains("Musics/"));
 }
 
+TEST_F(MainFormTest, LayoutMenuFromTheLayoutsFolder) {
+    fs::create_directories(dir_ / "Layouts");
+    Write("Layouts/Traditional.lay", "x");
+    Write("Layouts/pyramid.LAY", "x");
+    Write("Layouts/Spiral.shp", "x");
+    TMainForm& f = Start();
+    QStringList items;
+    for (QAction* a : f.TopMenu("Layout1")->actions().mid(4))
+        items << a->text() + (a->isChecked() ? "*" : "");
+    // ".lay" layouts sorted, then ".shp" ones under their full file name.
+    EXPECT_EQ(items, QStringList({"pyramid", "Traditional*", "Spiral.shp"}));
+    EXPECT_EQ(f.Session().boardNumber, 2); // a new player starts on "Traditional"
+    EXPECT_TRUE(f.LayoutPath().endsWith("Layouts/Traditional.lay"));
+    QString ran;
+    f.SetHandler("RunLayout", [&ran, &f](QObject*) { ran = f.LayoutPath(); });
+    f.TopMenu("Layout1")->actions().at(4)->trigger();
+    EXPECT_EQ(f.Session().boardNumber, 1);
+    EXPECT_TRUE(ran.endsWith("Layouts/pyramid.LAY"));
+    f.IM(kModeSolitaire);
+    EXPECT_EQ(f.windowTitle(), "Tovani 10.21 - Layout : pyramid");
+}
+
+TEST_F(MainFormTest, NoLayoutIsSaidAndTheOtherGamesStillPlay) {
+    TMainForm& f = Start();
+    EXPECT_EQ(f.GameMode(), kModeWelcome);
+    Ticks(150);
+    EXPECT_TRUE(StatusText().contains("No layout found")) << StatusText().toStdString();
+}
+
 TEST_F(MainFormTest, NoMusicStartsSilently) {
     fs::remove_all(dir_ / "Musics");
     TMainForm& f = Start();
