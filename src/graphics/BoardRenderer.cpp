@@ -290,15 +290,21 @@ void BoardRenderer::ShowIt(int column, int row, int tile, int layer, const Board
     const int below = scene.board ? scene.board->At(column + 2, row + 3, layer + 1) : 0;
     const bool ghostBelow = scene.gameMode == kModeEditor && column + 1 == scene.ghostColumn &&
                             row + 2 == scene.ghostRow && layer == scene.ghostLayer;
+    // A tile: the board AND the shape mask, then OR the tile (one pass).
+    auto masked = [&](int cx, int cy, int dx, int dy, int w, int h) {
+        const Rect r = Rect::FromSize(dx, dy, w, h).Intersected(clip_);
+        if (!r.IsEmpty()) {
+            BlitMasked(ComposeBuffer, r.left, r.top, shape, mask.x + cx + r.left - dx,
+                       mask.y + cy + r.top - dy, *sheet, src.x + cx + r.left - dx,
+                       src.y + cy + r.top - dy, r.Width(), r.Height());
+        }
+    };
     if (IsDrawnTile(below) || ghostBelow) {
-        blit(shape, mask.x, mask.y, x - E, y, W + E, H, RasterOp::And);
-        blit(*sheet, src.x, src.y, x - E, y, W + E, H, RasterOp::Or);
+        masked(0, 0, x - E, y, W + E, H);
         blit(*sheet, src.x, src.y + H, x - E, y + H, W / 2 + E, E, RasterOp::Copy);
-        blit(shape, mask.x, mask.y, x + W / 2 - E, y + H, E, E, RasterOp::And);
-        blit(*sheet, src.x, src.y, x + W / 2 - E, y + H, E, E, RasterOp::Or);
+        masked(0, 0, x + W / 2 - E, y + H, E, E);
     } else {
-        blit(shape, mask.x, mask.y, x - E, y, W + E, H + E, RasterOp::And);
-        blit(*sheet, src.x, src.y, x - E, y, W + E, H + E, RasterOp::Or);
+        masked(0, 0, x - E, y, W + E, H + E);
     }
 
     const bool rectangle = HighlightMode == kHighlightRed || HighlightMode == kHighlightGreen ||

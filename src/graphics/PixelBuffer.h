@@ -101,6 +101,12 @@ private:
 void Blit(PixelBuffer& dst, int dx, int dy, const PixelBuffer& src, int sx, int sy, int w, int h,
           RasterOp op = RasterOp::Copy);
 
+// Draws with a mask in one pass: dst = (dst AND mask) OR src, the same as an AND blit of the
+// mask followed by an OR blit of the source at the same place. The mask rectangle starts at
+// (mx, my) of `mask`, the source rectangle at (sx, sy) of `src`.
+void BlitMasked(PixelBuffer& dst, int dx, int dy, const PixelBuffer& mask, int mx, int my,
+                const PixelBuffer& src, int sx, int sy, int w, int h);
+
 // Combines a rectangle of `dst` with one constant pixel value (XOR with white inverts it).
 void BlitConstant(PixelBuffer& dst, Rect r, Pixel value, RasterOp op);
 
