@@ -224,6 +224,21 @@ Rect BoardRenderer::SetHover(int tile, const BoardScene& scene, const PixelBuffe
     return changed;
 }
 
+Rect BoardRenderer::GhostArea(int column, int row, int layer) const {
+    if (sheets_ == nullptr) {
+        return {};
+    }
+    const int x = CoordX(column, layer), y = CoordY(row, layer);
+    return Rect::FromSize(x - Scaled(26), y - Scaled(18), sheets_->TileWidth() + Scaled(116),
+                          sheets_->TileHeight() + Scaled(28));
+}
+
+Rect BoardRenderer::ShowFond(const PixelBuffer& background) {
+    Blit(ComposeBuffer, 0, 0, background, 0, 0, background.Width(), background.Height());
+    Blit(BoardBuffer, 0, 0, background, 0, 0, background.Width(), background.Height());
+    return BoardBuffer.Bounds().Intersected(background.Bounds());
+}
+
 int BoardRenderer::WhatTileThere(const Board& board, int X, int Y) const {
     if (sheets_ == nullptr) {
         return 0;
@@ -315,7 +330,8 @@ void BoardRenderer::ShowIt(int column, int row, int tile, int layer, const Board
         const Pixel pen = PixelFromColour(highlightColour);
         const int width = Scaled(3);
         const int before = (width - 1) / 2, after = width - 1 - before;
-        const int l = x + 1, t = y + 1, r = x + W - 2, btm = y + H - 2;
+        const int inset = Scaled(1);
+        const int l = x + inset, t = y + inset, r = x + W - 1 - inset, btm = y + H - 1 - inset;
         const Rect bands[] = {{l - before, t - before, r + after + 1, t + after + 1},
                               {l - before, btm - before, r + after + 1, btm + after + 1},
                               {l - before, t - before, l + after + 1, btm + after + 1},

@@ -84,6 +84,12 @@ public:
     // Redraws a rectangle given in `DirtyRect` coordinates (the editor's ghost area).
     Rect RedrawArea(Rect dirty, const BoardScene& scene, const PixelBuffer& background);
 
+    // The layout editor's ghost area around the 1-based cell (column, row, layer), in
+    // `DirtyRect` coordinates, for RedrawArea when the ghost moves.
+    Rect GhostArea(int column, int row, int layer) const;
+    // `ShowFond`: the bare background on the board (Slider and Hashira without the 3D view).
+    Rect ShowFond(const PixelBuffer& background);
+
     // The tile drawn on top at a point of the play area already taken relative to the margins
     // (point minus MarginLeft, MarginTop); 0 when there is none.
     int WhatTileThere(const Board& board, int X, int Y) const;

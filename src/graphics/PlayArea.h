@@ -51,6 +51,7 @@ public:
     Rect SetHover(int tile, const BoardScene& scene) {
         return renderer.SetHover(tile, scene, BackgroundBuffer);
     }
+    Rect ShowFond() { return renderer.ShowFond(BackgroundBuffer); }
     // The highlight menu: mode 0..4 and its pen.
     void SetHighlightMode(uint8_t mode) {
         renderer.HighlightMode = mode;

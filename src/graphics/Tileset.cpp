@@ -345,6 +345,22 @@ void ClickoDraw(PixelBuffer& canvas, int x, int y, int index, const PixelBuffer&
          kSmallTileFace);
 }
 
+void DrawTile(PixelBuffer& canvas, int x, int y, int face, const FaceSheets& sheets,
+              const PixelBuffer& sheet) {
+    if (sheets.IsEmpty() || face < 1 || face > kSheetFaces) {
+        return;
+    }
+    const Point mask = sheets.MaskCellOrigin();
+    const Point cell = sheets.FaceCellOrigin(face);
+    BlitMasked(canvas, x, y, sheets.FaceSheet, mask.x, mask.y, sheet, cell.x, cell.y,
+               sheets.geometry.CellWidth(), sheets.geometry.CellHeight());
+}
+
+std::optional<std::string> SmallTilesetFileFor(const std::string& smallDir,
+                                               const std::string& caption) {
+    return FindNoCase(smallDir, caption + ".bmp");
+}
+
 std::optional<std::string> TilesetFileFor(const std::string& tilesetsDir,
                                           const std::string& caption) {
     if (auto bmp = FindNoCase(tilesetsDir, caption + ".bmp")) {

@@ -100,6 +100,12 @@ bool ChangeTexture(FaceSheets& sheets, const PixelBuffer& tilesetPicture, int bo
 // are cut.
 void ChangeBorders(FaceSheets& sheets, const TileOptions& options);
 
+// Draws one finished tile (its face's cell) with its top-left cell corner at (x, y): the shape
+// mask by AND, then the cell by OR, from `sheet` (FaceSheet, DarkFaceSheet or BrightFaceSheet).
+// For pictures of single tiles outside the board (the hall-of-fame panel's current tile).
+void DrawTile(PixelBuffer& canvas, int x, int y, int face, const FaceSheets& sheets,
+              const PixelBuffer& sheet);
+
 // Small tilesets: a strip of 38-pixel cells; seven tiles and their outline mask at x 266.
 constexpr int kSmallTileCell = 38;
 constexpr int kSmallTileFace = 32;
@@ -114,5 +120,8 @@ void ClickoDraw(PixelBuffer& canvas, int x, int y, int index, const PixelBuffer&
 // The file of a tileset item: Tilesets/<caption>.bmp, else .jpg (case does not matter).
 std::optional<std::string> TilesetFileFor(const std::string& tilesetsDir,
                                           const std::string& caption);
+// The file of a small tileset item: Small/<caption>.bmp.
+std::optional<std::string> SmallTilesetFileFor(const std::string& smallDir,
+                                               const std::string& caption);
 
 } // namespace tovani

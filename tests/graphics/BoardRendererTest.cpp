@@ -3,6 +3,7 @@
 // redraws, the hover, and the hit test. Expected pixels are worked out by hand from the tile
 // geometry (faces 42 x 50, sides 6, play area 800 x 600, margins 63 and 93).
 #include "graphics/BoardRenderer.h"
+#include "graphics/PlayArea.h"
 
 #include <gtest/gtest.h>
 
@@ -332,6 +333,54 @@ TEST_F(RendererTest, HitTestFollowsNarrowSides) {
     const int X = x + renderer.MarginLeft, Y = y + renderer.MarginTop;
     EXPECT_NE(b.At(X - 4, Y + 10), kGround);
     EXPECT_EQ(b.At(X - 5, Y + 10), kGround);
+}
+
+TEST(HighDensity, TilesAndDistancesGrowWithTheScale) {
+    // The same board at scale 1 on 800 x 600 and at scale 2 on 1600 x 1200 device pixels:
+    // twice the faces and sides, the board at twice the place, and the hit test answering in
+    // device pixels.
+    const PixelBuffer tiles = GridPicture(42, 50);
+    Board board;
+    board.Place(1, {5, 5, 1});
+    board.Place(2, {7, 5, 2});
+    BoardScene scene;
+    scene.board = &board;
+    PlayArea one, two;
+    for (PlayArea* a : {&one, &two}) {
+        a->SetTilesetPicture(&tiles);
+        a->Resize(a == &one ? 800 : 1600, a == &one ? 600 : 1200, a == &one ? 1.0 : 2.0,
+                  kModeSolitaire);
+        a->FullRedraw(scene);
+    }
+    EXPECT_EQ(two.sheets.TileWidth(), 84);
+    EXPECT_EQ(two.sheets.TileHeight(), 100);
+    EXPECT_EQ(two.sheets.EdgeSize(), 13); // round(84 * 2 / 13) = round(12.9)
+    // Centred: a = 42 + 13 - 40 = 15, b = 33 * 42 + 13 - 40 = 1359, so
+    // MarginLeft = (1600 + 15 - 1359) div 2 - 15 + 12 = 125 (63 at scale 1, so about twice).
+    EXPECT_EQ(two.renderer.MarginLeft, 125);
+    const int x1 = one.renderer.CoordX(4, 0), y1 = one.renderer.CoordY(4, 0);
+    const int x2 = two.renderer.CoordX(4, 0), y2 = two.renderer.CoordY(4, 0);
+    EXPECT_NEAR(x2, 2 * x1, 4);
+    EXPECT_NEAR(y2, 2 * y1, 4);
+    // The faces are resampled (Lanczos3, whose weights are not normalised, so a plain colour
+    // may lose a unit or two).
+    const Pixel big = two.renderer.BoardBuffer.At(x2 + 60, y2 + 80);
+    const Pixel small = one.renderer.BoardBuffer.At(x1 + 30, y1 + 40);
+    EXPECT_NEAR(RedOf(big), RedOf(small), 3);
+    EXPECT_NEAR(GreenOf(big), GreenOf(small), 3);
+    EXPECT_NEAR(BlueOf(big), BlueOf(small), 3);
+    EXPECT_EQ(two.TileAt(board, x2 + 60, y2 + 80), 1);
+    EXPECT_EQ(two.TileAt(board, x2 - 13, y2 + 50), 1);
+    EXPECT_EQ(two.TileAt(board, x2 - 14, y2 + 50), 0);
+    // The highlight pen is 6 device pixels wide at scale 2, over the face's first 6 columns
+    // as the 3-pixel pen covers the first 3 at scale 1.
+    two.SetHighlightMode(kHighlightRed);
+    two.SetHover(1, scene);
+    EXPECT_EQ(two.renderer.BoardBuffer.At(x2, y2 + 40), MakePixel(255, 0, 0));
+    EXPECT_EQ(two.renderer.BoardBuffer.At(x2 + 5, y2 + 40), MakePixel(255, 0, 0));
+    EXPECT_NE(two.renderer.BoardBuffer.At(x2 + 6, y2 + 40), MakePixel(255, 0, 0));
+    EXPECT_NE(two.renderer.BoardBuffer.At(x2 - 1, y2 + 40), MakePixel(255, 0, 0));
+    EXPECT_EQ(two.renderer.BoardBuffer.At(x2 + 83, y2 + 99), MakePixel(255, 0, 0));
 }
 
 } // namespace

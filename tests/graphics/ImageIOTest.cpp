@@ -259,5 +259,52 @@ TEST(JpegReader, TruncatedOrCorruptPicturesGiveAnError) {
     EXPECT_FALSE(DecodePicture("GIF89a").picture.has_value());
 }
 
+// Damaged files of every kind: random bytes changed in the headers and the data, and random
+// lengths cut off. Decoding must give a picture or an error, and never read outside the bytes
+// (the sanitizer build and valgrind watch this test).
+TEST(PictureReaders, SurviveDamagedFiles) {
+    PixelBuffer p(23, 17);
+    for (int y = 0; y < 17; ++y) {
+        for (int x = 0; x < 23; ++x) {
+            p.Set(x, y, MakePixel(x * 11, y * 15, (x + y) * 5));
+        }
+    }
+    std::string rle = BmpHeader(6, 2, 8, 1, 3, 54 + 12) + Palette({kRed, kGreen, kBlue});
+    rle += std::string("\x03\x02\x00\x03\x00\x01\x00\x00\x00\x00\x02\x01\x01\x00\x00\x01", 16);
+    const std::string originals[] = {EncodeBmp24(p), MakeJpeg(40, 24), MakeJpeg(16, 16, true), rle};
+    uint32_t seed = 2024;
+    auto next = [&seed](uint32_t n) {
+        seed = seed * 1664525u + 1013904223u;
+        return uint32_t((uint64_t(seed) * n) >> 32);
+    };
+    int decoded = 0, refused = 0;
+    for (const std::string& original : originals) {
+        for (int round = 0; round < 400; ++round) {
+            std::string bytes = original;
+            const int changes = 1 + int(next(4));
+            for (int c = 0; c < changes; ++c) {
+                // Mostly the first 64 bytes, where the sizes and offsets are.
+                const size_t at = next(3) ? next(std::min<uint32_t>(64, uint32_t(bytes.size())))
+                                          : next(uint32_t(bytes.size()));
+                bytes[at] = char(next(256));
+            }
+            if (next(4) == 0) {
+                bytes.resize(next(uint32_t(bytes.size())));
+            }
+            PictureResult r = DecodePicture(bytes);
+            if (r) {
+                ++decoded;
+                EXPECT_GT(r.picture->Width(), 0);
+                EXPECT_GT(r.picture->Height(), 0);
+            } else {
+                ++refused;
+                EXPECT_FALSE(r.error.empty());
+            }
+        }
+    }
+    EXPECT_GT(decoded, 0);
+    EXPECT_GT(refused, 0);
+}
+
 } // namespace
 } // namespace tovani

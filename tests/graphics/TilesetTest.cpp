@@ -269,6 +269,19 @@ TEST(TileFaces, RomanizedLabelsOnAllButTheBlank) {
     EXPECT_NE(face(1), face(2));
 }
 
+TEST(TileFaces, OneTileOnItsOwn) {
+    FaceSheets sheets;
+    ASSERT_TRUE(ChangeTexture(sheets, GridPicture(), 800, 600, {}));
+    const Pixel paper = MakePixel(1, 2, 3);
+    PixelBuffer panel(40, 40, paper);
+    DrawTile(panel, 5, 2, 28, sheets, sheets.FaceSheet); // cell (0, 4), 23 x 33, face from x 3
+    EXPECT_EQ(panel.At(5 + 3 + 10, 2 + 10), CellColour(0, 4));
+    EXPECT_EQ(panel.At(5, 2), paper); // the cut corner lets the panel through
+    EXPECT_EQ(panel.At(5 + 22, 2 + 32), paper);
+    EXPECT_EQ(panel.At(5, 2 + 15), kBlack);     // the side's outline
+    EXPECT_EQ(panel.At(5 + 23, 2 + 10), paper); // right of the cell
+}
+
 TEST(SmallTiles, WithAndWithoutBorders) {
     // Seven 38-pixel cells: a frame colour around a face colour; the mask at x 266 is white
     // in its top-left corner pixel only.
