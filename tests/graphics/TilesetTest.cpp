@@ -67,6 +67,26 @@ TEST(TileSize, PlainFramedAndStretched) {
     EXPECT_FALSE(ComputeTileSize(100, 4, 800, 600, {}));
 }
 
+TEST(TileSize, TinyPicturesAndAreasStillGiveWholeSheets) {
+    // One-pixel cells, or stretching into a play area of 20 x 20: faces of at least 2 x 2
+    // pixels, sides of 0 or 1, and sheets drawn without reading or writing outside them.
+    for (bool stretch : {false, true}) {
+        for (bool twoStorey : {false, true}) {
+            TileOptions o;
+            o.stretchTileset = stretch;
+            o.doubleHeight = twoStorey;
+            o.gradientTiles = true;
+            o.showRomanized = true;
+            FaceSheets sheets;
+            ASSERT_TRUE(ChangeTexture(sheets, PixelBuffer(9, 5, kWhite), 20, 20, o));
+            EXPECT_GE(sheets.TileWidth(), 2);
+            EXPECT_GE(sheets.TileHeight(), 2);
+            EXPECT_EQ(sheets.FaceSheet.Width(), 9 * sheets.geometry.CellWidth());
+            EXPECT_EQ(sheets.DarkFaceSheet.Height(), 5 * sheets.geometry.CellHeight());
+        }
+    }
+}
+
 TEST(TileFaces, PositionsAndLabels) {
     struct Case {
         int face, column, row;
