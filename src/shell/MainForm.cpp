@@ -221,7 +221,9 @@ void TMainForm::BuildAreas() {
             hofPainter_(p, r);
             return;
         }
-        p.drawImage(r, hofStrip_);
+        // The strip picture repeats downwards.
+        for (int y = 0; y < r.height(); y += std::max(1, hofStrip_.height()))
+            p.drawImage(QRect(0, y, r.width(), hofStrip_.height()), hofStrip_);
         p.setPen(QColor(255, 232, 170));
         QFont f = font();
         f.setBold(true);
@@ -242,7 +244,7 @@ void TMainForm::BuildAreas() {
     gameArea_ = area;
     area->SetPainter([this](QPainter& p, const QRect& r) {
         if (!background_.isNull()) {
-            p.drawImage(r, background_);
+            p.drawPixmap(r.topLeft(), ScaledBackground(r.size()));
             return;
         }
         uint32_t bgr = static_cast<uint32_t>(settings_.GetInt("ColorBackground"));
@@ -268,7 +270,7 @@ void TMainForm::BuildAreas() {
         if (boardPainter_)
             boardPainter_(p, r);
         else if (!background_.isNull())
-            p.drawImage(r, background_, QRect(game2_->pos(), r.size()));
+            p.drawPixmap(r.topLeft(), ScaledBackground(r.size()));
     });
     game2_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(game2_, &QWidget::customContextMenuRequested, this, [this](const QPoint& pt) {
@@ -315,7 +317,12 @@ void TMainForm::BuildAreas() {
     scorePanel_ = new PaintBox(area);
     scorePanel_->setObjectName("ScorePanel");
     scorePanel_->setFixedSize(105, 65);
-    static_cast<PaintBox*>(scorePanel_)->SetPainter([](QPainter& p, const QRect& r) {
+    QImage scorePicture = ScorePanelPicture(programDir_);
+    static_cast<PaintBox*>(scorePanel_)->SetPainter([scorePicture](QPainter& p, const QRect& r) {
+        if (!scorePicture.isNull()) {
+            p.drawImage(r, scorePicture);
+            return;
+        }
         QLinearGradient g(r.topLeft(), r.bottomLeft());
         g.setColorAt(0, QColor(250, 240, 210));
         g.setColorAt(1, QColor(214, 190, 140));
@@ -770,6 +777,16 @@ void TMainForm::RedrawHallOfFame() {
 void TMainForm::SetPlayAreaBackground(const QImage& picture) {
     background_ = picture;
     ShowFond();
+}
+
+const QPixmap& TMainForm::ScaledBackground(const QSize& size) {
+    // The picture is stretched over the play area once per size, not at every paint.
+    if (scaledBackground_.size() != size || scaledBackgroundKey_ != background_.cacheKey()) {
+        scaledBackground_ = QPixmap::fromImage(
+            background_.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+        scaledBackgroundKey_ = background_.cacheKey();
+    }
+    return scaledBackground_;
 }
 
 void TMainForm::ShowFond() {

@@ -22,6 +22,7 @@
 #include <QHash>
 #include <QImage>
 #include <QMainWindow>
+#include <QPixmap>
 #include <QPointer>
 #include <QStringList>
 
@@ -134,6 +135,7 @@ public:
     // The picture behind the play area (Backgrounds); rebuilt pictures are passed in here.
     void SetPlayAreaBackground(const QImage& picture);
     void ShowFond(); // repaints the play-area background
+    const QImage& PlayAreaBackground() const { return background_; }
     void FormResize();
     QCursor Cursor(int number) const; // 21 the open hand, 22 the closed hand
 
@@ -199,6 +201,7 @@ private:
     void ApplyDependentEnabling();
     void ApplyFallbackBackground();
     void CollectSettings();
+    const QPixmap& ScaledBackground(const QSize& size);
 
     // View options.
     void ShowTitleClick();
@@ -243,6 +246,7 @@ private:
 
     bool initialised_ = false;
     bool firstShowPending_ = true;
+    bool resizeHandlerInstalled_ = false;
     bool fastTimerActive_ = false;
     bool view3D_ = false;
     bool scene3DCreated_ = false;
@@ -310,6 +314,8 @@ private:
     QToolButton* set3DButton_ = nullptr;
     QImage introPicture_;
     QImage background_;
+    QPixmap scaledBackground_;
+    qint64 scaledBackgroundKey_ = 0;
     QImage toolbarWallpaper_;
     QImage hofStrip_;
     QCursor hand21_;

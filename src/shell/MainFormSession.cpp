@@ -195,6 +195,7 @@ void TMainForm::Init() {
     if (options_.startTimers)
         timerClassic_->start();
     fastTimerActive_ = true;
+    resizeHandlerInstalled_ = true;
     RunCommand("StartFastTimer");
     FormResize();
     ReportStartupProblems();
@@ -543,6 +544,7 @@ void TMainForm::FormResize() {
         FinishInit();
     if (firstShowPending_ && initialised_) {
         intro_->hide();
+        introPicture_ = QImage(); // shown only while the program starts
         ShowFond();
         firstShowPending_ = false;
         if (session_.mode == kModeWelcome) {
@@ -932,7 +934,8 @@ void TMainForm::changeEvent(QEvent* event) {
 
 void TMainForm::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
-    if (initialised_)
+    // Until start-up has read everything, a resize only lays the areas out.
+    if (resizeHandlerInstalled_)
         FormResize();
     else {
         LayoutAreas();

@@ -1,9 +1,10 @@
 // Loading the window's pictures, with drawn stand-ins.
 #include "shell/ShellPictures.h"
 
-#include "core/Files.h"
+#include "resources/Resources.h"
 
 #include <QFont>
+#include <QHash>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -11,16 +12,8 @@
 
 namespace tovani {
 
-QImage LoadResourcePicture(const QString& programDir, const QString& name) {
-    const std::string dir = JoinPath(programDir.toStdString(), "Resources");
-    for (const char* ext : {".png", ".jpg", ".bmp"}) {
-        if (auto path = FindNoCase(dir, name.toStdString() + ext)) {
-            QImage img(QString::fromStdString(*path));
-            if (!img.isNull())
-                return img;
-        }
-    }
-    return {};
+QImage ShellPicture(const QString& programDir, const QString& name) {
+    return ProgramPictureIn(programDir + "Resources", name);
 }
 
 namespace {
@@ -49,7 +42,7 @@ QColor GameColor(int game) {
 } // namespace
 
 QImage SplashPicture(const QString& programDir, const QString& version) {
-    QImage img = LoadResourcePicture(programDir, "splash");
+    QImage img = ShellPicture(programDir, "Splash");
     if (img.isNull()) {
         img = QImage(276, 186, QImage::Format_RGB32);
         QPainter p(&img);
@@ -86,7 +79,7 @@ QImage SplashPicture(const QString& programDir, const QString& version) {
 }
 
 QImage WelcomePicture(const QString& programDir, int game) {
-    QImage img = LoadResourcePicture(programDir, QString("screen%1").arg(game));
+    QImage img = ShellPicture(programDir, QString("screen%1").arg(game));
     if (!img.isNull())
         return img;
     img = QImage(150, 100, QImage::Format_RGB32);
@@ -148,7 +141,7 @@ QImage WelcomePicture(const QString& programDir, int game) {
 }
 
 QImage WelcomeWallpaper(const QString& programDir) {
-    QImage img = LoadResourcePicture(programDir, "welcome");
+    QImage img = ShellPicture(programDir, "WelcomeBack");
     if (!img.isNull())
         return img;
     img = QImage(64, 64, QImage::Format_RGB32);
@@ -161,7 +154,7 @@ QImage WelcomeWallpaper(const QString& programDir) {
 }
 
 QImage ToolbarWallpaper(const QString& programDir) {
-    QImage img = LoadResourcePicture(programDir, "toolbar");
+    QImage img = ShellPicture(programDir, "ToolBitmap");
     if (!img.isNull())
         return img;
     img = QImage(8, 33, QImage::Format_RGB32);
@@ -174,7 +167,7 @@ QImage ToolbarWallpaper(const QString& programDir) {
 }
 
 QImage HallOfFameStrip(const QString& programDir) {
-    QImage img = LoadResourcePicture(programDir, "hofstrip");
+    QImage img = ShellPicture(programDir, "HofPic");
     if (!img.isNull())
         return img;
     img = QImage(92, 256, QImage::Format_RGB32);
@@ -187,7 +180,14 @@ QImage HallOfFameStrip(const QString& programDir) {
 }
 
 QIcon ToolbarIcon(const QString& programDir, const QString& buttonName) {
-    QImage img = LoadResourcePicture(programDir, "icon_" + buttonName);
+    static const QHash<QString, QString> names = {
+        {"ExplorerButton1", "IconNew"},  {"ExplorerButton2", "IconBack"},
+        {"ExplorerButton3", "IconHint"}, {"ShuffleButton", "IconShuffle"},
+        {"PauseButton", "IconPause"},    {"SetMusic", "IconMusic"},
+        {"LayoutButton", "IconLayout"},  {"HelpButton", "IconHelp"},
+        {"AboutButton", "IconAbout"},    {"HallFameButton", "IconHall"},
+        {"ExitButton", "IconExit"},      {"Set3D", "Icon3D"}};
+    QImage img = ShellPicture(programDir, names.value(buttonName, buttonName));
     if (!img.isNull())
         return QIcon(QPixmap::fromImage(img));
     // A plain drawn glyph per command.
@@ -268,10 +268,12 @@ QIcon ToolbarIcon(const QString& programDir, const QString& buttonName) {
 }
 
 QCursor HandCursor(const QString& programDir, int number) {
-    QImage img = LoadResourcePicture(programDir, number == 22 ? "hand2" : "hand");
+    const QString name = number == 22 ? "HAND2" : "HAND";
+    QImage img = ShellPicture(programDir, name);
     if (img.isNull())
         return QCursor(number == 22 ? Qt::ClosedHandCursor : Qt::PointingHandCursor);
-    return QCursor(QPixmap::fromImage(img), img.width() / 3, 1);
+    QPoint hot = CursorHotSpot(name);
+    return QCursor(QPixmap::fromImage(img), hot.x(), hot.y());
 }
 
 } // namespace tovani

@@ -11,7 +11,11 @@
 namespace tovani {
 
 // The picture `name` (without extension) from <programDir>/Resources, or a null image.
-QImage LoadResourcePicture(const QString& programDir, const QString& name);
+QImage ShellPicture(const QString& programDir, const QString& name);
+// The score panel's picture (Slider), or a null image.
+inline QImage ScorePanelPicture(const QString& programDir) {
+    return ShellPicture(programDir, "ScorePanel");
+}
 
 // The splash picture with the version written on it (276 x 186).
 QImage SplashPicture(const QString& programDir, const QString& version);

@@ -529,6 +529,8 @@ TEST_F(MainFormTest, ContentMenusAndMissingFolders) {
         lang << a->text() + (a->isChecked() ? "*" : "");
     EXPECT_EQ(lang, QStringList({"Deutsch", "English*"}));
     EXPECT_EQ(f.CheckedContent(ContentKind::Background)->fileName, "Garden.JPG");
+    // The welcome screen stands on that picture.
+    EXPECT_EQ(f.PlayAreaBackground().size(), QSize(64, 48));
     Ticks(120);
     EXPECT_TRUE(StatusText().contains("Tilesets/")) << StatusText().toStdString();
     EXPECT_TRUE(StatusText().contains("Small/"));
