@@ -28,8 +28,8 @@ GameOverForm::GameOverForm(const QImage& background, const QPixmap& picture, QWi
     auto* pictureLabel = new QLabel(this);
     pictureLabel->setObjectName("Girl");
     if (!picture.isNull())
-        pictureLabel->setPixmap(picture.scaled(84, 150, Qt::KeepAspectRatio,
-                                               Qt::SmoothTransformation));
+        pictureLabel->setPixmap(
+            picture.scaled(84, 150, Qt::KeepAspectRatio, Qt::SmoothTransformation));
     outer->addWidget(pictureLabel);
 
     // The texts stand on a light panel so they read well on any background picture.
@@ -56,7 +56,8 @@ GameOverForm::GameOverForm(const QImage& background, const QPixmap& picture, QWi
     };
     label1_ = makeLabel("Label1", "Congratulations !", 14, QColor(0x80, 0, 0));
     label2_ = makeLabel("Label2", "You finished the board...", 10, QColor(0, 0, 0x80));
-    enterFame_ = makeLabel("EnterFame", "And you enter the Hall of Fame !", 9, QColor(0x80, 0, 0x80));
+    enterFame_ =
+        makeLabel("EnterFame", "And you enter the Hall of Fame !", 9, QColor(0x80, 0, 0x80));
     enterFame_->hide();
     finalTime_ = makeLabel("FinalTime", "Your final time is 00:00", 11, QColor(0, 0, 0));
     auto* ok = new QPushButton("Thank you !", panel);

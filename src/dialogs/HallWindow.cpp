@@ -21,10 +21,12 @@ namespace {
 constexpr std::array<int, 10> kListBoards = {1000, 1001, 1010, 1011, 1020,
                                              1022, 1021, 1030, 1031, 1040};
 constexpr std::array<const char*, 10> kListNames = {
-    "Rivers (Easy)",   "Rivers (Hard)",   "Memory (Easy)", "Memory (Hard)", "Clicks (Easy)",
-    "Clicks (Normal)", "Clicks (Hard)",   "Slider (Easy)", "Slider (Hard)", "Hashira"};
+    "Rivers (Easy)",   "Rivers (Hard)", "Memory (Easy)", "Memory (Hard)", "Clicks (Easy)",
+    "Clicks (Normal)", "Clicks (Hard)", "Slider (Easy)", "Slider (Hard)", "Hashira"};
 
-QString Q(const std::string& s) { return QString::fromStdString(s); }
+QString Q(const std::string& s) {
+    return QString::fromStdString(s);
+}
 
 } // namespace
 

@@ -23,10 +23,10 @@ public:
 
     struct Context {
         HallOfFame* hall = nullptr;
-        int boardNumber = 1;      // the board in play; "Launch" makes the chosen one current
-        int lastHallRank = 0;     // the newest entry of that board, 0 when none
+        int boardNumber = 1;       // the board in play; "Launch" makes the chosen one current
+        int lastHallRank = 0;      // the newest entry of that board, 0 when none
         bool entryPending = false; // opened right after a new entry: its name can still change
-        std::string playerName;   // the current player name
+        std::string playerName;    // the current player name
         std::function<QString(const QString&)> translate; // the language component
         std::function<void(bool)> setVozedo;              // writes the "Vozedo" setting at once
         std::function<void()> redrawPanel;                // redraws the side strip

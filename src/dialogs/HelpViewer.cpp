@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QTextBrowser>
+#include <QTextDocument>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -50,21 +51,27 @@ void HelpViewer::Open(const QString& page) {
     browser_->setSource(QUrl::fromLocalFile(info.absoluteFilePath()));
 }
 
-void HelpViewer::OpenTileset(const QString& caption, const QString& picturePath) {
+void HelpViewer::OpenTileset(const QString& caption, const QImage& faces,
+                             const QString& picturePath, const QString& problem) {
     QString html = "<html><body style='font-family: Arial, sans-serif'>";
     html += "<h2 style='color:#800000'>" + tr("View Tileset") + "</h2>";
-    if (picturePath.isEmpty() || !QFileInfo::exists(picturePath)) {
-        html += "<p>" + tr("No tileset is selected. Choose one in the Tileset menu.") + "</p>";
-    } else {
-        html += "<p>" +
-                tr("The faces of the tileset <b>%1</b>: three suits of nine (dots, "
-                   "bamboo, characters), four winds, three dragons, four flowers, four "
-                   "seasons and the blank tile.")
-                    .arg(caption.toHtmlEscaped()) +
-                "</p>";
-        html += "<p align='center'><img src='" +
+    if (!faces.isNull()) {
+        browser_->document()->addResource(QTextDocument::ImageResource, QUrl("tovani:faces"),
+                                          faces);
+        html +=
+            "<p>" +
+            tr("The 43 tiles of <b>%1</b> as the board shows them.").arg(caption.toHtmlEscaped()) +
+            "</p><p align='center'><img src='tovani:faces'></p>";
+    } else if (!picturePath.isEmpty() && QFileInfo::exists(picturePath)) {
+        html += "<p>" + tr("The picture of the tileset <b>%1</b>:").arg(caption.toHtmlEscaped()) +
+                "</p><p align='center'><img src='" +
                 QUrl::fromLocalFile(QFileInfo(picturePath).absoluteFilePath()).toString() +
                 "' width='560'></p>";
+    } else {
+        html += "<p>" +
+                (problem.isEmpty() ? tr("No tileset is selected. Choose one in the Tileset menu.")
+                                   : problem.toHtmlEscaped()) +
+                "</p>";
     }
     html += "<p><a href='index.html'>" + tr("Back to the contents") + "</a></p></body></html>";
     browser_->setHtml(html);
@@ -77,9 +84,10 @@ void HelpViewer::ShowPage(QWidget* parent, const QString& helpDir, const QString
 }
 
 void HelpViewer::ShowTileset(QWidget* parent, const QString& helpDir, const QString& caption,
-                             const QString& picturePath) {
+                             const QImage& faces, const QString& picturePath,
+                             const QString& problem) {
     HelpViewer v(parent, helpDir);
-    v.OpenTileset(caption, picturePath);
+    v.OpenTileset(caption, faces, picturePath, problem);
     v.exec();
 }
 

@@ -15,13 +15,16 @@ public:
     HelpViewer(QWidget* parent, const QString& helpDir);
     // Opens `page` (a file of the help folder); a missing page gives a page that says so.
     void Open(const QString& page);
-    // The "View Tileset" page: the picture of the tileset named `caption`.
-    void OpenTileset(const QString& caption, const QString& picturePath);
+    // The "View Tileset" page of the tileset named `caption`: its finished faces when they could
+    // be made, else the tileset picture file itself; `problem` says why there is neither.
+    void OpenTileset(const QString& caption, const QImage& faces, const QString& picturePath,
+                     const QString& problem = QString());
     QTextBrowser* Browser() const { return browser_; }
 
     static void ShowPage(QWidget* parent, const QString& helpDir, const QString& page);
     static void ShowTileset(QWidget* parent, const QString& helpDir, const QString& caption,
-                            const QString& picturePath);
+                            const QImage& faces, const QString& picturePath,
+                            const QString& problem = QString());
 
 private:
     QString helpDir_;

@@ -4,6 +4,7 @@
 
 #include "dialogs/AboutBox.h"
 #include "dialogs/HelpViewer.h"
+#include "shell/ShellPictures.h"
 #include "shell/ShellWidgets.h"
 
 #include <QAction>
@@ -374,7 +375,9 @@ void TMainForm::CallHelp(QObject* sender) {
         QString path =
             t ? programDir_ + "Tilesets/" + QString::fromStdString(t->fileName) : QString();
         QString caption = t ? QString::fromStdString(t->caption) : QString();
-        HelpViewer::ShowTileset(this, programDir_ + "Help/", caption, path);
+        QString problem;
+        QImage faces = t ? TilesetFacesPicture(path, &problem) : QImage();
+        HelpViewer::ShowTileset(this, programDir_ + "Help/", caption, faces, path, problem);
     } else {
         HelpViewer::ShowPage(this, programDir_ + "Help/", page);
     }

@@ -1,6 +1,8 @@
 // Loading the window's pictures, with drawn stand-ins.
 #include "shell/ShellPictures.h"
 
+#include "graphics/ImageIO.h"
+#include "graphics/Tileset.h"
 #include "resources/Resources.h"
 
 #include <QFont>
@@ -265,6 +267,37 @@ QIcon ToolbarIcon(const QString& programDir, const QString& buttonName) {
         p.drawLine(QPointF(17, 3), QPointF(17, 13));
     }
     return QIcon(pm);
+}
+
+QImage TilesetFacesPicture(const QString& path, QString* problem) {
+    PictureResult picture = LoadPictureFile(path.toStdString());
+    if (!picture) {
+        if (problem)
+            *problem = QString("The tileset %1 cannot be read: %2")
+                           .arg(path, QString::fromStdString(picture.error));
+        return {};
+    }
+    // Tiles about as large as on a board in an ordinary window.
+    TileOptions options;
+    options.stretchTileset = true;
+    options.keepRatio = true;
+    options.gradientTiles = true;
+    FaceSheets sheets;
+    if (!ChangeTexture(sheets, *picture.picture, 640, 480, options)) {
+        if (problem)
+            *problem = QString("The picture %1 is too small to hold a tileset.").arg(path);
+        return {};
+    }
+    const int cellW = sheets.geometry.CellWidth() + 6, cellH = sheets.geometry.CellHeight() + 6;
+    PixelBuffer canvas(9 * cellW + 6, 5 * cellH + 6, 0xFFFFFDF6);
+    for (int face = 1; face <= kSheetFaces; ++face) {
+        int index = face - 1;
+        DrawTile(canvas, 6 + (index % 9) * cellW, 6 + (index / 9) * cellH, face, sheets,
+                 sheets.FaceSheet);
+    }
+    return QImage(reinterpret_cast<const uchar*>(canvas.Data()), canvas.Width(), canvas.Height(),
+                  canvas.Width() * 4, QImage::Format_RGB32)
+        .copy();
 }
 
 QCursor HandCursor(const QString& programDir, int number) {

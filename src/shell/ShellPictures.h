@@ -29,6 +29,9 @@ QImage ToolbarWallpaper(const QString& programDir);
 QImage HallOfFameStrip(const QString& programDir);
 // A toolbar icon by the button's name ("ExplorerButton1" ...).
 QIcon ToolbarIcon(const QString& programDir, const QString& buttonName);
+// The 43 finished tiles of a tileset file in rows of nine, as the board would draw them; a null
+// image with the reason in `problem` when the file cannot be made into tiles.
+QImage TilesetFacesPicture(const QString& path, QString* problem);
 // Cursor 21 ("HAND", the open hand) or 22 ("HAND2", the closed hand).
 QCursor HandCursor(const QString& programDir, int number);
 
