@@ -67,14 +67,17 @@ int GameSession::Deactivate() {
     if (mode == kModeInactive)
         return -1;
     modeBeforeDeactivation = mode;
-    StopClock(mode);
+    // A paused game's clock is stopped already: stopping it again would count the pause.
+    if (mode != kModePaused)
+        StopClock(mode);
     return kModeInactive;
 }
 
 int GameSession::Activate() {
     if (mode != kModeInactive)
         return -1;
-    RestartClock(modeBeforeDeactivation);
+    if (modeBeforeDeactivation != kModePaused)
+        RestartClock(modeBeforeDeactivation);
     return modeBeforeDeactivation;
 }
 

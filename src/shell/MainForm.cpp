@@ -164,6 +164,7 @@ void TMainForm::Launch() {
     ApplyDefaultChecks();
     SetTextStyle();
     SetMenu(MenuSet::Main);
+    IM(kModeNoGame); // nothing to play yet: the game commands start disabled
 
     // The intro picture stands in front while the program starts.
     if (auto keshiki =

@@ -128,6 +128,8 @@ public:
     QWidget* Game2() const;
     QWidget* GLPanel() const { return glPanel_; }
     QWidget* HofBox() const;
+    // The progress bar in the status field, 42 steps, for content that takes a while to load.
+    QProgressBar* LoadingBar() const { return loadingBar_; }
     QWidget* Area(const QString& name) const; // any area or control by objectName
     void RedrawHallOfFame();
     void SetHallOfFamePainter(std::function<void(QPainter&, const QRect&)> painter);

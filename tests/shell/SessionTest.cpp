@@ -172,6 +172,25 @@ TEST(Clock, LosingTheFocusDoesNotNestWithItself) {
     EXPECT_EQ(g.elapsedSeconds, 5);
 }
 
+TEST(Clock, LosingTheFocusDuringAPauseKeepsThePausedTime) {
+    ManualClock clock(0);
+    GameSession g(clock);
+    g.mode = kModeSolitaire;
+    g.StartClock();
+    clock.Advance(12000);
+    g.mode = g.TogglePause(); // paused at 12 s
+    clock.Advance(30000);
+    g.mode = g.Deactivate();
+    clock.Advance(30000);
+    g.mode = g.Activate();
+    EXPECT_EQ(g.mode, kModePaused);
+    clock.Advance(30000);
+    g.mode = g.TogglePause();
+    EXPECT_EQ(g.mode, kModeSolitaire);
+    g.ClockTick();
+    EXPECT_EQ(g.elapsedSeconds, 12);
+}
+
 TEST(Score, FieldsPerMode) {
     ManualClock clock(0);
     GameSession g(clock);
