@@ -54,14 +54,13 @@ while [ $run -lt "$RUNS" ]; do
     TOVANI_REPORT_FIRST_PAINT=1 SDL_AUDIODRIVER=dummy "$WORK/tovani" > "$out" 2>/dev/null &
     pid=$!
     mapped=""
-    i=0
     while ! grep -q first-paint "$out" 2>/dev/null; do
         if [ -z "$mapped" ] && xwininfo -root -tree 2>/dev/null | grep -q '"Tovani 10.21 '; then
             mapped=$(now_ns)
         fi
-        i=$((i + 1))
-        if [ $i -gt 4000 ] || ! kill -0 $pid 2>/dev/null; then
-            echo "run $run: no welcome screen"; kill $pid 2>/dev/null; exit 1
+        if [ $(( ($(now_ns) - start) / 1000000 )) -gt 15000 ] || ! kill -0 $pid 2>/dev/null; then
+            echo "run $run: no welcome screen within 15 s"; cat "$out"; kill $pid 2>/dev/null
+            exit 1
         fi
     done
     [ -z "$mapped" ] && mapped=$(now_ns)

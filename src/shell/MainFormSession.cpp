@@ -184,6 +184,14 @@ void TMainForm::Init() {
     Splashing("Starting Tovani...");
     if (Option("PlayMusic") && !content_[ContentKind::Music].empty())
         RunCommand("CallMusic");
+    // 19. A display of fewer than 16 bits a pixel shows the pictures poorly.
+    if (QScreen* sc = screen(); sc && sc->depth() < 16 && options_.interactive)
+        QMessageBox::information(
+            this, Tr("Please Note !"),
+            Tr("You are running the game in 256-color mode (or even worse). It is strongly "
+               "recommended to switch to 16-bit or 24-bit color depth modes. Otherwise, you "
+               "should should select No Background and a tileset with few colors. Thanks for "
+               "listening !"));
     // 20.
     if (Option("Total")) {
         for (const char* n : {"ShowHallFame", "ShowTitle", "ShowGirls", "Toolbar1", "ShowMenu"})
