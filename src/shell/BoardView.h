@@ -1,0 +1,79 @@
+// The board on the screen: the window's play-area pictures (tileset, small tileset, background,
+// face sheets, board renderer) and the paint box `Game2` that shows them.
+//
+// The view owns the `PlayArea` and the pictures it is drawn from, performs every graphics
+// option of the menus (tilesets, small tilesets, backgrounds, highlight modes, tile borders,
+// stretching, shadows...), and keeps the board picture up to date at the screen's device
+// pixels. Games own their boards and tell the view what to draw through `Scene()`.
+#pragma once
+
+#include "graphics/PlayArea.h"
+
+#include <QImage>
+#include <QObject>
+#include <QPoint>
+#include <QRect>
+
+#include <functional>
+
+namespace tovani {
+
+class TMainForm;
+
+class BoardView : public QObject {
+    Q_OBJECT
+public:
+    // Hooks itself into the window: the graphics commands and options, the `LoadGraphics`,
+    // `ActiveTilesetBackground`, `ColorHighlight`, `FormResize`, `SetMargeHaute` and
+    // `FullRedraw` hooks, and the painter of `Game2`.
+    explicit BoardView(TMainForm& form);
+    ~BoardView() override;
+
+    // What the board shows: the game's board, picks and hint pair, the game mode. The game
+    // updates it before asking for a redraw; the view never changes the board.
+    BoardScene& Scene() { return scene_; }
+
+    // Redraws the whole board into the board picture and the screen (`Redraw` with
+    // everything dirty). Also what `Redraw1Click` does.
+    void FullRedraw();
+    // Redraws one tile's neighbourhood (`RedrawTile`), or with the hover mark (`HLRedrawTile`).
+    void RedrawTile(int tile);
+    void HLRedrawTile(int tile);
+    // Puts the finished board picture on the screen at once (ends what a flight drew).
+    void ShowBoardBuffer();
+
+    // The tile under a point of `Game2` (logical widget coordinates), or 0.
+    int TileAt(const QPoint& widgetPoint) const;
+    // The half-tile column and row under a point (for `ChoisitPai` and the editor).
+    QPoint HalfTileCell(const QPoint& widgetPoint) const;
+
+    // The pictures and geometry, for parts that draw over the board (the removal flight draws
+    // faces from `Area().sheets` over `Area().renderer.BoardBuffer`).
+    PlayArea& Area() { return area_; }
+    const PlayArea& Area() const { return area_; }
+    double DevicePixelRatio() const;
+    // Draws an overlay on top of the board picture until cleared (the removal flight's
+    // frames); the function paints in device pixels.
+    void SetOverlay(std::function<void(QImage& screen)> overlay);
+    void ClearOverlay();
+
+    // Sizes of a drawn tile in device pixels (for the flight and the 3D view).
+    int TileWidth() const;
+    int TileHeight() const;
+    int EdgeSize() const;
+
+signals:
+    // The tiles were cut again (new tileset, resize, tile option): the hall-of-fame strip and
+    // the tileset viewer may want to redraw.
+    void TilesRebuilt();
+
+private:
+    TMainForm& form_;
+    PlayArea area_;
+    BoardScene scene_;
+    std::function<void(QImage&)> overlay_;
+    struct Pictures;
+    Pictures* pictures_ = nullptr;
+};
+
+} // namespace tovani
