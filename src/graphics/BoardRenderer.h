@@ -9,6 +9,7 @@
 // high-density screen the shell gives it the buffer size in device pixels and the scale.
 #pragma once
 
+#include "core/GameMode.h"
 #include "graphics/PixelBuffer.h"
 #include "graphics/Tileset.h"
 #include "solitaire/Board.h"
@@ -27,16 +28,6 @@ enum HighlightModes : uint8_t {
     kHighlightGreen = 3,
     kHighlightBlue = 4,
 };
-
-// Game modes the renderer tells apart (the window's mode numbers).
-constexpr int kModeSolitaire = 1;
-constexpr int kModeTwoPlayers = 2;
-constexpr int kModeRivers = 3;
-constexpr int kModeMemory = 4;
-constexpr int kModeClicks = 5;
-constexpr int kModeSlider = 6;
-constexpr int kModeHashira = 7;
-constexpr int kModeEditor = 8;
 
 // What the board shows, gathered from the game models each time it is drawn.
 struct BoardScene {

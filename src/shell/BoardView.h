@@ -9,12 +9,17 @@
 
 #include "graphics/PlayArea.h"
 
+#include <QColor>
 #include <QImage>
 #include <QObject>
 #include <QPoint>
 #include <QRect>
+#include <QStringList>
 
 #include <functional>
+
+class QAction;
+class QPainter;
 
 namespace tovani {
 
@@ -62,13 +67,60 @@ public:
     int TileHeight() const;
     int EdgeSize() const;
 
+    // The small tileset of Clicks, Slider and Hashira (empty until one is loaded).
+    const PixelBuffer& SmallTileset() const;
+    // One finished tile (shape mask, then its face cell from the face sheet) on a black
+    // picture of one sheet cell, at device pixels; for the hall-of-fame panel's current tile.
+    QImage TilePicture(int face) const;
+
+    // The file, colour and message dialogs the options open. Tests replace them; a cancelled
+    // file dialog answers "", a cancelled colour dialog an invalid colour.
+    struct Dialogs {
+        std::function<QString(const QString& title, const QString& filter, const QString& dir)>
+            openPicture;
+        std::function<QColor(const QColor& initial, const QString& title)> chooseColour;
+        std::function<void(const QString& text)> message;
+    };
+    void SetDialogs(Dialogs dialogs);
+
 signals:
+    // The tile under the mouse that the hall-of-fame panel shows with "Show Current Tile"
+    // (0: none; `covered` when a tile lies on it, so the panel shows its background).
+    void CurrentTileShown(int tile, bool covered);
+    // "Redraw" cleared the picks and the hint pair of the scene: the game forgets them too.
+    void PicksCleared();
     // The tiles were cut again (new tileset, resize, tile option): the hall-of-fame strip and
     // the tileset viewer may want to redraw.
     void TilesRebuilt();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    void Hook();
+    void Paint(QPainter& painter);
+    void Show(const Rect& changed);
+    void SyncOptions();
+    void ResizeToWidget();
+    void RebuildTiles();
+    void RebuildBackground();
+    void SetHighlightFromMenu();
+    void FollowMode();
+    void FormMouseMove(const QPoint& point);
+    void ActiveTilesetBackground();
+    void Load1Click(QObject* sender, bool startup = false);
+    void LoadsmallClick(QObject* sender);
+    void LoadBackgroundClick(QObject* sender, bool startup = false);
+    void None1Click(QObject* sender);
+    void ChangeBordersClick(QObject* sender);
+    void HighlightClick();
+    void Redraw1Click();
+    void Complain(const QString& file, const std::string& why);
+    QString ProgramDir() const;
+    QAction* DefaultItem(const char* menuName, const char* caption) const;
+
     TMainForm& form_;
+    QStringList hooked_;
     PlayArea area_;
     BoardScene scene_;
     std::function<void(QImage&)> overlay_;

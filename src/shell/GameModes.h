@@ -3,28 +3,13 @@
 // Plain code without widgets, so the rules can be checked one mode at a time.
 #pragma once
 
+#include "core/GameMode.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
 
 namespace tovani {
-
-enum GameMode : uint8_t {
-    kModeNoGame = 0,
-    kModeSolitaire = 1,
-    kModeTwoPlayers = 2,
-    kModeRivers = 3,
-    kModeMemory = 4,
-    kModeClicks = 5,
-    kModeSlider = 6,
-    kModeHashira = 7,
-    kModeEditor = 8,
-    kModeWelcome = 9,
-    kModePaused = 10,
-    kModeInactive = 11,
-    kModeGameOver = 12,
-    kModeClosing = 13,
-};
 
 // The commands whose toolbar button and menu items follow the game mode together.
 enum class ModeCommand { Back, Hint, Pause, Shuffle, Restart, Stop, SaveGame, Count };

@@ -1,4 +1,5 @@
 // Program entry: the application title, the main window, the message loop.
+#include "shell/BoardView.h"
 #include "shell/MainForm.h"
 
 #include <QApplication>
@@ -12,6 +13,7 @@ int main(int argc, char** argv) {
     args.removeFirst();
     options.arguments = args;
     tovani::TMainForm window(options);
+    tovani::BoardView boardView(window);
     window.show();
     return app.exec();
 }
