@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <array>
-#include <unordered_set>
+#include <bit>
 
 namespace tovani {
 
@@ -12,51 +12,231 @@ namespace {
 struct Mask {
     std::array<uint64_t, 3> w{};
 
+    static Mask All() { return Mask{{~0ull, ~0ull, ~0ull}}; }
     void Set(int i) { w[static_cast<size_t>(i >> 6)] |= 1ull << (i & 63); }
     void Reset(int i) { w[static_cast<size_t>(i >> 6)] &= ~(1ull << (i & 63)); }
     bool Test(int i) const { return (w[static_cast<size_t>(i >> 6)] >> (i & 63)) & 1ull; }
     bool Intersects(const Mask& o) const {
-        return (w[0] & o.w[0]) | (w[1] & o.w[1]) | (w[2] & o.w[2]);
+        return ((w[0] & o.w[0]) | (w[1] & o.w[1]) | (w[2] & o.w[2])) != 0;
     }
     bool Empty() const { return (w[0] | w[1] | w[2]) == 0; }
+    Mask operator&(const Mask& o) const {
+        return Mask{{w[0] & o.w[0], w[1] & o.w[1], w[2] & o.w[2]}};
+    }
+    Mask operator|(const Mask& o) const {
+        return Mask{{w[0] | o.w[0], w[1] | o.w[1], w[2] | o.w[2]}};
+    }
+    Mask& operator|=(const Mask& o) {
+        for (size_t k = 0; k < 3; ++k)
+            w[k] |= o.w[k];
+        return *this;
+    }
+    Mask& operator&=(const Mask& o) {
+        for (size_t k = 0; k < 3; ++k)
+            w[k] &= o.w[k];
+        return *this;
+    }
+    Mask& Remove(const Mask& o) {
+        for (size_t k = 0; k < 3; ++k)
+            w[k] &= ~o.w[k];
+        return *this;
+    }
+    // Calls f(i) for every tile in the set, in increasing order.
+    template <typename F> void ForEach(F f) const {
+        for (size_t k = 0; k < 3; ++k)
+            for (uint64_t b = w[k]; b != 0; b &= b - 1)
+                f(static_cast<int>(k * 64) + std::countr_zero(b));
+    }
     friend bool operator==(const Mask&, const Mask&) = default;
 };
 
-struct MaskHash {
-    size_t operator()(const Mask& m) const {
-        uint64_t h = m.w[0] * 0x9E3779B97F4A7C15ull;
-        h ^= (m.w[1] + 0x632BE59BD9B4E019ull) * 0xC2B2AE3D27D4EB4Full;
-        h ^= (m.w[2] + 0x94D049BB133111EBull) * 0x165667B19E3779F9ull;
-        return static_cast<size_t>(h ^ (h >> 29));
+constexpr int kBlocks = kTileCount / 4;
+// Positions searched before every node also narrows the splits of all open blocks.
+constexpr uint64_t kNarrowAfter = 256;
+
+// One split only is left in a set of splits.
+constexpr bool SingleSplit(unsigned a) {
+    return a != 0 && (a & (a - 1)) == 0;
+}
+
+// The six pairs of a block of four, by the positions of its tiles (in increasing tile number).
+// Split p (0..2) of the block into two pairs is made of pairs 2p and 2p + 1.
+constexpr int kPairOf[6][2] = {{0, 1}, {2, 3}, {0, 2}, {1, 3}, {0, 3}, {1, 2}};
+constexpr int PairIndex(int a, int b) {
+    for (int k = 0; k < 6; ++k)
+        if ((kPairOf[k][0] == a && kPairOf[k][1] == b) ||
+            (kPairOf[k][0] == b && kPairOf[k][1] == a))
+            return k;
+    return -1;
+}
+
+// A position of the search: the tiles left and, for each block with all four tiles left, the
+// splits into pairs still allowed (three bits a block, 21 blocks a word; 0 for other blocks).
+struct State {
+    Mask rem;
+    std::array<uint64_t, 2> split{};
+
+    unsigned Allowed(int g) const {
+        return static_cast<unsigned>(split[static_cast<size_t>(g / 21)] >> (3 * (g % 21))) & 7u;
     }
+    void SetAllowed(int g, unsigned a) {
+        uint64_t& word = split[static_cast<size_t>(g / 21)];
+        int shift = 3 * (g % 21);
+        word = (word & ~(7ull << shift)) | (static_cast<uint64_t>(a) << shift);
+    }
+    friend bool operator==(const State&, const State&) = default;
+};
+
+// Lost positions, in a table that grows up to a bound and then overwrites. Only exact matches
+// count, so an overwritten entry costs time, never a wrong answer.
+class LostTable {
+public:
+    explicit LostTable(size_t maxEntries) {
+        max_ = 16;
+        while (max_ * 2 <= maxEntries)
+            max_ *= 2;
+    }
+
+    bool Contains(const State& s) const {
+        if (slots_.empty())
+            return false;
+        size_t i = Hash(s);
+        for (size_t k = 0; k < kProbes; ++k) {
+            const State& e = slots_[(i + k) & (slots_.size() - 1)];
+            if (e.rem.Empty())
+                return false;
+            if (e == s)
+                return true;
+        }
+        return false;
+    }
+
+    void Insert(const State& s) {
+        if (slots_.empty())
+            slots_.resize(std::min<size_t>(4096, max_));
+        else if (used_ * 2 > slots_.size() && slots_.size() < max_)
+            Grow();
+        Put(s);
+    }
+
+private:
+    static constexpr size_t kProbes = 4;
+
+    static size_t Hash(const State& s) {
+        uint64_t h = s.rem.w[0] * 0x9E3779B97F4A7C15ull;
+        h = (h ^ (h >> 31) ^ s.rem.w[1]) * 0xC2B2AE3D27D4EB4Full;
+        h = (h ^ (h >> 29) ^ s.rem.w[2]) * 0x165667B19E3779F9ull;
+        h = (h ^ (h >> 32) ^ s.split[0]) * 0x9E3779B97F4A7C15ull;
+        h = (h ^ (h >> 29) ^ s.split[1]) * 0xC2B2AE3D27D4EB4Full;
+        return static_cast<size_t>(h ^ (h >> 32));
+    }
+
+    void Put(const State& s) {
+        size_t m = slots_.size() - 1;
+        size_t i = Hash(s);
+        for (size_t k = 0; k < kProbes; ++k) {
+            State& e = slots_[(i + k) & m];
+            if (e.rem.Empty()) {
+                e = s;
+                ++used_;
+                return;
+            }
+            if (e == s)
+                return;
+        }
+        slots_[i & m] = s; // the table is full around here: the oldest guess gives way
+    }
+
+    void Grow() {
+        std::vector<State> old;
+        old.swap(slots_);
+        slots_.assign(old.size() * 2, State{});
+        used_ = 0;
+        for (const State& s : old)
+            if (!s.rem.Empty())
+                Put(s);
+    }
+
+    std::vector<State> slots_;
+    size_t used_ = 0;
+    size_t max_;
+};
+
+// A block of matching tiles on the board and what each of its pairs needs.
+struct Block {
+    int n = 0;              // tiles of the block on the board
+    std::array<int, 4> t{}; // their solver indices, in increasing tile number
+    Mask mask;
+    // For each pair (kPairOf): can the two tiles ever be free together, and which tiles must
+    // have left before they can.
+    std::array<bool, 6> viable{};
+    std::array<Mask, 6> need{};
+    unsigned splits = 0; // the splits whose two pairs can both be removed, bits 0..2
 };
 
 class Search {
 public:
-    Search(const Board& board, FreeRule rule, const SolveLimits& limits) : limits_(limits) {
+    Search(const Board& board, FreeRule rule, const SolveLimits& limits)
+        : limits_(limits), lost_(limits.maxRemembered) {
+        index_.fill(-1);
         for (int t = 1; t <= kTileCount; ++t) {
-            if (board.Position(t).OnBoard()) {
-                index_[static_cast<size_t>(t)] = static_cast<int>(tiles_.size());
-                tiles_.push_back(t);
+            Cell p = board.Position(t);
+            if (p.OnBoard() && board.At(p) == t) {
+                index_[static_cast<size_t>(t)] = n_;
+                tiles_[static_cast<size_t>(n_)] = t;
+                cells_[static_cast<size_t>(n_)] = p;
+                ++n_;
             }
         }
-        const int n = static_cast<int>(tiles_.size());
-        above_.resize(static_cast<size_t>(n));
-        sideA_.resize(static_cast<size_t>(n));
-        sideB_.resize(static_cast<size_t>(n));
-        under_.resize(static_cast<size_t>(n));
-        weight_.assign(static_cast<size_t>(n), 0);
+        BuildNeighbours(board, rule);
+        BuildNeeds(rule);
+        BuildBlocks();
+        if (limits_.clock && limits_.maxMs > 0)
+            startMs_ = limits_.clock->TickMs();
+    }
+
+    SolveResult Run() {
+        SolveResult res;
+        State root;
+        for (int i = 0; i < n_; ++i)
+            root.rem.Set(i);
+        bool possible = true;
+        for (int g = 0; g < kBlocks; ++g) {
+            const Block& b = blocks_[static_cast<size_t>(g)];
+            if (b.n % 2 != 0 || (b.n == 2 && !b.viable[0]) || (b.n == 4 && b.splits == 0))
+                possible = false;
+            if (b.n == 4)
+                root.SetAllowed(g, b.splits);
+        }
+        bool won = possible && Dfs(root);
+        res.nodes = nodes_;
+        if (won) {
+            res.verdict = SolveVerdict::Winnable;
+            for (int i : path_)
+                res.removal.push_back(tiles_[static_cast<size_t>(i)]);
+        } else {
+            res.verdict = stop_ ? SolveVerdict::Unknown : SolveVerdict::Unwinnable;
+            res.cancelled = cancelled_;
+        }
+        return res;
+    }
+
+private:
+    // The tiles lying directly on each tile, and its neighbours on the two sides that the free
+    // rule looks at (left and right, or top and bottom).
+    void BuildNeighbours(const Board& board, FreeRule rule) {
         auto tileIn = [&](int c, int r, int l) {
             int v = board.TileAt(Cell{c, r, l});
-            return v != 0 && board.Position(v).OnBoard() ? index_[static_cast<size_t>(v)] : -1;
+            return v != 0 ? index_[static_cast<size_t>(v)] : -1;
         };
-        for (int i = 0; i < n; ++i) {
-            Cell p = board.Position(tiles_[static_cast<size_t>(i)]);
+        for (int i = 0; i < n_; ++i) {
+            const Cell& p = cells_[static_cast<size_t>(i)];
+            const size_t k = static_cast<size_t>(i);
             if (p.layer < kLayoutLayers)
                 for (int c = p.column - 1; c <= p.column + 1; ++c)
                     for (int r = p.row - 1; r <= p.row + 1; ++r)
                         if (int j = tileIn(c, r, p.layer + 1); j >= 0)
-                            above_[static_cast<size_t>(i)].Set(j);
+                            above_[k].Set(j);
             for (int d = -1; d <= 1; ++d) {
                 int a, b;
                 if (rule == FreeRule::Side) {
@@ -67,188 +247,426 @@ public:
                     b = tileIn(p.column + d, p.row + 2, p.layer);
                 }
                 if (a >= 0)
-                    sideA_[static_cast<size_t>(i)].Set(a);
+                    side_[0][k].Set(a);
                 if (b >= 0)
-                    sideB_[static_cast<size_t>(i)].Set(b);
+                    side_[1][k].Set(b);
             }
         }
-        // under_[i]: every tile that must leave before tile i can: those lying on it, directly
-        // or through others. Layers only go up, so one pass from the top layer down suffices.
-        std::vector<int> order(static_cast<size_t>(n));
-        for (int i = 0; i < n; ++i)
+    }
+
+    // What must leave before a tile can: everything lying on it, directly or through others;
+    // and, for each side it may leave by, the whole chain of neighbours on that side with what
+    // lies on them. A neighbour on the side toward the tile can only leave by its far side while
+    // the tile is there, so the chain must go first, all of it.
+    void BuildNeeds(FreeRule rule) {
+        std::array<int, kTileCount> order{};
+        for (int i = 0; i < n_; ++i)
             order[static_cast<size_t>(i)] = i;
-        std::sort(order.begin(), order.end(), [&](int x, int y) {
-            return board.Position(tiles_[static_cast<size_t>(x)]).layer >
-                   board.Position(tiles_[static_cast<size_t>(y)]).layer;
+        auto begin = order.begin(), end = order.begin() + n_;
+        std::sort(begin, end, [&](int x, int y) {
+            return cells_[static_cast<size_t>(x)].layer > cells_[static_cast<size_t>(y)].layer;
         });
-        for (int i : order) {
-            Mask m = above_[static_cast<size_t>(i)];
-            for (int j = 0; j < n; ++j)
-                if (above_[static_cast<size_t>(i)].Test(j))
-                    for (size_t k = 0; k < 3; ++k)
-                        m.w[k] |= under_[static_cast<size_t>(j)].w[k];
-            under_[static_cast<size_t>(i)] = m;
+        for (auto it = begin; it != end; ++it) {
+            const size_t k = static_cast<size_t>(*it);
+            Mask m = above_[k];
+            above_[k].ForEach([&](int j) { m |= aboveAll_[static_cast<size_t>(j)]; });
+            aboveAll_[k] = m;
         }
-        // A tile that holds many others back is worth clearing early.
-        for (int i = 0; i < n; ++i)
-            for (int j = 0; j < n; ++j)
-                if (under_[static_cast<size_t>(j)].Test(i) ||
-                    sideA_[static_cast<size_t>(j)].Test(i) ||
-                    sideB_[static_cast<size_t>(j)].Test(i))
-                    weight_[static_cast<size_t>(i)] +=
-                        under_[static_cast<size_t>(j)].Test(i) ? 3 : 1;
-        for (int i = 0; i < n; ++i) {
-            remaining_.Set(i);
-            groups_[static_cast<size_t>((tiles_[static_cast<size_t>(i)] - 1) / 4)].push_back(i);
+        auto along = [&](int i) {
+            const Cell& c = cells_[static_cast<size_t>(i)];
+            return rule == FreeRule::Side ? c.column : c.row;
+        };
+        for (int s = 0; s < 2; ++s) {
+            // Side 0 looks toward smaller columns (rows): build from that end.
+            std::sort(begin, end, [&](int x, int y) {
+                return s == 0 ? along(x) < along(y) : along(x) > along(y);
+            });
+            for (auto it = begin; it != end; ++it) {
+                const size_t k = static_cast<size_t>(*it);
+                Mask m = aboveAll_[k] | side_[s][k];
+                side_[s][k].ForEach([&](int j) { m |= need_[s][static_cast<size_t>(j)]; });
+                need_[s][k] = m;
+            }
         }
+        // Whatever must leave before a tile has needs of its own, whichever side it leaves by.
+        for (int pass = 0; pass < 2; ++pass) {
+            std::array<Mask, kTileCount> both;
+            for (int i = 0; i < n_; ++i)
+                both[static_cast<size_t>(i)] =
+                    need_[0][static_cast<size_t>(i)] & need_[1][static_cast<size_t>(i)];
+            for (int s = 0; s < 2; ++s)
+                for (int i = 0; i < n_; ++i) {
+                    Mask& m = need_[s][static_cast<size_t>(i)];
+                    Mask add;
+                    m.ForEach([&](int j) { add |= both[static_cast<size_t>(j)]; });
+                    m |= add;
+                }
+        }
+        for (int i = 0; i < n_; ++i) {
+            const size_t k = static_cast<size_t>(i);
+            weight_[k] = 0;
+        }
+        // Tiles that hold many others back are worth clearing early. (A tile found among its
+        // own needs cannot leave by that side; the pairs below take care of it.)
+        for (int i = 0; i < n_; ++i)
+            for (int s = 0; s < 2; ++s)
+                need_[s][static_cast<size_t>(i)].ForEach(
+                    [&](int j) { ++weight_[static_cast<size_t>(j)]; });
     }
 
-    SolveResult Run() {
-        SolveResult res;
-        if (tiles_.size() % 2 != 0 || !GroupsEven()) {
-            res.verdict = SolveVerdict::Unwinnable;
-            return res;
+    void BuildBlocks() {
+        for (int i = 0; i < n_; ++i) {
+            const size_t k = static_cast<size_t>(i);
+            auto depend = [&](int j) {
+                if (dependentCount_[static_cast<size_t>(j)] < 16)
+                    dependents_[static_cast<size_t>(j)]
+                               [static_cast<size_t>(dependentCount_[static_cast<size_t>(j)]++)] = i;
+            };
+            above_[k].ForEach(depend);
+            side_[0][k].ForEach(depend);
+            side_[1][k].ForEach(depend);
+            blockOf_[k] = (tiles_[k] - 1) / 4;
         }
-        std::vector<int> path;
-        bool won = Dfs(remaining_, path);
-        res.nodes = nodes_;
-        if (won) {
-            res.verdict = SolveVerdict::Winnable;
-            for (int i : path)
-                res.removal.push_back(tiles_[static_cast<size_t>(i)]);
-        } else {
-            res.verdict = exhausted_ ? SolveVerdict::Unknown : SolveVerdict::Unwinnable;
+        for (int i = 0; i < n_; ++i) {
+            Block& b = blocks_[static_cast<size_t>((tiles_[static_cast<size_t>(i)] - 1) / 4)];
+            if (b.n < 4)
+                b.t[static_cast<size_t>(b.n)] = i;
+            ++b.n;
+            b.mask.Set(i);
         }
-        return res;
-    }
-
-private:
-    bool GroupsEven() const {
-        for (const auto& g : groups_)
-            if (g.size() % 2 != 0)
-                return false;
-        return true;
+        for (Block& b : blocks_) {
+            if (b.n != 2 && b.n != 4)
+                continue;
+            for (int k = 0; k < (b.n == 4 ? 6 : 1); ++k) {
+                int x = b.t[static_cast<size_t>(kPairOf[k][0])];
+                int y = b.t[static_cast<size_t>(kPairOf[k][1])];
+                const size_t kx = static_cast<size_t>(x), ky = static_cast<size_t>(y);
+                bool any = false;
+                Mask common = Mask::All();
+                for (int sx = 0; sx < 2; ++sx)
+                    for (int sy = 0; sy < 2; ++sy) {
+                        const Mask& nx = need_[sx][kx];
+                        const Mask& ny = need_[sy][ky];
+                        // Both must be on the board and free at the same moment.
+                        if (nx.Test(x) || ny.Test(y) || nx.Test(y) || ny.Test(x))
+                            continue;
+                        any = true;
+                        common &= nx | ny;
+                    }
+                b.viable[static_cast<size_t>(k)] = any;
+                b.need[static_cast<size_t>(k)] = any ? common : Mask{};
+            }
+            if (b.n == 4) {
+                for (int p = 0; p < 3; ++p) {
+                    const size_t k0 = static_cast<size_t>(2 * p), k1 = k0 + 1;
+                    if (!b.viable[k0] || !b.viable[k1])
+                        continue;
+                    Mask m0, m1;
+                    m0.Set(b.t[static_cast<size_t>(kPairOf[k0][0])]);
+                    m0.Set(b.t[static_cast<size_t>(kPairOf[k0][1])]);
+                    m1.Set(b.t[static_cast<size_t>(kPairOf[k1][0])]);
+                    m1.Set(b.t[static_cast<size_t>(kPairOf[k1][1])]);
+                    // Each pair waiting for the other: that split can never be played.
+                    if (b.need[k0].Intersects(m1) && b.need[k1].Intersects(m0))
+                        continue;
+                    b.splits |= 1u << p;
+                }
+            }
+        }
+        for (int g = 0; g < kBlocks; ++g)
+            for (const Mask& m : blocks_[static_cast<size_t>(g)].need)
+                m.ForEach([&](int i) { waiting_[static_cast<size_t>(i)] |= 1ull << g; });
     }
 
     bool Free(int i, const Mask& rem) const {
         const size_t k = static_cast<size_t>(i);
         return !above_[k].Intersects(rem) &&
-               (!sideA_[k].Intersects(rem) || !sideB_[k].Intersects(rem));
+               (!side_[0][k].Intersects(rem) || !side_[1][k].Intersects(rem));
     }
 
-    // Two tiles can form a pair only when neither must leave before the other.
-    bool CanPair(int a, int b) const {
-        return !under_[static_cast<size_t>(a)].Test(b) && !under_[static_cast<size_t>(b)].Test(a);
+    Mask FreeSet(const Mask& rem) const {
+        Mask f;
+        rem.ForEach([&](int i) {
+            if (Free(i, rem))
+                f.Set(i);
+        });
+        return f;
     }
 
-    // Some block left on the board can no longer be split into pairs.
-    bool DeadBlock(const Mask& rem) const {
-        for (const auto& g : groups_) {
-            int left[4];
-            int n = 0;
-            for (int i : g)
-                if (rem.Test(i))
-                    left[n++] = i;
-            if (n == 2) {
-                if (!CanPair(left[0], left[1]))
-                    return true;
-            } else if (n == 4) {
-                bool p1 = CanPair(left[0], left[1]) && CanPair(left[2], left[3]);
-                bool p2 = CanPair(left[0], left[2]) && CanPair(left[1], left[3]);
-                bool p3 = CanPair(left[0], left[3]) && CanPair(left[1], left[2]);
-                if (!p1 && !p2 && !p3)
-                    return true;
+    // The positions (0..3) of a block's tiles in `rem`; answers how many there are.
+    static int Left(const Block& b, const Mask& rem, int* at) {
+        int n = 0;
+        for (int q = 0; q < b.n && q < 4; ++q)
+            if (rem.Test(b.t[static_cast<size_t>(q)]))
+                at[n++] = q;
+        return n;
+    }
+
+    // Takes the tiles of pair k of block b off `rem`, updating the free set.
+    void TakePair(Mask& rem, Mask& fr, uint64_t& dirty, const Block& b, int k,
+                  std::vector<int>* path) const {
+        TakeTile(rem, fr, dirty, b.t[static_cast<size_t>(kPairOf[k][0])]);
+        TakeTile(rem, fr, dirty, b.t[static_cast<size_t>(kPairOf[k][1])]);
+        if (path) {
+            path->push_back(b.t[static_cast<size_t>(kPairOf[k][0])]);
+            path->push_back(b.t[static_cast<size_t>(kPairOf[k][1])]);
+        }
+    }
+
+    // Takes one tile off: the tiles it held back may come free, and the blocks that waited for
+    // it (or whose tiles came free) must be looked at again.
+    void TakeTile(Mask& rem, Mask& fr, uint64_t& dirty, int i) const {
+        const size_t k = static_cast<size_t>(i);
+        rem.Reset(i);
+        fr.Reset(i);
+        dirty |= waiting_[k];
+        for (int d = 0; d < dependentCount_[k]; ++d) {
+            int j = dependents_[k][static_cast<size_t>(d)];
+            if (rem.Test(j) && !fr.Test(j) && Free(j, rem)) {
+                fr.Set(j);
+                dirty |= 1ull << blockOf_[static_cast<size_t>(j)];
             }
         }
+    }
+
+    static uint64_t BlocksOf(const Mask& m, const std::array<int, kTileCount>& blockOf) {
+        uint64_t d = 0;
+        m.ForEach([&](int i) { d |= 1ull << blockOf[static_cast<size_t>(i)]; });
+        return d;
+    }
+
+    // Removes every pair that is settled and free, until none is left, and every block whose
+    // tiles are all free. Taking a settled pair off never hurts: those two tiles must leave
+    // together in any case, and taking tiles off frees others, never the reverse. A block whose
+    // tiles are all free can go whichever way it is split, before anything else.
+    void Settle(State& s, Mask& fr) {
+        uint64_t dirty = BlocksOf(fr, blockOf_);
+        while (dirty != 0) {
+            int g = std::countr_zero(dirty);
+            dirty &= dirty - 1;
+            const Block& b = blocks_[static_cast<size_t>(g)];
+            int at[4];
+            int cnt = Left(b, s.rem, at);
+            if (cnt == 2) {
+                int x = b.t[static_cast<size_t>(at[0])], y = b.t[static_cast<size_t>(at[1])];
+                if (fr.Test(x) && fr.Test(y))
+                    TakePair(s.rem, fr, dirty, b, b.n == 2 ? 0 : PairIndex(at[0], at[1]), &path_);
+            } else if (cnt == 4) {
+                unsigned al = s.Allowed(g);
+                if ((b.mask & fr) == b.mask) {
+                    int p = std::countr_zero(al);
+                    TakePair(s.rem, fr, dirty, b, 2 * p, &path_);
+                    TakePair(s.rem, fr, dirty, b, 2 * p + 1, &path_);
+                    s.SetAllowed(g, 0);
+                } else if (SingleSplit(al)) {
+                    int p = std::countr_zero(al);
+                    for (int k = 2 * p; k < 2 * p + 2; ++k)
+                        if (fr.Test(b.t[static_cast<size_t>(kPairOf[k][0])]) &&
+                            fr.Test(b.t[static_cast<size_t>(kPairOf[k][1])])) {
+                            TakePair(s.rem, fr, dirty, b, k, &path_);
+                            s.SetAllowed(g, 0);
+                            dirty |= 1ull << g; // the other pair may be free too
+                            break;
+                        }
+                }
+            }
+        }
+    }
+
+    // Lost when even a looser game cannot clear the board: in it a settled pair leaves when
+    // both its tiles are free, and a tile of a block whose split is still open leaves alone,
+    // when it is free and one of its possible partners is free or gone; every removal also
+    // waits for the tiles it needs gone. Any real way to clear the board is a way to clear it
+    // in the looser game too, and there taking tiles off never hurts, so removing whatever can
+    // go until nothing more can tells the answer. `fr` is the free set of the position.
+    bool Orderable(const State& s, Mask fr) const {
+        Mask cur = s.rem;
+        uint64_t dirty = BlocksOf(fr, blockOf_);
+        while (dirty != 0) {
+            int g = std::countr_zero(dirty);
+            dirty &= dirty - 1;
+            const Block& b = blocks_[static_cast<size_t>(g)];
+            int at[4];
+            int cnt = Left(b, s.rem, at);
+            if (cnt == 0)
+                continue;
+            auto tryPair = [&](int k) {
+                int x = b.t[static_cast<size_t>(kPairOf[k][0])];
+                int y = b.t[static_cast<size_t>(kPairOf[k][1])];
+                if (fr.Test(x) && fr.Test(y) && !b.need[static_cast<size_t>(k)].Intersects(cur))
+                    TakePair(cur, fr, dirty, b, k, nullptr);
+            };
+            unsigned al = s.Allowed(g);
+            if (cnt == 2) {
+                tryPair(b.n == 2 ? 0 : PairIndex(at[0], at[1]));
+            } else if (SingleSplit(al)) {
+                int p = std::countr_zero(al);
+                tryPair(2 * p);
+                tryPair(2 * p + 1);
+            } else {
+                bool again = true;
+                while (again) {
+                    again = false;
+                    for (int q = 0; q < 4; ++q) {
+                        int x = b.t[static_cast<size_t>(q)];
+                        if (!fr.Test(x))
+                            continue;
+                        for (int p = 0; p < 3; ++p) {
+                            if (!(al & (1u << p)))
+                                continue;
+                            int k =
+                                2 * p + (kPairOf[2 * p][0] == q || kPairOf[2 * p][1] == q ? 0 : 1);
+                            int y = b.t[static_cast<size_t>(kPairOf[k][0] == q ? kPairOf[k][1]
+                                                                               : kPairOf[k][0])];
+                            if ((!cur.Test(y) || fr.Test(y)) &&
+                                !b.need[static_cast<size_t>(k)].Intersects(cur)) {
+                                TakeTile(cur, fr, dirty, x);
+                                again = true;
+                                break;
+                            }
+                        }
+                    }
+                }
+            }
+        }
+        return cur.Empty();
+    }
+
+    // Drops the splits of open blocks that the looser game already shows to be lost. Answers -1
+    // when some block has no split left, 1 when a split was dropped, 0 when none was.
+    int Narrow(State& s, const Mask& fr) const {
+        int result = 0;
+        for (int g = 0; g < kBlocks; ++g) {
+            unsigned al = s.Allowed(g);
+            if (al == 0 || SingleSplit(al))
+                continue;
+            unsigned keep = al;
+            for (int p = 0; p < 3; ++p) {
+                if (!(al & (1u << p)))
+                    continue;
+                State t = s;
+                t.SetAllowed(g, 1u << p);
+                if (!Orderable(t, fr))
+                    keep &= ~(1u << p);
+            }
+            if (keep == 0)
+                return -1;
+            if (keep != al) {
+                s.SetAllowed(g, keep);
+                result = 1;
+            }
+        }
+        return result;
+    }
+
+    bool OutOfBudget() {
+        if (limits_.maxNodes != 0 && nodes_ > limits_.maxNodes)
+            return true;
+        if ((nodes_ & 1023) != 0)
+            return false;
+        if (limits_.cancel && limits_.cancel->load(std::memory_order_relaxed)) {
+            cancelled_ = true;
+            return true;
+        }
+        if (limits_.clock && limits_.maxMs > 0 &&
+            limits_.clock->TickMs() - startMs_ >= limits_.maxMs)
+            return true;
         return false;
     }
 
-    // Plays the moves that can never hurt, until none is left.
-    void SafeMoves(Mask& rem, std::vector<int>& path) const {
-        bool again = true;
-        while (again) {
-            again = false;
-            for (const auto& g : groups_) {
-                int left[4];
-                int n = 0, free = 0;
-                for (int i : g) {
-                    if (rem.Test(i)) {
-                        left[n++] = i;
-                        free += Free(i, rem) ? 1 : 0;
-                    }
-                }
-                if (n > 0 && free == n) {
-                    for (int k = 0; k < n; ++k) {
-                        rem.Reset(left[k]);
-                        path.push_back(left[k]);
-                    }
-                    again = true;
-                }
-            }
-        }
-    }
-
-    bool Dfs(Mask rem, std::vector<int>& path) {
-        if (exhausted_)
+    bool Dfs(State s) {
+        ++nodes_;
+        if (stop_ || (stop_ = OutOfBudget()))
             return false;
-        if (++nodes_ > limits_.maxNodes) {
-            exhausted_ = true;
+        const size_t mark = path_.size();
+        auto lose = [&](bool remember) {
+            if (remember && !stop_)
+                lost_.Insert(s);
+            path_.resize(mark);
             return false;
-        }
-        size_t mark = path.size();
-        SafeMoves(rem, path);
-        if (rem.Empty())
-            return true;
-        if (DeadBlock(rem) || lost_.count(rem)) {
-            path.resize(mark);
-            return false;
-        }
-        struct Move {
-            int a, b, score;
         };
-        std::vector<Move> moves;
-        for (const auto& g : groups_) {
-            int fr[4];
-            int n = 0;
-            for (int i : g)
-                if (rem.Test(i) && Free(i, rem))
-                    fr[n++] = i;
-            for (int x = 0; x < n; ++x)
-                for (int y = x + 1; y < n; ++y)
-                    moves.push_back(Move{fr[x], fr[y],
-                                         weight_[static_cast<size_t>(fr[x])] +
-                                             weight_[static_cast<size_t>(fr[y])]});
-        }
-        std::stable_sort(moves.begin(), moves.end(),
-                         [](const Move& x, const Move& y) { return x.score > y.score; });
-        for (const Move& m : moves) {
-            Mask next = rem;
-            next.Reset(m.a);
-            next.Reset(m.b);
-            path.push_back(m.a);
-            path.push_back(m.b);
-            if (Dfs(next, path))
+        Mask fr = FreeSet(s.rem);
+        for (;;) {
+            Settle(s, fr);
+            if (s.rem.Empty())
                 return true;
-            path.resize(path.size() - 2);
-            if (exhausted_)
+            if (lost_.Contains(s))
+                return lose(false);
+            if (!Orderable(s, fr))
+                return lose(true);
+            // Narrowing every open block costs a looser game per split: worth it only once the
+            // position has shown itself hard.
+            if (nodes_ < kNarrowAfter)
+                break;
+            int r = Narrow(s, fr);
+            if (r < 0)
+                return lose(true);
+            if (r == 0)
                 break;
         }
-        if (!exhausted_ && lost_.size() < limits_.maxRemembered)
-            lost_.insert(rem);
-        path.resize(mark);
-        return false;
+        // Choose the open block and split to try: one that frees a pair now, taking off the
+        // tiles that hold the most others back.
+        int bestG = -1, bestP = -1, bestScore = -1;
+        for (int g = 0; g < kBlocks; ++g) {
+            const Block& b = blocks_[static_cast<size_t>(g)];
+            unsigned al = s.Allowed(g);
+            if (al == 0 || !b.mask.Intersects(fr))
+                continue;
+            for (int p = 0; p < 3; ++p) {
+                if (!(al & (1u << p)))
+                    continue;
+                for (int k = 2 * p; k < 2 * p + 2; ++k) {
+                    int x = b.t[static_cast<size_t>(kPairOf[k][0])];
+                    int y = b.t[static_cast<size_t>(kPairOf[k][1])];
+                    if (!fr.Test(x) || !fr.Test(y))
+                        continue;
+                    int score = weight_[static_cast<size_t>(x)] + weight_[static_cast<size_t>(y)];
+                    if (score > bestScore) {
+                        bestScore = score;
+                        bestG = g;
+                        bestP = p;
+                    }
+                }
+            }
+        }
+        if (bestG < 0)
+            return lose(true); // no pair can be taken
+        unsigned al = s.Allowed(bestG);
+        State child = s;
+        child.SetAllowed(bestG, 1u << bestP);
+        if (Dfs(child))
+            return true;
+        if (stop_)
+            return lose(false);
+        child = s;
+        child.SetAllowed(bestG, al & ~(1u << bestP));
+        if (Dfs(child))
+            return true;
+        return lose(true);
     }
 
     SolveLimits limits_;
-    std::vector<int> tiles_;
+    int n_ = 0;
     std::array<int, kTileCount + 1> index_{};
-    std::vector<Mask> above_, sideA_, sideB_, under_;
-    std::vector<int> weight_;
-    std::array<std::vector<int>, kTileCount / 4> groups_;
-    Mask remaining_;
-    std::unordered_set<Mask, MaskHash> lost_;
+    std::array<int, kTileCount> tiles_{};
+    std::array<Cell, kTileCount> cells_{};
+    std::array<Mask, kTileCount> above_{}, aboveAll_{};
+    std::array<Mask, kTileCount> side_[2]{};
+    std::array<Mask, kTileCount> need_[2]{};
+    std::array<int, kTileCount> weight_{};
+    std::array<Block, kBlocks> blocks_{};
+    std::array<int, kTileCount> blockOf_{};
+    // The tiles whose freedom a tile's leaving may change (those it lies on, and those it
+    // flanks), and the blocks with a pair that needs it gone.
+    std::array<std::array<int, 16>, kTileCount> dependents_{};
+    std::array<int, kTileCount> dependentCount_{};
+    std::array<uint64_t, kTileCount> waiting_{};
+    LostTable lost_;
+    std::vector<int> path_;
     uint64_t nodes_ = 0;
-    bool exhausted_ = false;
+    uint32_t startMs_ = 0;
+    bool stop_ = false;
+    bool cancelled_ = false;
 };
 
 } // namespace

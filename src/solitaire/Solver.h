@@ -1,17 +1,25 @@
 // An exact solver for a Solitaire position with every face known: can the tiles on the board
 // still all be removed, and in which order?
 //
-// The search removes matching free pairs depth first. It plays without searching the moves that
-// can never hurt (the last two tiles of a block when both are free; all four tiles of a block
-// when all four are free), prunes blocks whose tiles can no longer be paired because one lies
-// (directly or through others) on its only possible partners, remembers positions already found
-// lost, and tries first the pairs that uncover the most tiles. A node budget bounds the work;
-// when it runs out the answer is "unknown".
+// The search decides how each block of four is split into two pairs rather than the order of
+// the moves: once every block's pairs are fixed, the order no longer matters, because taking
+// tiles off never makes another tile less free, so the fixed pairs can be removed in any order
+// in which they come free. Along the way it removes at once every pair that is fixed and free,
+// proves positions lost when the pairs still to come must each wait for another (a cycle of
+// "must leave before"), and remembers lost positions in a bounded table. A node budget, a time
+// budget and a cancellation flag bound the work; when one of them runs out the answer is
+// "unknown".
+//
+// SolvePosition reads the board once and keeps no shared state: it is safe to run on a worker
+// thread on a copy of the board while the game goes on.
 #pragma once
 
+#include <atomic>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
+#include "core/Clock.h"
 #include "solitaire/Board.h"
 #include "solitaire/FreeRules.h"
 
@@ -23,15 +31,25 @@ struct SolveResult {
     SolveVerdict verdict = SolveVerdict::Unknown;
     // When winnable: the tiles in removal order, two by two (entries 0 and 1 are the first pair).
     std::vector<int> removal;
-    uint64_t nodes = 0; // positions searched
+    uint64_t nodes = 0;     // positions searched
+    bool cancelled = false; // unknown because the cancellation flag was raised
 };
 
 struct SolveLimits {
-    uint64_t maxNodes = 20'000'000;
-    // Positions remembered as lost; past it the table stops growing (the answer stays exact).
-    size_t maxRemembered = 4'000'000;
+    // Positions searched before the answer becomes "unknown"; 0 means no limit.
+    uint64_t maxNodes = 50'000'000;
+    // Lost positions remembered (about 40 bytes each); past it older ones are overwritten, and
+    // the answer stays exact.
+    size_t maxRemembered = size_t{1} << 21;
+    // A time budget in milliseconds of `clock`; 0 or no clock means none.
+    const Clock* clock = nullptr;
+    uint32_t maxMs = 0;
+    // Raised by another thread to stop the search; the answer is then "unknown".
+    const std::atomic<bool>* cancel = nullptr;
 };
 
+// Solves the tiles that are on the board (their positions say where) under the free rule in
+// force. The board is only read.
 SolveResult SolvePosition(const Board& board, FreeRule rule, const SolveLimits& limits = {});
 
 // Checks a removal sequence against the game's own rules on a copy of the board: each pair must

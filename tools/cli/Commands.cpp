@@ -16,6 +16,14 @@ const std::vector<Command>& Commands() {
          "LAYOUT --seed N [--winnable] --size WxH [--tileset NAME] [--background NAME] "
          "[--shadows] [--highlight N] --out FILE.png",
          "draw the board of game number N as the game draws it, into a PNG picture", RunRender},
+        {"solve", "LAYOUT --seed N [--winnable] [--vertical]",
+         "solve game number N: \"winnable\" and one \"tileA tileB\" removal a line, or "
+         "\"unwinnable\", or \"unknown\"",
+         RunSolve},
+        {"stats", "LAYOUT --deals K [--first-seed S] [--vertical]",
+         "solve the plain deals of game numbers S (1) to S+K-1; print how many are winnable and "
+         "the solve times",
+         RunStats},
     };
     return table;
 }

@@ -2,8 +2,14 @@
 // table of Commands.cpp; main() finds it there by name.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
+
+namespace tovani {
+class Board;
+class Layout;
+} // namespace tovani
 
 namespace tovani::cli {
 
@@ -25,5 +31,14 @@ int RunDeal(const std::vector<std::string>& args);
 int RunLayoutInfo(const std::vector<std::string>& args);
 int RunResample(const std::vector<std::string>& args);
 int RunRender(const std::vector<std::string>& args);
+int RunSolve(const std::vector<std::string>& args);
+int RunStats(const std::vector<std::string>& args);
+
+// Shared by solve and stats (SolveCommand.cpp): a whole number from min to max; the numbered
+// deal of a layout; the name of a verdict.
+bool ParseWholeNumber(const std::string& s, long long min, long long max, long long& out);
+bool DealForSolving(const Layout& layout, int32_t seed, bool winnable, Board& board,
+                    std::string& error);
+const char* VerdictName(int verdict);
 
 } // namespace tovani::cli
