@@ -313,6 +313,8 @@ TEST(Resources, DigitMasksCoverTheirDigits) {
 TEST(Resources, EveryFileDecodes) {
     for (const char* folder : {"Resources", "Tilesets", "Small", "Backgrounds"}) {
         for (const QFileInfo& info : Files(folder)) {
+            if (info.suffix().compare("wav", Qt::CaseInsensitive) == 0)
+                continue; // the sound effects live beside the pictures; the sound tests read them
             EXPECT_FALSE(Read(info.filePath()).isNull()) << info.filePath().toStdString();
         }
     }
@@ -341,7 +343,10 @@ TEST(Reproducible, PaintingAgainGivesTheSameBytes) {
         int compared = 0;
         for (const char* folder : {"Tilesets", "Small", "Backgrounds", "Resources"}) {
             const QFileInfoList made = QDir(dir.path() + "/" + folder).entryInfoList(QDir::Files);
-            EXPECT_EQ(made.size(), Files(folder).size()) << folder;
+            int pictures = 0;
+            for (const QFileInfo& info : Files(folder))
+                pictures += info.suffix().compare("wav", Qt::CaseInsensitive) != 0 ? 1 : 0;
+            EXPECT_EQ(made.size(), pictures) << folder;
             for (const QFileInfo& info : made) {
                 const QString built = kBin + "/" + folder + "/" + info.fileName();
                 EXPECT_EQ(Digest(info.filePath()), Digest(built)) << built.toStdString();
