@@ -83,10 +83,6 @@ void ShadeRun(PixelBuffer& b, int y, int from, int to, double f) {
 
 } // namespace
 
-int RoundHalfEven(double v) {
-    return int(std::nearbyint(v));
-}
-
 std::optional<TileGeometry> ComputeTileSize(int pictureWidth, int pictureHeight, int boardWidth,
                                             int boardHeight, const TileOptions& options) {
     TileGeometry g;

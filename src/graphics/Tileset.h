@@ -62,7 +62,8 @@ Point FacePosition(int face);
 // The romanized label of a face: "1".."9" for the suits, "BAM", "N", "D1"...; "" for 43.
 std::string FaceLabel(int face);
 
-// Rounds to the nearest integer, ties to the even one.
+// Rounds to the nearest integer, ties to the even one (one definition for the whole program,
+// with the Solitaire flight's).
 int RoundHalfEven(double v);
 
 // The prepared tiles.

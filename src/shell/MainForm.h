@@ -63,6 +63,7 @@ public:
 
     explicit TMainForm(MainFormOptions options, QWidget* parent = nullptr);
     ~TMainForm() override;
+    const MainFormOptions& Options() const { return options_; }
 
     // ---- Hooks for the other parts ---------------------------------------------------------
     void SetHandler(const QString& command, Handler handler);

@@ -640,7 +640,7 @@ void TMainForm::IM(int mode) {
     fastTimerActive_ = s.fastTimerActive;
 
     static const std::pair<ModeCommand, QStringList> kFollowers[] = {
-        {ModeCommand::Back, {"ExplorerButton2", "Undo1", "Back1"}},
+        {ModeCommand::Back, {"ExplorerButton2", "Undo1", "Back1", "Redo1", "Redo2"}},
         {ModeCommand::Hint, {"ExplorerButton3", "GiveHint", "Hint3"}},
         {ModeCommand::Pause, {"PauseButton", "Pause1", "Pause2"}},
         {ModeCommand::Shuffle, {"ShuffleButton", "Shuffle1", "Shuffle2"}},

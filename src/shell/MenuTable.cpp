@@ -47,6 +47,7 @@ const std::vector<MenuRow> kMain = {
 
     {0, "Play1", "Play", "", "", SUB, 0, 0},
     {1, "Undo1", "&Back", "Ctrl+Z", "Back", 0, 0, 0},
+    {1, "Redo1", "&Redo", "Ctrl+Y", "Redo", 0, 0, 0},
     {1, "GiveHint", "&Hint", "Ctrl+H", "Hint", 0, 0, 0},
     {1, "Pause1", "&Pause", "F12", "PauseClick", 0, 0, 0},
     {1, "Shuffle1", "Shu&ffle", "Ctrl+Q", "Shuffle1Click", 0, 0, 0},
@@ -238,6 +239,7 @@ const std::vector<MenuRow> kPopup = {
     {0, "Redraw1", "Redraw", "", "Redraw1Click", 0, 0, 0},
     {0, "", "", "", "", SEP, 0, 0},
     {0, "Back1", "Back", "", "Back", 0, 0, 0},
+    {0, "Redo2", "Redo", "", "Redo", 0, 0, 0},
     {0, "Hint3", "Hint", "", "Hint", 0, 0, 0},
     {0, "Shuffle2", "Shuffle", "", "Shuffle1Click", 0, 0, 0},
     {0, "Pause2", "Pause", "", "PauseClick", 0, 0, 0},

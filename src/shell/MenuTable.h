@@ -29,9 +29,9 @@ struct MenuRow {
 
 // The main menu bar `VO`.
 const std::vector<MenuRow>& MainMenuTable();
-// The board's pop-up menu `Popup`; its first ten entries are its own.
+// The board's pop-up menu `Popup`; its first eleven entries are its own.
 const std::vector<MenuRow>& PopupMenuTable();
-constexpr int kPopupOwnEntries = 10;
+constexpr int kPopupOwnEntries = 11;
 // `StartLevelMenu`, opened by the welcome screen's "Start Level" button.
 const std::vector<MenuRow>& StartLevelMenuTable();
 // `EditorMenu`, the menu bar of the layout editor.

@@ -1,6 +1,7 @@
 // Program entry: the application title, the main window, the message loop.
 #include "shell/BoardView.h"
 #include "shell/MainForm.h"
+#include "shell/SolitaireController.h"
 
 #include <QApplication>
 
@@ -14,6 +15,7 @@ int main(int argc, char** argv) {
     options.arguments = args;
     tovani::TMainForm window(options);
     tovani::BoardView boardView(window);
+    tovani::SolitaireController solitaire(window, boardView);
     window.show();
     return app.exec();
 }

@@ -1,0 +1,28 @@
+// The sound effects: every game plays its wave sounds ("select", "done", "noway") through
+// PlayWave and nothing else, so the player's "Play sound effects" option is kept in one place.
+//
+// The waves are silent for now; what would be played can be heard by a listener (tests), and
+// the real mixer slots in behind the same entry point.
+#pragma once
+
+#include <functional>
+#include <string_view>
+
+namespace tovani {
+
+// The three wave sounds of the board games.
+inline constexpr std::string_view kWaveSelect = "select";
+inline constexpr std::string_view kWaveDone = "done";
+inline constexpr std::string_view kWaveNoWay = "noway";
+
+// Plays a wave sound by name. Nothing is played while the gate says no ("Play sound effects"
+// is off). Answers whether the sound was played.
+bool PlayWave(std::string_view name);
+
+// Whether sound effects may play now; asked at every PlayWave. Without a gate they always may.
+void SetWaveGate(std::function<bool()> gate);
+
+// Hears every wave that is played (after the gate), in order. An empty function stops it.
+void SetWaveListener(std::function<void(std::string_view)> listener);
+
+} // namespace tovani

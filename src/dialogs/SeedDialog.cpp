@@ -1,0 +1,78 @@
+#include "dialogs/SeedDialog.h"
+
+#include "dialogs/GameOverForm.h"
+
+#include <QGroupBox>
+#include <QIntValidator>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace tovani {
+
+SeedDialog::SeedDialog(Context ctx, const QImage& background, QWidget* parent)
+    : QDialog(parent), ctx_(std::move(ctx)) {
+    setObjectName("RandomWindow");
+    setWindowTitle(Tr("New Specific (Seed) Game"));
+    setFixedSize(218, 214);
+    SetTiledBackground(this, background);
+
+    auto* outer = new QVBoxLayout(this);
+    auto* group = new QGroupBox(Tr("Random Seed"), this);
+    group->setObjectName("RandomPanel");
+    group->setAutoFillBackground(true);
+    QPalette gp = group->palette();
+    gp.setColor(QPalette::Window, QColor(255, 255, 255, 215));
+    group->setPalette(gp);
+    auto* col = new QVBoxLayout(group);
+    auto* text = new QLabel(Tr("Choose a specific game number (from 1 to 999,999,999)"), group);
+    text->setObjectName("RandLabel1");
+    text->setWordWrap(true);
+    col->addWidget(text);
+    field_ = new QLineEdit(group);
+    field_->setObjectName("RandomSeed");
+    field_->setMaxLength(9);
+    field_->setText(QString::number(ctx_.seed > 0 ? ctx_.seed : 0));
+    field_->selectAll();
+    col->addWidget(field_);
+    auto* random = new QPushButton(Tr("New random game seed"), group);
+    random->setObjectName("BitBtn2");
+    auto* small = new QPushButton(Tr("New seed (limit to 0-9999)"), group);
+    small->setObjectName("BitBtn3");
+    col->addWidget(random);
+    col->addWidget(small);
+    outer->addWidget(group, 1);
+    auto* ok = new QPushButton(Tr("OK"), this);
+    ok->setObjectName("BitBtn1");
+    ok->setDefault(true);
+    outer->addWidget(ok, 0, Qt::AlignHCenter);
+
+    connect(random, &QPushButton::clicked, this, [this] { NewRandomSeedClick(); });
+    connect(small, &QPushButton::clicked, this, [this] { NewSmallSeedClick(); });
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+int32_t SeedDialog::ParseSeed(const QString& text) {
+    bool ok = false;
+    qlonglong v = text.trimmed().toLongLong(&ok);
+    if (!ok || v < 0)
+        return 0;
+    return v > kMaxSeed ? kMaxSeed : static_cast<int32_t>(v);
+}
+
+int32_t SeedDialog::Seed() const {
+    return ParseSeed(field_->text());
+}
+
+void SeedDialog::NewRandomSeedClick() {
+    uint32_t v = ctx_.draw ? ctx_.draw(static_cast<uint32_t>(kMaxSeed)) : 0;
+    field_->setText(QString::number(v + 1));
+}
+
+void SeedDialog::NewSmallSeedClick() {
+    uint32_t v = ctx_.draw ? ctx_.draw(9999) : 0;
+    field_->setText(QString::number(v + 1));
+}
+
+} // namespace tovani

@@ -1,0 +1,45 @@
+// The "New Specific (Seed) Game" dialog: the player types a game number (1 to 999,999,999), or
+// draws one, and the same number always deals the same board.
+#pragma once
+
+#include <QDialog>
+
+#include <cstdint>
+#include <functional>
+
+class QLineEdit;
+
+namespace tovani {
+
+class SeedDialog : public QDialog {
+    Q_OBJECT
+public:
+    static constexpr int32_t kMaxSeed = 999999999;
+
+    struct Context {
+        int32_t seed = 0; // the current game number, shown when the dialog opens
+        // A random draw below n (the program's generator).
+        std::function<uint32_t(uint32_t)> draw;
+        std::function<QString(const QString&)> translate;
+    };
+
+    SeedDialog(Context ctx, const QImage& background, QWidget* parent = nullptr);
+
+    // The game number the field holds: its integer value within 0..999,999,999, or 0 when the
+    // text is not a number.
+    int32_t Seed() const;
+    static int32_t ParseSeed(const QString& text);
+
+    // The buttons, as a player presses them.
+    void NewRandomSeedClick(); // 1 .. 999,999,999
+    void NewSmallSeedClick();  // 1 .. 9999
+    QLineEdit* Field() const { return field_; }
+
+private:
+    QString Tr(const QString& s) const { return ctx_.translate ? ctx_.translate(s) : s; }
+
+    Context ctx_;
+    QLineEdit* field_ = nullptr;
+};
+
+} // namespace tovani
