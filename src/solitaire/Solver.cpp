@@ -562,7 +562,7 @@ private:
     bool OutOfBudget() {
         if (limits_.maxNodes != 0 && nodes_ > limits_.maxNodes)
             return true;
-        if ((nodes_ & 1023) != 0)
+        if ((nodes_ & 1023) != 1) // the clock and the flag: at the first node, then now and then
             return false;
         if (limits_.cancel && limits_.cancel->load(std::memory_order_relaxed)) {
             cancelled_ = true;
