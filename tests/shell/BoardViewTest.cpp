@@ -21,6 +21,7 @@
 #include <QImage>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QTimer>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -502,7 +503,60 @@ TEST_F(BoardViewTest, HighDensityScreensGetABufferTwiceTheSize) {
 } // namespace
 } // namespace tovani
 
+namespace tovani {
+namespace {
+
+// "--demo [ITEM | MENU:CAPTION]...": the window on the shipped content with a "Traditional"
+// deal on the board, for looking at it; each argument clicks a menu item by name, or the item
+// of a content menu ("Tileset:Jade", "Background:Ocean") once the window has started.
+int RunDemo(const QStringList& args) {
+    MainFormOptions o;
+    o.programDir = QString(TOVANI_BIN_DIR) + "/";
+    o.interactive = false;
+    TMainForm form(o);
+    BoardView view(form);
+    Board board;
+    LayoutCatalog cat = LayoutCatalog::Scan(std::string(TOVANI_BIN_DIR) + "/Layouts");
+    LayoutLoad load = LoadLayoutFile(cat.PathOf(cat.NumberOf("Traditional")), cat);
+    if (!load.ok)
+        return 1;
+    RandomGenerator rng;
+    ManualClock clock;
+    BeginGame(board, load.layout, rng, clock, DealOptions{false, true, 7});
+    form.show();
+    auto* timer = new QTimer(&form);
+    QObject::connect(timer, &QTimer::timeout, [&] {
+        if (form.GameMode() != kModeWelcome)
+            return;
+        timer->stop();
+        for (const QString& a : args) {
+            const int colon = a.indexOf(':');
+            if (colon < 0) {
+                if (QAction* item = form.Item(a))
+                    item->trigger();
+                continue;
+            }
+            if (QMenu* menu = form.TopMenu(a.left(colon)))
+                for (QAction* item : menu->actions())
+                    if (item->text() == a.mid(colon + 1))
+                        item->trigger();
+        }
+        view.Scene().board = &board;
+        form.IM(kModeSolitaire);
+        view.FullRedraw();
+    });
+    timer->start(100);
+    return QApplication::exec();
+}
+
+} // namespace
+} // namespace tovani
+
 int main(int argc, char** argv) {
+    if (argc > 1 && QByteArray(argv[1]) == "--demo") {
+        QApplication app(argc, argv);
+        return tovani::RunDemo(QApplication::arguments().mid(2));
+    }
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
