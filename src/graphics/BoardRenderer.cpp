@@ -156,17 +156,25 @@ Rect BoardRenderer::RedrawArea(Rect dirty, const BoardScene& scene, const PixelB
 }
 
 Rect BoardRenderer::RedrawTile(int tile, const BoardScene& scene, const PixelBuffer& background) {
-    if (scene.board == nullptr || sheets_ == nullptr) {
+    if (scene.board == nullptr) {
         return {};
     }
-    const Cell cell = scene.board->Position(tile);
-    if (!cell.OnBoard()) {
+    return RedrawPlace(scene.board->Position(tile), scene, background);
+}
+
+Rect BoardRenderer::RedrawPlace(const Cell& cell, const BoardScene& scene,
+                                const PixelBuffer& background) {
+    if (scene.board == nullptr || sheets_ == nullptr || !cell.OnBoard()) {
         return {};
     }
     const int x1 = CoordX(cell.column, cell.layer), y1 = CoordY(cell.row, cell.layer);
-    return RedrawArea(Rect::FromSize(x1 - Scaled(36), y1 - Scaled(30),
-                                     sheets_->TileWidth() + Scaled(66),
-                                     sheets_->TileHeight() + Scaled(66)),
+    // The neighbourhood reaches as far as the sides and shadows that the tile touches, and
+    // those grow with the side: 36, 30 and 66 pixels with the classic 6-pixel sides.
+    const int e = std::max(6, sheets_->EdgeSize());
+    const int left = std::max(Scaled(36), 6 * e), top = std::max(Scaled(30), 5 * e);
+    const int extra = std::max(Scaled(66), 11 * e);
+    return RedrawArea(Rect::FromSize(x1 - left, y1 - top, sheets_->TileWidth() + extra,
+                                     sheets_->TileHeight() + extra),
                       scene, background);
 }
 

@@ -72,6 +72,8 @@ public:
     // Redraw around one tile (selection and hints / the hover), then back to "everything".
     Rect RedrawTile(int tile, const BoardScene& scene, const PixelBuffer& background);
     Rect HLRedrawTile(int tile, const BoardScene& scene, const PixelBuffer& background);
+    // The same area as RedrawTile around a board cell: the place a removed tile has left.
+    Rect RedrawPlace(const Cell& cell, const BoardScene& scene, const PixelBuffer& background);
     // Redraws a rectangle given in `DirtyRect` coordinates (the editor's ghost area).
     Rect RedrawArea(Rect dirty, const BoardScene& scene, const PixelBuffer& background);
 

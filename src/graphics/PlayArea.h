@@ -45,6 +45,10 @@ public:
     Rect RedrawTile(int tile, const BoardScene& scene) {
         return renderer.RedrawTile(tile, scene, BackgroundBuffer);
     }
+    // The neighbourhood of a place a tile has just left (a removed pair).
+    Rect RedrawPlace(const Cell& cell, const BoardScene& scene) {
+        return renderer.RedrawPlace(cell, scene, BackgroundBuffer);
+    }
     Rect HLRedrawTile(int tile, const BoardScene& scene) {
         return renderer.HLRedrawTile(tile, scene, BackgroundBuffer);
     }

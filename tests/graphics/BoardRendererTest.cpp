@@ -385,3 +385,44 @@ TEST(HighDensity, TilesAndDistancesGrowWithTheScale) {
 
 } // namespace
 } // namespace tovani
+
+namespace tovani {
+namespace {
+
+// A pair taken off a crowded board of large tiles: redrawing the two places it left gives the
+// same picture as drawing the whole board again. Large tiles have wide sides and shadows that
+// reach further than the classic fixed redraw margins.
+TEST(RedrawPlace, LargeTilesLeaveNothingBehind) {
+    FaceSheets sheets;
+    ASSERT_TRUE(ChangeTexture(sheets, GridPicture(120, 150), 1920, 1080, {}));
+    ASSERT_GT(sheets.EdgeSize(), 6);
+    BoardRenderer renderer;
+    renderer.Resize(1920, 1080);
+    renderer.SetSheets(&sheets);
+    renderer.SetMargeHaute(kModeSolitaire);
+    renderer.options.shadows = true;
+    Board board;
+    BoardScene scene;
+    scene.board = &board;
+    const PixelBuffer background(1920, 1080, kGround);
+    int tile = 1;
+    for (int c = 3; c <= 15; c += 2)
+        for (int r = 2; r <= 14; r += 2)
+            board.Place(tile++, {c, r, 1});
+    for (int c = 4; c <= 12; c += 2)
+        board.Place(tile++, {c, 5, 2});
+    board.Place(tile++, {7, 6, 3});
+    renderer.FullRedraw(scene, background);
+    // Take off a tile of the top layer and one of the middle layer, as a removed pair does.
+    for (int t : {tile - 1, tile - 3}) {
+        const Cell place = board.Position(t);
+        board.Remove(t);
+        renderer.RedrawPlace(place, scene, background);
+    }
+    const PixelBuffer partial = renderer.BoardBuffer;
+    renderer.FullRedraw(scene, background);
+    EXPECT_EQ(partial, renderer.BoardBuffer);
+}
+
+} // namespace
+} // namespace tovani
