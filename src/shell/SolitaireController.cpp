@@ -177,6 +177,10 @@ bool SolitaireController::Interactive() const {
 }
 
 void SolitaireController::Inform(const QString& title, const QString& text) {
+    if (inform_) {
+        inform_(title, text);
+        return;
+    }
     if (!Interactive()) {
         form_.ShowStatus(text);
         return;

@@ -56,6 +56,10 @@ public:
     // not interactive.
     using QuestionRunner = std::function<bool(const QString& title, const QString& text)>;
     void SetQuestionRunner(QuestionRunner runner) { ask_ = std::move(runner); }
+    // A message for the player. By default a message box, or the status line when the window
+    // is not interactive.
+    using MessageRunner = std::function<void(const QString& title, const QString& text)>;
+    void SetMessageRunner(MessageRunner runner) { inform_ = std::move(runner); }
 
     // ---- Layouts and dealing ---------------------------------------------------------------
     void RunLayout(QObject* sender);
@@ -189,6 +193,7 @@ private:
 
     DialogRunner runDialog_;
     QuestionRunner ask_;
+    MessageRunner inform_;
 };
 
 } // namespace tovani

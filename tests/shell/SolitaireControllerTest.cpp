@@ -1,0 +1,640 @@
+// Solitaire played in the window as a player plays it, on Qt's offscreen platform: the window,
+// the board view and the Solitaire controller together, a hand-driven clock, clicks on the
+// board widget. Dialogs are answered by the test instead of being shown.
+#include "shell/SolitaireController.h"
+
+#include "audio/Sounds.h"
+#include "core/Files.h"
+#include "dialogs/GameOverForm.h"
+#include "dialogs/HallWindow.h"
+#include "dialogs/SeedDialog.h"
+#include "shell/BoardView.h"
+#include "shell/MainForm.h"
+#include "shell/ThreadTimer.h"
+#include "solitaire/FreeRules.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QTest>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace tovani {
+namespace {
+
+namespace fs = std::filesystem;
+
+// One dialog as the test saw it.
+struct SeenDialog {
+    QString name;
+    QString finalTime;
+    bool enterFame = false;
+    int highlightedRank = 0; // the hall window's highlighted row
+};
+
+class SolitaireControllerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() /
+               ("tovani_play_" + std::to_string(::getpid()) + "_" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+        const fs::path bin = TOVANI_BIN_DIR;
+        for (const char* folder : {"Layouts", "Small"})
+            fs::copy(bin / folder, dir_ / folder, fs::copy_options::recursive);
+        fs::create_directories(dir_ / "Tilesets");
+        fs::copy(bin / "Tilesets" / "Ivory.bmp", dir_ / "Tilesets" / "Ivory.bmp");
+        fs::create_directories(dir_ / "Backgrounds");
+        fs::copy(bin / "Backgrounds" / "Slate.jpg", dir_ / "Backgrounds" / "Slate.jpg");
+        fs::create_directories(dir_ / "Musics");
+        fs::copy(bin / "Musics" / "Endless.mid", dir_ / "Musics" / "Endless.mid");
+        fs::create_directories(dir_ / "Languages");
+        Write("Languages/English.txt", "[Messages]\r\n");
+        Write("Tovani.ini", "[Tovani]\r\nLanguage=English\r\nMaximize=0\r\n");
+        SetWaveListener([this](std::string_view w) { waves_.emplace_back(w); });
+    }
+    void TearDown() override {
+        SetWaveListener({});
+        solitaire_.reset();
+        view_.reset();
+        form_.reset();
+        fs::remove_all(dir_);
+    }
+    void Write(const std::string& rel, const std::string& bytes) {
+        ASSERT_TRUE(WriteFileAtomic((dir_ / rel).string(), bytes));
+    }
+    std::string Read(const std::string& rel) {
+        return ReadWholeFile((dir_ / rel).string()).value_or("");
+    }
+
+    // The program as a player starts it: the window, its board, and the first tick.
+    void Start() {
+        MainFormOptions o;
+        o.programDir = QString::fromStdString(dir_.string()) + "/";
+        o.clock = &clock_;
+        o.startTimers = false;
+        o.interactive = false;
+        form_ = std::make_unique<TMainForm>(o);
+        view_ = std::make_unique<BoardView>(*form_);
+        solitaire_ = std::make_unique<SolitaireController>(*form_, *view_);
+        solitaire_->SetDialogRunner([this](QDialog& d) { return Answer(d); });
+        solitaire_->SetMessageRunner(
+            [this](const QString&, const QString& text) { messages_ << text; });
+        solitaire_->SetQuestionRunner([this](const QString&, const QString&) {
+            ++questions_;
+            return answerOk_;
+        });
+        form_->resize(1000, 760);
+        form_->show();
+        form_->Temps();
+        ASSERT_EQ(form_->GameMode(), kModeWelcome);
+    }
+
+    int Answer(QDialog& d) {
+        SeenDialog seen;
+        seen.name = d.objectName();
+        if (auto* over = qobject_cast<GameOverForm*>(&d)) {
+            seen.finalTime = over->FinalTime()->text();
+            seen.enterFame = !over->EnterFame()->isHidden();
+        }
+        if (auto* hall = qobject_cast<HallWindow*>(&d)) {
+            for (int rank = 1; rank <= 10; ++rank)
+                if (hall->RowText(rank).highlighted)
+                    seen.highlightedRank = rank;
+            if (!renameTo_.isEmpty())
+                hall->PlayerNameChange(renameTo_);
+            // The file already holds the entry while the dialog is up.
+            fileDuringHall_ = Read("Hallfame.ini");
+        }
+        if (auto* seed = qobject_cast<SeedDialog*>(&d))
+            seed->Field()->setText(seedText_);
+        dialogs_.push_back(seen);
+        if (seen.name == "HallWindow" && launch_)
+            return HallWindow::kLaunch;
+        return QDialog::Accepted;
+    }
+
+    void Ticks(int n, uint32_t ms = 50) {
+        for (int i = 0; i < n; ++i) {
+            clock_.Advance(ms);
+            form_->Temps();
+        }
+    }
+
+    // A seeded winnable deal of the current layout through "Solitaire (Specific)".
+    void DealSeeded(int seed) {
+        form_->SetOption("Winnable", true);
+        seedText_ = QString::number(seed);
+        form_->Item("NewSpecificGame1")->trigger();
+        ASSERT_EQ(form_->GameMode(), kModeSolitaire);
+        ASSERT_FALSE(dialogs_.empty());
+        EXPECT_EQ(dialogs_.back().name, "RandomWindow");
+        dialogs_.clear();
+    }
+
+    QWidget* Game2() { return form_->Game2(); }
+    tovani::Board& GameBoard() { return solitaire_->GameBoard(); }
+
+    // Clicks tile `tile` on the board widget, as the mouse does.
+    void ClickTile(int tile) {
+        QPoint at = solitaire_->TileCentre(tile);
+        ASSERT_GE(at.x(), 0) << "tile " << tile << " is not on the board";
+        ASSERT_EQ(view_->TileAt(at), tile) << "the point hits another tile";
+        QTest::mouseClick(Game2(), Qt::LeftButton, {}, at);
+    }
+    int TileIn(const Cell& c) { return GameBoard().TileAt(c); }
+    // Removes the k-th pair of the deal's removal order by two clicks.
+    void RemovePair(size_t k) {
+        const auto& order = solitaire_->LastDeal().removalOrder;
+        ASSERT_LT(2 * k + 1, order.size());
+        ClickTile(TileIn(order[2 * k]));
+        ClickTile(TileIn(order[2 * k + 1]));
+    }
+    // Tiles standing on the board, counted cell by cell.
+    int TilesOnBoard() {
+        int n = 0;
+        for (int t = 1; t <= kTileCount; ++t)
+            if (GameBoard().Position(t).OnBoard() &&
+                GameBoard().TileAt(GameBoard().Position(t)) == t)
+                ++n;
+        return n;
+    }
+    QString Status() { return form_->findChild<QLabel*>("StatusText")->text(); }
+    QString StatusAfterTicks() {
+        Ticks(80);
+        return Status();
+    }
+
+    fs::path dir_;
+    ManualClock clock_{3600000};
+    std::unique_ptr<TMainForm> form_;
+    std::unique_ptr<BoardView> view_;
+    std::unique_ptr<SolitaireController> solitaire_;
+    std::vector<std::string> waves_;
+    std::vector<SeenDialog> dialogs_;
+    QString seedText_ = "1";
+    QString renameTo_;
+    std::string fileDuringHall_;
+    bool launch_ = false;
+    bool answerOk_ = true;
+    int questions_ = 0;
+    QStringList messages_;
+};
+
+TEST_F(SolitaireControllerTest, SeededDealsRepeatAndSayTheirNumber) {
+    Start();
+    DealSeeded(4242);
+    const Board first = GameBoard();
+    EXPECT_EQ(GameBoard().tilesLeft, 144);
+    EXPECT_EQ(form_->Session().tilesLeft, 144);
+    EXPECT_TRUE(form_->Option("RandomSeed1"));
+    EXPECT_EQ(form_->Prefs().GetInt("RandomSeed"), 4242);
+    EXPECT_EQ(StatusAfterTicks(), "Specific Board started. Random Seed #4242");
+    // The same number deals the same board; "Solitaire (Random)" does not keep it.
+    DealSeeded(4242);
+    EXPECT_EQ(GameBoard(), first);
+    DealSeeded(4243);
+    EXPECT_NE(GameBoard(), first);
+    // A new game's message waits while another one is still growing in.
+    form_->Item("RandomSolitaireGame1")->trigger();
+    EXPECT_EQ(StatusAfterTicks(), "Specific Board started. Random Seed #4243");
+    form_->Item("RandomSolitaireGame1")->trigger();
+    EXPECT_FALSE(form_->Option("RandomSeed1"));
+    EXPECT_EQ(StatusAfterTicks(), "New game started.");
+    // A seed entry that is not a number plays a clock-seeded game, still "specific".
+    seedText_ = "abc";
+    form_->Item("NewSpecificGame1")->trigger();
+    EXPECT_EQ(form_->Prefs().GetInt("RandomSeed"), 0);
+    EXPECT_TRUE(form_->Option("RandomSeed1"));
+    EXPECT_EQ(GameBoard().tilesLeft, 144);
+}
+
+TEST_F(SolitaireControllerTest, AWholeWinnableGameByClicksEndsInTheHallOfFame) {
+    Start();
+    DealSeeded(777);
+    const auto order = solitaire_->LastDeal().removalOrder;
+    ASSERT_EQ(order.size(), 144u);
+    const uint32_t started = clock_.TickMs();
+    waves_.clear();
+    for (size_t k = 0; k < 72; ++k) {
+        RemovePair(k);
+        ASSERT_EQ(GameBoard().tilesLeft, 144 - 2 * int(k + 1)) << "pair " << k;
+        ASSERT_EQ(TilesOnBoard(), GameBoard().tilesLeft);
+        if (k < 71)
+            Ticks(20); // one second between pairs
+    }
+    // Every pair: "select" for the first tile, "done" for the second.
+    ASSERT_EQ(waves_.size(), 144u);
+    for (size_t i = 0; i < waves_.size(); ++i)
+        EXPECT_EQ(waves_[i], i % 2 ? "done" : "select") << i;
+    EXPECT_EQ(solitaire_->PlayState().matchCounter, 72);
+    EXPECT_TRUE(dialogs_.empty());
+    Ticks(1);
+    // The board is empty: the next tick ends the game.
+    const int seconds = int((clock_.TickMs() - started) / 1000);
+    ASSERT_EQ(dialogs_.size(), 2u);
+    EXPECT_EQ(dialogs_[0].name, "GameOverForm");
+    char expected[64];
+    std::snprintf(expected, sizeof expected, "Your final time is %02d:%02d", seconds / 60,
+                  seconds % 60);
+    EXPECT_EQ(dialogs_[0].finalTime, expected);
+    EXPECT_TRUE(dialogs_[0].enterFame);
+    EXPECT_EQ(dialogs_[1].name, "HallWindow");
+    EXPECT_EQ(dialogs_[1].highlightedRank, 1);
+    EXPECT_EQ(form_->GameMode(), kModeWelcome);
+    EXPECT_EQ(solitaire_->LastHallRank(), 1);
+    const int board = form_->Session().boardNumber;
+    const HallEntry& e = solitaire_->Hall().TableOf(board)[0];
+    EXPECT_EQ(e.name, "Player1");
+    EXPECT_EQ(e.result, seconds);
+    EXPECT_EQ(e.second, 0);
+    // Written at once, before the window closes.
+    EXPECT_NE(fileDuringHall_.find("[Traditional]"), std::string::npos);
+    EXPECT_NE(fileDuringHall_.find("Rank1=Player1 " + std::to_string(seconds) + " 0 "),
+              std::string::npos);
+    // Nothing more happens on later ticks.
+    Ticks(10);
+    EXPECT_EQ(dialogs_.size(), 2u);
+}
+
+TEST_F(SolitaireControllerTest, TheNewEntryTakesTheNameTypedInTheHallWindowAndLaunchDealsAgain) {
+    Start();
+    DealSeeded(31);
+    renameTo_ = "Ann Lee";
+    launch_ = true;
+    for (size_t k = 0; k < 72; ++k)
+        RemovePair(k);
+    Ticks(21);
+    ASSERT_EQ(dialogs_.size(), 2u);
+    const int board = form_->Session().boardNumber;
+    EXPECT_EQ(solitaire_->Hall().TableOf(board)[0].name, "Ann_Lee");
+    EXPECT_NE(Read("Hallfame.ini").find("Rank1=Ann_Lee "), std::string::npos);
+    EXPECT_EQ(form_->Prefs().GetString("CurrentPlayer1"), "Ann_Lee");
+    // "Launch": a new game on the same layout at once.
+    EXPECT_EQ(form_->GameMode(), kModeSolitaire);
+    EXPECT_EQ(GameBoard().tilesLeft, 144);
+    EXPECT_EQ(form_->Session().boardNumber, board);
+}
+
+TEST_F(SolitaireControllerTest, SelectingRefusingAndDeselecting) {
+    Start();
+    DealSeeded(99);
+    const auto& order = solitaire_->LastDeal().removalOrder;
+    const int a = TileIn(order[0]), b = TileIn(order[1]);
+    // A tile that is not free: "noway", nothing selected.
+    int blocked = 0;
+    for (int t = 1; t <= 144 && !blocked; ++t)
+        if (!Dispo(GameBoard(), t))
+            blocked = t;
+    ASSERT_NE(blocked, 0);
+    waves_.clear();
+    ClickTile(blocked);
+    EXPECT_EQ(solitaire_->PlayState().firstPick, 0);
+    // Select, click again to deselect (a fast double click does the same).
+    ClickTile(a);
+    EXPECT_EQ(solitaire_->PlayState().firstPick, a);
+    EXPECT_EQ(view_->Scene().firstPick, a);
+    // A fast double click: press, release, double-click press, release.
+    const QPoint at = solitaire_->TileCentre(a);
+    QTest::mouseClick(Game2(), Qt::LeftButton, {}, at);
+    QMouseEvent dbl(QEvent::MouseButtonDblClick, at, Game2()->mapToGlobal(at), Qt::LeftButton,
+                    Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(Game2(), &dbl);
+    QTest::mouseRelease(Game2(), Qt::LeftButton, {}, at);
+    ClickTile(a);
+    EXPECT_EQ(solitaire_->PlayState().firstPick, 0);
+    EXPECT_EQ(waves_, (std::vector<std::string>{"noway", "select", "select", "select", "select"}));
+    // A click on empty board does nothing at all.
+    waves_.clear();
+    QTest::mouseClick(Game2(), Qt::LeftButton, {}, QPoint(2, 2));
+    EXPECT_TRUE(waves_.empty());
+    // The right button does not play.
+    QTest::mouseClick(Game2(), Qt::RightButton, {}, solitaire_->TileCentre(a));
+    EXPECT_EQ(solitaire_->PlayState().firstPick, 0);
+    // With "Play sound effects" off nothing is heard, but the game goes on.
+    form_->SetOption("PlaySounds", false);
+    ClickTile(a);
+    ClickTile(b);
+    EXPECT_TRUE(waves_.empty());
+    EXPECT_EQ(GameBoard().tilesLeft, 142);
+}
+
+TEST_F(SolitaireControllerTest, BackRedoAndRestart) {
+    Start();
+    DealSeeded(2024);
+    const Board deal = GameBoard();
+    // Back and Restart on an untouched board do nothing.
+    form_->Item("Undo1")->trigger();
+    form_->Item("Restart1")->trigger();
+    EXPECT_EQ(GameBoard(), deal);
+    EXPECT_FALSE(form_->Item("Redo1")->isEnabled());
+
+    RemovePair(0);
+    Ticks(20);
+    const Board afterFirst = GameBoard();
+    form_->Item("Undo1")->trigger();
+    EXPECT_EQ(GameBoard(), deal); // exactly the deal
+    EXPECT_EQ(form_->Session().tilesLeft, 144);
+    EXPECT_TRUE(form_->Item("Redo1")->isEnabled());
+    EXPECT_TRUE(form_->Item("Redo2")->isEnabled());
+    const int penalty = form_->Session().penaltySeconds;
+    const int elapsed = form_->Session().elapsedSeconds;
+    form_->Item("Redo1")->trigger(); // Ctrl+Y
+    EXPECT_EQ(GameBoard(), afterFirst);
+    EXPECT_EQ(form_->Session().tilesLeft, 142);
+    EXPECT_EQ(form_->Session().penaltySeconds, penalty);
+    EXPECT_EQ(form_->Session().elapsedSeconds, elapsed);
+    EXPECT_FALSE(form_->Item("Redo1")->isEnabled());
+
+    // Two back, one redo, then a new pair: nothing left to redo.
+    RemovePair(1);
+    form_->Item("Undo1")->trigger();
+    form_->Item("Undo1")->trigger();
+    EXPECT_EQ(GameBoard(), deal);
+    form_->Item("Redo2")->trigger();
+    EXPECT_EQ(GameBoard(), afterFirst);
+    RemovePair(1);
+    EXPECT_FALSE(form_->Item("Redo1")->isEnabled());
+    form_->Item("Redo1")->trigger();
+    EXPECT_EQ(GameBoard().tilesLeft, 140);
+
+    // Ten pairs, hints and a clock, then Restart: the deal again, clock and penalty at zero.
+    for (size_t k = 2; k < 10; ++k)
+        RemovePair(k);
+    form_->Item("GiveHint")->trigger();
+    EXPECT_EQ(form_->Session().penaltySeconds, 40);
+    Ticks(100);
+    EXPECT_GT(form_->Session().elapsedSeconds, 0);
+    form_->Item("Restart1")->trigger();
+    EXPECT_EQ(GameBoard(), deal);
+    EXPECT_EQ(form_->Session().penaltySeconds, 0);
+    EXPECT_EQ(form_->Session().elapsedSeconds, 0);
+    EXPECT_EQ(StatusAfterTicks(), "Game restarted.");
+    EXPECT_EQ(form_->Session().elapsedSeconds, 4); // 80 ticks of 50 ms since the restart
+    EXPECT_EQ(form_->Session().tilesLeft, TilesOnBoard());
+}
+
+TEST_F(SolitaireControllerTest, HintsCycleAndCostFortySecondsEach) {
+    Start();
+    DealSeeded(5);
+    FreeScan scan = IsItFree(GameBoard(), FreeRule::Side);
+    ASSERT_GT(scan.movesAvailable, 0);
+    // The pairs of neighbouring matching free tiles, in order.
+    std::vector<std::pair<int, int>> pairs;
+    for (size_t k = 0; k + 1 < scan.freeTiles.size(); ++k)
+        if (TilesMatch(scan.freeTiles[k], scan.freeTiles[k + 1]))
+            pairs.emplace_back(scan.freeTiles[k], scan.freeTiles[k + 1]);
+    const int n = int(pairs.size());
+    for (int i = 0; i < n + 2; ++i) {
+        form_->RunCommand("Hint");
+        EXPECT_EQ(view_->Scene().hint1, pairs[size_t(i % n)].first) << i;
+        EXPECT_EQ(view_->Scene().hint2, pairs[size_t(i % n)].second) << i;
+    }
+    EXPECT_EQ(form_->Session().penaltySeconds, 40 * (n + 2));
+    // Back clears the hint.
+    RemovePair(0);
+    form_->RunCommand("Back");
+    EXPECT_EQ(view_->Scene().hint1, 0);
+}
+
+TEST_F(SolitaireControllerTest, ShufflesCostTenSecondsAMoveAloneAndNothingForTwo) {
+    Start();
+    DealSeeded(8);
+    RemovePair(0);
+    form_->Item("Shuffle1")->trigger();
+    const int moves = IsItFree(GameBoard(), FreeRule::Side).movesAvailable;
+    EXPECT_EQ(form_->Session().penaltySeconds, 10 * moves);
+    EXPECT_EQ(GameBoard().tilesLeft, 142);
+    EXPECT_EQ(TilesOnBoard(), 142);
+    const QString status = StatusAfterTicks();
+    // A winnable shuffle always leaves a move.
+    ASSERT_GE(moves, 1);
+    EXPECT_EQ(status, moves == 1 ? QString("Tiles shuffled. 1 new move found.")
+                                 : QString("Tiles shuffled. %1 new moves found.").arg(moves));
+    // Back after a shuffle puts the last pair back on its old cells.
+    const auto& order = solitaire_->LastDeal().removalOrder;
+    form_->Item("Undo1")->trigger();
+    EXPECT_NE(GameBoard().TileAt(order[0]), 0);
+    EXPECT_NE(GameBoard().TileAt(order[1]), 0);
+    EXPECT_EQ(TilesOnBoard(), 144);
+
+    form_->Item("MahJonggSolitaire2PlayerSingleComputer1")->trigger();
+    ASSERT_EQ(form_->GameMode(), kModeTwoPlayers);
+    form_->Item("Shuffle1")->trigger();
+    EXPECT_EQ(form_->Session().penaltySeconds, 0);
+}
+
+TEST_F(SolitaireControllerTest, TwoPlayersTakeTurnsAndTheFasterWins) {
+    Start();
+    form_->Item("MahJonggSolitaire2PlayerSingleComputer1")->trigger();
+    ASSERT_EQ(form_->GameMode(), kModeTwoPlayers);
+    EXPECT_EQ(StatusAfterTicks(), "Two-Player Solitaire started.");
+    DealSeeded(606);
+    StatusAfterTicks();
+    // The seed chosen for "Solitaire (Specific)" also deals the two-player game.
+    const Board specific = GameBoard();
+    form_->Item("MahJonggSolitaire2PlayerSingleComputer1")->trigger();
+    ASSERT_EQ(form_->GameMode(), kModeTwoPlayers);
+    EXPECT_EQ(GameBoard(), specific);
+    EXPECT_EQ(StatusAfterTicks(), "Specific Board started. Random Seed #606");
+    // Hints, Back and Restart are not for two players.
+    EXPECT_FALSE(form_->Item("GiveHint")->isEnabled());
+    EXPECT_FALSE(form_->Item("Undo1")->isEnabled());
+    EXPECT_FALSE(form_->Item("Redo1")->isEnabled());
+    // Player 1 thinks 1 s a pair, player 2 takes 2 s.
+    for (size_t k = 0; k < 72; ++k) {
+        const bool player2 = solitaire_->PlayState().clocks.player2Turn;
+        EXPECT_EQ(player2, k % 2 == 1) << k;
+        clock_.Advance(player2 ? 2000 : 1000);
+        form_->Temps();
+        RemovePair(k);
+        EXPECT_EQ(form_->Session().twoPlayerTurn, k % 2 == 0);
+    }
+    // Player 1's first turn also holds the 4 s of ticks before the first pair.
+    EXPECT_EQ(solitaire_->PlayState().clocks.player1Ms, 36 * 1000 + 4000);
+    EXPECT_EQ(solitaire_->PlayState().clocks.player2Ms, 36 * 2000);
+    Ticks(1);
+    ASSERT_EQ(dialogs_.size(), 1u);
+    EXPECT_EQ(dialogs_[0].name, "GameOverForm");
+    EXPECT_EQ(dialogs_[0].finalTime, "And the winner is... PLAYER 1 !");
+    EXPECT_EQ(form_->GameMode(), kModeWelcome);
+    // Two players never enter the hall of fame.
+    EXPECT_TRUE(solitaire_->Hall().TableOf(form_->Session().boardNumber)[0].Empty());
+}
+
+TEST_F(SolitaireControllerTest, TheFlightRunsOnTheFastTimerAndClicksMayComeDuringIt) {
+    Start();
+    form_->Item("AniFast")->trigger(); // 20 frames
+    DealSeeded(12);
+    RemovePair(0);
+    const Flight& f = solitaire_->CurrentFlight();
+    ASSERT_TRUE(f.Running());
+    EXPECT_EQ(f.count(), 20);
+    for (int i = 0; i < 5; ++i)
+        solitaire_->Timer1timer();
+    EXPECT_EQ(f.frame(), 5);
+    // The next pair while the first still flies: the first ends at once.
+    RemovePair(1);
+    EXPECT_EQ(f.frame(), 0);
+    EXPECT_EQ(GameBoard().tilesLeft, 140);
+    for (int i = 0; i < 21; ++i)
+        solitaire_->Timer1timer();
+    EXPECT_FALSE(f.Running());
+    // A speed or type change ends a running flight.
+    RemovePair(2);
+    ASSERT_TRUE(f.Running());
+    form_->Item("AniClassic")->trigger();
+    EXPECT_FALSE(f.Running());
+    // Without "Animate Tiles in Solitaire" nothing flies.
+    form_->Item("AnimateTiles")->trigger();
+    ASSERT_FALSE(form_->Option("AnimateTiles"));
+    RemovePair(3);
+    EXPECT_FALSE(f.Running());
+    // While paused the board does not take clicks.
+    form_->Item("Pause1")->trigger();
+    ASSERT_EQ(form_->GameMode(), kModePaused);
+    const auto& order = solitaire_->LastDeal().removalOrder;
+    solitaire_->ClickTile(TileIn(order[8]));
+    EXPECT_EQ(solitaire_->PlayState().firstPick, 0);
+}
+
+TEST_F(SolitaireControllerTest, LayoutsLoadFromTheMenuAndABrokenOneKeepsThePrevious) {
+    Start();
+    QAction* pyramid = nullptr;
+    for (QAction* a : form_->TopMenu("Layout1")->actions())
+        if (a->text() == "Pyramid")
+            pyramid = a;
+    ASSERT_NE(pyramid, nullptr);
+    pyramid->trigger();
+    EXPECT_EQ(form_->GameMode(), kModeSolitaire);
+    EXPECT_EQ(solitaire_->CurrentLayout().name, "Pyramid");
+    EXPECT_EQ(StatusAfterTicks(), QString("Layout \u201CPyramid\u201D selected."));
+    EXPECT_EQ(GameBoard().tilesTotal, solitaire_->CurrentLayout().PlaceCount());
+    const int pyramidNumber = form_->Session().boardNumber;
+
+    // A layout file damaged after start-up: a message, and Pyramid stays in play.
+    QAction* arena = nullptr;
+    for (QAction* a : form_->TopMenu("Layout1")->actions())
+        if (a->text() == "Arena")
+            arena = a;
+    ASSERT_NE(arena, nullptr);
+    Write("Layouts/Arena.lay", "Tovani 3.0\r\nArena\r\n0101\r\n");
+    const Board before = GameBoard();
+    arena->trigger();
+    EXPECT_EQ(solitaire_->CurrentLayout().name, "Pyramid");
+    EXPECT_EQ(form_->Session().boardNumber, pyramidNumber);
+    EXPECT_TRUE(pyramid->isChecked());
+    EXPECT_EQ(GameBoard(), before);
+    ASSERT_EQ(messages_.size(), 1);
+    EXPECT_EQ(messages_[0], QString("The layout file \u201CArena.lay\u201D is cut short: line 3 "
+                                    "holds 4 places instead of 3400."));
+
+    // Another version's layout: the upgrade message and "Traditional" instead.
+    Write("Layouts/Arena.lay", "Tovani 9.9\r\nArena\r\n" + std::string(3400, '0') + "\r\n");
+    arena->trigger();
+    ASSERT_EQ(messages_.size(), 2);
+    EXPECT_TRUE(messages_[1].startsWith("You are trying to play a layout intended for use with "
+                                        "Tovani 9.9\r\nPlease upgrade Tovani at "))
+        << messages_[1].toStdString();
+    EXPECT_EQ(solitaire_->CurrentLayout().name, "Traditional");
+    EXPECT_EQ(GameBoard().tilesTotal, 144);
+    EXPECT_EQ(form_->Session().boardNumber, form_->Layouts().TraditionalNumber());
+}
+
+TEST_F(SolitaireControllerTest, VerticalVariationAsksBeforeItDealsAgain) {
+    Start();
+    // On the welcome screen it only changes.
+    form_->Item("Vertical")->trigger();
+    EXPECT_TRUE(form_->Option("Vertical"));
+    form_->Item("Vertical")->trigger();
+    DealSeeded(3);
+    RemovePair(0);
+    answerOk_ = false;
+    form_->Item("Vertical")->trigger();
+    EXPECT_EQ(questions_, 1);
+    EXPECT_FALSE(form_->Option("Vertical"));
+    EXPECT_EQ(GameBoard().tilesLeft, 142);
+    answerOk_ = true;
+    form_->Item("Vertical")->trigger();
+    EXPECT_TRUE(form_->Option("Vertical"));
+    EXPECT_EQ(GameBoard().tilesLeft, 144);
+    EXPECT_EQ(solitaire_->Rule(), FreeRule::Vertical);
+}
+
+TEST_F(SolitaireControllerTest, HallOfFameFileIsReadAtStartAndResetIsWrittenAtOnce) {
+    Write("Hallfame.ini", "[Traditional]\r\nRank1=Zoe 300 40 01/02/03\r\nRank2=junk\r\n"
+                          "Rank3=Bob 99999999999 x 05/06/07\r\n");
+    Start();
+    const int board = form_->Session().boardNumber;
+    const auto& table = solitaire_->Hall().TableOf(board);
+    EXPECT_EQ(table[0].name, "Zoe");
+    EXPECT_EQ(table[0].result, 300);
+    // The strip shows the table without trouble.
+    const int paints = solitaire_->StripPaints();
+    (void)form_->Area("HofBox")->grab();
+    EXPECT_GT(solitaire_->StripPaints(), paints);
+    // "Reset Scores" in the hall window, confirmed: the file loses the entries at once.
+    solitaire_->SetDialogRunner([this](QDialog& d) {
+        if (auto* hall = qobject_cast<HallWindow*>(&d))
+            hall->DeleteHighscoresClick();
+        return int(QDialog::Accepted);
+    });
+    form_->Item("Halloffame1")->trigger();
+    EXPECT_TRUE(solitaire_->Hall().TableOf(board)[0].Empty());
+    EXPECT_EQ(Read("Hallfame.ini").find("Zoe"), std::string::npos);
+}
+
+TEST(ThreadTimerTest, TicksRunOnTheInterfaceThreadAndStopWhenDisabled) {
+    EXPECT_EQ(TThreadTimer::SleepAfter(12, 2), 10);
+    EXPECT_EQ(TThreadTimer::SleepAfter(12, 11), 3);
+    EXPECT_EQ(TThreadTimer::SleepAfter(12, 40), 3);
+    TThreadTimer timer;
+    timer.SetInterval(5);
+    int ticks = 0;
+    bool elsewhere = false;
+    QThread* gui = QThread::currentThread();
+    timer.OnTimer = [&] {
+        ++ticks;
+        elsewhere = elsewhere || QThread::currentThread() != gui;
+    };
+    timer.SetEnabled(true);
+    QElapsedTimer t;
+    t.start();
+    while (ticks < 5 && t.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    timer.SetEnabled(false);
+    EXPECT_GE(ticks, 5);
+    EXPECT_FALSE(elsewhere);
+    // Stopped: a tick already asked for is dropped.
+    const int stopped = ticks;
+    t.restart();
+    while (t.elapsed() < 60)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    EXPECT_EQ(ticks, stopped);
+    // It starts again.
+    timer.SetEnabled(true);
+    t.restart();
+    while (ticks == stopped && t.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    EXPECT_GT(ticks, stopped);
+}
+
+} // namespace
+} // namespace tovani
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
