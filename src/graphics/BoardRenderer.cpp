@@ -89,6 +89,25 @@ void BoardRenderer::SetMargeHaute(int gameMode) {
     const int a = CoordX(1, 1), b = CoordX(33, 1), c = CoordY(1, 1), d = CoordY(20, 1);
     MarginLeft = (BoardBuffer.Width() + a - b) / 2 - a + Scaled(6);
     MarginTop = (BoardBuffer.Height() + c - d) / 2 - c + Scaled(10);
+    // Centred as above, the outermost tiles of a full grid (sides and the shift of the upper
+    // layers included) can stick out by a few pixels: when the whole grid fits, nudge it in.
+    if (sheets_ == nullptr)
+        return;
+    const int W = sheets_->TileWidth(), H = sheets_->TileHeight(), E = sheets_->EdgeSize();
+    const int left = CoordX(0, 0) - E, right = CoordX(kLayoutColumns - 1, kLayoutLayers - 1) + W;
+    const int top = CoordY(0, kLayoutLayers - 1), bottom = CoordY(kLayoutRows - 1, 0) + H + E;
+    if (right - left <= BoardBuffer.Width()) {
+        if (left < 0)
+            MarginLeft -= left;
+        else if (right > BoardBuffer.Width())
+            MarginLeft -= right - BoardBuffer.Width();
+    }
+    if (bottom - top <= BoardBuffer.Height()) {
+        if (top < 0)
+            MarginTop -= top;
+        else if (bottom > BoardBuffer.Height())
+            MarginTop -= bottom - BoardBuffer.Height();
+    }
 }
 
 Rect BoardRenderer::AreaInBuffer() const {

@@ -97,8 +97,14 @@ std::optional<TileGeometry> ComputeTileSize(int pictureWidth, int pictureHeight,
         g.sourceCellHeight = kFramedFaceHeight;
     }
     if (options.stretchTileset) {
-        g.tileWidth = boardWidth / 17;
-        g.tileHeight = boardHeight / 10;
+        // The whole grid must fit: a tile may start on the last of the 34 columns and 20 rows,
+        // so 35 half-tile columns and 21 half-tile rows, plus the drawn side and the shift of
+        // the four layers above the first (one side's width each). A layout that uses every
+        // row and column is then never cut at the edges of the window.
+        const double side = options.doubleHeight ? 0.2 : 2.0 / 13.0;
+        g.tileWidth = int(boardWidth / (17.5 + 5.0 * side));
+        g.tileWidth -= g.tileWidth % 2;
+        g.tileHeight = int((boardHeight - 5.0 * side * g.tileWidth) / 10.5);
         if (options.keepRatio) {
             if (double(g.tileWidth) / double(std::max(1, g.tileHeight)) >
                 double(g.sourceCellWidth) / double(g.sourceCellHeight)) {

@@ -74,10 +74,13 @@ TEST_F(RendererTest, CoordinatesAndMargins) {
     // MarginLeft = (800 + 7 - 679) div 2 - 7 + 6 = 63.
     // c = CoordY(1,1) = 25 - 6 - 40 = -21, d = CoordY(20,1) = 500 - 6 - 40 = 454:
     // MarginTop = (600 - 21 - 454) div 2 + 21 + 10 = 93.
-    EXPECT_EQ(renderer.MarginLeft, 63);
+    // Then the whole grid is nudged inside: a tile starting on the last column in the fifth
+    // layer would end at 33 * 21 + 4 * 6 + 63 - 20 + 42 = 802, two pixels past the edge, so
+    // MarginLeft = 61. Vertically the last row ends at 19 * 25 + 93 - 40 + 50 + 6 = 584: kept.
+    EXPECT_EQ(renderer.MarginLeft, 61);
     EXPECT_EQ(renderer.MarginTop, 93);
-    EXPECT_EQ(renderer.CoordX(4, 0), 4 * 21 + 63 - 20);
-    EXPECT_EQ(renderer.CoordX(4, 2), 4 * 21 + 12 + 63 - 20);
+    EXPECT_EQ(renderer.CoordX(4, 0), 4 * 21 + 61 - 20);
+    EXPECT_EQ(renderer.CoordX(4, 2), 4 * 21 + 12 + 61 - 20);
     EXPECT_EQ(renderer.CoordY(4, 2), 4 * 25 + 93 - 12 - 40);
     renderer.SetMargeHaute(kModeSlider);
     EXPECT_EQ(renderer.MarginLeft, 0);
@@ -87,8 +90,8 @@ TEST_F(RendererTest, CoordinatesAndMargins) {
 TEST_F(RendererTest, OneTileWithItsSidesAndTransparentCorners) {
     board.Place(1, {5, 5, 1});
     const PixelBuffer& b = Draw();
-    const Point f = FaceAt(5, 5, 1); // (127, 153)
-    EXPECT_EQ(f.x, 127);
+    const Point f = FaceAt(5, 5, 1); // (125, 153)
+    EXPECT_EQ(f.x, 125);
     EXPECT_EQ(f.y, 153);
     EXPECT_EQ(b.At(f.x + 5, f.y + 5), kFace1);
     EXPECT_EQ(b.At(f.x + 41, f.y + 49), kFace1);
@@ -356,8 +359,10 @@ TEST(HighDensity, TilesAndDistancesGrowWithTheScale) {
     EXPECT_EQ(two.sheets.TileHeight(), 100);
     EXPECT_EQ(two.sheets.EdgeSize(), 13); // round(84 * 2 / 13) = round(12.9)
     // Centred: a = 42 + 13 - 40 = 15, b = 33 * 42 + 13 - 40 = 1359, so
-    // MarginLeft = (1600 + 15 - 1359) div 2 - 15 + 12 = 125 (63 at scale 1, so about twice).
-    EXPECT_EQ(two.renderer.MarginLeft, 125);
+    // MarginLeft = (1600 + 15 - 1359) div 2 - 15 + 12 = 125 (63 at scale 1, so about twice);
+    // the fifth layer's last column would end at 33 * 42 + 4 * 13 + 125 - 40 + 84 = 1607, so
+    // the grid is nudged 7 pixels left.
+    EXPECT_EQ(two.renderer.MarginLeft, 118);
     const int x1 = one.renderer.CoordX(4, 0), y1 = one.renderer.CoordY(4, 0);
     const int x2 = two.renderer.CoordX(4, 0), y2 = two.renderer.CoordY(4, 0);
     EXPECT_NEAR(x2, 2 * x1, 4);
@@ -422,6 +427,35 @@ TEST(RedrawPlace, LargeTilesLeaveNothingBehind) {
     const PixelBuffer partial = renderer.BoardBuffer;
     renderer.FullRedraw(scene, background);
     EXPECT_EQ(partial, renderer.BoardBuffer);
+}
+
+} // namespace
+} // namespace tovani
+
+namespace tovani {
+namespace {
+
+// With the tileset stretched to the window, a layout that uses every column and row of the grid
+// and all five layers stays inside the play area, at any window shape.
+TEST(StretchedBoard, TheWholeGridFitsThePlayArea) {
+    for (auto [w, h] : {std::pair{800, 600}, {1280, 800}, {1920, 1080}, {1000, 1000}, {640, 400}}) {
+        FaceSheets sheets;
+        TileOptions options;
+        options.stretchTileset = true;
+        options.keepRatio = true;
+        ASSERT_TRUE(ChangeTexture(sheets, GridPicture(128, 160), w, h, options));
+        BoardRenderer renderer;
+        renderer.Resize(w, h);
+        renderer.SetSheets(&sheets);
+        renderer.SetMargeHaute(kModeSolitaire);
+        const int W = sheets.TileWidth(), H = sheets.TileHeight(), E = sheets.EdgeSize();
+        // 0-based: a tile may start on the last column (33) and the last row (19); the
+        // leftmost of the first layer and the rightmost of the fifth.
+        EXPECT_GE(renderer.CoordX(0, 0) - E, 0) << w << "x" << h;
+        EXPECT_LE(renderer.CoordX(33, 4) + W, w) << w << "x" << h;
+        EXPECT_GE(renderer.CoordY(0, 4), 0) << w << "x" << h;
+        EXPECT_LE(renderer.CoordY(19, 0) + H + E, h) << w << "x" << h;
+    }
 }
 
 } // namespace

@@ -32,28 +32,39 @@ TEST(TileSize, PlainFramedAndStretched) {
     EXPECT_EQ(f->tileWidth, 40);
     EXPECT_EQ(f->edgeSize, 6); // 6.15
 
-    // Stretched: the play area over 17 and 10.
+    // Stretched: the whole grid fits, sides and four layer shifts included. A tile may start on
+    // the last column and row, so the width is the play area over 17.5 + 5 * 2/13 = 18.27
+    // (1020 -> 55.8 -> 55, made even downwards: 54); the height is what is left after five
+    // sides, over 10.5 ((600 - 5 * 54 * 2/13) / 10.5 = 53.2).
     TileOptions stretch;
     stretch.stretchTileset = true;
     auto s = ComputeTileSize(360, 250, 1020, 600, stretch);
-    EXPECT_EQ(s->tileWidth, 60);
-    EXPECT_EQ(s->tileHeight, 60);
-    // Keeping the 40 x 50 proportions on a wide area: the width shrinks to 60 / 50 * 40 = 48;
-    // sides 48 * 2/13 = 7.38.
+    EXPECT_EQ(s->tileWidth, 54);
+    EXPECT_EQ(s->tileHeight, 53);
+    EXPECT_EQ(s->edgeSize, 8); // 8.3
+    // Keeping the 40 x 50 proportions on a wide area: the width shrinks to 53 / 50 * 40 = 42.4
+    // -> 42; sides 42 * 2/13 = 6.5 -> 6.
     stretch.keepRatio = true;
     s = ComputeTileSize(360, 250, 1020, 600, stretch);
-    EXPECT_EQ(s->tileWidth, 48);
-    EXPECT_EQ(s->tileHeight, 60);
-    EXPECT_EQ(s->edgeSize, 7);
-    // ... and is then made even: 37 / 50 * 40 = 29.6 -> 29 -> 30; sides 4.6 -> 5.
+    EXPECT_EQ(s->tileWidth, 42);
+    EXPECT_EQ(s->tileHeight, 53);
+    EXPECT_EQ(s->edgeSize, 6);
+    // 1190 x 370: 64 wide, (370 - 49.2) / 10.5 = 30.6 -> 30 high; kept in proportion
+    // 30 / 50 * 40 = 24 wide; sides 3.7 -> 4.
     s = ComputeTileSize(360, 250, 1190, 370, stretch);
-    EXPECT_EQ(s->tileWidth, 30);
-    EXPECT_EQ(s->tileHeight, 37);
-    EXPECT_EQ(s->edgeSize, 5);
-    // A tall area: the height shrinks instead, 1020 / 17 = 60 wide, 60 / 40 * 50 = 75 high.
+    EXPECT_EQ(s->tileWidth, 24);
+    EXPECT_EQ(s->tileHeight, 30);
+    EXPECT_EQ(s->edgeSize, 4);
+    // A tall area: the height shrinks instead, 54 wide, 54 / 40 * 50 = 67.5 -> 67 high.
     s = ComputeTileSize(360, 250, 1020, 1000, stretch);
-    EXPECT_EQ(s->tileWidth, 60);
-    EXPECT_EQ(s->tileHeight, 75);
+    EXPECT_EQ(s->tileWidth, 54);
+    EXPECT_EQ(s->tileHeight, 67);
+    // Double height has wider sides: 1020 / 18.5 = 55.1 -> 54; (600 - 5 * 0.2 * 54) / 10.5 = 52.
+    stretch.keepRatio = false;
+    stretch.doubleHeight = true;
+    s = ComputeTileSize(360, 250, 1020, 600, stretch);
+    EXPECT_EQ(s->tileWidth, 54);
+    EXPECT_EQ(s->tileHeight, 52);
 
     // A high-density screen without stretching: the cells times the scale.
     TileOptions dense;
