@@ -705,7 +705,7 @@ void BoardView::None1Click(QObject* sender) {
     }
     if (sender != nullptr && sender == none && form_.GameMode() != kModeNoGame) {
         const Colour now = Colour(form_.Prefs().GetInt("ColorBackground")) & 0xFFFFFF;
-        QColor c = pictures_->dialogs.chooseColour(QColorFrom(now), form_.Tr("Background"));
+        QColor c = pictures_->dialogs.chooseColour(QColorFrom(now), form_.Tr("Background Color"));
         if (c.isValid())
             form_.Prefs().SetInt("ColorBackground", int32_t(ColourFrom(c)));
     }

@@ -10,6 +10,7 @@
 
 #include "core/Clock.h"
 #include "core/Files.h"
+#include "core/IniFile.h"
 #include "core/Random.h"
 #include "solitaire/Dealer.h"
 #include "solitaire/FreeRules.h"
@@ -68,8 +69,12 @@ protected:
         QImage garden(64, 48, QImage::Format_RGB32);
         garden.fill(QColor(30, 90, 40));
         garden.save(Path("Backgrounds/Garden.jpg"), "JPG");
+        // Two halves: a tiled picture and a stretched one put them in different places.
         QImage dusk(50, 30, QImage::Format_RGB32);
         dusk.fill(QColor(120, 40, 100));
+        for (int y = 0; y < 30; ++y)
+            for (int x = 25; x < 50; ++x)
+                dusk.setPixel(x, y, qRgb(20, 160, 220));
         dusk.save(Path("Backgrounds/Dusk.bmp"), "BMP");
         // The first bytes of a JPEG: a truncated stream.
         auto jpeg = ReadWholeFile(Path("Backgrounds/Garden.jpg").toStdString());
@@ -105,7 +110,9 @@ protected:
     }
 
     // The window at the welcome screen with the view hooked in; dialogs answer from the test.
-    TMainForm& Start() {
+    TMainForm& Start(const std::string& ini = "") {
+        if (!ini.empty())
+            Write("Tovani.ini", "[Tovani]\r\nLanguage=English\r\nMaximize=0\r\n" + ini);
         MainFormOptions o;
         o.programDir = Path("") + (Path("").endsWith('/') ? "" : "/");
         o.clock = &clock_;
@@ -306,6 +313,15 @@ TEST_F(BoardViewTest, HighlightModesMarkTheTileUnderTheMouse) {
     const Pixel bright = Screen().At(c.x, c.y);
     for (int i = 0; i < 3; ++i)
         EXPECT_NEAR(Channel(bright, i), std::min(255L, std::lround(Channel(face, i) * 1.18)), 1);
+    // "Show Current Tile" hands the hovered tile to the hall-of-fame strip.
+    int shown = -1;
+    QObject::connect(view_.get(), &BoardView::CurrentTileShown,
+                     [&](int tile, bool) { shown = tile; });
+    if (!f.Option("ShowCurrentTile"))
+        Click("ShowCurrentTile");
+    f.SetOption("ShowHallFame", true);
+    MoveMouse(Logical(c));
+    EXPECT_EQ(shown, t);
     // Off the board the mark goes.
     MoveMouse(QPoint(1, 1));
     EXPECT_EQ(Screen(), plain);
@@ -476,6 +492,68 @@ TEST_F(BoardViewTest, TheHitTestFindsTheTileDrawnOnTopAfterResizes) {
         EXPECT_GE(cell.x(), at.column - 1);
         EXPECT_LE(cell.x(), at.column + at.layer);
     }
+}
+
+TEST_F(BoardViewTest, BackgroundOptionsTileOrStretchThePicture) {
+    TMainForm& f = Start();
+    fileAnswer_ = Path("Backgrounds/Dusk.bmp");
+    Click("LoadBackground");
+    const Pixel left = MakePixel(120, 40, 100), right = MakePixel(20, 160, 220);
+    const PixelBuffer* b = &view_->Area().BackgroundBuffer;
+    const int w = b->Width();
+    ASSERT_TRUE(f.Option("StretchBackground"));
+    EXPECT_EQ(b->At(w / 4, 10), left);
+    EXPECT_EQ(b->At(w * 3 / 4, 10), right);
+    // Not stretched: the 50-pixel picture repeats across and down.
+    Click("StretchBackground");
+    b = &view_->Area().BackgroundBuffer;
+    for (int x : {10, 60, 110})
+        EXPECT_EQ(b->At(x, 40), left) << x;
+    for (int x : {30, 80, 130})
+        EXPECT_EQ(b->At(x, 40), right) << x;
+    // High quality off and on again: the picture is stretched once more either way.
+    Click("StretchBackground");
+    Click("HighQuality");
+    EXPECT_EQ(view_->Area().BackgroundBuffer.At(w / 4, 10), left);
+    EXPECT_EQ(view_->Area().BackgroundBuffer.At(w * 3 / 4, 10), right);
+}
+
+TEST_F(BoardViewTest, RememberedPicturesComeBackAtStartUp) {
+    const std::string jade = Path("Tilesets/Jade.bmp").toStdString();
+    TMainForm& f = Start("Background=1\r\nTileset=0\r\nColorBackground=255\r\nGradient=0\r\n"
+                         "LastLoadedTileset=" +
+                         jade + "\r\n");
+    EXPECT_EQ(fileDialogs_, 0);
+    EXPECT_TRUE(f.Option("None1"));
+    EXPECT_TRUE(f.Option("Load1"));
+    EXPECT_FALSE(ContentItem("Tileset", "Ivory")->isChecked());
+    EXPECT_EQ(view_->Area().BackgroundBuffer.At(3, 3), MakePixel(255, 0, 0));
+    // The faces come from Jade: cut again from Ivory they differ.
+    const PixelBuffer jadeFaces = view_->Area().sheets.FaceSheet;
+    ContentItem("Tileset", "Ivory")->trigger();
+    EXPECT_NE(view_->Area().sheets.FaceSheet, jadeFaces);
+    // Stored as menu positions at close: "None (Solid)" is 1, a tileset file from 4 on.
+    ASSERT_TRUE(f.SaveSettings());
+    IniFile ini(Path("Tovani.ini").toStdString());
+    EXPECT_EQ(ini.ReadInteger("Tovani", "Background", -9), 1);
+    EXPECT_EQ(ini.ReadInteger("Tovani", "Tileset", -9),
+              ContentItem("Tileset", "Ivory")->property("tag").toInt());
+    EXPECT_GE(ini.ReadInteger("Tovani", "Tileset", -9), 4);
+}
+
+TEST_F(BoardViewTest, AForgottenTilesetFileFallsBackWithoutADialog) {
+    TMainForm& f =
+        Start("Tileset=0\r\nLastLoadedTileset=" + Path("Tilesets/Gone.bmp").toStdString() + "\r\n");
+    EXPECT_EQ(fileDialogs_, 0);
+    EXPECT_TRUE(ContentItem("Tileset", "Ivory")->isChecked());
+    EXPECT_FALSE(f.Option("Load1"));
+    EXPECT_FALSE(view_->Area().sheets.IsEmpty());
+    // Later, "Load from disk" asks for a file; the one chosen is remembered.
+    fileAnswer_ = Path("Tilesets/Jade.bmp");
+    Click("Load1");
+    EXPECT_EQ(fileDialogs_, 1);
+    EXPECT_TRUE(f.Option("Load1"));
+    EXPECT_EQ(f.Prefs().GetString("LastLoadedTileset"), fileAnswer_.toStdString());
 }
 
 TEST_F(BoardViewTest, HighDensityScreensGetABufferTwiceTheSize) {
