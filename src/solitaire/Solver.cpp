@@ -208,7 +208,7 @@ public:
             if (b.n == 4)
                 root.SetAllowed(g, b.splits);
         }
-        bool won = possible && Dfs(root);
+        bool won = possible && Dfs(root, FreeSet(root.rem));
         res.nodes = nodes_;
         if (won) {
             res.verdict = SolveVerdict::Winnable;
@@ -559,6 +559,28 @@ private:
         return result;
     }
 
+    // How many tiles taking x and y off would free at once.
+    int NewlyFree(const Mask& rem, const Mask& fr, int x, int y) const {
+        Mask after = rem;
+        after.Reset(x);
+        after.Reset(y);
+        int n = 0;
+        for (int t : {x, y})
+            for (int d = 0; d < dependentCount_[static_cast<size_t>(t)]; ++d) {
+                int j = dependents_[static_cast<size_t>(t)][static_cast<size_t>(d)];
+                if (after.Test(j) && !fr.Test(j) && Free(j, after))
+                    ++n;
+            }
+        return n;
+    }
+
+    // How many tiles on the board pair k of block b must wait for.
+    static int Waiting(const Mask& rem, const Block& b, int k) {
+        int n = 0;
+        (b.need[static_cast<size_t>(k)] & rem).ForEach([&](int) { ++n; });
+        return n;
+    }
+
     bool OutOfBudget() {
         if (limits_.maxNodes != 0 && nodes_ > limits_.maxNodes)
             return true;
@@ -574,7 +596,7 @@ private:
         return false;
     }
 
-    bool Dfs(State s) {
+    bool Dfs(State s, Mask fr) {
         ++nodes_;
         if (stop_ || (stop_ = OutOfBudget()))
             return false;
@@ -585,7 +607,6 @@ private:
             path_.resize(mark);
             return false;
         };
-        Mask fr = FreeSet(s.rem);
         for (;;) {
             Settle(s, fr);
             if (s.rem.Empty())
@@ -604,8 +625,9 @@ private:
             if (r == 0)
                 break;
         }
-        // Choose the open block and split to try: one that frees a pair now, taking off the
-        // tiles that hold the most others back.
+        // Choose the open block and split to try: one that takes a free pair off now, freeing
+        // the most tiles, then taking off the tiles that hold the most others back, and leaving
+        // the block's other pair waiting on the fewest tiles.
         int bestG = -1, bestP = -1, bestScore = -1;
         for (int g = 0; g < kBlocks; ++g) {
             const Block& b = blocks_[static_cast<size_t>(g)];
@@ -621,6 +643,7 @@ private:
                     if (!fr.Test(x) || !fr.Test(y))
                         continue;
                     int score = weight_[static_cast<size_t>(x)] + weight_[static_cast<size_t>(y)];
+                    score += 30 * NewlyFree(s.rem, fr, x, y) - Waiting(s.rem, b, k ^ 1);
                     if (score > bestScore) {
                         bestScore = score;
                         bestG = g;
@@ -634,13 +657,13 @@ private:
         unsigned al = s.Allowed(bestG);
         State child = s;
         child.SetAllowed(bestG, 1u << bestP);
-        if (Dfs(child))
+        if (Dfs(child, fr))
             return true;
         if (stop_)
             return lose(false);
         child = s;
         child.SetAllowed(bestG, al & ~(1u << bestP));
-        if (Dfs(child))
+        if (Dfs(child, fr))
             return true;
         return lose(true);
     }

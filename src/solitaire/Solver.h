@@ -37,7 +37,7 @@ struct SolveResult {
 
 struct SolveLimits {
     // Positions searched before the answer becomes "unknown"; 0 means no limit.
-    uint64_t maxNodes = 50'000'000;
+    uint64_t maxNodes = 2'000'000;
     // Lost positions remembered (about 40 bytes each); past it older ones are overwritten, and
     // the answer stays exact.
     size_t maxRemembered = size_t{1} << 21;
