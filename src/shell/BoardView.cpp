@@ -184,6 +184,7 @@ void BoardView::Hook() {
     // Takes effect at the next redraw.
     hook("InvertClick", [this](QObject*) { SyncOptions(); });
     hook("Small3DClick", [this](QObject*) {
+        emit SmallTilesChanged();
         int mode = form_.GameMode();
         if (mode == kModeClicks || mode == kModeSlider || mode == kModeHashira)
             FullRedraw();
@@ -437,7 +438,7 @@ void BoardView::FormMouseMove(const QPoint& point) {
     QWidget* game2 = form_.Game2();
     const int mode = form_.GameMode();
     if (mode == kModeWelcome)
-        game2->unsetCursor();
+        game2->setCursor(Qt::ArrowCursor);
     if (mode == kModeNoGame || mode == kModeSlider || mode == kModeHashira || mode >= kModeWelcome)
         return;
     BoardRenderer& r = area_.renderer;
@@ -448,12 +449,11 @@ void BoardView::FormMouseMove(const QPoint& point) {
     if (mode == kModeClicks || mode == kModeEditor || scene_.board == nullptr)
         return;
     const int tile = TileAt(point);
-    if (form_.Option("CoolMouse")) {
-        if (tile != 0)
-            game2->setCursor(form_.Cursor(21));
-        else
-            game2->unsetCursor();
-    }
+    // "Cool Mouse": the hand over a tile, the arrow elsewhere on the board.
+    if (form_.Option("CoolMouse"))
+        game2->setCursor(tile != 0 ? form_.Cursor(21) : QCursor(Qt::ArrowCursor));
+    else
+        game2->unsetCursor();
     if (r.HighlightMode == kHighlightNone)
         return;
     const FreeRule rule = form_.Option("Vertical") ? FreeRule::Vertical : FreeRule::Side;
@@ -628,6 +628,7 @@ void BoardView::LoadsmallClick(QObject* sender) {
     pictures_->small = std::move(candidate);
     item->setChecked(true);
     pictures_->smallItem = item;
+    emit SmallTilesChanged();
     FullRedraw();
 }
 

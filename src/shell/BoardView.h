@@ -35,7 +35,9 @@ public:
     ~BoardView() override;
 
     // What the board shows: the game's board, picks and hint pair, the game mode. The game
-    // updates it before asking for a redraw; the view never changes the board.
+    // updates it before asking for a redraw; the view never changes the board. The mode drawn
+    // is always the window's own (`GameMode()`): outside the board games only the background
+    // shows, and nothing is drawn while the window is inactive.
     BoardScene& Scene() { return scene_; }
 
     // Redraws the whole board into the board picture and the screen (`Redraw` with
@@ -87,6 +89,9 @@ signals:
     // The tile under the mouse that the hall-of-fame panel shows with "Show Current Tile"
     // (0: none; `covered` when a tile lies on it, so the panel shows its background).
     void CurrentTileShown(int tile, bool covered);
+    // Another small tileset, or "Enable 3D borders on Small Tiles" changed: Clicks, Slider and
+    // Hashira draw their tiles again.
+    void SmallTilesChanged();
     // "Redraw" cleared the picks and the hint pair of the scene: the game forgets them too.
     void PicksCleared();
     // The tiles were cut again (new tileset, resize, tile option): the hall-of-fame strip and
