@@ -1,6 +1,8 @@
 // The painter of the mahjong tile faces (see TileFaces.h).
 #include "TileFaces.h"
 
+#include "graphics/Tileset.h"
+
 #include "ArtCommon.h"
 
 #include <QLinearGradient>
@@ -121,28 +123,9 @@ TileStyle PocketStyle() {
 }
 
 QPoint FacePosition(int face) {
-    if (face >= 1 && face <= 9) {
-        return {face - 1, 2};
-    }
-    if (face >= 10 && face <= 18) {
-        return {face - 10, 1};
-    }
-    if (face >= 19 && face <= 27) {
-        return {face - 19, 0};
-    }
-    if (face >= 28 && face <= 31) {
-        return {face - 28, 4};
-    }
-    if (face >= 32 && face <= 35) {
-        return {face - 32, 3};
-    }
-    if (face >= 36 && face <= 38) {
-        return {face - 36 + 4, 4};
-    }
-    if (face >= 39 && face <= 42) {
-        return {face - 39 + 4, 3};
-    }
-    return {7, 4}; // 43, the blank tile
+    // The same cells as the game cuts, so a face is painted where the game looks for it.
+    const Point p = tovani::FacePosition(face);
+    return {p.x, p.y};
 }
 
 void PaintFaceSurface(QImage& image, const QRect& cell, const TileStyle& style, int seed) {
