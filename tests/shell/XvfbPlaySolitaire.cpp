@@ -1,0 +1,280 @@
+// A whole game of Solitaire played with the real mouse on a real X display (run under
+// xvfb-run): the program's window as main() builds it, every click sent by xdotool, screenshots
+// taken with ImageMagick's import at each step. It chooses "Winnable Layouts" and a numbered
+// deal from the menus, plays the deal's removal order tile by tile (with a hint, Back and Redo
+// on the way), answers the game-over dialog and the hall of fame with "Launch", then plays a
+// two-player game to its winner.
+//
+//   xvfb-run -a -s "-screen 0 1280x1024x24" build/bin/xvfb_play_solitaire [screenshot folder]
+//
+// Exit code 0 when every step was seen to happen.
+#include "core/Files.h"
+#include "dialogs/GameOverForm.h"
+#include "dialogs/HallWindow.h"
+#include "dialogs/SeedDialog.h"
+#include "shell/BoardView.h"
+#include "shell/MainForm.h"
+#include "shell/SolitaireController.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPointer>
+#include <QProcess>
+#include <QPushButton>
+#include <QTimer>
+
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+
+namespace fs = std::filesystem;
+using namespace tovani;
+
+namespace {
+
+QString shots;
+int shotNumber = 0;
+int failures = 0;
+
+void Check(bool ok, const char* what) {
+    std::printf("%s %s\n", ok ? "ok  " : "FAIL", what);
+    std::fflush(stdout);
+    if (!ok)
+        ++failures;
+}
+
+void Run(const QString& program, const QStringList& args) {
+    QProcess::execute(program, args);
+}
+
+void Shot(const QString& name) {
+    QApplication::processEvents();
+    QString file =
+        QString("%1/%2-%3.png").arg(shots).arg(++shotNumber, 2, 10, QChar('0')).arg(name);
+    Run("import", {"-window", "root", file});
+}
+
+void ClickGlobal(const QPoint& p) {
+    Run("xdotool", {"mousemove", QString::number(p.x()), QString::number(p.y()), "click", "1"});
+}
+
+void ClickWidget(QWidget* w) {
+    if (w)
+        ClickGlobal(w->mapToGlobal(w->rect().center()));
+}
+
+void Wait(int ms) {
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < ms)
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+}
+
+bool WaitFor(const std::function<bool()>& done, int ms) {
+    QElapsedTimer t;
+    t.start();
+    while (!done() && t.elapsed() < ms)
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+    return done();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    shots = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::tempPath() + "/tovani-xvfb-play";
+    QDir().mkpath(shots);
+
+    // A fresh program folder with the built content, as a new player has it.
+    const fs::path bin = ExecutableDirectory();
+    const fs::path dir = fs::temp_directory_path() / ("tovani_xvfb_" + std::to_string(::getpid()));
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    for (const char* folder :
+         {"Layouts", "Tilesets", "Small", "Backgrounds", "Musics", "Languages", "Help"})
+        if (fs::exists(bin / folder))
+            fs::copy(bin / folder, dir / folder, fs::copy_options::recursive);
+    WriteFileAtomic((dir / "Tovani.ini").string(),
+                    "[Tovani]\r\nLanguage=English\r\nMaximize=0\r\n");
+
+    MainFormOptions options;
+    options.programDir = QString::fromStdString(dir.string()) + "/";
+    TMainForm form(options);
+    BoardView view(form);
+    SolitaireController solitaire(form, view);
+    form.show();
+
+    // What to do with each dialog when it comes up (dialogs run their own event loop, so a timer
+    // answers them).
+    bool launch = false;
+    int seed = 777;
+    QString seenFinal;
+    bool seenEnterFame = false;
+    int seenHighlight = 0;
+    QTimer watcher;
+    watcher.setInterval(300);
+    QObject::connect(&watcher, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || !modal->isVisible())
+            return;
+        // A dialog is answered once; the next one may take the same address.
+        static QPointer<QWidget> handled;
+        if (handled && modal == handled)
+            return;
+        handled = modal;
+        if (auto* d = qobject_cast<SeedDialog*>(modal)) {
+            Shot("seed-dialog");
+            ClickWidget(d->Field());
+            Run("xdotool", {"key", "ctrl+a"});
+            Run("xdotool", {"type", QString::number(seed)});
+            Wait(200);
+            ClickWidget(d->findChild<QPushButton*>("BitBtn1"));
+        } else if (auto* d = qobject_cast<GameOverForm*>(modal)) {
+            Wait(300);
+            Shot("game-over");
+            seenFinal = d->FinalTime()->text();
+            seenEnterFame = !d->EnterFame()->isHidden();
+            ClickWidget(d->findChild<QPushButton*>("BitBtn1"));
+        } else if (auto* d = qobject_cast<HallWindow*>(modal)) {
+            Wait(300);
+            for (int rank = 1; rank <= 10; ++rank)
+                if (d->RowText(rank).highlighted)
+                    seenHighlight = rank;
+            Shot("hall-of-fame");
+            ClickWidget(d->findChild<QPushButton*>(launch ? "BitBtn2" : "BitBtn1"));
+        } else if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            Shot("message");
+            ClickWidget(box->button(QMessageBox::Ok) ? box->button(QMessageBox::Ok)
+                                                     : box->button(QMessageBox::Yes));
+        }
+    });
+    watcher.start();
+
+    QTimer::singleShot(0, [&] {
+        Check(WaitFor([&] { return form.GameMode() == kModeWelcome; }, 20000),
+              "the welcome screen comes up");
+        Wait(800);
+        Shot("welcome");
+        Run("xdotool", {"windowactivate", "--sync", QString::number(form.winId())});
+
+        auto clickMenu = [&](const char* top, const char* item) {
+            QMenuBar* bar = form.MainMenuBar();
+            QAction* topAction = form.Item(top);
+            ClickGlobal(bar->mapToGlobal(bar->actionGeometry(topAction).center()));
+            Wait(500);
+            QMenu* menu = form.TopMenu(top);
+            ClickGlobal(menu->mapToGlobal(menu->actionGeometry(form.Item(item)).center()));
+            Wait(300);
+        };
+
+        // "Winnable Layouts", then "Solitaire (Specific)" with deal number 777.
+        clickMenu("Config", "Winnable");
+        Check(form.Option("Winnable"), "Winnable Layouts checked from the menu");
+        clickMenu("File1", "NewSpecificGame1");
+        Check(WaitFor([&] { return form.GameMode() == kModeSolitaire; }, 5000),
+              "a numbered deal starts");
+        Wait(1500);
+        Shot("deal-777");
+        const auto order = solitaire.LastDeal().removalOrder;
+        Check(order.size() == 144, "the deal is winnable (144 places in its removal order)");
+
+        auto clickTile = [&](const Cell& c) {
+            int tile = solitaire.GameBoard().TileAt(c);
+            QPoint at = solitaire.TileCentre(tile);
+            ClickGlobal(form.Game2()->mapToGlobal(at));
+            Wait(120);
+        };
+        for (size_t k = 0; k < 72 && 2 * k + 1 < order.size(); ++k) {
+            clickTile(order[2 * k]);
+            if (k == 0)
+                Shot("first-tile-selected");
+            clickTile(order[2 * k + 1]);
+            if (k == 0) {
+                Wait(60);
+                Shot("first-pair-flying");
+            }
+            if (k == 4) {
+                ClickWidget(form.findChild<QWidget*>("ExplorerButton3"));
+                Wait(400);
+                Shot("hint");
+                Check(form.Session().penaltySeconds == 40, "a hint costs 40 seconds");
+            }
+            if (k == 9) {
+                Wait(800);
+                const int left = solitaire.GameBoard().tilesLeft;
+                ClickWidget(form.findChild<QWidget*>("ExplorerButton2"));
+                Wait(400);
+                Shot("back");
+                Check(solitaire.GameBoard().tilesLeft == left + 2, "Back puts a pair back");
+                Run("xdotool", {"key", "ctrl+y"});
+                Wait(800);
+                Shot("redo");
+                Check(solitaire.GameBoard().tilesLeft == left, "Redo takes it off again");
+            }
+            if (k == 40)
+                Shot("half-way");
+        }
+        Check(solitaire.GameBoard().tilesLeft == 0, "every tile was removed by a click");
+        // The next ticks end the game: the dialogs are answered by the watcher.
+        Check(WaitFor([&] { return !seenFinal.isEmpty(); }, 10000), "the game-over dialog");
+        Check(seenFinal.startsWith("Your final time is "), "it tells the final time");
+        Check(seenEnterFame, "and that the result enters the hall of fame");
+        Check(WaitFor([&] { return form.GameMode() == kModeWelcome; }, 10000),
+              "back on the welcome screen");
+        Check(seenHighlight == 1, "the new entry is highlighted at rank 1");
+        {
+            const HallEntry& e = solitaire.Hall().TableOf(form.Session().boardNumber)[0];
+            const QString time = QString::fromStdString(HallOfFame::FormatTime(e.result));
+            Check(seenFinal.endsWith(time), "the hall of fame keeps the time the dialog told");
+            std::printf("     %s, entered as %s with %d s of penalty\n",
+                        seenFinal.toUtf8().constData(), time.toUtf8().constData(), e.second);
+        }
+        Wait(600);
+        Shot("after-game");
+        Check(QFile::exists(options.programDir + "Hallfame.ini"),
+              "Hallfame.ini is written at once");
+
+        // "Launch" from the hall of fame deals the same layout again.
+        launch = true;
+        seenFinal.clear();
+        ClickWidget(form.findChild<QWidget*>("HallFameButton"));
+        Check(WaitFor([&] { return form.GameMode() == kModeSolitaire; }, 10000),
+              "Launch in the hall of fame starts a new game");
+        Wait(800);
+        Shot("launched");
+
+        // Two players at one computer.
+        launch = false;
+        clickMenu("File1", "MahJonggSolitaire2PlayerSingleComputer1");
+        Check(WaitFor([&] { return form.GameMode() == kModeTwoPlayers; }, 5000),
+              "a two-player game starts");
+        const auto order2 = solitaire.LastDeal().removalOrder;
+        for (size_t k = 0; k < 72 && 2 * k + 1 < order2.size(); ++k) {
+            if (k % 2 == 1)
+                Wait(250); // player 2 thinks longer
+            clickTile(order2[2 * k]);
+            clickTile(order2[2 * k + 1]);
+            if (k == 3)
+                Shot("two-players");
+        }
+        Check(WaitFor([&] { return !seenFinal.isEmpty(); }, 10000), "the two-player game ends");
+        Check(seenFinal == "And the winner is... PLAYER 1 !", "player 1 was faster and wins");
+        WaitFor([&] { return form.GameMode() == kModeWelcome; }, 10000);
+        Wait(500);
+        Shot("two-players-over");
+        form.close();
+        app.exit(failures == 0 ? 0 : 1);
+    });
+    int rc = app.exec();
+    fs::remove_all(dir);
+    std::printf("%s: %d failures, screenshots in %s\n", rc == 0 ? "PASSED" : "FAILED", failures,
+                shots.toLocal8Bit().constData());
+    return rc;
+}
