@@ -68,6 +68,10 @@ public:
     // ---- Hooks for the other parts ---------------------------------------------------------
     void SetHandler(const QString& command, Handler handler);
     bool HasHandler(const QString& command) const;
+    // The handler hooked on a command (empty when none): a part that shares a command with
+    // another (Back, Hint, Shuffle1Click, Restart, GoBack, CountTiles in their game modes) keeps
+    // it and calls it for the modes it does not handle itself.
+    Handler HandlerOf(const QString& command) const { return handlers_.value(command); }
     // Runs a command as its menu item would (nothing when no handler is set).
     void RunCommand(const QString& command, QObject* sender = nullptr);
     // A menu item (any menu) or pop-up item by objectName; null when there is none.

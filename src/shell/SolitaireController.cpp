@@ -92,13 +92,7 @@ SolitaireController::~SolitaireController() {
                                          "WinnableClick",
                                          "ShuffableClick",
                                          "RandomLayoutsClick",
-                                         "Shuffle1Click",
-                                         "Hint",
-                                         "Back",
                                          "Redo",
-                                         "Restart",
-                                         "GoBack",
-                                         "CountTiles",
                                          "GameOver",
                                          "AniSpeedClick",
                                          "AnimTypeClick",
@@ -112,6 +106,8 @@ SolitaireController::~SolitaireController() {
                                          "ClearHallOfFameHighlight"};
     for (const char* h : kHooks)
         form_.SetHandler(h, nullptr);
+    for (auto& [name, handler] : previous_)
+        form_.SetHandler(name, handler);
     form_.SetHallOfFamePainter({});
     if (QWidget* game2 = form_.Game2())
         game2->removeEventFilter(this);
@@ -133,13 +129,25 @@ void SolitaireController::Register() {
     hook("ShuffableClick", [](QObject*) {});
     hook("RandomLayoutsClick", [](QObject*) {});
     hook("EnableHallClick", [](QObject*) {});
-    hook("Shuffle1Click", [this](QObject*) { Shuffle1Click(); });
-    hook("Hint", [this](QObject*) { Hint(); });
-    hook("Back", [this](QObject*) { Back(); });
+    // Commands that other games share: Solitaire answers them in its game modes and passes
+    // them on to whoever hooked them before in the others.
+    auto shared = [this](const char* name, std::function<void()> mine) {
+        TMainForm::Handler previous = form_.HandlerOf(name);
+        previous_.push_back({name, previous});
+        form_.SetHandler(name, [this, mine, previous](QObject* s) {
+            if (InSolitaire())
+                mine();
+            else if (previous)
+                previous(s);
+        });
+    };
+    shared("Shuffle1Click", [this] { Shuffle1Click(); });
+    shared("Hint", [this] { Hint(); });
+    shared("Back", [this] { Back(); });
+    shared("Restart", [this] { Restart(); });
+    shared("GoBack", [this] { GoBack(); });
+    shared("CountTiles", [this] { CountTiles(); });
     hook("Redo", [this](QObject*) { Redo(); });
-    hook("Restart", [this](QObject*) { Restart(); });
-    hook("GoBack", [this](QObject*) { GoBack(); });
-    hook("CountTiles", [this](QObject*) { CountTiles(); });
     hook("GameOver", [this](QObject*) { GameOver(); });
     hook("AniSpeedClick", [this](QObject*) { AniSpeedClick(); });
     hook("AnimTypeClick", [this](QObject*) { AnimTypeClick(); });
@@ -241,6 +249,24 @@ void SolitaireController::RedrawTiles(const std::vector<int>& tiles) {
     for (int t : tiles)
         if (t != 0)
             view_.RedrawTile(t);
+}
+
+void SolitaireController::RedrawCells(const std::vector<Cell>& cells) {
+    // The places that removed tiles have left: only their neighbourhood is drawn again.
+    SyncScene();
+    QWidget* game2 = form_.Game2();
+    PlayArea& area = view_.Area();
+    if (!game2 || area.renderer.BoardBuffer.IsEmpty() || form_.GameMode() == kModeInactive)
+        return;
+    const double dpr = view_.DevicePixelRatio();
+    for (const Cell& c : cells) {
+        const Rect r = area.RedrawPlace(c, view_.Scene());
+        if (r.IsEmpty())
+            continue;
+        const int left = int(std::floor(r.left / dpr)), top = int(std::floor(r.top / dpr));
+        game2->update(QRect(left, top, int(std::ceil(r.right / dpr)) - left,
+                            int(std::ceil(r.bottom / dpr)) - top));
+    }
 }
 
 QAction* SolitaireController::LayoutItem(int number) const {
@@ -657,7 +683,7 @@ void SolitaireController::PerformRemoval(const PlayEffects& fx) {
     EndFlight();
     if (form_.Option("AnimateTiles"))
         StartFlight(fx.pair);
-    Redraw();
+    RedrawCells({fx.pair.firstCell, fx.pair.secondCell});
     AfterPair(fx.turnPassed);
 }
 

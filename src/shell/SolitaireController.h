@@ -134,6 +134,7 @@ private:
     void SyncScene();
     void Redraw();
     void RedrawTiles(const std::vector<int>& tiles);
+    void RedrawCells(const std::vector<Cell>& cells);
     void StartGame(QObject* sender, bool twoPlayers);
     void LoadLayout(QObject* sender);
     void AnimatePlacing(const std::vector<int>& order);
@@ -190,6 +191,9 @@ private:
     bool currentTileShown_ = false;
     bool hallRead_ = false;
     GameOverTexts lastGameOver_;
+
+    // The handlers of the shared commands before this hooked them.
+    std::vector<std::pair<QString, std::function<void(QObject*)>>> previous_;
 
     DialogRunner runDialog_;
     QuestionRunner ask_;

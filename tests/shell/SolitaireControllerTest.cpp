@@ -87,6 +87,8 @@ protected:
         o.interactive = false;
         form_ = std::make_unique<TMainForm>(o);
         view_ = std::make_unique<BoardView>(*form_);
+        if (beforeSolitaire_)
+            beforeSolitaire_(*form_);
         solitaire_ = std::make_unique<SolitaireController>(*form_, *view_);
         solitaire_->SetDialogRunner([this](QDialog& d) { return Answer(d); });
         solitaire_->SetMessageRunner(
@@ -190,6 +192,7 @@ protected:
     bool answerOk_ = true;
     int questions_ = 0;
     QStringList messages_;
+    std::function<void(TMainForm&)> beforeSolitaire_;
 };
 
 TEST_F(SolitaireControllerTest, SeededDealsRepeatAndSayTheirNumber) {
@@ -330,6 +333,20 @@ TEST_F(SolitaireControllerTest, SelectingRefusingAndDeselecting) {
     ClickTile(b);
     EXPECT_TRUE(waves_.empty());
     EXPECT_EQ(GameBoard().tilesLeft, 142);
+}
+
+TEST_F(SolitaireControllerTest, RemovedPairsLeaveNothingBehindOnTheBoardPicture) {
+    Start();
+    form_->SetOption("AnimateTiles", false);
+    form_->Item("Shadows")->trigger();
+    DealSeeded(404);
+    for (size_t k = 0; k < 30; ++k) {
+        RemovePair(k);
+        // Only the places the pair left were drawn again: the picture is the whole board's.
+        const PixelBuffer shown = view_->Area().renderer.BoardBuffer;
+        view_->FullRedraw();
+        ASSERT_TRUE(shown == view_->Area().renderer.BoardBuffer) << "pair " << k;
+    }
 }
 
 TEST_F(SolitaireControllerTest, BackRedoAndRestart) {
@@ -595,6 +612,33 @@ TEST_F(SolitaireControllerTest, HallOfFameFileIsReadAtStartAndResetIsWrittenAtOn
     form_->Item("Halloffame1")->trigger();
     EXPECT_TRUE(solitaire_->Hall().TableOf(board)[0].Empty());
     EXPECT_EQ(Read("Hallfame.ini").find("Zoe"), std::string::npos);
+}
+
+TEST_F(SolitaireControllerTest, SharedCommandsReachTheOtherGamesInTheirModes) {
+    // Another game hooked "Back" and "CountTiles" before Solitaire did.
+    int riversBacks = 0, riversCounts = 0;
+    beforeSolitaire_ = [&](TMainForm& f) {
+        f.SetHandler("Back", [&](QObject*) { ++riversBacks; });
+        f.SetHandler("CountTiles", [&](QObject*) { ++riversCounts; });
+    };
+    Start();
+    DealSeeded(17);
+    RemovePair(0);
+    form_->RunCommand("Back");
+    Ticks(2);
+    EXPECT_EQ(GameBoard().tilesLeft, 144);
+    EXPECT_EQ(riversBacks, 0);
+    EXPECT_EQ(riversCounts, 0);
+    form_->IM(kModeRivers);
+    form_->RunCommand("Back");
+    Ticks(2);
+    EXPECT_EQ(riversBacks, 1);
+    EXPECT_EQ(riversCounts, 2);
+    // Gone with the Solitaire part, the other game has its commands to itself again.
+    solitaire_.reset();
+    form_->IM(kModeSolitaire);
+    form_->RunCommand("Back");
+    EXPECT_EQ(riversBacks, 2);
 }
 
 TEST(ThreadTimerTest, TicksRunOnTheInterfaceThreadAndStopWhenDisabled) {
