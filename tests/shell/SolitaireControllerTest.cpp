@@ -268,9 +268,13 @@ TEST_F(SolitaireControllerTest, AWholeWinnableGameByClicksEndsInTheHallOfFame) {
     EXPECT_NE(fileDuringHall_.find("[Traditional]"), std::string::npos);
     EXPECT_NE(fileDuringHall_.find("Rank1=Player1 " + std::to_string(seconds) + " 40 "),
               std::string::npos);
-    // Nothing more happens on later ticks.
+    // Nothing more happens on later ticks, nor with the play commands on the cleared board.
     Ticks(10);
+    for (const char* command : {"Back", "Redo", "Restart", "Hint", "Shuffle1Click", "GoBack"})
+        form_->RunCommand(command);
     EXPECT_EQ(dialogs_.size(), 2u);
+    EXPECT_EQ(GameBoard().tilesLeft, 0);
+    EXPECT_EQ(TilesOnBoard(), 0);
 }
 
 TEST_F(SolitaireControllerTest, TheNewEntryTakesTheNameTypedInTheHallWindowAndLaunchDealsAgain) {
