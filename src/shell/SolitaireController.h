@@ -110,6 +110,8 @@ public:
     // Where a tile stands on `Game2`: the middle of its face, in widget coordinates; (-1, -1)
     // when it is not on the board or nothing is drawn yet.
     QPoint TileCentre(int tile) const;
+    // The Layout menu's item of layout `number` (1..), or null.
+    QAction* LayoutItem(int number) const;
     // The game-over dialog's texts as last shown (for the status of a finished game and tests).
     struct GameOverTexts {
         QString finalTime;
@@ -145,7 +147,6 @@ private:
     void DrawFlight(QImage& screen);
     void PerformRemoval(const PlayEffects& fx);
     void AfterPair(bool turnPassed);
-    QAction* LayoutItem(int number) const;
     void CheckLayoutItem(int number);
     void LaunchBoard(int board);
     void SyncTurnStarts(bool toModel);

@@ -26,6 +26,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -479,6 +480,15 @@ TEST_F(SolitaireControllerTest, TwoPlayersTakeTurnsAndTheFasterWins) {
     for (size_t k = 0; k < 72; ++k) {
         const bool player2 = solitaire_->PlayState().clocks.player2Turn;
         EXPECT_EQ(player2, k % 2 == 1) << k;
+        if (k == 5 || k == 10) {
+            // A pause in either player's turn does not count on their clock.
+            form_->Item("Pause1")->trigger();
+            ASSERT_EQ(form_->GameMode(), kModePaused);
+            clock_.Advance(10000);
+            form_->Temps();
+            form_->Item("Pause1")->trigger();
+            ASSERT_EQ(form_->GameMode(), kModeTwoPlayers);
+        }
         clock_.Advance(player2 ? 2000 : 1000);
         form_->Temps();
         RemovePair(k);
@@ -545,6 +555,29 @@ TEST_F(SolitaireControllerTest, LayoutsLoadFromTheMenuAndABrokenOneKeepsThePrevi
     EXPECT_EQ(StatusAfterTicks(), QString("Layout \u201CPyramid\u201D selected."));
     EXPECT_EQ(GameBoard().tilesTotal, solitaire_->CurrentLayout().PlaceCount());
     const int pyramidNumber = form_->Session().boardNumber;
+
+    // "New Game" with "Random Layouts" draws the layout; the menu, the board number and the
+    // layout in play agree.
+    form_->SetOption("RandomLayouts", true);
+    std::set<std::string> played;
+    for (int i = 0; i < 8; ++i) {
+        form_->NewGame(nullptr);
+        ASSERT_EQ(form_->GameMode(), kModeSolitaire);
+        const int n = form_->Session().boardNumber;
+        const LayoutEntry* entry = form_->Layouts().Entry(n);
+        ASSERT_NE(entry, nullptr);
+        EXPECT_EQ(form_->LayoutPath().toStdString(), form_->Layouts().PathOf(n));
+        EXPECT_TRUE(solitaire_->LayoutItem(n)->isChecked());
+        EXPECT_EQ(GameBoard().tilesTotal, solitaire_->CurrentLayout().PlaceCount());
+        played.insert(solitaire_->CurrentLayout().name);
+    }
+    EXPECT_GT(played.size(), 1u);
+    // "Solitaire (Random)" keeps the layout.
+    const std::string kept = solitaire_->CurrentLayout().name;
+    form_->Item("RandomSolitaireGame1")->trigger();
+    EXPECT_EQ(solitaire_->CurrentLayout().name, kept);
+    form_->SetOption("RandomLayouts", false);
+    pyramid->trigger();
 
     // A layout file damaged after start-up: a message, and Pyramid stays in play.
     QAction* arena = nullptr;
