@@ -6,6 +6,7 @@
 // two-player game to its winner.
 //
 //   xvfb-run -a -s "-screen 0 1280x1024x24" build/bin/xvfb_play_solitaire [screenshot folder]
+// (ctest runs it as "solitaire_played_with_the_mouse", label "display").
 //
 // Exit code 0 when every step was seen to happen.
 #include "core/Files.h"
@@ -177,6 +178,8 @@ int main(int argc, char** argv) {
         // "Winnable Layouts", then "Solitaire (Specific)" with deal number 777.
         clickMenu("Config", "Winnable");
         Check(form.Option("Winnable"), "Winnable Layouts checked from the menu");
+        clickMenu("Options1", "ShowGirls");
+        Check(form.Option("ShowGirls"), "Show Manga Girls checked from the menu");
         clickMenu("File1", "NewSpecificGame1");
         Check(WaitFor([&] { return form.GameMode() == kModeSolitaire; }, 5000),
               "a numbered deal starts");
