@@ -82,6 +82,10 @@ SolitaireController::SolitaireController(TMainForm& form, BoardView& view)
 SolitaireController::~SolitaireController() {
     timerColumns_->SetEnabled(false);
     SetWaveGate({});
+    // The board view must not draw our board any more.
+    BoardScene& scene = view_.Scene();
+    if (scene.board == &board_ || scene.board == &placingBoard_)
+        scene.board = nullptr;
     static const char* const kHooks[] = {"RunLayout",
                                          "RunShpLayout",
                                          "BeginGame",
