@@ -173,7 +173,6 @@ void SolitaireController::Register() {
     connect(&view_, &BoardView::PicksCleared, this, [this] { play_.ClearSelection(); });
     connect(&view_, &BoardView::CurrentTileShown, this, [this](int tile, bool covered) {
         currentTile_ = covered ? 0 : tile;
-        currentTileShown_ = true;
         form_.RedrawHallOfFame();
     });
 }
@@ -778,6 +777,8 @@ void SolitaireController::DrawFlight(QImage& screen) {
 void SolitaireController::Timer1timer() {
     if (form_.FastTimerActive() && InSolitaire() && !form_.View3D())
         StepFlight();
+    else if (flight_.Running() && !InSolitaire())
+        EndFlight(); // paused, stopped or left: nothing flies over the screen that replaces it
     // The other games that run on this beat (Hashira, the 3D view) hook in here.
     form_.RunCommand("Timer1timer");
 }

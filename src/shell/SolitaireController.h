@@ -189,7 +189,6 @@ private:
     int hashiraGirl_ = 0;
     int stripPaints_ = 0;
     int currentTile_ = 0; // "Show Current Tile": the tile under the mouse, 0 for none
-    bool currentTileShown_ = false;
     bool hallRead_ = false;
     GameOverTexts lastGameOver_;
 

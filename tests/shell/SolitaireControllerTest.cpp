@@ -534,11 +534,17 @@ TEST_F(SolitaireControllerTest, TheFlightRunsOnTheFastTimerAndClicksMayComeDurin
     ASSERT_FALSE(form_->Option("AnimateTiles"));
     RemovePair(3);
     EXPECT_FALSE(f.Running());
-    // While paused the board does not take clicks.
+    // While paused the board does not take clicks, and nothing flies over the pause screen.
+    form_->Item("AnimateTiles")->trigger();
+    RemovePair(4);
+    ASSERT_TRUE(f.Running());
     form_->Item("Pause1")->trigger();
+    solitaire_->Timer1timer();
+    EXPECT_FALSE(f.Running());
     ASSERT_EQ(form_->GameMode(), kModePaused);
     const auto& order = solitaire_->LastDeal().removalOrder;
-    solitaire_->ClickTile(TileIn(order[8]));
+    ASSERT_NE(TileIn(order[10]), 0);
+    solitaire_->ClickTile(TileIn(order[10]));
     EXPECT_EQ(solitaire_->PlayState().firstPick, 0);
 }
 
