@@ -100,6 +100,8 @@ public:
     // ---- State, for the strip, the saved games and tests ------------------------------------
     Board& GameBoard() { return board_; }
     const SolitairePlay& PlayState() const { return play_; }
+    // The play state to restore a saved game into (history, match counter, clocks).
+    SolitairePlay& PlayModel() { return play_; }
     const Layout& CurrentLayout() const { return layout_; }
     const Deal& LastDeal() const { return deal_; }
     HallOfFame& Hall() { return hall_; }
