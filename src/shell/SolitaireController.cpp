@@ -20,6 +20,7 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QRegion>
 #include <QThread>
 #include <QWidget>
 
@@ -743,10 +744,23 @@ void SolitaireController::StepFlight() {
         return;
     }
     if (f.draw) {
+        // Only where the tiles were and where they are now is painted again.
+        const std::array<FlightPoint, 2> before = flightAt_;
         flightAt_ = f.at;
         flightDraw_ = true;
-        if (QWidget* game2 = form_.Game2())
-            game2->update();
+        QWidget* game2 = form_.Game2();
+        const FaceSheets& sheets = view_.Area().sheets;
+        if (!game2 || sheets.IsEmpty())
+            return;
+        const double dpr = view_.DevicePixelRatio();
+        const int w = sheets.geometry.CellWidth(), h = sheets.geometry.CellHeight();
+        QRegion dirty;
+        for (const auto& at : {before[0], before[1], flightAt_[0], flightAt_[1]}) {
+            const int left = int(std::floor(at.x / dpr)), top = int(std::floor(at.y / dpr));
+            dirty += QRect(left - 1, top - 1, int(std::ceil((at.x + w) / dpr)) - left + 2,
+                           int(std::ceil((at.y + h) / dpr)) - top + 2);
+        }
+        game2->update(dirty);
     }
 }
 
