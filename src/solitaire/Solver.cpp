@@ -479,8 +479,26 @@ private:
     // waits for the tiles it needs gone. Any real way to clear the board is a way to clear it
     // in the looser game too, and there taking tiles off never hurts, so removing whatever can
     // go until nothing more can tells the answer. `fr` is the free set of the position.
-    bool Orderable(const State& s, Mask fr) const {
+    bool Orderable(const State& s, Mask fr) const { return Relax<false>(s, fr); }
+
+    template <bool kTimed> bool Relax(const State& s, Mask fr) const {
         Mask cur = s.rem;
+        int now = 0;
+        auto take = [&](int i, uint64_t& dirty) {
+            if constexpr (kTimed) {
+                outTime_[static_cast<size_t>(i)] = ++now;
+                Mask before = fr;
+                TakeTile(cur, fr, dirty, i);
+                Mask came = fr;
+                came.Remove(before);
+                came.ForEach([&](int j) { freeTime_[static_cast<size_t>(j)] = now; });
+            } else {
+                TakeTile(cur, fr, dirty, i);
+            }
+        };
+        if constexpr (kTimed)
+            s.rem.ForEach(
+                [&](int i) { freeTime_[static_cast<size_t>(i)] = fr.Test(i) ? 0 : 1 << 30; });
         uint64_t dirty = BlocksOf(fr, blockOf_);
         while (dirty != 0) {
             int g = std::countr_zero(dirty);
@@ -493,8 +511,10 @@ private:
             auto tryPair = [&](int k) {
                 int x = b.t[static_cast<size_t>(kPairOf[k][0])];
                 int y = b.t[static_cast<size_t>(kPairOf[k][1])];
-                if (fr.Test(x) && fr.Test(y) && !b.need[static_cast<size_t>(k)].Intersects(cur))
-                    TakePair(cur, fr, dirty, b, k, nullptr);
+                if (fr.Test(x) && fr.Test(y) && !b.need[static_cast<size_t>(k)].Intersects(cur)) {
+                    take(x, dirty);
+                    take(y, dirty);
+                }
             };
             unsigned al = s.Allowed(g);
             if (cnt == 2) {
@@ -520,7 +540,7 @@ private:
                                                                                : kPairOf[k][0])];
                             if ((!cur.Test(y) || fr.Test(y)) &&
                                 !b.need[static_cast<size_t>(k)].Intersects(cur)) {
-                                TakeTile(cur, fr, dirty, x);
+                                take(x, dirty);
                                 again = true;
                                 break;
                             }
@@ -535,14 +555,36 @@ private:
     // Drops the splits of open blocks that the looser game already shows to be lost. Answers -1
     // when some block has no split left, 1 when a split was dropped, 0 when none was.
     int Narrow(State& s, const Mask& fr) const {
+        // One looser game with every open split allowed gives an order of removals; a split
+        // that this order already respects needs no game of its own.
+        if (!Relax<true>(s, fr))
+            return -1;
         int result = 0;
         for (int g = 0; g < kBlocks; ++g) {
             unsigned al = s.Allowed(g);
             if (al == 0 || SingleSplit(al))
                 continue;
+            const Block& b = blocks_[static_cast<size_t>(g)];
             unsigned keep = al;
             for (int p = 0; p < 3; ++p) {
                 if (!(al & (1u << p)))
+                    continue;
+                bool fits = true;
+                for (int k = 2 * p; k < 2 * p + 2 && fits; ++k) {
+                    size_t x = static_cast<size_t>(b.t[static_cast<size_t>(kPairOf[k][0])]);
+                    size_t y = static_cast<size_t>(b.t[static_cast<size_t>(kPairOf[k][1])]);
+                    if (outTime_[y] < outTime_[x])
+                        std::swap(x, y);
+                    int tx = outTime_[x];
+                    if (freeTime_[y] >= tx)
+                        fits = false;
+                    else
+                        (b.need[static_cast<size_t>(k)] & s.rem).ForEach([&](int j) {
+                            if (outTime_[static_cast<size_t>(j)] >= tx)
+                                fits = false;
+                        });
+                }
+                if (fits)
                     continue;
                 State t = s;
                 t.SetAllowed(g, 1u << p);
@@ -596,6 +638,31 @@ private:
         return false;
     }
 
+    // The open block with the fewest splits still allowed (two or three), and among those the one
+    // whose tiles wait for the most tiles on the board; -1 when every block is settled.
+    int PickBlock(const State& s) const {
+        int best = -1, bestCnt = 4, bestScore = -1;
+        for (int g = 0; g < kBlocks; ++g) {
+            unsigned al = s.Allowed(g);
+            if (al == 0 || SingleSplit(al))
+                continue;
+            int cnt = std::popcount(al);
+            const Block& b = blocks_[static_cast<size_t>(g)];
+            int score = 0;
+            for (int q = 0; q < 4; ++q) {
+                size_t x = static_cast<size_t>(b.t[static_cast<size_t>(q)]);
+                for (int sd = 0; sd < 2; ++sd)
+                    (need_[sd][x] & s.rem).ForEach([&](int) { ++score; });
+            }
+            if (cnt < bestCnt || (cnt == bestCnt && score > bestScore)) {
+                best = g;
+                bestCnt = cnt;
+                bestScore = score;
+            }
+        }
+        return best;
+    }
+
     bool Dfs(State s, Mask fr) {
         ++nodes_;
         if (stop_ || (stop_ = OutOfBudget()))
@@ -613,7 +680,7 @@ private:
                 return true;
             if (lost_.Contains(s))
                 return lose(false);
-            if (!Orderable(s, fr))
+            if (nodes_ < kNarrowAfter && !Orderable(s, fr))
                 return lose(true);
             // Narrowing every open block costs a looser game per split: worth it only once the
             // position has shown itself hard.
@@ -624,6 +691,27 @@ private:
                 return lose(true);
             if (r == 0)
                 break;
+        }
+        // On a hard position, decide the split of the most constrained open block first, free or
+        // not: a fixed split makes the looser game much stricter, so a deal that cannot be
+        // cleared shows it after a few choices instead of after every order of the easy blocks.
+        if (nodes_ >= kNarrowAfter) {
+            int g = PickBlock(s);
+            if (g >= 0) {
+                unsigned al = s.Allowed(g);
+                int p = std::countr_zero(al);
+                State child = s;
+                child.SetAllowed(g, 1u << p);
+                if (Dfs(child, fr))
+                    return true;
+                if (stop_)
+                    return lose(false);
+                child = s;
+                child.SetAllowed(g, al & ~(1u << p));
+                if (Dfs(child, fr))
+                    return true;
+                return lose(true);
+            }
         }
         // Choose the open block and split to try: one that takes a free pair off now, freeing
         // the most tiles, then taking off the tiles that hold the most others back, and leaving
@@ -685,6 +773,7 @@ private:
     std::array<int, kTileCount> dependentCount_{};
     std::array<uint64_t, kTileCount> waiting_{};
     LostTable lost_;
+    mutable std::array<int, kTileCount> outTime_{}, freeTime_{};
     std::vector<int> path_;
     uint64_t nodes_ = 0;
     uint32_t startMs_ = 0;

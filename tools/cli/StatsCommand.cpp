@@ -1,7 +1,8 @@
 // tovani-cli stats LAYOUT --deals K [--first-seed S] [--vertical]
 // Solves the plain deals of game numbers S..S+K-1 (dealt as "deal" deals them) and prints how
 // many are winnable, unwinnable and unknown, with the solve time per deal: median, 99th
-// percentile, maximum and mean. The game numbers left unknown are listed on standard error.
+// percentile, maximum and mean. The game numbers left unknown are listed on standard error, with a
+// progress line every 500 deals so that a long run can be followed.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -65,6 +66,20 @@ int RunStats(const std::vector<std::string>& args) {
         if (res.verdict == SolveVerdict::Unknown)
             std::fprintf(stderr, "tovani-cli: game %lld left unknown after %llu positions\n", seed,
                          static_cast<unsigned long long>(res.nodes));
+        long long done = seed - first + 1;
+        if (done % 500 == 0 && done < deals) {
+            double sum = 0, most = 0;
+            for (double v : ms) {
+                sum += v;
+                most = std::max(most, v);
+            }
+            std::fprintf(stderr,
+                         "tovani-cli: %lld of %lld deals, winnable %lld (%.2f%%), unknown %lld, "
+                         "mean %.3f ms, maximum %.3f ms\n",
+                         done, deals, counts[0],
+                         100.0 * static_cast<double>(counts[0]) / static_cast<double>(done),
+                         counts[2], sum / static_cast<double>(done), most);
+        }
     }
     double mean = 0;
     for (double v : ms)
