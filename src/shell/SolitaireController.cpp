@@ -172,6 +172,8 @@ void SolitaireController::Register() {
         game2->installEventFilter(this);
     SetWaveGate([this] { return form_.Option("PlaySounds"); });
     connect(&view_, &BoardView::PicksCleared, this, [this] { play_.ClearSelection(); });
+    // New tile sizes (a resize, another tileset): a flight in the air would land in the old ones.
+    connect(&view_, &BoardView::TilesRebuilt, this, [this] { EndFlight(); });
     connect(&view_, &BoardView::CurrentTileShown, this, [this](int tile, bool covered) {
         currentTile_ = covered ? 0 : tile;
         form_.RedrawHallOfFame();

@@ -684,6 +684,30 @@ TEST_F(SolitaireControllerTest, SharedCommandsReachTheOtherGamesInTheirModes) {
     EXPECT_EQ(riversBacks, 2);
 }
 
+TEST(SeedDialogTest, NumbersAsTypedAndDrawn) {
+    EXPECT_EQ(SeedDialog::ParseSeed("777"), 777);
+    EXPECT_EQ(SeedDialog::ParseSeed(" 42 "), 42);
+    EXPECT_EQ(SeedDialog::ParseSeed(""), 0);
+    EXPECT_EQ(SeedDialog::ParseSeed("12a"), 0);
+    EXPECT_EQ(SeedDialog::ParseSeed("-5"), 0);
+    EXPECT_EQ(SeedDialog::ParseSeed("999999999"), 999999999);
+    RandomGenerator rng(12345);
+    SeedDialog::Context ctx;
+    ctx.seed = 31;
+    ctx.draw = [&rng](uint32_t n) { return rng.Random(n); };
+    SeedDialog d(ctx, QImage());
+    EXPECT_EQ(d.Seed(), 31);
+    EXPECT_EQ(d.Field()->maxLength(), 9);
+    for (int i = 0; i < 200; ++i) {
+        d.NewSmallSeedClick(); // never 0
+        EXPECT_GE(d.Seed(), 1);
+        EXPECT_LE(d.Seed(), 9999);
+        d.NewRandomSeedClick();
+        EXPECT_GE(d.Seed(), 1);
+        EXPECT_LE(d.Seed(), 999999999);
+    }
+}
+
 TEST(ThreadTimerTest, TicksRunOnTheInterfaceThreadAndStopWhenDisabled) {
     EXPECT_EQ(TThreadTimer::SleepAfter(12, 2), 10);
     EXPECT_EQ(TThreadTimer::SleepAfter(12, 11), 3);
