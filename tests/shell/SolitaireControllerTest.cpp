@@ -506,6 +506,28 @@ TEST_F(SolitaireControllerTest, TwoPlayersTakeTurnsAndTheFasterWins) {
     EXPECT_TRUE(solitaire_->Hall().TableOf(form_->Session().boardNumber)[0].Empty());
 }
 
+TEST_F(SolitaireControllerTest, TheStripShowsBothPlayersWithTheNameToMoveBlinking) {
+    Start();
+    form_->SetOption("Winnable", true);
+    form_->Item("MahJonggSolitaire2PlayerSingleComputer1")->trigger();
+    ASSERT_EQ(form_->GameMode(), kModeTwoPlayers);
+    QWidget* strip = form_->Area("HofBox");
+    ASSERT_GE(strip->height(), 470);
+    auto shot = [&](uint32_t msInSecond) {
+        clock_.Set(clock_.TickMs() / 1000 * 1000 + msInSecond);
+        return strip->grab().toImage();
+    };
+    // Player 1 to move: only the first name (from y = 382) blinks.
+    const QImage shown = shot(700), hidden = shot(200);
+    EXPECT_NE(shown.copy(0, 382, 92, 20), hidden.copy(0, 382, 92, 20));
+    EXPECT_EQ(shown.copy(0, 424, 92, 20), hidden.copy(0, 424, 92, 20));
+    // After a pair it is player 2's turn: the second name blinks.
+    RemovePair(0);
+    const QImage shown2 = shot(700), hidden2 = shot(200);
+    EXPECT_EQ(shown2.copy(0, 382, 92, 20), hidden2.copy(0, 382, 92, 20));
+    EXPECT_NE(shown2.copy(0, 424, 92, 20), hidden2.copy(0, 424, 92, 20));
+}
+
 TEST_F(SolitaireControllerTest, TheFlightRunsOnTheFastTimerAndClicksMayComeDuringIt) {
     Start();
     form_->Item("AniFast")->trigger(); // 20 frames
