@@ -607,6 +607,19 @@ TEST_F(SolitaireControllerTest, LayoutsLoadFromTheMenuAndABrokenOneKeepsThePrevi
     form_->SetOption("RandomLayouts", false);
     pyramid->trigger();
 
+    // A ".shp" layout: its item is captioned with the file name, which is also its name.
+    QAction* spiral = nullptr;
+    for (QAction* a : form_->TopMenu("Layout1")->actions())
+        if (a->text() == "Spiral.shp")
+            spiral = a;
+    ASSERT_NE(spiral, nullptr);
+    spiral->trigger();
+    EXPECT_EQ(form_->GameMode(), kModeSolitaire);
+    EXPECT_EQ(GameBoard().tilesTotal, 144);
+    EXPECT_TRUE(QString::fromStdString(solitaire_->CurrentLayout().name).endsWith("Spiral.shp"));
+    EXPECT_EQ(form_->Session().boardNumber, form_->Layouts().Count()); // after the ".lay" items
+    pyramid->trigger();
+
     // A layout file damaged after start-up: a message, and Pyramid stays in play.
     QAction* arena = nullptr;
     for (QAction* a : form_->TopMenu("Layout1")->actions())
