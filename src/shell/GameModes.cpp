@@ -38,6 +38,8 @@ ModeSwitch ComputeModeSwitch(const ModeSwitchInput& in) {
     set(ModeCommand::Restart, m == 1 || m == 3 || m == 5);
     set(ModeCommand::Stop, (m >= 1 && m <= 7) || m == kModePaused);
     set(ModeCommand::SaveGame, m == 1 || m == 3 || m == 6);
+    // The solver's Demo plays one-player Solitaire only.
+    set(ModeCommand::Demo, m == 1);
     return s;
 }
 

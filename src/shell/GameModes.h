@@ -12,7 +12,7 @@
 namespace tovani {
 
 // The commands whose toolbar button and menu items follow the game mode together.
-enum class ModeCommand { Back, Hint, Pause, Shuffle, Restart, Stop, SaveGame, Count };
+enum class ModeCommand { Back, Hint, Pause, Shuffle, Restart, Stop, SaveGame, Demo, Count };
 constexpr int kModeCommandCount = static_cast<int>(ModeCommand::Count);
 
 // Whether the mode is a game being played (Solitaire alone or for two, Rivers ... Hashira).

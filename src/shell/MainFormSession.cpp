@@ -647,6 +647,7 @@ void TMainForm::IM(int mode) {
         {ModeCommand::Restart, {"Restart1", "Restart2"}},
         {ModeCommand::Stop, {"Stoppe", "Stop1"}},
         {ModeCommand::SaveGame, {"SaveGame"}},
+        {ModeCommand::Demo, {"Demo1"}},
     };
     for (const auto& [command, names] : kFollowers) {
         bool on = s.Enabled(command);

@@ -453,6 +453,9 @@ void SolitaireController::StartGame(QObject* sender, bool twoPlayers) {
         return;
     GameSession& s = form_.Session();
     EndFlight();
+    demoPlayed_ = false;
+    if (onPositionReset)
+        onPositionReset();
     // 1.
     form_.RunCommand("ColorHighlight");
     form_.InitVar();
@@ -607,6 +610,8 @@ void SolitaireController::Shuffle1Click() {
     options.twoPlayers = form_.GameMode() == kModeTwoPlayers;
     options.rule = Rule();
     ShuffleOutcome out = Shuffle(board_, rng_, form_.GameClock(), options);
+    if (onPositionReset)
+        onPositionReset();
     if (out.winnable && out.winnableResult.shuffled && form_.Option("Animate") &&
         !form_.Option("RandomSeed1"))
         AnimatePlacing(out.winnableResult.order);
@@ -702,6 +707,21 @@ void SolitaireController::AfterPair(bool turnPassed) {
     if (form_.Option("ShowGirls") || turnPassed)
         form_.RedrawHallOfFame();
     UpdateRedoEnabled();
+    if (onPairRemoved)
+        onPairRemoved();
+}
+
+void SolitaireController::ClearSelection() {
+    if (play_.firstPick == 0 && play_.secondPick == 0 && play_.hintA == 0 && play_.hintB == 0)
+        return;
+    const std::vector<int> was = {play_.firstPick, play_.secondPick, play_.hintA, play_.hintB};
+    play_.ClearSelection();
+    SyncScene();
+    std::vector<int> redraw;
+    for (int t : was)
+        if (t != 0)
+            redraw.push_back(t);
+    RedrawTiles(redraw);
 }
 
 // ---- The flight -------------------------------------------------------------------------------
@@ -844,6 +864,8 @@ void SolitaireController::GoBack() {
     EndFlight();
     if (!play_.BackHistory(board_))
         return;
+    if (onPositionReset)
+        onPositionReset();
     form_.Session().tilesLeft = board_.tilesLeft;
     Redraw();
     if (form_.Option("ShowGirls"))
@@ -882,6 +904,8 @@ void SolitaireController::Restart() {
         return;
     EndFlight();
     play_.Restart(board_);
+    if (onPositionReset)
+        onPositionReset();
     s.tilesLeft = board_.tilesLeft;
     s.elapsedSeconds = 0;
     s.penaltySeconds = 0;
@@ -1007,7 +1031,8 @@ void SolitaireController::GameOver() {
         penalty = 0;
     const int64_t total = result + penalty;
     // 7.
-    const bool enabled = form_.Option("EnableHall");
+    // A game finished by the Demo was not the player's: it enters no hall of fame.
+    const bool enabled = form_.Option("EnableHall") && !demoPlayed_;
     const bool qualifies = hall_.Qualifies(board, total, enabled);
     {
         GameOverForm dialog(form_.PlayAreaBackground(), girl, &form_);

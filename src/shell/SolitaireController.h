@@ -124,6 +124,17 @@ public:
     // How many times the strip was drawn (tests: the strip follows the game).
     int StripPaints() const { return stripPaints_; }
 
+    // ---- What the solver's Demo and warning need ---------------------------------------------
+    // Called after every pair taken off the board (also by Redo), and when the position starts
+    // again: a new deal, Back, Restart or a shuffle.
+    std::function<void()> onPairRemoved;
+    std::function<void()> onPositionReset;
+    // A game finished by the Demo enters no hall of fame; a new deal clears the mark.
+    void SetDemoPlayed(bool on) { demoPlayed_ = on; }
+    bool DemoPlayed() const { return demoPlayed_; }
+    // Drops the selection (and the hint) and redraws, so the Demo's clicks start afresh.
+    void ClearSelection();
+
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -196,6 +207,8 @@ private:
 
     // The handlers of the shared commands before this hooked them.
     std::vector<std::pair<QString, std::function<void(QObject*)>>> previous_;
+
+    bool demoPlayed_ = false;
 
     DialogRunner runDialog_;
     QuestionRunner ask_;

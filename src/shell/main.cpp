@@ -2,6 +2,7 @@
 #include "shell/BoardView.h"
 #include "shell/MainForm.h"
 #include "shell/SolitaireController.h"
+#include "shell/SolverAssistant.h"
 
 #include <QApplication>
 
@@ -16,6 +17,7 @@ int main(int argc, char** argv) {
     tovani::TMainForm window(options);
     tovani::BoardView boardView(window);
     tovani::SolitaireController solitaire(window, boardView);
+    tovani::SolverAssistant solver(window, solitaire);
     window.show();
     return app.exec();
 }

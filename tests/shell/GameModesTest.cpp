@@ -15,16 +15,18 @@ ModeSwitch Switch(int from, int to, bool view3D = false, bool sliderBack = false
     return ComputeModeSwitch(in);
 }
 
-// The enabling table, written out mode by mode: Back, Hint, Pause, Shuffle, Restart, Stop, Save.
+// The enabling table, written out mode by mode: Back, Hint, Pause, Shuffle, Restart, Stop, Save,
+// Demo.
 TEST(GameModes, CommandsEnabledInEveryMode) {
     struct Row {
         int mode;
         const char* expected; // one letter per command, 1 enabled, 0 not
     };
     const Row rows[] = {
-        {0, "0000000"},  {1, "1111111"},  {2, "0011010"},  {3, "1111111"},  {4, "0010010"},
-        {5, "1010110"},  {6, "0010011"},  {7, "0010010"},  {8, "0000000"},  {9, "0000000"},
-        {10, "0010010"}, {11, "0000000"}, {12, "0000000"}, {13, "0000000"},
+        {0, "00000000"},  {1, "11111111"},  {2, "00110100"},  {3, "11111110"},
+        {4, "00100100"},  {5, "10101100"},  {6, "00100110"},  {7, "00100100"},
+        {8, "00000000"},  {9, "00000000"},  {10, "00100100"}, {11, "00000000"},
+        {12, "00000000"}, {13, "00000000"},
     };
     for (const Row& r : rows) {
         ModeSwitch s = Switch(kModeWelcome, r.mode);

@@ -10,8 +10,10 @@
 #include "dialogs/SeedDialog.h"
 #include "shell/BoardView.h"
 #include "shell/MainForm.h"
+#include "shell/SolverAssistant.h"
 #include "shell/ThreadTimer.h"
 #include "solitaire/FreeRules.h"
+#include "solitaire/Solver.h"
 
 #include <QAction>
 #include <QApplication>
@@ -776,6 +778,123 @@ TEST(ThreadTimerTest, TicksRunOnTheInterfaceThreadAndStopWhenDisabled) {
     while (ticks == stopped && t.elapsed() < 5000)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     EXPECT_GT(ticks, stopped);
+}
+
+
+// ---- The solver for the player: Demo and the warning ------------------------------------------
+
+TEST_F(SolitaireControllerTest, DemoPlaysTheRestAndEntersNoHallOfFame) {
+    Start();
+    SolverAssistant assistant(*form_, *solitaire_);
+    DealSeeded(777);
+    Ticks(30);
+    RemovePair(0);
+    RemovePair(1);
+    ASSERT_EQ(GameBoard().tilesLeft, 140);
+    form_->Item("Demo1")->trigger();
+    ASSERT_TRUE(assistant.DemoRunning());
+    // The demo clicks the pairs itself; every step takes one pair off.
+    int steps = 0;
+    while (assistant.DemoRunning() && steps < 100) {
+        ASSERT_EQ(GameBoard().tilesLeft, 140 - 2 * (steps + 1)) << "step " << steps;
+        assistant.DemoStep();
+        ++steps;
+    }
+    EXPECT_EQ(GameBoard().tilesLeft, 0);
+    EXPECT_EQ(TilesOnBoard(), 0);
+    Ticks(2);
+    // The end of the game shows its dialog, but the result is not the player's own.
+    ASSERT_EQ(dialogs_.size(), 1u);
+    EXPECT_EQ(dialogs_[0].name, "GameOverForm");
+    EXPECT_FALSE(dialogs_[0].enterFame);
+    EXPECT_TRUE(solitaire_->Hall().TableOf(form_->Session().boardNumber)[0].Empty());
+    // The next game is the player's again.
+    DealSeeded(778);
+    EXPECT_FALSE(solitaire_->DemoPlayed());
+}
+
+TEST_F(SolitaireControllerTest, DemoStopsOnAClickAndRefusesALostBoard) {
+    Start();
+    SolverAssistant assistant(*form_, *solitaire_);
+    DealSeeded(777);
+    form_->Item("Demo1")->trigger();
+    ASSERT_TRUE(assistant.DemoRunning());
+    const int left = GameBoard().tilesLeft;
+    QTest::mouseClick(Game2(), Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_FALSE(assistant.DemoRunning());
+    EXPECT_EQ(GameBoard().tilesLeft, left); // the click that stops it does nothing else
+    EXPECT_EQ(StatusAfterTicks(), "Demo stopped.");
+
+    // A plain deal that no order of play can clear: the demo says so and plays nothing.
+    form_->SetOption("Winnable", false);
+    seedText_ = "49";
+    form_->Item("NewSpecificGame1")->trigger();
+    ASSERT_EQ(SolvePosition(GameBoard(), FreeRule::Side).verdict, SolveVerdict::Unwinnable);
+    form_->Item("Demo1")->trigger();
+    EXPECT_FALSE(assistant.DemoRunning());
+    EXPECT_EQ(GameBoard().tilesLeft, 144);
+    EXPECT_EQ(StatusAfterTicks(), "This board can no longer be cleared. Try Back.");
+}
+
+TEST_F(SolitaireControllerTest, WarningOnTheMoveThatLosesTheBoard) {
+    Start();
+    SolverAssistant assistant(*form_, *solitaire_);
+    form_->SetOption("WarnUnwinnable", true);
+    DealSeeded(777);
+    StatusAfterTicks();
+    // A pair from the winning order keeps the board winnable: no warning.
+    RemovePair(0);
+    assistant.WaitForCheck();
+    EXPECT_EQ(assistant.ChecksDone(), 1);
+    EXPECT_NE(StatusAfterTicks(), SolverAssistant::LostMessage());
+
+    // Follow the winning order until a pair of free matching tiles would lose the board.
+    int a = 0, b = 0;
+    for (size_t k = 1; k < 60 && a == 0; ++k) {
+        FreeScan scan = IsItFree(GameBoard(), FreeRule::Side);
+        for (size_t i = 0; i < scan.freeTiles.size() && a == 0; ++i)
+            for (size_t j = i + 1; j < scan.freeTiles.size() && a == 0; ++j) {
+                const int x = scan.freeTiles[i], y = scan.freeTiles[j];
+                if (!TilesMatch(x, y))
+                    continue;
+                Board trial = GameBoard();
+                trial.Remove(x);
+                trial.Remove(y);
+                if (SolvePosition(trial, FreeRule::Side).verdict == SolveVerdict::Unwinnable)
+                    a = x, b = y;
+            }
+        if (a == 0) {
+            RemovePair(k);
+            assistant.WaitForCheck();
+        }
+    }
+    ASSERT_NE(a, 0) << "no losing move on this board";
+    EXPECT_NE(StatusAfterTicks(), SolverAssistant::LostMessage());
+    const int checks = assistant.ChecksDone();
+    ClickTile(a);
+    ClickTile(b);
+    assistant.WaitForCheck();
+    EXPECT_EQ(assistant.ChecksDone(), checks + 1);
+    EXPECT_EQ(StatusAfterTicks(), SolverAssistant::LostMessage());
+    // Said once: the next pair on a lost board says nothing new.
+    form_->ShowStatus("x");
+    StatusAfterTicks();
+    FreeScan after = IsItFree(GameBoard(), FreeRule::Side);
+    for (size_t k = 0; k + 1 < after.freeTiles.size(); ++k)
+        if (TilesMatch(after.freeTiles[k], after.freeTiles[k + 1])) {
+            ClickTile(after.freeTiles[k]);
+            ClickTile(after.freeTiles[k + 1]);
+            break;
+        }
+    assistant.WaitForCheck();
+    EXPECT_EQ(StatusAfterTicks(), "x");
+    // Back makes the board winnable again as far as the warning knows.
+    form_->RunCommand("Back");
+    form_->RunCommand("Back");
+    ClickTile(a);
+    ClickTile(b);
+    assistant.WaitForCheck();
+    EXPECT_EQ(StatusAfterTicks(), SolverAssistant::LostMessage());
 }
 
 } // namespace

@@ -1,0 +1,185 @@
+#include "shell/SolverAssistant.h"
+
+#include "shell/MainForm.h"
+#include "shell/SolitaireController.h"
+#include "solitaire/Solver.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QEvent>
+#include <QMetaObject>
+#include <QPointer>
+#include <QTimer>
+
+namespace tovani {
+
+namespace {
+
+// The demo leaves time for each flight to end before the next pair goes: the frames of the
+// chosen speed at 12 ms, and a short breath for the eye.
+int DemoInterval(const TMainForm& form) {
+    static const char* const kSpeeds[] = {"AniSlow", "AniNormal", "AniFast", "AniUltra",
+                                          "AniLight"};
+    static const int kFrames[] = {60, 35, 20, 12, 5};
+    int frames = 35;
+    for (int i = 0; i < 5; ++i)
+        if (form.Option(kSpeeds[i]))
+            frames = kFrames[i];
+    return frames * 12 + 180;
+}
+
+// The answer of a check, as an int that crosses threads.
+constexpr int kWinnable = 0, kUnwinnable = 1, kUnknown = 2;
+
+} // namespace
+
+SolverAssistant::SolverAssistant(TMainForm& form, SolitaireController& solitaire)
+    : QObject(&form), form_(form), solitaire_(solitaire) {
+    demoTimer_ = new QTimer(this);
+    connect(demoTimer_, &QTimer::timeout, this, [this] { DemoStep(); });
+    form_.SetHandler("Demo", [this](QObject*) { Demo(); });
+    // The option only needs its check mark; the next removed pair reads it.
+    form_.SetHandler("WarnUnwinnableClick", [this](QObject*) {
+        if (!form_.Option("WarnUnwinnable"))
+            CancelCheck();
+    });
+    solitaire_.onPairRemoved = [this] { PairRemoved(); };
+    solitaire_.onPositionReset = [this] {
+        PositionReset();
+        if (!inDemoStep_)
+            StopDemo();
+    };
+    qApp->installEventFilter(this);
+}
+
+SolverAssistant::~SolverAssistant() {
+    solitaire_.onPairRemoved = nullptr;
+    solitaire_.onPositionReset = nullptr;
+    qApp->removeEventFilter(this);
+    CancelCheck();
+}
+
+void SolverAssistant::Demo() {
+    StopDemo();
+    if (form_.GameMode() != kModeSolitaire)
+        return;
+    SolveLimits limits;
+    limits.clock = &form_.GameClock();
+    limits.maxMs = 3000;
+    SolveResult r = SolvePosition(solitaire_.GameBoard(), solitaire_.Rule(), limits);
+    if (r.verdict != SolveVerdict::Winnable) {
+        form_.ShowStatus(form_.Tr(LostMessage()));
+        return;
+    }
+    demoMoves_ = std::move(r.removal);
+    demoNext_ = 0;
+    demoRunning_ = true;
+    solitaire_.SetDemoPlayed(true); // a game finished by the demo enters no hall of fame
+    demoTimer_->start(DemoInterval(form_));
+    DemoStep();
+}
+
+void SolverAssistant::DemoStep() {
+    if (!demoRunning_)
+        return;
+    if (form_.GameMode() != kModeSolitaire || demoNext_ + 1 >= demoMoves_.size()) {
+        StopDemo();
+        return;
+    }
+    const int a = demoMoves_[demoNext_], b = demoMoves_[demoNext_ + 1];
+    demoNext_ += 2;
+    // The pair is played as a player would click it.
+    inDemoStep_ = true;
+    solitaire_.ClearSelection();
+    solitaire_.ClickTile(a);
+    solitaire_.ClickTile(b);
+    inDemoStep_ = false;
+    if (demoNext_ >= demoMoves_.size())
+        StopDemo();
+}
+
+void SolverAssistant::StopDemo() {
+    demoRunning_ = false;
+    demoTimer_->stop();
+    demoMoves_.clear();
+    demoNext_ = 0;
+}
+
+bool SolverAssistant::eventFilter(QObject* watched, QEvent* event) {
+    if (demoRunning_ && (event->type() == QEvent::MouseButtonPress ||
+                         event->type() == QEvent::KeyPress)) {
+        StopDemo();
+        form_.ShowStatus(form_.Tr("Demo stopped."));
+        return true; // the click or key that stops the demo does nothing else
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void SolverAssistant::PairRemoved() {
+    if (!form_.Option("WarnUnwinnable") || demoRunning_)
+        return;
+    if (form_.GameMode() != kModeSolitaire && form_.GameMode() != kModeTwoPlayers)
+        return;
+    StartCheck();
+}
+
+void SolverAssistant::PositionReset() {
+    CancelCheck();
+    lastKnownWinnable_ = true;
+}
+
+void SolverAssistant::StartCheck() {
+    CancelCheck();
+    const unsigned generation = ++generation_;
+    auto cancel = std::make_shared<std::atomic<bool>>(false);
+    cancel_ = cancel;
+    // The worker reads its own copy of the board: the game goes on meanwhile.
+    Board copy = solitaire_.GameBoard();
+    const FreeRule rule = solitaire_.Rule();
+    QPointer<SolverAssistant> self(this);
+    worker_ = std::thread([self, copy, rule, cancel, generation]() {
+        SolveLimits limits;
+        limits.cancel = cancel.get();
+        limits.maxNodes = 4'000'000;
+        const SolveResult r = SolvePosition(copy, rule, limits);
+        const int verdict = r.verdict == SolveVerdict::Winnable     ? kWinnable
+                            : r.verdict == SolveVerdict::Unwinnable ? kUnwinnable
+                                                                    : kUnknown;
+        if (!cancel->load() && self)
+            QMetaObject::invokeMethod(
+                self.data(), [self, generation, verdict] {
+                    if (self)
+                        self->CheckFinished(generation, verdict);
+                },
+                Qt::QueuedConnection);
+    });
+}
+
+void SolverAssistant::CheckFinished(unsigned generation, int verdict) {
+    if (generation != generation_)
+        return; // a newer position has been asked about since
+    ++checksDone_;
+    if (verdict == kUnwinnable && lastKnownWinnable_) {
+        form_.ShowStatus(form_.Tr(LostMessage()));
+        lastKnownWinnable_ = false;
+    } else if (verdict == kWinnable) {
+        lastKnownWinnable_ = true;
+    }
+}
+
+void SolverAssistant::CancelCheck() {
+    if (cancel_)
+        cancel_->store(true);
+    if (worker_.joinable())
+        worker_.join();
+    cancel_.reset();
+    ++generation_;
+}
+
+void SolverAssistant::WaitForCheck() {
+    if (worker_.joinable())
+        worker_.join();
+    QCoreApplication::processEvents();
+}
+
+} // namespace tovani

@@ -1,0 +1,70 @@
+// What the solver does for the Solitaire player: "Demo" plays the rest of the game from a
+// removal order that clears the board, pair by pair at the animation speed, and the option
+// "Warn when the board can no longer be cleared" checks the position after each removed pair,
+// on a worker thread, and says so on the status line on the move that makes it lost.
+#pragma once
+
+#include "solitaire/Board.h"
+#include "solitaire/FreeRules.h"
+
+#include <QObject>
+
+#include <atomic>
+#include <memory>
+#include <thread>
+#include <vector>
+
+class QTimer;
+
+namespace tovani {
+
+class SolitaireController;
+class TMainForm;
+
+class SolverAssistant : public QObject {
+    Q_OBJECT
+public:
+    SolverAssistant(TMainForm& form, SolitaireController& solitaire);
+    ~SolverAssistant() override;
+
+    // The "Demo" command: solves the position in play and starts playing it out.
+    void Demo();
+    bool DemoRunning() const { return demoRunning_; }
+    // Any click or key ends the demo; so does a new game, a pause or the end of the game.
+    void StopDemo();
+    // Plays the next pair of the demo at once (the timer calls it; tests call it directly).
+    void DemoStep();
+
+    // After each removed pair: with the warning on, check the position in the background.
+    void PairRemoved();
+    // A new game or a move taken back: the position is winnable again as far as we know.
+    void PositionReset();
+    // Waits for the background check to finish and delivers its answer (tests).
+    void WaitForCheck();
+    int ChecksDone() const { return checksDone_; }
+
+    static QString LostMessage() { return "This board can no longer be cleared. Try Back."; }
+
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void StartCheck();
+    void CheckFinished(unsigned generation, int verdict);
+    void CancelCheck();
+
+    TMainForm& form_;
+    SolitaireController& solitaire_;
+    QTimer* demoTimer_ = nullptr;
+    bool demoRunning_ = false;
+    bool inDemoStep_ = false;
+    std::vector<int> demoMoves_;
+    size_t demoNext_ = 0;
+
+    std::thread worker_;
+    std::shared_ptr<std::atomic<bool>> cancel_;
+    unsigned generation_ = 0;
+    bool lastKnownWinnable_ = true;
+    int checksDone_ = 0;
+};
+
+} // namespace tovani
