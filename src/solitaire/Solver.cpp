@@ -51,8 +51,8 @@ struct Mask {
 };
 
 constexpr int kBlocks = kTileCount / 4;
-// Positions searched before every node also narrows the splits of all open blocks.
-constexpr uint64_t kNarrowAfter = 256;
+// Passes of narrowing at a node at most: a third rarely drops anything worth its cost.
+constexpr int kNarrowPasses = 2;
 
 // One split only is left in a set of splits.
 constexpr bool SingleSplit(unsigned a) {
@@ -208,7 +208,26 @@ public:
             if (b.n == 4)
                 root.SetAllowed(g, b.splits);
         }
-        bool won = possible && Dfs(root, FreeSet(root.rem));
+        bool won = false;
+        if (possible) {
+            // The first round chooses free pairs, narrowing once the position shows itself hard;
+            // the rounds then take turns at choosing free pairs and deciding the most
+            // constrained block, each pair of rounds twice as long as the one before. Lost
+            // positions found in one round stay known in the next.
+            uint64_t budget = std::max<uint64_t>(1, 4 * limits_.hardAfter);
+            phaseEnd_ = budget;
+            for (;;) {
+                restart_ = false;
+                path_.clear();
+                won = Dfs(root, FreeSet(root.rem));
+                if (won || stop_ || !restart_)
+                    break;
+                byBlock_ = !byBlock_;
+                if (!byBlock_)
+                    budget *= 2;
+                phaseEnd_ = nodes_ + budget;
+            }
+        }
         res.nodes = nodes_;
         if (won) {
             res.verdict = SolveVerdict::Winnable;
@@ -479,10 +498,10 @@ private:
     // waits for the tiles it needs gone. Any real way to clear the board is a way to clear it
     // in the looser game too, and there taking tiles off never hurts, so removing whatever can
     // go until nothing more can tells the answer. `fr` is the free set of the position.
-    bool Orderable(const State& s, Mask fr) const { return Relax<false>(s, fr); }
+    bool Orderable(const State& s, Mask fr) const { return Relax<false>(s, fr, s.rem); }
 
-    template <bool kTimed> bool Relax(const State& s, Mask fr) const {
-        Mask cur = s.rem;
+    // The looser game from `cur` (the tiles of s still in it) and its free set `fr`.
+    template <bool kTimed> bool Relax(const State& s, Mask fr, Mask cur) const {
         int now = 0;
         auto take = [&](int i, uint64_t& dirty) {
             if constexpr (kTimed) {
@@ -557,8 +576,9 @@ private:
     int Narrow(State& s, const Mask& fr) const {
         // One looser game with every open split allowed gives an order of removals; a split
         // that this order already respects needs no game of its own.
-        if (!Relax<true>(s, fr))
+        if (!Relax<true>(s, fr, s.rem))
             return -1;
+        State narrowed = s;
         int result = 0;
         for (int g = 0; g < kBlocks; ++g) {
             unsigned al = s.Allowed(g);
@@ -566,6 +586,8 @@ private:
                 continue;
             const Block& b = blocks_[static_cast<size_t>(g)];
             unsigned keep = al;
+            bool prefixReady = false;
+            Mask cur0, fr0;
             for (int p = 0; p < 3; ++p) {
                 if (!(al & (1u << p)))
                     continue;
@@ -586,18 +608,37 @@ private:
                 }
                 if (fits)
                     continue;
+                // Up to the first tile of this block, the order above is one of the split's game
+                // too: start from there.
+                if (!prefixReady) {
+                    int first = 1 << 30;
+                    for (int q = 0; q < 4; ++q)
+                        first = std::min(
+                            first, outTime_[static_cast<size_t>(b.t[static_cast<size_t>(q)])]);
+                    cur0 = s.rem;
+                    fr0 = Mask{};
+                    s.rem.ForEach([&](int i) {
+                        if (outTime_[static_cast<size_t>(i)] < first)
+                            cur0.Reset(i);
+                        else if (freeTime_[static_cast<size_t>(i)] < first)
+                            fr0.Set(i);
+                    });
+                    prefixReady = true;
+                }
                 State t = s;
                 t.SetAllowed(g, 1u << p);
-                if (!Orderable(t, fr))
+                if (!Relax<false>(t, fr0, cur0))
                     keep &= ~(1u << p);
             }
             if (keep == 0)
                 return -1;
             if (keep != al) {
-                s.SetAllowed(g, keep);
+                // Dropped once the pass is over: the order above may rely on this split.
+                narrowed.SetAllowed(g, keep);
                 result = 1;
             }
         }
+        s = narrowed;
         return result;
     }
 
@@ -665,37 +706,48 @@ private:
 
     bool Dfs(State s, Mask fr) {
         ++nodes_;
-        if (stop_ || (stop_ = OutOfBudget()))
+        if (stop_ || restart_ || (stop_ = OutOfBudget()))
             return false;
+        if (nodes_ > phaseEnd_) {
+            restart_ = true;
+            return false;
+        }
         const size_t mark = path_.size();
         auto lose = [&](bool remember) {
-            if (remember && !stop_)
+            if (remember && !stop_ && !restart_)
                 lost_.Insert(s);
             path_.resize(mark);
             return false;
         };
+        int passes = 0;
         for (;;) {
             Settle(s, fr);
             if (s.rem.Empty())
                 return true;
             if (lost_.Contains(s))
                 return lose(false);
-            if (nodes_ < kNarrowAfter && !Orderable(s, fr))
+            if (nodes_ < limits_.hardAfter && !Orderable(s, fr))
                 return lose(true);
             // Narrowing every open block costs a looser game per split: worth it only once the
             // position has shown itself hard.
-            if (nodes_ < kNarrowAfter)
+            if (nodes_ < limits_.hardAfter)
                 break;
             int r = Narrow(s, fr);
             if (r < 0)
                 return lose(true);
             if (r == 0)
                 break;
+            if (++passes >= kNarrowPasses) {
+                Settle(s, fr);
+                if (s.rem.Empty())
+                    return true;
+                break;
+            }
         }
         // On a hard position, decide the split of the most constrained open block first, free or
         // not: a fixed split makes the looser game much stricter, so a deal that cannot be
         // cleared shows it after a few choices instead of after every order of the easy blocks.
-        if (nodes_ >= kNarrowAfter) {
+        if (byBlock_ && nodes_ >= limits_.hardAfter) {
             int g = PickBlock(s);
             if (g >= 0) {
                 unsigned al = s.Allowed(g);
@@ -704,7 +756,7 @@ private:
                 child.SetAllowed(g, 1u << p);
                 if (Dfs(child, fr))
                     return true;
-                if (stop_)
+                if (stop_ || restart_)
                     return lose(false);
                 child = s;
                 child.SetAllowed(g, al & ~(1u << p));
@@ -747,7 +799,7 @@ private:
         child.SetAllowed(bestG, 1u << bestP);
         if (Dfs(child, fr))
             return true;
-        if (stop_)
+        if (stop_ || restart_)
             return lose(false);
         child = s;
         child.SetAllowed(bestG, al & ~(1u << bestP));
@@ -778,6 +830,9 @@ private:
     uint64_t nodes_ = 0;
     uint32_t startMs_ = 0;
     bool stop_ = false;
+    bool restart_ = false;
+    bool byBlock_ = false;
+    uint64_t phaseEnd_ = 0;
     bool cancelled_ = false;
 };
 

@@ -6,7 +6,10 @@
 // tiles off never makes another tile less free, so the fixed pairs can be removed in any order
 // in which they come free. Along the way it removes at once every pair that is fixed and free,
 // proves positions lost when the pairs still to come must each wait for another (a cycle of
-// "must leave before"), and remembers lost positions in a bounded table. A node budget, a time
+// "must leave before"), and remembers lost positions in a bounded table. On a position that
+// turns out hard it also drops the splits that a looser game shows lost, and takes turns at
+// choosing a free pair and deciding the split of the most constrained block (free or not),
+// keeping what it learnt from one round to the next. A node budget, a time
 // budget and a cancellation flag bound the work; when one of them runs out the answer is
 // "unknown".
 //
@@ -46,6 +49,9 @@ struct SolveLimits {
     uint32_t maxMs = 0;
     // Raised by another thread to stop the search; the answer is then "unknown".
     const std::atomic<bool>* cancel = nullptr;
+    // Positions searched before the costlier reasoning meant for hard positions begins; 0
+    // begins it at once (tests do, to check it on small positions).
+    uint64_t hardAfter = 256;
 };
 
 // Solves the tiles that are on the board (their positions say where) under the free rule in

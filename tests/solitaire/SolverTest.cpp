@@ -31,8 +31,9 @@ Board BoardWith(const std::vector<Placed>& tiles) {
     return b;
 }
 
-::testing::AssertionResult Solves(const Board& b, FreeRule rule, SolveVerdict expected) {
-    SolveResult r = SolvePosition(b, rule);
+::testing::AssertionResult Solves(const Board& b, FreeRule rule, SolveVerdict expected,
+                                  const SolveLimits& limits = {}) {
+    SolveResult r = SolvePosition(b, rule, limits);
     if (r.verdict != expected)
         return ::testing::AssertionFailure()
                << "verdict " << static_cast<int>(r.verdict) << " after " << r.nodes << " nodes";
@@ -255,6 +256,8 @@ TEST(SolverTest, GamesInProgressStayWinnableAlongTheSolversOwnSequence) {
 TEST(SolverTest, AgreesWithPlainSearchOnSmallPositions) {
     std::mt19937 gen(20240607);
     int answers[2] = {0, 0};
+    SolveLimits hardAtOnce;
+    hardAtOnce.hardAfter = 0;
     for (int round = 0; round < 300; ++round) {
         int n = 2 * std::uniform_int_distribution<int>(3, 9)(gen);
         std::vector<Cell> cells;
@@ -280,9 +283,13 @@ TEST(SolverTest, AgreesWithPlainSearchOnSmallPositions) {
         for (FreeRule rule : {FreeRule::Side, FreeRule::Vertical}) {
             bool expected = BruteForce(b, rule).Winnable();
             ++answers[expected ? 1 : 0];
-            EXPECT_TRUE(
-                Solves(b, rule, expected ? SolveVerdict::Winnable : SolveVerdict::Unwinnable))
+            SolveVerdict v = expected ? SolveVerdict::Winnable : SolveVerdict::Unwinnable;
+            EXPECT_TRUE(Solves(b, rule, v))
                 << "round " << round << " rule " << static_cast<int>(rule);
+            // The reasoning kept for hard positions (narrowing, deciding blocks, rounds) from
+            // the first position on.
+            EXPECT_TRUE(Solves(b, rule, v, hardAtOnce))
+                << "round " << round << " rule " << static_cast<int>(rule) << ", hard at once";
         }
     }
     // Both answers come up often enough for the comparison to mean something.
@@ -315,9 +322,10 @@ TEST(SolverTest, AgreesWithPlainSearchOnSmallPositions) {
         }
         bool expected = BruteForce(b, FreeRule::Side).Winnable();
         ++ends[expected ? 1 : 0];
-        EXPECT_TRUE(
-            Solves(b, FreeRule::Side, expected ? SolveVerdict::Winnable : SolveVerdict::Unwinnable))
-            << "seed " << seed;
+        SolveVerdict v = expected ? SolveVerdict::Winnable : SolveVerdict::Unwinnable;
+        EXPECT_TRUE(Solves(b, FreeRule::Side, v)) << "seed " << seed;
+        EXPECT_TRUE(Solves(b, FreeRule::Side, v, hardAtOnce))
+            << "seed " << seed << ", hard at once";
     }
     EXPECT_GT(ends[0], 0);
     EXPECT_GT(ends[1], 0);
