@@ -214,7 +214,7 @@ public:
             // the rounds then take turns at choosing free pairs and deciding the most
             // constrained block, each pair of rounds twice as long as the one before. Lost
             // positions found in one round stay known in the next.
-            uint64_t budget = std::max<uint64_t>(1, 4 * limits_.hardAfter);
+            uint64_t budget = std::max<uint64_t>(1, 2 * limits_.hardAfter);
             phaseEnd_ = budget;
             for (;;) {
                 restart_ = false;
