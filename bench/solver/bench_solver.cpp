@@ -4,7 +4,7 @@
 // the winnable fraction too (about 97 % is expected of random turtle deals). Exit code 1 when
 // a target is missed or an answer does not replay.
 //
-// Usage: bench_solver [DEALS] [FIRST]   (300 deals from game number 1 by default)
+// Usage: bench_solver [DEALS] [FIRST]   (10000 deals from game number 1 by default)
 #include <sys/resource.h>
 
 #include <algorithm>
@@ -23,7 +23,7 @@
 using namespace tovani;
 
 int main(int argc, char** argv) {
-    int deals = argc > 1 ? std::max(1, std::atoi(argv[1])) : 300;
+    int deals = argc > 1 ? std::max(1, std::atoi(argv[1])) : 10000;
     int first = argc > 2 ? std::max(1, std::atoi(argv[2])) : 1;
     LayoutCatalog cat = LayoutCatalog::Scan(std::string(TOVANI_BIN_DIR) + "/Layouts");
     int n = cat.NumberOf("Traditional");
