@@ -211,9 +211,9 @@ public:
         bool won = false;
         if (possible) {
             // The first round chooses free pairs, narrowing once the position shows itself hard;
-            // the rounds then take turns at choosing free pairs and deciding the most
-            // constrained block, each pair of rounds twice as long as the one before. Lost
-            // positions found in one round stay known in the next.
+            // the rounds then take turns at deciding the most constrained block (four times as
+            // long) and choosing free pairs, each pair of rounds twice as long as the one
+            // before. Lost positions found in one round stay known in the next.
             uint64_t budget = std::max<uint64_t>(1, 2 * limits_.hardAfter);
             phaseEnd_ = budget;
             for (;;) {
@@ -225,7 +225,7 @@ public:
                 byBlock_ = !byBlock_;
                 if (!byBlock_)
                     budget *= 2;
-                phaseEnd_ = nodes_ + budget;
+                phaseEnd_ = nodes_ + (byBlock_ ? 4 * budget : budget);
             }
         }
         res.nodes = nodes_;
