@@ -503,22 +503,32 @@ private:
     // The looser game from `cur` (the tiles of s still in it) and its free set `fr`.
     template <bool kTimed> bool Relax(const State& s, Mask fr, Mask cur) const {
         int now = 0;
-        auto take = [&](int i, uint64_t& dirty) {
-            if constexpr (kTimed) {
-                outTime_[static_cast<size_t>(i)] = ++now;
-                Mask before = fr;
-                TakeTile(cur, fr, dirty, i);
-                Mask came = fr;
-                came.Remove(before);
-                came.ForEach([&](int j) { freeTime_[static_cast<size_t>(j)] = now; });
-            } else {
-                TakeTile(cur, fr, dirty, i);
+        uint64_t dirty = BlocksOf(fr, blockOf_);
+        // Blocks with a free tile: only they can move when a tile they wait for leaves; the
+        // others are looked at when one of their tiles comes free.
+        uint64_t freeBlocks = dirty;
+        auto take = [&](int i, uint64_t&) {
+            const size_t k = static_cast<size_t>(i);
+            if constexpr (kTimed)
+                outTime_[k] = ++now;
+            cur.Reset(i);
+            fr.Reset(i);
+            dirty |= waiting_[k] & freeBlocks;
+            for (int d = 0; d < dependentCount_[k]; ++d) {
+                int j = dependents_[k][static_cast<size_t>(d)];
+                if (cur.Test(j) && !fr.Test(j) && Free(j, cur)) {
+                    fr.Set(j);
+                    uint64_t bit = 1ull << blockOf_[static_cast<size_t>(j)];
+                    dirty |= bit;
+                    freeBlocks |= bit;
+                    if constexpr (kTimed)
+                        freeTime_[static_cast<size_t>(j)] = now;
+                }
             }
         };
         if constexpr (kTimed)
             s.rem.ForEach(
                 [&](int i) { freeTime_[static_cast<size_t>(i)] = fr.Test(i) ? 0 : 1 << 30; });
-        uint64_t dirty = BlocksOf(fr, blockOf_);
         while (dirty != 0) {
             int g = std::countr_zero(dirty);
             dirty &= dirty - 1;
