@@ -211,7 +211,7 @@ public:
         bool won = false;
         if (possible) {
             // The first round chooses free pairs, narrowing once the position shows itself hard;
-            // the rounds then take turns at deciding the most constrained block (four times as
+            // the rounds then take turns at deciding the most constrained block (eight times as
             // long) and choosing free pairs, each pair of rounds twice as long as the one
             // before. Lost positions found in one round stay known in the next.
             uint64_t budget = std::max<uint64_t>(1, 2 * limits_.hardAfter);
@@ -225,7 +225,7 @@ public:
                 byBlock_ = !byBlock_;
                 if (!byBlock_)
                     budget *= 2;
-                phaseEnd_ = nodes_ + (byBlock_ ? 4 * budget : budget);
+                phaseEnd_ = nodes_ + (byBlock_ ? 8 * budget : budget);
             }
         }
         res.nodes = nodes_;
@@ -641,7 +641,7 @@ private:
                     keep &= ~(1u << p);
             }
             if (keep != al)
-                conflicts_[static_cast<size_t>(g)] += keep == 0 ? 4 : 1;
+                conflicts_[static_cast<size_t>(g)] += keep == 0 ? 8 : 1;
             if (keep == 0)
                 return -1;
             if (keep != al) {
@@ -839,7 +839,7 @@ private:
     std::array<int, kTileCount> dependentCount_{};
     std::array<uint64_t, kTileCount> waiting_{};
     LostTable lost_;
-    // How often narrowing dropped a split of each block (four times more when it dropped all).
+    // How often narrowing dropped a split of each block (eight times more when it dropped all).
     mutable std::array<unsigned, kBlocks> conflicts_{};
     mutable std::array<int, kTileCount> outTime_{}, freeTime_{};
     std::vector<int> path_;
