@@ -1,5 +1,9 @@
 #include "Commands.h"
 
+#include "core/Clock.h"
+#include "core/Random.h"
+#include "solitaire/Dealer.h"
+
 #include <cstdio>
 
 namespace tovani::cli {
@@ -31,6 +35,47 @@ const std::vector<Command>& Commands() {
 int Fail(const std::string& message) {
     std::fprintf(stderr, "tovani-cli: %s\n", message.c_str());
     return 2;
+}
+
+bool ParseWholeNumber(const std::string& s, long long min, long long max, long long& out) {
+    if (s.empty() || s.size() > 18)
+        return false;
+    long long v = 0;
+    for (char c : s) {
+        if (c < '0' || c > '9')
+            return false;
+        v = v * 10 + (c - '0');
+    }
+    if (v < min || v > max)
+        return false;
+    out = v;
+    return true;
+}
+
+bool ParseGameNumber(const std::string& s, int32_t& out) {
+    long long v = 0;
+    if (!ParseWholeNumber(s, 1, 2147483647LL, v))
+        return false;
+    out = static_cast<int32_t>(v);
+    return true;
+}
+
+std::string GameNumberProblem(const std::string& s) {
+    return "the game number must be a whole number from 1 to 2147483647, not \"" + s + "\"";
+}
+
+bool DealNumberedGame(const Layout& layout, int32_t seed, bool winnable, Board& board,
+                      std::string& error) {
+    RandomGenerator rng;
+    SystemClock clock; // a numbered game never reads it
+    Deal deal = BeginGame(board, layout, rng, clock, DealOptions{winnable, true, seed});
+    if (deal.outcome == DealOutcome::Refused) {
+        error = LayoutErrorMessage(*deal.problem);
+        return false;
+    }
+    if (deal.outcome == DealOutcome::WinnableGaveUp && deal.problem)
+        std::fprintf(stderr, "tovani-cli: %s\n", LayoutErrorMessage(*deal.problem).c_str());
+    return true;
 }
 
 } // namespace tovani::cli

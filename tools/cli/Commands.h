@@ -34,11 +34,16 @@ int RunRender(const std::vector<std::string>& args);
 int RunSolve(const std::vector<std::string>& args);
 int RunStats(const std::vector<std::string>& args);
 
-// Shared by solve and stats (SolveCommand.cpp): a whole number from min to max; the numbered
-// deal of a layout; the name of a verdict.
+// Shared by the commands (Commands.cpp): a whole number from min to max; a game number as the
+// seed entry takes it (1 to 2147483647) and the message when it is not one; the deal that
+// "Solitaire (Specific)" makes with a game number, which warns on standard error when a
+// winnable deal had to be dealt plain and fails when the layout cannot be dealt.
 bool ParseWholeNumber(const std::string& s, long long min, long long max, long long& out);
-bool DealForSolving(const Layout& layout, int32_t seed, bool winnable, Board& board,
-                    std::string& error);
+bool ParseGameNumber(const std::string& s, int32_t& out);
+std::string GameNumberProblem(const std::string& s);
+bool DealNumberedGame(const Layout& layout, int32_t seed, bool winnable, Board& board,
+                      std::string& error);
+// The name of a verdict (SolveCommand.cpp).
 const char* VerdictName(int verdict);
 
 } // namespace tovani::cli

@@ -3,35 +3,12 @@
 // first line "tiles T", then one line "tile column row layer" per tile in tile-number order, in
 // board cells (columns 1..34, rows 1..20, layers 1..5).
 #include <cstdio>
-#include <cstdlib>
 
 #include "Commands.h"
 #include "LayoutArgument.h"
-#include "core/Clock.h"
-#include "core/Random.h"
 #include "solitaire/Dealer.h"
 
 namespace tovani::cli {
-
-namespace {
-
-// A game number as the seed entry takes it: 1 up to 2147483647.
-bool ParseSeed(const std::string& s, int32_t& out) {
-    if (s.empty() || s.size() > 10)
-        return false;
-    long long v = 0;
-    for (char c : s) {
-        if (c < '0' || c > '9')
-            return false;
-        v = v * 10 + (c - '0');
-    }
-    if (v < 1 || v > 2147483647LL)
-        return false;
-    out = static_cast<int32_t>(v);
-    return true;
-}
-
-} // namespace
 
 int RunDeal(const std::vector<std::string>& args) {
     std::string layoutArg;
@@ -42,9 +19,8 @@ int RunDeal(const std::vector<std::string>& args) {
         if (a == "--seed") {
             if (i + 1 >= args.size())
                 return Fail("--seed needs a game number");
-            if (!ParseSeed(args[++i], seed))
-                return Fail("the game number must be a whole number from 1 to 2147483647, not \"" +
-                            args[i] + "\"");
+            if (!ParseGameNumber(args[++i], seed))
+                return Fail(GameNumberProblem(args[i]));
             haveSeed = true;
         } else if (a == "--winnable") {
             winnable = true;
@@ -70,14 +46,8 @@ int RunDeal(const std::vector<std::string>& args) {
         return Fail(error);
 
     Board board;
-    RandomGenerator rng;
-    SystemClock clock; // only a game without a number reads the clock
-    DealOptions options{winnable, true, seed};
-    Deal deal = BeginGame(board, load.layout, rng, clock, options);
-    if (deal.outcome == DealOutcome::Refused)
-        return Fail(LayoutErrorMessage(*deal.problem));
-    if (deal.outcome == DealOutcome::WinnableGaveUp && deal.problem)
-        std::fprintf(stderr, "tovani-cli: %s\n", LayoutErrorMessage(*deal.problem).c_str());
+    if (!DealNumberedGame(load.layout, seed, winnable, board, error))
+        return Fail(error);
 
     std::printf("tiles %d\n", board.tilesTotal);
     for (int t = 1; t <= board.tilesTotal; ++t) {

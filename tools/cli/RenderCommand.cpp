@@ -18,9 +18,7 @@
 #include "Commands.h"
 #include "LayoutArgument.h"
 #include "RenderArguments.h"
-#include "core/Clock.h"
 #include "core/Files.h"
-#include "core/Random.h"
 #include "graphics/PlayArea.h"
 #include "solitaire/Dealer.h"
 
@@ -63,7 +61,8 @@ bool ParseTile(const std::string& s, int& tile) {
 int RunRender(const std::vector<std::string>& args) {
     std::string layoutArg, out, tilesetName = "Ivory", backgroundName = "Garden";
     bool haveSeed = false, winnable = false, shadows = false;
-    int seed = 0, width = 0, height = 0, highlight = 0;
+    int32_t seed = 0;
+    int width = 0, height = 0, highlight = 0;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         auto value = [&](const char* what) -> const std::string* {
@@ -77,15 +76,8 @@ int RunRender(const std::vector<std::string>& args) {
             const std::string* v = value("a game number");
             if (!v)
                 return 2;
-            long long n = 0;
-            bool digits = !v->empty() && v->size() <= 10;
-            for (char c : *v) {
-                digits = digits && c >= '0' && c <= '9';
-                n = n * 10 + (c - '0');
-            }
-            if (!digits || n < 1 || n > 2147483647LL)
-                return Fail("the game number must be a whole number from 1 to 2147483647");
-            seed = int(n);
+            if (!ParseGameNumber(*v, seed))
+                return Fail(GameNumberProblem(*v));
             haveSeed = true;
         } else if (a == "--winnable") {
             winnable = true;
@@ -136,11 +128,8 @@ int RunRender(const std::vector<std::string>& args) {
     if (!load.ok)
         return Fail(error);
     Board board;
-    RandomGenerator rng;
-    SystemClock clock;
-    Deal deal = BeginGame(board, load.layout, rng, clock, DealOptions{winnable, true, seed});
-    if (deal.outcome == DealOutcome::Refused)
-        return Fail(LayoutErrorMessage(*deal.problem));
+    if (!DealNumberedGame(load.layout, seed, winnable, board, error))
+        return Fail(error);
 
     EnsureGuiApplication();
     PictureHolder tileset, background;

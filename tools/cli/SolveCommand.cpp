@@ -5,39 +5,10 @@
 
 #include "Commands.h"
 #include "LayoutArgument.h"
-#include "core/Clock.h"
-#include "core/Random.h"
 #include "solitaire/Dealer.h"
 #include "solitaire/Solver.h"
 
 namespace tovani::cli {
-
-bool ParseWholeNumber(const std::string& s, long long min, long long max, long long& out) {
-    if (s.empty() || s.size() > 18)
-        return false;
-    long long v = 0;
-    for (char c : s) {
-        if (c < '0' || c > '9')
-            return false;
-        v = v * 10 + (c - '0');
-    }
-    if (v < min || v > max)
-        return false;
-    out = v;
-    return true;
-}
-
-bool DealForSolving(const Layout& layout, int32_t seed, bool winnable, Board& board,
-                    std::string& error) {
-    RandomGenerator rng;
-    SystemClock clock; // a numbered game never reads it
-    Deal deal = BeginGame(board, layout, rng, clock, DealOptions{winnable, true, seed});
-    if (deal.outcome == DealOutcome::Refused) {
-        error = LayoutErrorMessage(*deal.problem);
-        return false;
-    }
-    return true;
-}
 
 const char* VerdictName(int verdict) {
     switch (static_cast<SolveVerdict>(verdict)) {
@@ -54,15 +25,14 @@ const char* VerdictName(int verdict) {
 int RunSolve(const std::vector<std::string>& args) {
     std::string layoutArg;
     bool haveSeed = false, winnable = false, vertical = false;
-    long long seed = 0;
+    int32_t seed = 0;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         if (a == "--seed") {
             if (i + 1 >= args.size())
                 return Fail("--seed needs a game number");
-            if (!ParseWholeNumber(args[++i], 1, 2147483647LL, seed))
-                return Fail("the game number must be a whole number from 1 to 2147483647, not \"" +
-                            args[i] + "\"");
+            if (!ParseGameNumber(args[++i], seed))
+                return Fail(GameNumberProblem(args[i]));
             haveSeed = true;
         } else if (a == "--winnable") {
             winnable = true;
@@ -86,7 +56,7 @@ int RunSolve(const std::vector<std::string>& args) {
     if (!load.ok)
         return Fail(error);
     Board board;
-    if (!DealForSolving(load.layout, static_cast<int32_t>(seed), winnable, board, error))
+    if (!DealNumberedGame(load.layout, seed, winnable, board, error))
         return Fail(error);
 
     FreeRule rule = vertical ? FreeRule::Vertical : FreeRule::Side;

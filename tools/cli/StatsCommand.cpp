@@ -56,7 +56,7 @@ int RunStats(const std::vector<std::string>& args) {
     ms.reserve(static_cast<size_t>(deals));
     for (long long seed = first; seed < first + deals; ++seed) {
         Board board;
-        if (!DealForSolving(load.layout, static_cast<int32_t>(seed), false, board, error))
+        if (!DealNumberedGame(load.layout, static_cast<int32_t>(seed), false, board, error))
             return Fail(error);
         auto t0 = std::chrono::steady_clock::now();
         SolveResult res = SolvePosition(board, rule);
