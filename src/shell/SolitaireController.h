@@ -134,6 +134,8 @@ public:
     bool DemoPlayed() const { return demoPlayed_; }
     // Drops the selection (and the hint) and redraws, so the Demo's clicks start afresh.
     void ClearSelection();
+    // Frames of a removal flight at the chosen "Animation Speed".
+    int CurrentAnimationFrames() const;
 
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -163,7 +165,6 @@ private:
     void CheckLayoutItem(int number);
     void LaunchBoard(int board);
     void SyncTurnStarts(bool toModel);
-    int CurrentAnimationFrames() const;
     AnimationType CurrentAnimationType() const;
     void UpdateRedoEnabled();
     void ClearHallHighlight();

@@ -15,19 +15,6 @@ namespace tovani {
 
 namespace {
 
-// The demo leaves time for each flight to end before the next pair goes: the frames of the
-// chosen speed at 12 ms, and a short breath for the eye.
-int DemoInterval(const TMainForm& form) {
-    static const char* const kSpeeds[] = {"AniSlow", "AniNormal", "AniFast", "AniUltra",
-                                          "AniLight"};
-    static const int kFrames[] = {60, 35, 20, 12, 5};
-    int frames = 35;
-    for (int i = 0; i < 5; ++i)
-        if (form.Option(kSpeeds[i]))
-            frames = kFrames[i];
-    return frames * 12 + 180;
-}
-
 // The answer of a check, as an int that crosses threads.
 constexpr int kWinnable = 0, kUnwinnable = 1, kUnknown = 2;
 
@@ -75,7 +62,8 @@ void SolverAssistant::Demo() {
     demoNext_ = 0;
     demoRunning_ = true;
     solitaire_.SetDemoPlayed(true); // a game finished by the demo enters no hall of fame
-    demoTimer_->start(DemoInterval(form_));
+    // Each pair leaves time for its flight (12 ms a frame) and a short breath for the eye.
+    demoTimer_->start(solitaire_.CurrentAnimationFrames() * 12 + 180);
     DemoStep();
 }
 
