@@ -10,8 +10,9 @@ namespace tovani::cli {
 
 const std::vector<Command>& Commands() {
     static const std::vector<Command> table = {
-        {"deal", "LAYOUT --seed N [--winnable] [--vertical]",
-         "print the deal of game number N: \"tiles T\", then \"tile column row layer\" per tile",
+        {"deal", "LAYOUT --seed N [--winnable] [--vertical] | --game NAME --seed N",
+         "print the deal of game number N: \"tiles T\", then \"tile column row layer\" per tile; "
+         "with --game, another game's deal from seed N",
          RunDeal},
         {"layout-info", "LAYOUT", "print a layout's name, places and free places", RunLayoutInfo},
         {"resample", "IN OUT --size WxH --filter NAME [--bench N]",

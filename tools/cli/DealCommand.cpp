@@ -1,17 +1,20 @@
 // tovani-cli deal LAYOUT --seed N [--winnable] [--vertical]
+// tovani-cli deal --game NAME --seed N
 // Prints the deal that "Solitaire (Specific)" with game number N makes on the layout: the
 // first line "tiles T", then one line "tile column row layer" per tile in tile-number order, in
-// board cells (columns 1..34, rows 1..20, layers 1..5).
+// board cells (columns 1..34, rows 1..20, layers 1..5). With --game, the deal that another game
+// makes when the generator is seeded with N (see GameDeals.h).
 #include <cstdio>
 
 #include "Commands.h"
+#include "GameDeals.h"
 #include "LayoutArgument.h"
 #include "solitaire/Dealer.h"
 
 namespace tovani::cli {
 
 int RunDeal(const std::vector<std::string>& args) {
-    std::string layoutArg;
+    std::string layoutArg, gameArg;
     bool haveSeed = false, winnable = false;
     int32_t seed = 0;
     for (size_t i = 0; i < args.size(); ++i) {
@@ -22,6 +25,10 @@ int RunDeal(const std::vector<std::string>& args) {
             if (!ParseGameNumber(args[++i], seed))
                 return Fail(GameNumberProblem(args[i]));
             haveSeed = true;
+        } else if (a == "--game") {
+            if (i + 1 >= args.size())
+                return Fail("--game needs a game's name");
+            gameArg = args[++i];
         } else if (a == "--winnable") {
             winnable = true;
         } else if (a == "--vertical") {
@@ -34,6 +41,20 @@ int RunDeal(const std::vector<std::string>& args) {
         } else {
             return Fail("one layout only, not \"" + a + "\" as well");
         }
+    }
+    if (!gameArg.empty()) {
+        if (!layoutArg.empty())
+            return Fail("a game or a layout, not both");
+        if (!haveSeed)
+            return Fail("deal needs --seed N (the game number)");
+        std::string names;
+        for (const GameDeal& g : GameDeals()) {
+            if (gameArg == g.name)
+                return g.print(seed);
+            names += names.empty() ? "" : ", ";
+            names += g.name;
+        }
+        return Fail("no game \"" + gameArg + "\"" + (names.empty() ? "" : " (games: " + names + ")"));
     }
     if (layoutArg.empty())
         return Fail("deal needs a layout");

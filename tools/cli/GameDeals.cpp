@@ -1,0 +1,13 @@
+#include "GameDeals.h"
+
+namespace tovani::cli {
+
+const std::vector<GameDeal>& GameDeals() {
+    // One line per game variant: {"name", PrintXxxDeal}, with PrintXxxDeal defined in the
+    // game's own Deal<Game>.cpp of this folder.
+    static const std::vector<GameDeal> table = {
+    };
+    return table;
+}
+
+} // namespace tovani::cli

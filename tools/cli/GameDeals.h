@@ -1,0 +1,19 @@
+// The deals of the games beside Solitaire, for `tovani-cli deal --game NAME --seed N`: each
+// prints the board that its game deals when the random generator is seeded with N instead of
+// the clock. One file per game defines its printer; GameDeals.cpp lists them by name.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace tovani::cli {
+
+struct GameDeal {
+    const char* name; // "rivers-easy", "clicks-hard"...
+    int (*print)(int32_t seed); // prints the deal on standard output; answers the exit code
+};
+
+// Every game deal, in the order the help text lists them.
+const std::vector<GameDeal>& GameDeals();
+
+} // namespace tovani::cli
