@@ -1,6 +1,7 @@
 // Building the main window: its areas, toolbar, status line, welcome screen, splash panel and
 // every menu (from the menu tables), and the command dispatch.
 #include "shell/MainForm.h"
+#include "shell/ThreadTimer.h"
 
 #include "core/Files.h"
 #include "shell/MenuTable.h"
@@ -137,6 +138,9 @@ TMainForm::TMainForm(MainFormOptions options, QWidget* parent)
 
 TMainForm::~TMainForm() {
     qApp->removeEventFilter(this);
+    if (timerColumns_)
+        timerColumns_->SetEnabled(false);
+    games_.fill(nullptr);
 }
 
 void TMainForm::Launch() {

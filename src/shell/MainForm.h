@@ -2,6 +2,11 @@
 // play area, status line, hall-of-fame strip, welcome screen, splash), every menu, the game
 // mode and the clocks, and runs start-up, pauses, the 50 ms interface timer and the close.
 //
+// The games plug in through the game interface (play/Game.h): RegisterGame puts a game in the
+// table from game mode to game, and the window sends the shared commands (Back, Redo, Hint,
+// Shuffle, Restart, GoBack), the 50 ms count, clicks, keys and the 12 ms beat to the game of the
+// current mode, and to no game in the other modes.
+//
 // Other parts hook in by command name: SetHandler("FourRivers", fn) makes every menu item,
 // toolbar button and welcome button bound to that command call fn with the control that sent
 // it (a QAction or a button; its objectName tells the variant). A command with no handler does
@@ -13,6 +18,7 @@
 
 #include "core/Clock.h"
 #include "core/IniFile.h"
+#include "play/Game.h"
 #include "shell/ContentScan.h"
 #include "shell/GameModes.h"
 #include "shell/GameSession.h"
@@ -26,7 +32,9 @@
 #include <QPointer>
 #include <QStringList>
 
+#include <array>
 #include <functional>
+#include <initializer_list>
 #include <map>
 #include <memory>
 #include <vector>
@@ -45,6 +53,7 @@ class QToolButton;
 namespace tovani {
 
 class PaintBox;
+class TThreadTimer;
 
 struct MainFormOptions {
     QString programDir;           // the folder of the executable, ending with '/'
@@ -68,10 +77,18 @@ public:
     // ---- Hooks for the other parts ---------------------------------------------------------
     void SetHandler(const QString& command, Handler handler);
     bool HasHandler(const QString& command) const;
-    // The handler hooked on a command (empty when none): a part that shares a command with
-    // another (Back, Hint, Shuffle1Click, Restart, GoBack, CountTiles in their game modes) keeps
-    // it and calls it for the modes it does not handle itself.
-    Handler HandlerOf(const QString& command) const { return handlers_.value(command); }
+
+    // ---- The games -------------------------------------------------------------------------
+    // Puts `game` in the table for each of `modes` (1..7); null takes it out.
+    void RegisterGame(std::initializer_list<int> modes, Game* game);
+    // A beat of the 12 ms thread timer `TimerColumns`: the game of the mode, then the 3D view.
+    void Timer1timer();
+    // The game of a mode, or null (modes 0 and 8..13 have none).
+    Game* GameOf(int mode) const;
+    // The game of the current mode, or null.
+    Game* CurrentGame() const { return GameOf(session_.mode); }
+    // The Layout menu's item of layout `number` (1..), or null.
+    QAction* LayoutItem(int number) const;
     // Runs a command as its menu item would (nothing when no handler is set).
     void RunCommand(const QString& command, QObject* sender = nullptr);
     // A menu item (any menu) or pop-up item by objectName; null when there is none.
@@ -240,8 +257,14 @@ private:
     void SetStatusField(const QString& text);
     void ReportStartupProblems();
 
-    void FormKeyDown(int key, Qt::KeyboardModifiers mods);
+    bool FormKeyDown(int key, Qt::KeyboardModifiers mods); // true when the game used the key
     void FormKeyUp();
+
+    // The game table and what it dispatches (MainFormGames.cpp).
+    void RegisterGameCommands();
+    void RunOnGame(void (Game::*command)());
+    void ModeLeft(int oldMode, int newMode);
+    bool GameMouseEvent(QEvent* event);
 
     MainFormOptions options_;
     QString programDir_;
@@ -283,6 +306,9 @@ private:
     std::map<ContentKind, QActionGroup*> contentGroups_;
 
     QTimer* timerClassic_ = nullptr;
+    TThreadTimer* timerColumns_ = nullptr; // the 12 ms beat of the games and the 3D view
+    std::array<Game*, 8> games_{};       // by game mode 0..7
+    bool handDown_ = false;
     QMenu* popup_ = nullptr;
     QAction* popupSeparator_ = nullptr;
     QMenu* startLevelMenu_ = nullptr;

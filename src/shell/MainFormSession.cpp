@@ -609,8 +609,11 @@ void TMainForm::IM(int mode) {
         RunCommand("ClearHallOfFameHighlight");
         RedrawHallOfFame();
     }
+    const int oldMode = session_.mode;
     session_.mode = mode;
     fastTimerActive_ = false;
+    if (oldMode != mode)
+        ModeLeft(oldMode, mode);
 
     view3D_ = s.view3D;
     glPanel_->setVisible(s.glPanelVisible);
@@ -877,10 +880,10 @@ void TMainForm::GoCheckPauseClick() {
 
 // ---- Keyboard ---------------------------------------------------------------------------------
 
-void TMainForm::FormKeyDown(int key, Qt::KeyboardModifiers mods) {
+bool TMainForm::FormKeyDown(int key, Qt::KeyboardModifiers mods) {
     if (key == Qt::Key_Escape && !(mods & Qt::AltModifier)) {
         close();
-        return;
+        return true;
     }
     arrows_.prevRight = arrows_.right;
     arrows_.prevLeft = arrows_.left;
@@ -889,6 +892,9 @@ void TMainForm::FormKeyDown(int key, Qt::KeyboardModifiers mods) {
     arrows_.left = key == Qt::Key_Left;
     arrows_.up = key == Qt::Key_Up;
     arrows_.down = key == Qt::Key_Down;
+    // The game in play may use the key (a key it takes is not passed on to the widgets).
+    Game* game = CurrentGame();
+    return game && game->KeyDown(key);
 }
 
 void TMainForm::FormKeyUp() {
@@ -908,10 +914,10 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
         if (event->type() == QEvent::KeyPress) {
             if (ke->isAutoRepeat() && ke->key() == Qt::Key_Escape)
                 break;
-            FormKeyDown(ke->key(), ke->modifiers());
+            const bool used = FormKeyDown(ke->key(), ke->modifiers());
             if (view3D_)
                 RunCommand("FormKeyPress");
-            if (ke->key() == Qt::Key_Escape ||
+            if (used || ke->key() == Qt::Key_Escape ||
                 (ke->key() >= Qt::Key_Left && ke->key() <= Qt::Key_Down))
                 return true;
         } else if (!ke->isAutoRepeat()) {
@@ -919,8 +925,15 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
         }
         break;
     }
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+        if (watched == game2_)
+            GameMouseEvent(event);
+        break;
     case QEvent::Enter:
     case QEvent::MouseMove:
+        if (watched == game2_ && event->type() == QEvent::MouseMove)
+            GameMouseEvent(event);
         if (watched->property("hint").isValid()) {
             // The welcome pictures describe their game in the description line.
             description7_->setText(Tr(watched->property("hint").toString()));

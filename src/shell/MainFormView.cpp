@@ -39,6 +39,7 @@ void TMainForm::RegisterShellHandlers() {
         builtins_.insert(name, [fn](QObject*) { fn(); });
     };
     builtins_.insert("NewGame", [this](QObject* sender) { NewGame(sender); });
+    RegisterGameCommands();
     own("Exit1Click", [this] { Exit1Click(); });
     own("PauseClick", [this] { PauseClick(); });
     own("Stop", [this] { Stop(); });

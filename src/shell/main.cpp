@@ -1,8 +1,10 @@
-// Program entry: the application title, the main window, the message loop.
-#include "shell/BoardView.h"
+// Program entry: the application title, the main window, the games, the message loop.
+#include "play/BoardView.h"
+#include "play/GameServices.h"
+#include "play/HallKeeper.h"
+#include "play/solitaire/SolitaireGame.h"
+#include "play/solitaire/SolverAssistant.h"
 #include "shell/MainForm.h"
-#include "shell/SolitaireController.h"
-#include "shell/SolverAssistant.h"
 
 #include <QApplication>
 
@@ -16,7 +18,10 @@ int main(int argc, char** argv) {
     options.arguments = args;
     tovani::TMainForm window(options);
     tovani::BoardView boardView(window);
-    tovani::SolitaireController solitaire(window, boardView);
+    tovani::GameServices services(window, boardView);
+    tovani::HallKeeper hall(services);
+    // The games, each registered in the window for its game modes.
+    tovani::SolitaireGame solitaire(services, hall);
     tovani::SolverAssistant solver(window, solitaire);
     window.show();
     return app.exec();

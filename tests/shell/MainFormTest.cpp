@@ -2,6 +2,7 @@
 // welcome screen, status line, the game-mode switch on the widgets, pause, Total Immersion,
 // the menu swap, the start-up scans and the settings written at close.
 #include "shell/MainForm.h"
+#include "RecordingGame.h"
 #include "shell/MenuTable.h"
 #include "shell/ShellPictures.h"
 
@@ -434,10 +435,12 @@ TEST_F(MainFormTest, StatusRevealFollowsCoolStatus) {
 TEST_F(MainFormTest, NoMoreMovesMarquee) {
     TMainForm& f = Start();
     Ticks(200);
-    f.SetHandler("CountTiles", [&f](QObject*) {
+    RecordingGame game;
+    game.onCount = [&f] {
         f.Session().tilesLeft = 12;
         f.Session().movesAvailable = 0;
-    });
+    };
+    f.RegisterGame({kModeSolitaire}, &game);
     f.IM(kModeSolitaire);
     f.Session().StartClock();
     Ticks(1);
@@ -452,9 +455,10 @@ TEST_F(MainFormTest, NoMoreMovesMarquee) {
     EXPECT_EQ(f.findChild<QLabel*>("MovesLeftLine")->text(), "0");
     EXPECT_EQ(f.findChild<QLabel*>("TilesLeftLine")->text(), "12");
     // A move found again (a shuffle) stops it.
-    f.SetHandler("CountTiles", [&f](QObject*) { f.Session().movesAvailable = 3; });
+    game.onCount = [&f] { f.Session().movesAvailable = 3; };
     Ticks(1);
     EXPECT_FALSE(f.Session().status.Marquee());
+    f.RegisterGame({kModeSolitaire}, nullptr);
 }
 
 TEST_F(MainFormTest, ShowMenuAndTotalImmersion) {

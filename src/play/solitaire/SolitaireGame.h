@@ -1,20 +1,20 @@
 // Solitaire in the window: loading layouts and dealing, the mouse on the board, selecting and
 // removing pairs with their sounds and the flight of the removed tiles on the 12 ms timer,
-// hints, Back, Redo and Restart, shuffles, the two-player game with its turns and clocks, the
-// end of a game, and the hall of fame (its file, its dialog and the side strip).
+// hints, Back, Redo and Restart, shuffles, and the two-player game with its turns and clocks.
 //
-// The rules live in the Solitaire models (Board, Dealer, SolitairePlay, Flight) and in
-// HallOfFame; this class turns the window's commands and mouse clicks into calls on them and
-// performs what they answer: sounds, redraws, status texts, dialogs. It hooks itself into the
-// window by command name (see TMainForm::SetHandler) and draws through the BoardView.
+// The rules live in the Solitaire models (Board, Dealer, SolitairePlay, Flight); this class
+// turns the window's commands and mouse clicks into calls on them and performs what they
+// answer: sounds, redraws, status texts, dialogs. The window reaches it through the game
+// interface in game modes 1 and 2; its own commands (the deals, the layouts, its options) are
+// hooked by command name. It draws through the BoardView.
 //
-// Besides the Solitaire commands it drives the window's 12 ms thread timer `TimerColumns`: each
-// tick runs the Solitaire flight, then the `Timer1timer` hook for the games that need the beat.
+// The code is split by concern: SolitaireGame.cpp (layouts, deals, commands and the history),
+// SolitaireMouse.cpp (clicks, removals and the strip's two-player clocks), SolitaireFlight.cpp
+// (the flight of a removed pair).
 #pragma once
 
-#include "core/IniFile.h"
 #include "core/Random.h"
-#include "scores/HallOfFame.h"
+#include "play/Game.h"
 #include "solitaire/Board.h"
 #include "solitaire/Dealer.h"
 #include "solitaire/Flight.h"
@@ -28,38 +28,42 @@
 
 #include <array>
 #include <functional>
-#include <memory>
 #include <vector>
 
 class QAction;
-class QDialog;
 class QPainter;
-class QRect;
 
 namespace tovani {
 
 class BoardView;
+class GameServices;
+class HallKeeper;
 class TMainForm;
-class TThreadTimer;
 
-class SolitaireController : public QObject {
+class SolitaireGame : public QObject, public Game {
     Q_OBJECT
 public:
-    SolitaireController(TMainForm& form, BoardView& view);
-    ~SolitaireController() override;
+    SolitaireGame(GameServices& services, HallKeeper& hall);
+    ~SolitaireGame() override;
 
-    // ---- What a dialog or a question does (tests answer them without showing them) ---------
-    // Shows a modal dialog and answers its result. By default it runs the dialog.
-    using DialogRunner = std::function<int(QDialog&)>;
-    void SetDialogRunner(DialogRunner runner) { runDialog_ = std::move(runner); }
-    // An OK/Cancel question; true for OK. By default a message box, or OK when the window is
-    // not interactive.
-    using QuestionRunner = std::function<bool(const QString& title, const QString& text)>;
-    void SetQuestionRunner(QuestionRunner runner) { ask_ = std::move(runner); }
-    // A message for the player. By default a message box, or the status line when the window
-    // is not interactive.
-    using MessageRunner = std::function<void(const QString& title, const QString& text)>;
-    void SetMessageRunner(MessageRunner runner) { inform_ = std::move(runner); }
+    // ---- The game interface ------------------------------------------------------------------
+    std::string Name() const override { return "Solitaire"; }
+    void Start(const std::string& sender) override;
+    void Back() override;
+    void Redo() override;
+    bool CanRedo() const override;
+    void Hint() override;
+    void Shuffle() override { Shuffle1Click(); }
+    void Restart() override;
+    void GoBack() override;
+    void CountTiles() override;
+    void Click(int x, int y, MouseButton button) override;
+    void Tick() override;
+    void FullRedraw() override { Redraw(); }
+    void Pause() override { EndFlight(); }
+    void Leave() override { EndFlight(); }
+    GameResult Result() const override;
+    void FinishAnimations() override;
 
     // ---- Layouts and dealing ---------------------------------------------------------------
     void RunLayout(QObject* sender);
@@ -77,25 +81,8 @@ public:
     void ChoisitPai(const QPoint& point, Qt::MouseButton button);
     // A click on a tile (0: the click hit no tile).
     void ClickTile(int tile);
-    void Hint();
-    void Back();
-    void Redo();
-    void Restart();
-    void GoBack();
-    void CountTiles();
-    void GameOver();
-    void Timer1timer();
     void AniSpeedClick();
     void AnimTypeClick();
-
-    // ---- Hall of fame ----------------------------------------------------------------------
-    void ShowScores();
-    void ShowPanelHOF();
-    void ReadHallOfFame();
-    // Writes "Hallfame.ini" now (after an entry, a reset and at close). False on a failed write.
-    bool WriteHallOfFame();
-    // Draws the side strip (the window's painter of `HofBox`).
-    void PaintHallOfFame(QPainter& p, const QRect& r);
 
     // ---- State, for the strip, the saved games and tests ------------------------------------
     Board& GameBoard() { return board_; }
@@ -104,25 +91,12 @@ public:
     SolitairePlay& PlayModel() { return play_; }
     const Layout& CurrentLayout() const { return layout_; }
     const Deal& LastDeal() const { return deal_; }
-    HallOfFame& Hall() { return hall_; }
-    RandomGenerator& Rng() { return rng_; }
+    RandomGenerator& Rng();
     const Flight& CurrentFlight() const { return flight_; }
     FreeRule Rule() const;
-    int LastHallRank() const { return lastHallRank_; }
     // Where a tile stands on `Game2`: the middle of its face, in widget coordinates; (-1, -1)
     // when it is not on the board or nothing is drawn yet.
     QPoint TileCentre(int tile) const;
-    // The Layout menu's item of layout `number` (1..), or null.
-    QAction* LayoutItem(int number) const;
-    // The game-over dialog's texts as last shown (for the status of a finished game and tests).
-    struct GameOverTexts {
-        QString finalTime;
-        bool enterFame = false;
-        bool shown = false;
-    };
-    const GameOverTexts& LastGameOver() const { return lastGameOver_; }
-    // How many times the strip was drawn (tests: the strip follows the game).
-    int StripPaints() const { return stripPaints_; }
 
     // ---- What the solver's Demo and warning need ---------------------------------------------
     // Called after every pair taken off the board (also by Redo), and when the position starts
@@ -137,15 +111,9 @@ public:
     // Frames of a removal flight at the chosen "Animation Speed".
     int CurrentAnimationFrames() const;
 
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     void Register();
     QString Tr(const QString& s) const;
-    bool Interactive() const;
-    void Inform(const QString& title, const QString& text);
-    int RunDialog(QDialog& d);
-    bool Ask(const QString& title, const QString& text);
     bool InSolitaire() const; // game mode 1 or 2
     void Sound(tovani::Sound s);
     void SyncScene();
@@ -163,16 +131,13 @@ private:
     void PerformRemoval(const PlayEffects& fx);
     void AfterPair(bool turnPassed);
     void CheckLayoutItem(int number);
-    void LaunchBoard(int board);
     void SyncTurnStarts(bool toModel);
     AnimationType CurrentAnimationType() const;
     void UpdateRedoEnabled();
-    void ClearHallHighlight();
-    QImage GirlPicture(int index);
-    int GirlIndex();
-    bool Vozedo() const;
-    QString HallFilePath() const;
+    void PaintStrip(QPainter& p, int t);
 
+    GameServices& services_;
+    HallKeeper& hall_;
     TMainForm& form_;
     BoardView& view_;
     Board board_;
@@ -184,36 +149,11 @@ private:
     QString layoutPath_;  // its file
     SolitairePlay play_;
     Deal deal_;
-    RandomGenerator rng_;
     Flight flight_;
     std::array<FlightPoint, 2> flightAt_{};
     bool flightDraw_ = false;
-    TThreadTimer* timerColumns_ = nullptr;
-    int playedMode_ = 0; // the game mode the finished game was played in
-    bool inGameOver_ = false;
-    bool handDown_ = false;
-
-    HallOfFame hall_;
-    IniFile hallFile_;
-    int lastHallRank_ = 0;
-    bool hallEntryPending_ = false;
-    bool hallWritePending_ = false;
-    QImage hofPicture_;
-    std::vector<QImage> girls_;
-    int hashiraGirl_ = 0;
-    int stripPaints_ = 0;
     int currentTile_ = 0; // "Show Current Tile": the tile under the mouse, 0 for none
-    bool hallRead_ = false;
-    GameOverTexts lastGameOver_;
-
-    // The handlers of the shared commands before this hooked them.
-    std::vector<std::pair<QString, std::function<void(QObject*)>>> previous_;
-
     bool demoPlayed_ = false;
-
-    DialogRunner runDialog_;
-    QuestionRunner ask_;
-    MessageRunner inform_;
 };
 
 } // namespace tovani

@@ -1,6 +1,6 @@
 // The board on the screen: the play-area pictures, the graphics options of the menus, the
 // board picture shown in `Game2` at device pixels, the hover mark and the hit test.
-#include "shell/BoardView.h"
+#include "play/BoardView.h"
 
 #include "core/Files.h"
 #include "graphics/ImageIO.h"

@@ -1,7 +1,7 @@
-#include "shell/SolverAssistant.h"
+#include "play/solitaire/SolverAssistant.h"
 
 #include "shell/MainForm.h"
-#include "shell/SolitaireController.h"
+#include "play/solitaire/SolitaireGame.h"
 #include "solitaire/Solver.h"
 
 #include <QAction>
@@ -20,7 +20,7 @@ constexpr int kWinnable = 0, kUnwinnable = 1, kUnknown = 2;
 
 } // namespace
 
-SolverAssistant::SolverAssistant(TMainForm& form, SolitaireController& solitaire)
+SolverAssistant::SolverAssistant(TMainForm& form, SolitaireGame& solitaire)
     : QObject(&form), form_(form), solitaire_(solitaire) {
     demoTimer_ = new QTimer(this);
     connect(demoTimer_, &QTimer::timeout, this, [this] { DemoStep(); });

@@ -18,13 +18,13 @@ class QTimer;
 
 namespace tovani {
 
-class SolitaireController;
+class SolitaireGame;
 class TMainForm;
 
 class SolverAssistant : public QObject {
     Q_OBJECT
 public:
-    SolverAssistant(TMainForm& form, SolitaireController& solitaire);
+    SolverAssistant(TMainForm& form, SolitaireGame& solitaire);
     ~SolverAssistant() override;
 
     // The "Demo" command: solves the position in play and starts playing it out.
@@ -53,7 +53,7 @@ private:
     void CancelCheck();
 
     TMainForm& form_;
-    SolitaireController& solitaire_;
+    SolitaireGame& solitaire_;
     QTimer* demoTimer_ = nullptr;
     bool demoRunning_ = false;
     bool inDemoStep_ = false;

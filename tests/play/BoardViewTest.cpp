@@ -5,7 +5,7 @@
 // The board is a "Traditional" deal made here; the expected pixels are worked out from the
 // plain picture (a shadow takes 60 off each channel, a selected tile is 0.78 times as bright,
 // a highlighted one 1.18 times, Invert turns each channel c into 255 - c).
-#include "shell/BoardView.h"
+#include "play/BoardView.h"
 #include "shell/MainForm.h"
 
 #include "core/Clock.h"

@@ -1,16 +1,19 @@
 // Solitaire played in the window as a player plays it, on Qt's offscreen platform: the window,
 // the board view and the Solitaire controller together, a hand-driven clock, clicks on the
 // board widget. Dialogs are answered by the test instead of being shown.
-#include "shell/SolitaireController.h"
+#include "play/solitaire/SolitaireGame.h"
+#include "play/GameServices.h"
+#include "play/HallKeeper.h"
+#include "shell/RecordingGame.h"
 
 #include "audio/Sounds.h"
 #include "core/Files.h"
 #include "dialogs/GameOverForm.h"
 #include "dialogs/HallWindow.h"
 #include "dialogs/SeedDialog.h"
-#include "shell/BoardView.h"
+#include "play/BoardView.h"
 #include "shell/MainForm.h"
-#include "shell/SolverAssistant.h"
+#include "play/solitaire/SolverAssistant.h"
 #include "shell/ThreadTimer.h"
 #include "solitaire/FreeRules.h"
 #include "solitaire/Solver.h"
@@ -45,7 +48,7 @@ struct SeenDialog {
     int highlightedRank = 0; // the hall window's highlighted row
 };
 
-class SolitaireControllerTest : public ::testing::Test {
+class SolitaireGameTest : public ::testing::Test {
 protected:
     void SetUp() override {
         dir_ = fs::temp_directory_path() /
@@ -70,6 +73,8 @@ protected:
     void TearDown() override {
         SetWaveListener({});
         solitaire_.reset();
+        hall_.reset();
+        services_.reset();
         view_.reset();
         form_.reset();
         fs::remove_all(dir_);
@@ -92,11 +97,13 @@ protected:
         view_ = std::make_unique<BoardView>(*form_);
         if (beforeSolitaire_)
             beforeSolitaire_(*form_);
-        solitaire_ = std::make_unique<SolitaireController>(*form_, *view_);
-        solitaire_->SetDialogRunner([this](QDialog& d) { return Answer(d); });
-        solitaire_->SetMessageRunner(
+        services_ = std::make_unique<GameServices>(*form_, *view_);
+        hall_ = std::make_unique<HallKeeper>(*services_);
+        solitaire_ = std::make_unique<SolitaireGame>(*services_, *hall_);
+        services_->SetDialogRunner([this](QDialog& d) { return Answer(d); });
+        services_->SetMessageRunner(
             [this](const QString&, const QString& text) { messages_ << text; });
-        solitaire_->SetQuestionRunner([this](const QString&, const QString&) {
+        services_->SetQuestionRunner([this](const QString&, const QString&) {
             ++questions_;
             return answerOk_;
         });
@@ -185,7 +192,9 @@ protected:
     ManualClock clock_{3600000};
     std::unique_ptr<TMainForm> form_;
     std::unique_ptr<BoardView> view_;
-    std::unique_ptr<SolitaireController> solitaire_;
+    std::unique_ptr<GameServices> services_;
+    std::unique_ptr<HallKeeper> hall_;
+    std::unique_ptr<SolitaireGame> solitaire_;
     std::vector<std::string> waves_;
     std::vector<SeenDialog> dialogs_;
     QString seedText_ = "1";
@@ -198,7 +207,7 @@ protected:
     std::function<void(TMainForm&)> beforeSolitaire_;
 };
 
-TEST_F(SolitaireControllerTest, SeededDealsRepeatAndSayTheirNumber) {
+TEST_F(SolitaireGameTest, SeededDealsRepeatAndSayTheirNumber) {
     Start();
     DealSeeded(4242);
     const Board first = GameBoard();
@@ -226,7 +235,7 @@ TEST_F(SolitaireControllerTest, SeededDealsRepeatAndSayTheirNumber) {
     EXPECT_EQ(GameBoard().tilesLeft, 144);
 }
 
-TEST_F(SolitaireControllerTest, AWholeWinnableGameByClicksEndsInTheHallOfFame) {
+TEST_F(SolitaireGameTest, AWholeWinnableGameByClicksEndsInTheHallOfFame) {
     Start();
     DealSeeded(777);
     const auto order = solitaire_->LastDeal().removalOrder;
@@ -261,9 +270,9 @@ TEST_F(SolitaireControllerTest, AWholeWinnableGameByClicksEndsInTheHallOfFame) {
     EXPECT_EQ(dialogs_[1].name, "HallWindow");
     EXPECT_EQ(dialogs_[1].highlightedRank, 1);
     EXPECT_EQ(form_->GameMode(), kModeWelcome);
-    EXPECT_EQ(solitaire_->LastHallRank(), 1);
+    EXPECT_EQ(hall_->LastHallRank(), 1);
     const int board = form_->Session().boardNumber;
-    const HallEntry& e = solitaire_->Hall().TableOf(board)[0];
+    const HallEntry& e = hall_->Hall().TableOf(board)[0];
     EXPECT_EQ(e.name, "Player1");
     EXPECT_EQ(e.result, seconds);
     EXPECT_EQ(e.second, 40);
@@ -280,7 +289,7 @@ TEST_F(SolitaireControllerTest, AWholeWinnableGameByClicksEndsInTheHallOfFame) {
     EXPECT_EQ(TilesOnBoard(), 0);
 }
 
-TEST_F(SolitaireControllerTest, TheNewEntryTakesTheNameTypedInTheHallWindowAndLaunchDealsAgain) {
+TEST_F(SolitaireGameTest, TheNewEntryTakesTheNameTypedInTheHallWindowAndLaunchDealsAgain) {
     Start();
     DealSeeded(31);
     renameTo_ = "Ann Lee";
@@ -290,7 +299,7 @@ TEST_F(SolitaireControllerTest, TheNewEntryTakesTheNameTypedInTheHallWindowAndLa
     Ticks(21);
     ASSERT_EQ(dialogs_.size(), 2u);
     const int board = form_->Session().boardNumber;
-    EXPECT_EQ(solitaire_->Hall().TableOf(board)[0].name, "Ann_Lee");
+    EXPECT_EQ(hall_->Hall().TableOf(board)[0].name, "Ann_Lee");
     EXPECT_NE(Read("Hallfame.ini").find("Rank1=Ann_Lee "), std::string::npos);
     EXPECT_EQ(form_->Prefs().GetString("CurrentPlayer1"), "Ann_Lee");
     // "Launch": a new game on the same layout at once.
@@ -299,7 +308,7 @@ TEST_F(SolitaireControllerTest, TheNewEntryTakesTheNameTypedInTheHallWindowAndLa
     EXPECT_EQ(form_->Session().boardNumber, board);
 }
 
-TEST_F(SolitaireControllerTest, SelectingRefusingAndDeselecting) {
+TEST_F(SolitaireGameTest, SelectingRefusingAndDeselecting) {
     Start();
     DealSeeded(99);
     const auto& order = solitaire_->LastDeal().removalOrder;
@@ -342,7 +351,7 @@ TEST_F(SolitaireControllerTest, SelectingRefusingAndDeselecting) {
     EXPECT_EQ(GameBoard().tilesLeft, 142);
 }
 
-TEST_F(SolitaireControllerTest, RemovedPairsLeaveNothingBehindOnTheBoardPicture) {
+TEST_F(SolitaireGameTest, RemovedPairsLeaveNothingBehindOnTheBoardPicture) {
     Start();
     form_->SetOption("AnimateTiles", false);
     form_->Item("Shadows")->trigger();
@@ -356,7 +365,7 @@ TEST_F(SolitaireControllerTest, RemovedPairsLeaveNothingBehindOnTheBoardPicture)
     }
 }
 
-TEST_F(SolitaireControllerTest, BackRedoAndRestart) {
+TEST_F(SolitaireGameTest, BackRedoAndRestart) {
     Start();
     DealSeeded(2024);
     const Board deal = GameBoard();
@@ -411,7 +420,7 @@ TEST_F(SolitaireControllerTest, BackRedoAndRestart) {
     EXPECT_EQ(form_->Session().tilesLeft, TilesOnBoard());
 }
 
-TEST_F(SolitaireControllerTest, HintsCycleAndCostFortySecondsEach) {
+TEST_F(SolitaireGameTest, HintsCycleAndCostFortySecondsEach) {
     Start();
     DealSeeded(5);
     FreeScan scan = IsItFree(GameBoard(), FreeRule::Side);
@@ -434,7 +443,7 @@ TEST_F(SolitaireControllerTest, HintsCycleAndCostFortySecondsEach) {
     EXPECT_EQ(view_->Scene().hint1, 0);
 }
 
-TEST_F(SolitaireControllerTest, ShufflesCostTenSecondsAMoveAloneAndNothingForTwo) {
+TEST_F(SolitaireGameTest, ShufflesCostTenSecondsAMoveAloneAndNothingForTwo) {
     Start();
     DealSeeded(8);
     RemovePair(0);
@@ -461,7 +470,7 @@ TEST_F(SolitaireControllerTest, ShufflesCostTenSecondsAMoveAloneAndNothingForTwo
     EXPECT_EQ(form_->Session().penaltySeconds, 0);
 }
 
-TEST_F(SolitaireControllerTest, TwoPlayersTakeTurnsAndTheFasterWins) {
+TEST_F(SolitaireGameTest, TwoPlayersTakeTurnsAndTheFasterWins) {
     Start();
     form_->Item("MahJonggSolitaire2PlayerSingleComputer1")->trigger();
     ASSERT_EQ(form_->GameMode(), kModeTwoPlayers);
@@ -505,10 +514,10 @@ TEST_F(SolitaireControllerTest, TwoPlayersTakeTurnsAndTheFasterWins) {
     EXPECT_EQ(dialogs_[0].finalTime, "And the winner is... PLAYER 1 !");
     EXPECT_EQ(form_->GameMode(), kModeWelcome);
     // Two players never enter the hall of fame.
-    EXPECT_TRUE(solitaire_->Hall().TableOf(form_->Session().boardNumber)[0].Empty());
+    EXPECT_TRUE(hall_->Hall().TableOf(form_->Session().boardNumber)[0].Empty());
 }
 
-TEST_F(SolitaireControllerTest, TheStripShowsBothPlayersWithTheNameToMoveBlinking) {
+TEST_F(SolitaireGameTest, TheStripShowsBothPlayersWithTheNameToMoveBlinking) {
     Start();
     form_->SetOption("Winnable", true);
     form_->Item("MahJonggSolitaire2PlayerSingleComputer1")->trigger();
@@ -530,7 +539,7 @@ TEST_F(SolitaireControllerTest, TheStripShowsBothPlayersWithTheNameToMoveBlinkin
     EXPECT_NE(shown2.copy(0, 424, 92, 20), hidden2.copy(0, 424, 92, 20));
 }
 
-TEST_F(SolitaireControllerTest, TheFlightRunsOnTheFastTimerAndClicksMayComeDuringIt) {
+TEST_F(SolitaireGameTest, TheFlightRunsOnTheFastTimerAndClicksMayComeDuringIt) {
     Start();
     form_->Item("AniFast")->trigger(); // 20 frames
     DealSeeded(12);
@@ -539,14 +548,14 @@ TEST_F(SolitaireControllerTest, TheFlightRunsOnTheFastTimerAndClicksMayComeDurin
     ASSERT_TRUE(f.Running());
     EXPECT_EQ(f.count(), 20);
     for (int i = 0; i < 5; ++i)
-        solitaire_->Timer1timer();
+        form_->Timer1timer();
     EXPECT_EQ(f.frame(), 5);
     // The next pair while the first still flies: the first ends at once.
     RemovePair(1);
     EXPECT_EQ(f.frame(), 0);
     EXPECT_EQ(GameBoard().tilesLeft, 140);
     for (int i = 0; i < 21; ++i)
-        solitaire_->Timer1timer();
+        form_->Timer1timer();
     EXPECT_FALSE(f.Running());
     // A speed or type change ends a running flight.
     RemovePair(2);
@@ -563,7 +572,7 @@ TEST_F(SolitaireControllerTest, TheFlightRunsOnTheFastTimerAndClicksMayComeDurin
     RemovePair(4);
     ASSERT_TRUE(f.Running());
     form_->Item("Pause1")->trigger();
-    solitaire_->Timer1timer();
+    form_->Timer1timer();
     EXPECT_FALSE(f.Running());
     ASSERT_EQ(form_->GameMode(), kModePaused);
     const auto& order = solitaire_->LastDeal().removalOrder;
@@ -572,7 +581,7 @@ TEST_F(SolitaireControllerTest, TheFlightRunsOnTheFastTimerAndClicksMayComeDurin
     EXPECT_EQ(solitaire_->PlayState().firstPick, 0);
 }
 
-TEST_F(SolitaireControllerTest, LayoutsLoadFromTheMenuAndABrokenOneKeepsThePrevious) {
+TEST_F(SolitaireGameTest, LayoutsLoadFromTheMenuAndABrokenOneKeepsThePrevious) {
     Start();
     QAction* pyramid = nullptr;
     for (QAction* a : form_->TopMenu("Layout1")->actions())
@@ -597,7 +606,7 @@ TEST_F(SolitaireControllerTest, LayoutsLoadFromTheMenuAndABrokenOneKeepsThePrevi
         const LayoutEntry* entry = form_->Layouts().Entry(n);
         ASSERT_NE(entry, nullptr);
         EXPECT_EQ(form_->LayoutPath().toStdString(), form_->Layouts().PathOf(n));
-        EXPECT_TRUE(solitaire_->LayoutItem(n)->isChecked());
+        EXPECT_TRUE(form_->LayoutItem(n)->isChecked());
         EXPECT_EQ(GameBoard().tilesTotal, solitaire_->CurrentLayout().PlaceCount());
         played.insert(solitaire_->CurrentLayout().name);
     }
@@ -651,7 +660,7 @@ TEST_F(SolitaireControllerTest, LayoutsLoadFromTheMenuAndABrokenOneKeepsThePrevi
     EXPECT_EQ(form_->Session().boardNumber, form_->Layouts().TraditionalNumber());
 }
 
-TEST_F(SolitaireControllerTest, VerticalVariationAsksBeforeItDealsAgain) {
+TEST_F(SolitaireGameTest, VerticalVariationAsksBeforeItDealsAgain) {
     Start();
     // On the welcome screen it only changes.
     form_->Item("Vertical")->trigger();
@@ -671,54 +680,48 @@ TEST_F(SolitaireControllerTest, VerticalVariationAsksBeforeItDealsAgain) {
     EXPECT_EQ(solitaire_->Rule(), FreeRule::Vertical);
 }
 
-TEST_F(SolitaireControllerTest, HallOfFameFileIsReadAtStartAndResetIsWrittenAtOnce) {
+TEST_F(SolitaireGameTest, HallOfFameFileIsReadAtStartAndResetIsWrittenAtOnce) {
     Write("Hallfame.ini", "[Traditional]\r\nRank1=Zoe 300 40 01/02/03\r\nRank2=junk\r\n"
                           "Rank3=Bob 99999999999 x 05/06/07\r\n");
     Start();
     const int board = form_->Session().boardNumber;
-    const auto& table = solitaire_->Hall().TableOf(board);
+    const auto& table = hall_->Hall().TableOf(board);
     EXPECT_EQ(table[0].name, "Zoe");
     EXPECT_EQ(table[0].result, 300);
     // The strip shows the table without trouble.
-    const int paints = solitaire_->StripPaints();
+    const int paints = hall_->StripPaints();
     (void)form_->Area("HofBox")->grab();
-    EXPECT_GT(solitaire_->StripPaints(), paints);
+    EXPECT_GT(hall_->StripPaints(), paints);
     // "Reset Scores" in the hall window, confirmed: the file loses the entries at once.
-    solitaire_->SetDialogRunner([this](QDialog& d) {
+    services_->SetDialogRunner([this](QDialog& d) {
         if (auto* hall = qobject_cast<HallWindow*>(&d))
             hall->DeleteHighscoresClick();
         return int(QDialog::Accepted);
     });
     form_->Item("Halloffame1")->trigger();
-    EXPECT_TRUE(solitaire_->Hall().TableOf(board)[0].Empty());
+    EXPECT_TRUE(hall_->Hall().TableOf(board)[0].Empty());
     EXPECT_EQ(Read("Hallfame.ini").find("Zoe"), std::string::npos);
 }
 
-TEST_F(SolitaireControllerTest, SharedCommandsReachTheOtherGamesInTheirModes) {
-    // Another game hooked "Back" and "CountTiles" before Solitaire did.
-    int riversBacks = 0, riversCounts = 0;
-    beforeSolitaire_ = [&](TMainForm& f) {
-        f.SetHandler("Back", [&](QObject*) { ++riversBacks; });
-        f.SetHandler("CountTiles", [&](QObject*) { ++riversCounts; });
-    };
+TEST_F(SolitaireGameTest, SharedCommandsReachTheOtherGamesInTheirModes) {
+    // Another game plays Rivers beside Solitaire.
+    RecordingGame rivers("Rivers");
+    beforeSolitaire_ = [&](TMainForm& f) { f.RegisterGame({kModeRivers}, &rivers); };
     Start();
     DealSeeded(17);
     RemovePair(0);
     form_->RunCommand("Back");
     Ticks(2);
     EXPECT_EQ(GameBoard().tilesLeft, 144);
-    EXPECT_EQ(riversBacks, 0);
-    EXPECT_EQ(riversCounts, 0);
+    EXPECT_TRUE(rivers.calls.empty());
+    RemovePair(0);
     form_->IM(kModeRivers);
     form_->RunCommand("Back");
     Ticks(2);
-    EXPECT_EQ(riversBacks, 1);
-    EXPECT_EQ(riversCounts, 2);
-    // Gone with the Solitaire part, the other game has its commands to itself again.
-    solitaire_.reset();
-    form_->IM(kModeSolitaire);
-    form_->RunCommand("Back");
-    EXPECT_EQ(riversBacks, 2);
+    EXPECT_EQ(rivers.calls,
+              (std::vector<std::string>{"Back", "CountTiles", "CountTiles"}));
+    EXPECT_EQ(GameBoard().tilesLeft, 142); // Solitaire's board was not touched
+    form_->RegisterGame({kModeRivers}, nullptr);
 }
 
 TEST(SeedDialogTest, NumbersAsTypedAndDrawn) {
@@ -783,7 +786,7 @@ TEST(ThreadTimerTest, TicksRunOnTheInterfaceThreadAndStopWhenDisabled) {
 
 // ---- The solver for the player: Demo and the warning ------------------------------------------
 
-TEST_F(SolitaireControllerTest, DemoPlaysTheRestAndEntersNoHallOfFame) {
+TEST_F(SolitaireGameTest, DemoPlaysTheRestAndEntersNoHallOfFame) {
     Start();
     SolverAssistant assistant(*form_, *solitaire_);
     DealSeeded(777);
@@ -807,13 +810,13 @@ TEST_F(SolitaireControllerTest, DemoPlaysTheRestAndEntersNoHallOfFame) {
     ASSERT_EQ(dialogs_.size(), 1u);
     EXPECT_EQ(dialogs_[0].name, "GameOverForm");
     EXPECT_FALSE(dialogs_[0].enterFame);
-    EXPECT_TRUE(solitaire_->Hall().TableOf(form_->Session().boardNumber)[0].Empty());
+    EXPECT_TRUE(hall_->Hall().TableOf(form_->Session().boardNumber)[0].Empty());
     // The next game is the player's again.
     DealSeeded(778);
     EXPECT_FALSE(solitaire_->DemoPlayed());
 }
 
-TEST_F(SolitaireControllerTest, DemoStopsOnAClickAndRefusesALostBoard) {
+TEST_F(SolitaireGameTest, DemoStopsOnAClickAndRefusesALostBoard) {
     Start();
     SolverAssistant assistant(*form_, *solitaire_);
     DealSeeded(777);
@@ -836,7 +839,7 @@ TEST_F(SolitaireControllerTest, DemoStopsOnAClickAndRefusesALostBoard) {
     EXPECT_EQ(StatusAfterTicks(), "This board can no longer be cleared. Try Back.");
 }
 
-TEST_F(SolitaireControllerTest, WarningOnTheMoveThatLosesTheBoard) {
+TEST_F(SolitaireGameTest, WarningOnTheMoveThatLosesTheBoard) {
     Start();
     SolverAssistant assistant(*form_, *solitaire_);
     form_->SetOption("WarnUnwinnable", true);

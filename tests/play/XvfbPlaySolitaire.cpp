@@ -13,9 +13,11 @@
 #include "dialogs/GameOverForm.h"
 #include "dialogs/HallWindow.h"
 #include "dialogs/SeedDialog.h"
-#include "shell/BoardView.h"
+#include "play/BoardView.h"
 #include "shell/MainForm.h"
-#include "shell/SolitaireController.h"
+#include "play/GameServices.h"
+#include "play/HallKeeper.h"
+#include "play/solitaire/SolitaireGame.h"
 
 #include <QAction>
 #include <QApplication>
@@ -109,7 +111,9 @@ int main(int argc, char** argv) {
     options.programDir = QString::fromStdString(dir.string()) + "/";
     TMainForm form(options);
     BoardView view(form);
-    SolitaireController solitaire(form, view);
+    GameServices services(form, view);
+    HallKeeper hall(services);
+    SolitaireGame solitaire(services, hall);
     form.show();
 
     // What to do with each dialog when it comes up (dialogs run their own event loop, so a timer
@@ -233,7 +237,7 @@ int main(int argc, char** argv) {
               "back on the welcome screen");
         Check(seenHighlight == 1, "the new entry is highlighted at rank 1");
         {
-            const HallEntry& e = solitaire.Hall().TableOf(form.Session().boardNumber)[0];
+            const HallEntry& e = hall.Hall().TableOf(form.Session().boardNumber)[0];
             const QString time = QString::fromStdString(HallOfFame::FormatTime(e.result));
             Check(seenFinal.endsWith(time), "the hall of fame keeps the time the dialog told");
             std::printf("     %s, entered as %s with %d s of penalty\n",

@@ -1,0 +1,78 @@
+#include "play/GameServices.h"
+
+#include "audio/Sounds.h"
+#include "shell/MainForm.h"
+
+#include <QDialog>
+#include <QMessageBox>
+
+namespace tovani {
+
+namespace {
+
+std::string_view WaveName(Sound s) {
+    switch (s) {
+    case Sound::Select:
+        return kWaveSelect;
+    case Sound::Done:
+        return kWaveDone;
+    case Sound::NoWay:
+        return kWaveNoWay;
+    }
+    return kWaveSelect;
+}
+
+} // namespace
+
+GameServices::GameServices(TMainForm& form, BoardView& view) : form_(form), view_(view) {
+    SetWaveGate([this] { return form_.Option("PlaySounds"); });
+}
+
+GameServices::~GameServices() {
+    SetWaveGate({});
+}
+
+QString GameServices::Tr(const QString& s) const {
+    return form_.Tr(s);
+}
+
+bool GameServices::Interactive() const {
+    return form_.Options().interactive;
+}
+
+void GameServices::Sound(tovani::Sound s) {
+    PlayWave(WaveName(s));
+}
+
+void GameServices::Inform(const QString& title, const QString& text) {
+    if (inform_) {
+        inform_(title, text);
+        return;
+    }
+    if (!Interactive()) {
+        form_.ShowStatus(text);
+        return;
+    }
+    form_.CheckPause();
+    QMessageBox::information(&form_, title, text);
+    form_.UnCheckPause();
+}
+
+bool GameServices::Ask(const QString& title, const QString& text) {
+    if (ask_)
+        return ask_(title, text);
+    if (!Interactive())
+        return true;
+    form_.CheckPause();
+    auto answer = QMessageBox::question(&form_, title, text, QMessageBox::Ok | QMessageBox::Cancel);
+    form_.UnCheckPause();
+    return answer == QMessageBox::Ok;
+}
+
+int GameServices::RunDialog(QDialog& d) {
+    if (runDialog_)
+        return runDialog_(d);
+    return d.exec();
+}
+
+} // namespace tovani

@@ -1,0 +1,163 @@
+// The window's table of games: in each game mode the shared commands, the 50 ms count, clicks,
+// keys and the 12 ms beat reach exactly the game of that mode, and no game in the other modes;
+// pauses and mode changes tell the game that is left or paused.
+#include "RecordingGame.h"
+#include "shell/MainForm.h"
+
+#include "core/Files.h"
+
+#include <QAction>
+#include <QMouseEvent>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <memory>
+
+namespace tovani {
+namespace {
+
+namespace fs = std::filesystem;
+
+class GameDispatchTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() /
+               ("tovani_dispatch_" + std::to_string(::getpid()) + "_" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+        ASSERT_TRUE(WriteFileAtomic((dir_ / "Tovani.ini").string(),
+                                    "[Tovani]\r\nLanguage=English\r\nMaximize=0\r\n"));
+        MainFormOptions o;
+        o.programDir = QString::fromStdString(dir_.string()) + "/";
+        o.clock = &clock_;
+        o.startTimers = false;
+        o.interactive = false;
+        form_ = std::make_unique<TMainForm>(o);
+        form_->show();
+        form_->Temps(); // the first tick starts the program
+        for (int i = 0; i < 200; ++i) {
+            clock_.Advance(50);
+            form_->Temps();
+        }
+        // One game per mode, Solitaire's two modes sharing one game as the real one does.
+        form_->RegisterGame({kModeSolitaire, kModeTwoPlayers}, &solitaire_);
+        for (int mode = kModeRivers; mode <= kModeHashira; ++mode)
+            form_->RegisterGame({mode}, &others_[mode]);
+    }
+    void TearDown() override {
+        form_->RegisterGame({1, 2, 3, 4, 5, 6, 7}, nullptr);
+        form_.reset();
+        fs::remove_all(dir_);
+    }
+    RecordingGame* GameFor(int mode) {
+        if (mode == kModeSolitaire || mode == kModeTwoPlayers)
+            return &solitaire_;
+        auto it = others_.find(mode);
+        return it == others_.end() ? nullptr : &it->second;
+    }
+    void ClearCalls() {
+        solitaire_.calls.clear();
+        for (auto& [mode, g] : others_)
+            g.calls.clear();
+    }
+    // Every call made on every game since the last ClearCalls, as "game: call".
+    std::vector<std::string> AllCalls() {
+        std::vector<std::string> all;
+        for (const std::string& c : solitaire_.calls)
+            all.push_back("Solitaire: " + c);
+        for (auto& [mode, g] : others_)
+            for (const std::string& c : g.calls)
+                all.push_back(std::to_string(mode) + ": " + c);
+        return all;
+    }
+    std::string Prefix(int mode) {
+        return mode <= kModeTwoPlayers ? "Solitaire: " : std::to_string(mode) + ": ";
+    }
+
+    fs::path dir_;
+    ManualClock clock_{36'000'000};
+    std::unique_ptr<TMainForm> form_;
+    RecordingGame solitaire_{"Solitaire"};
+    std::map<int, RecordingGame> others_;
+};
+
+const std::pair<const char*, const char*> kShared[] = {
+    {"Back", "Back"},       {"Redo", "Redo"},       {"Hint", "Hint"},
+    {"Shuffle1Click", "Shuffle"}, {"Restart", "Restart"}, {"GoBack", "GoBack"},
+    {"CountTiles", "CountTiles"},
+};
+
+TEST_F(GameDispatchTest, EachSharedCommandReachesTheGameOfTheModeOnly) {
+    for (int mode = kModeSolitaire; mode <= kModeHashira; ++mode) {
+        form_->Session().mode = static_cast<uint8_t>(mode);
+        for (auto [command, call] : kShared) {
+            ClearCalls();
+            form_->RunCommand(command);
+            EXPECT_EQ(AllCalls(), std::vector<std::string>{Prefix(mode) + call})
+                << command << " in mode " << mode;
+        }
+    }
+}
+
+TEST_F(GameDispatchTest, NoGameAnswersOutsideTheGameModes) {
+    for (int mode : {kModeNoGame, kModeEditor, kModeWelcome, kModePaused, kModeInactive,
+                     kModeGameOver}) {
+        form_->Session().mode = static_cast<uint8_t>(mode);
+        ClearCalls();
+        for (auto [command, call] : kShared)
+            form_->RunCommand(command);
+        EXPECT_TRUE(AllCalls().empty()) << "mode " << mode;
+        EXPECT_EQ(form_->CurrentGame(), nullptr);
+    }
+}
+
+TEST_F(GameDispatchTest, ClicksKeysAndBeatsGoToTheGameInPlay) {
+    form_->IM(kModeClicks);
+    ClearCalls();
+    QWidget* board = form_->Game2();
+    ASSERT_NE(board, nullptr);
+    QTest::mousePress(board, Qt::LeftButton, {}, QPoint(30, 40));
+    QTest::mouseRelease(board, Qt::LeftButton, {}, QPoint(30, 40));
+    QTest::keyClick(board, Qt::Key_Space);
+    form_->RunCommand("StartFastTimer"); // timers are off in tests: the beat is called by hand
+    EXPECT_EQ(AllCalls(), (std::vector<std::string>{"5: MouseDown 30,40", "5: Click 30,40",
+                                                    "5: Key " + std::to_string(Qt::Key_Space)}));
+    // On the welcome screen nobody hears them.
+    form_->IM(kModeWelcome);
+    ClearCalls();
+    QTest::mouseRelease(board, Qt::LeftButton, {}, QPoint(30, 40));
+    QTest::keyClick(board, Qt::Key_Space);
+    EXPECT_TRUE(AllCalls().empty());
+}
+
+TEST_F(GameDispatchTest, PauseResumeAndLeavingTellTheGame) {
+    form_->IM(kModeSlider);
+    form_->Session().StartClock();
+    ClearCalls();
+    form_->PauseClick();
+    EXPECT_EQ(AllCalls(), std::vector<std::string>{"6: Pause"});
+    ClearCalls();
+    form_->PauseClick();
+    EXPECT_EQ(AllCalls(), std::vector<std::string>{"6: Resume"});
+    // Another game starts: the one left ends what it has in the air.
+    ClearCalls();
+    form_->IM(kModeRivers);
+    EXPECT_EQ(AllCalls(), std::vector<std::string>{"6: Leave"});
+    // Solitaire's two modes are one game: moving between them leaves nothing.
+    form_->IM(kModeSolitaire);
+    ClearCalls();
+    form_->IM(kModeTwoPlayers);
+    EXPECT_TRUE(AllCalls().empty());
+    // A paused game that is stopped is left.
+    form_->PauseClick();
+    ClearCalls();
+    form_->Stop();
+    EXPECT_EQ(AllCalls(), std::vector<std::string>{"Solitaire: Leave"});
+}
+
+} // namespace
+} // namespace tovani
