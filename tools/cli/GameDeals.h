@@ -16,4 +16,12 @@ struct GameDeal {
 // Every game deal, in the order the help text lists them.
 const std::vector<GameDeal>& GameDeals();
 
+// DealClicks.cpp
+int PrintClicksEasyDeal(int32_t seed);
+int PrintClicksNormalDeal(int32_t seed);
+int PrintClicksHardDeal(int32_t seed);
+// DealSlider.cpp
+int PrintSliderEasyDeal(int32_t seed);
+int PrintSliderHardDeal(int32_t seed);
+
 } // namespace tovani::cli
