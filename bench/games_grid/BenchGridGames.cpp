@@ -112,8 +112,7 @@ int main() {
     Report("Clicks click with all its settling passes (slowest 1%)", Percentile(clicks, 0.99),
            1000.0, "us");
     Report("Slider path search and line check (median)", Percentile(slides, 0.5), 100.0, "us");
-    Report("Slider path search and line check (slowest 1%)", Percentile(slides, 0.99), 100.0,
-           "us");
+    Report("Slider path search and line check (slowest 1%)", Percentile(slides, 0.99), 100.0, "us");
     if (failures)
         std::printf("bench_games_grid: %d moves did not play as expected\n", failures);
     return failures ? 1 : 0;

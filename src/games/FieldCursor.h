@@ -35,11 +35,20 @@ public:
     bool Move(CursorKey key) {
         FieldCell before = at_;
         switch (key) {
-        case CursorKey::Left: Place({at_.column - 1, at_.row}); break;
-        case CursorKey::Right: Place({at_.column + 1, at_.row}); break;
-        case CursorKey::Up: Place({at_.column, at_.row - 1}); break;
-        case CursorKey::Down: Place({at_.column, at_.row + 1}); break;
-        case CursorKey::Press: break;
+        case CursorKey::Left:
+            Place({at_.column - 1, at_.row});
+            break;
+        case CursorKey::Right:
+            Place({at_.column + 1, at_.row});
+            break;
+        case CursorKey::Up:
+            Place({at_.column, at_.row - 1});
+            break;
+        case CursorKey::Down:
+            Place({at_.column, at_.row + 1});
+            break;
+        case CursorKey::Press:
+            break;
         }
         return !(at_ == before);
     }

@@ -21,8 +21,14 @@ int PrintClicks(ClicksLevel level, int32_t seed) {
 
 } // namespace
 
-int PrintClicksEasyDeal(int32_t seed) { return PrintClicks(ClicksLevel::Easy, seed); }
-int PrintClicksNormalDeal(int32_t seed) { return PrintClicks(ClicksLevel::Normal, seed); }
-int PrintClicksHardDeal(int32_t seed) { return PrintClicks(ClicksLevel::Hard, seed); }
+int PrintClicksEasyDeal(int32_t seed) {
+    return PrintClicks(ClicksLevel::Easy, seed);
+}
+int PrintClicksNormalDeal(int32_t seed) {
+    return PrintClicks(ClicksLevel::Normal, seed);
+}
+int PrintClicksHardDeal(int32_t seed) {
+    return PrintClicks(ClicksLevel::Hard, seed);
+}
 
 } // namespace tovani::cli

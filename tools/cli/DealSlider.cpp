@@ -21,7 +21,11 @@ int PrintSlider(SliderLevel level, int32_t seed) {
 
 } // namespace
 
-int PrintSliderEasyDeal(int32_t seed) { return PrintSlider(SliderLevel::Easy, seed); }
-int PrintSliderHardDeal(int32_t seed) { return PrintSlider(SliderLevel::Hard, seed); }
+int PrintSliderEasyDeal(int32_t seed) {
+    return PrintSlider(SliderLevel::Easy, seed);
+}
+int PrintSliderHardDeal(int32_t seed) {
+    return PrintSlider(SliderLevel::Hard, seed);
+}
 
 } // namespace tovani::cli

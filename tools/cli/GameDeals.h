@@ -9,7 +9,7 @@
 namespace tovani::cli {
 
 struct GameDeal {
-    const char* name; // "rivers-easy", "clicks-hard"...
+    const char* name;           // "rivers-easy", "clicks-hard"...
     int (*print)(int32_t seed); // prints the deal on standard output; answers the exit code
 };
 

@@ -4,40 +4,45 @@
 
 namespace tovani {
 
-int ClicksKinds(ClicksLevel level) {
-    switch (level) {
-    case ClicksLevel::Easy: return 4;
-    case ClicksLevel::Normal: return 5;
-    case ClicksLevel::Hard: return 6;
-    }
-    return 6;
+namespace {
+
+// The levels: pictures dealt, board number and hall-of-fame section.
+struct LevelRow {
+    ClicksLevel level;
+    int kinds;
+    int board;
+    const char* table;
+};
+constexpr LevelRow kLevels[] = {
+    {ClicksLevel::Easy, 4, 1020, "Clicks"},
+    {ClicksLevel::Normal, 5, 1022, "Clicks3"},
+    {ClicksLevel::Hard, 6, 1021, "Clicks2"},
+};
+
+const LevelRow& RowOf(ClicksLevel level) {
+    for (const LevelRow& row : kLevels)
+        if (row.level == level)
+            return row;
+    return kLevels[2];
 }
 
+} // namespace
+
+int ClicksKinds(ClicksLevel level) {
+    return RowOf(level).kinds;
+}
 int ClicksBoardNumber(ClicksLevel level) {
-    switch (level) {
-    case ClicksLevel::Easy: return 1020;
-    case ClicksLevel::Normal: return 1022;
-    case ClicksLevel::Hard: return 1021;
-    }
-    return 1021;
+    return RowOf(level).board;
+}
+const char* ClicksTableName(ClicksLevel level) {
+    return RowOf(level).table;
 }
 
 std::optional<ClicksLevel> ClicksLevelOfBoard(int boardNumber) {
-    switch (boardNumber) {
-    case 1020: return ClicksLevel::Easy;
-    case 1022: return ClicksLevel::Normal;
-    case 1021: return ClicksLevel::Hard;
-    default: return std::nullopt;
-    }
-}
-
-const char* ClicksTableName(ClicksLevel level) {
-    switch (level) {
-    case ClicksLevel::Easy: return "Clicks";
-    case ClicksLevel::Normal: return "Clicks3";
-    case ClicksLevel::Hard: return "Clicks2";
-    }
-    return "Clicks2";
+    for (const LevelRow& row : kLevels)
+        if (row.board == boardNumber)
+            return row.level;
+    return std::nullopt;
 }
 
 ClicksGame::ClicksGame() {
@@ -145,8 +150,8 @@ ClicksEffects ClicksGame::Restart(uint32_t) {
 
 ClicksCount ClicksGame::Tick(uint32_t) {
     ClicksCount count{state_.tilesLeft, MovesAvailable(), false};
-    if (count.movesAvailable == 0 && count.tilesLeft > 0 && !state_.gameOver &&
-        !state_.asking && !state_.declined) {
+    if (count.movesAvailable == 0 && count.tilesLeft > 0 && !state_.gameOver && !state_.asking &&
+        !state_.declined) {
         state_.asking = true;
         count.askGiveUp = true;
     }
@@ -225,17 +230,23 @@ ClicksStateProblem ClicksGame::SetState(const ClicksState& state) {
 
 std::string ClicksGame::CheckInvariants() const {
     switch (Check(state_)) {
-    case ClicksStateProblem::None: return "";
-    case ClicksStateProblem::BadLevel: return "level out of range";
-    case ClicksStateProblem::PictureOutOfRange: return "a cell holds no picture of the level";
+    case ClicksStateProblem::None:
+        return "";
+    case ClicksStateProblem::BadLevel:
+        return "level out of range";
+    case ClicksStateProblem::PictureOutOfRange:
+        return "a cell holds no picture of the level";
     case ClicksStateProblem::TilesLeftWrong:
         return "tiles left " + std::to_string(state_.tilesLeft) + " but " +
                std::to_string(CountTiles(state_.grid)) + " tiles in the field";
-    case ClicksStateProblem::NotSettled: return "the field is not settled";
+    case ClicksStateProblem::NotSettled:
+        return "the field is not settled";
     case ClicksStateProblem::BadMoveDepth:
         return "move depth " + std::to_string(state_.moveDepth) + " out of range";
-    case ClicksStateProblem::BadSnapshot: return "an undo point no game could leave";
-    case ClicksStateProblem::BadFlags: return "game-over or question flags out of step";
+    case ClicksStateProblem::BadSnapshot:
+        return "an undo point no game could leave";
+    case ClicksStateProblem::BadFlags:
+        return "game-over or question flags out of step";
     }
     return "unknown problem";
 }
@@ -243,7 +254,9 @@ std::string ClicksGame::CheckInvariants() const {
 namespace {
 // Division rounding toward zero, as the window's hit test has always done it: a point just
 // left of or above the field still lands in column or row 0, which holds no tile.
-int DivTowardZero(int a, int b) { return a / b; }
+int DivTowardZero(int a, int b) {
+    return a / b;
+}
 } // namespace
 
 FieldCell ClicksGame::CellAt(int x, int y, int left, int top) {

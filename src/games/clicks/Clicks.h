@@ -41,7 +41,7 @@ struct ClicksState {
     ClicksLevel level = ClicksLevel::Normal;
     ClicksGrid grid{};
     std::array<ClicksField, kClicksSnapshots> snapshots{}; // snapshot k - 1: before move k
-    int32_t moveDepth = 0; // moves made and not taken back
+    int32_t moveDepth = 0;                                 // moves made and not taken back
     int32_t tilesLeft = 0;
     bool asking = false;   // the give-up question is open
     bool declined = false; // the player kept playing a deal that had no move at all
@@ -73,10 +73,10 @@ enum class ClicksStatus : uint8_t {
 // What an input did.
 struct ClicksEffects {
     std::vector<Sound> sounds;
-    bool fullRedraw = false;             // the whole field
-    std::vector<FieldCell> redrawCells;  // single cells (the keyboard cursor)
-    std::vector<FieldCell> removed;      // the group a click took away
-    std::vector<ClicksGrid> passes;      // the grid after each settling pass, in order
+    bool fullRedraw = false;            // the whole field
+    std::vector<FieldCell> redrawCells; // single cells (the keyboard cursor)
+    std::vector<FieldCell> removed;     // the group a click took away
+    std::vector<ClicksGrid> passes;     // the grid after each settling pass, in order
     ClicksStatus status = ClicksStatus::None;
     bool gameOver = false;
     int tilesLeftChange = 0; // the score is the tiles left: negative when tiles went

@@ -3,8 +3,8 @@
 namespace tovani {
 
 std::string FormatClicksGrid(const ClicksGrid& grid) {
-    std::string out = "grid " + std::to_string(kClicksColumns) + " " +
-                      std::to_string(kClicksRows) + "\n";
+    std::string out =
+        "grid " + std::to_string(kClicksColumns) + " " + std::to_string(kClicksRows) + "\n";
     for (int r = 1; r <= kClicksRows; ++r) {
         for (int c = 1; c <= kClicksColumns; ++c) {
             if (c > 1)

@@ -20,7 +20,9 @@ ClicksGrid GridOf(const ClicksField& field) {
 
 namespace {
 
-bool InField(int c, int r) { return c >= 1 && c <= kClicksColumns && r >= 1 && r <= kClicksRows; }
+bool InField(int c, int r) {
+    return c >= 1 && c <= kClicksColumns && r >= 1 && r <= kClicksRows;
+}
 
 // The side neighbours in the order the group is walked: right, down, left, up.
 constexpr int kStepColumn[4] = {1, 0, -1, 0};

@@ -37,11 +37,12 @@ bool HasLikeNeighbour(const ClicksGrid& grid, int column, int row);
 std::vector<FieldCell> RemoveGroup(ClicksGrid& grid, int column, int row);
 
 // One settling pass. First the fall: rows 1..11 from the top, columns 1..18, a tile over an
-// empty cell moves down one; a tile that moved is met again on the next row, so the lowest tile
-// of every column reaches the bottom row in one pass while the tiles above it come one row a
-// pass. Then the close: walking the columns from the left, an empty column with a tile anywhere
-// to its right takes the columns right of it one place left; the walk goes on with the next
-// column, so two empty columns side by side take two passes. Answers whether anything moved.
+// empty cell moves down one; a tile that moved is met again on the next row and keeps falling,
+// so the lowest tile of every column reaches the bottom row in one pass, while a tile resting
+// on one that fell waits for the next pass. Then the close: walking the columns from the left,
+// an empty column with a tile anywhere to its right takes the columns right of it one place
+// left; the walk goes on with the next column, so two empty columns side by side take two
+// passes. Answers whether anything moved.
 bool SettlePass(ClicksGrid& grid);
 
 // Settles completely. Answers the grid after every pass that moved something, in order: the

@@ -2,9 +2,13 @@
 
 namespace tovani {
 
-bool SliderJokers(SliderLevel level) { return level == SliderLevel::Easy; }
+bool SliderJokers(SliderLevel level) {
+    return level == SliderLevel::Easy;
+}
 
-int SliderBoardNumber(SliderLevel level) { return level == SliderLevel::Easy ? 1030 : 1031; }
+int SliderBoardNumber(SliderLevel level) {
+    return level == SliderLevel::Easy ? 1030 : 1031;
+}
 
 std::optional<SliderLevel> SliderLevelOfBoard(int boardNumber) {
     if (boardNumber == 1030)
@@ -201,12 +205,18 @@ SliderStateProblem SliderGame::SetState(const SliderState& state) {
 
 std::string SliderGame::CheckInvariants() const {
     switch (Check(state_)) {
-    case SliderStateProblem::None: return "";
-    case SliderStateProblem::BadLevel: return "level out of range";
-    case SliderStateProblem::PictureOutOfRange: return "a cell or next tile out of range";
-    case SliderStateProblem::BadSelection: return "the selection holds no tile";
-    case SliderStateProblem::BadScore: return "score out of range";
-    case SliderStateProblem::FullGrid: return "full grid and game over out of step";
+    case SliderStateProblem::None:
+        return "";
+    case SliderStateProblem::BadLevel:
+        return "level out of range";
+    case SliderStateProblem::PictureOutOfRange:
+        return "a cell or next tile out of range";
+    case SliderStateProblem::BadSelection:
+        return "the selection holds no tile";
+    case SliderStateProblem::BadScore:
+        return "score out of range";
+    case SliderStateProblem::FullGrid:
+        return "full grid and game over out of step";
     }
     return "unknown problem";
 }

@@ -57,7 +57,7 @@ enum class SliderStateProblem : uint8_t {
     PictureOutOfRange, // a cell or a next tile holds no picture of the level (jokers in Hard)
     BadSelection,      // the selected cell is off the grid or holds no tile
     BadScore,
-    FullGrid,          // the grid is full but the game is not over, or over but not full
+    FullGrid, // the grid is full but the game is not over, or over but not full
 };
 
 // Status messages; the window shows them in its own words.
@@ -70,9 +70,9 @@ enum class SliderStatus : uint8_t {
 // A tile brought in after a slide that formed no line.
 struct SliderArrival {
     FieldCell cell;
-    uint8_t picture = 0;             // as stored in the grid (1..7)
-    std::vector<FieldCell> removed;  // the lines it completed, emptied at once
-    SliderGrid gridAfter;            // the grid once it landed and its lines went
+    uint8_t picture = 0;            // as stored in the grid (1..7)
+    std::vector<FieldCell> removed; // the lines it completed, emptied at once
+    SliderGrid gridAfter;           // the grid once it landed and its lines went
 };
 
 // What an input did.

@@ -3,8 +3,8 @@
 namespace tovani {
 
 std::string FormatSliderGame(const SliderGrid& grid, const std::array<uint8_t, 3>& next) {
-    std::string out = "grid " + std::to_string(kSliderSize) + " " + std::to_string(kSliderSize) +
-                      "\n";
+    std::string out =
+        "grid " + std::to_string(kSliderSize) + " " + std::to_string(kSliderSize) + "\n";
     for (int r = 1; r <= kSliderSize; ++r) {
         for (int c = 1; c <= kSliderSize; ++c) {
             if (c > 1)

@@ -16,7 +16,9 @@ enum Dir { Right, Up, Left, Down };
 constexpr int kDc[4] = {1, 0, -1, 0};
 constexpr int kDr[4] = {0, -1, 0, 1}; // rows grow downwards
 
-int Sign(int v) { return (v > 0) - (v < 0); }
+int Sign(int v) {
+    return (v > 0) - (v < 0);
+}
 
 // The order of the neighbours tried from a cell, by where the source lies from it.
 const Dir* OrderTowards(FieldCell from, FieldCell source) {

@@ -2,39 +2,17 @@
 // the game itself deals from that seed; bad input exits with 2 and a message.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <sstream>
 #include <string>
-#include <sys/wait.h>
 
+#include "games/CliRun.h"
 #include "games/clicks/Clicks.h"
 #include "games/clicks/ClicksDump.h"
 
 using namespace tovani;
 
-namespace {
-
-struct CliRun {
-    int exitCode = -1;
-    std::string output; // standard output and standard error together
-};
-
-CliRun RunCli(const std::string& args) {
-    CliRun run;
-    std::string command = std::string("\"") + TOVANI_CLI + "\" " + args + " 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        return run;
-    char buffer[4096];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        run.output.append(buffer, n);
-    int status = pclose(pipe);
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
-}
-
-} // namespace
+using test::CliRun;
+using test::RunCli;
 
 TEST(ClicksCli, PrintsTheGamesOwnDealForEveryLevel) {
     const struct {
@@ -45,8 +23,8 @@ TEST(ClicksCli, PrintsTheGamesOwnDealForEveryLevel) {
                  {"clicks-hard", ClicksLevel::Hard}};
     for (const auto& g : games)
         for (int32_t seed : {1, 77, 2147483647}) {
-            CliRun run = RunCli(std::string("deal --game ") + g.name + " --seed " +
-                             std::to_string(seed));
+            CliRun run =
+                RunCli(std::string("deal --game ") + g.name + " --seed " + std::to_string(seed));
             ASSERT_EQ(run.exitCode, 0) << run.output;
             RandomGenerator rng(static_cast<uint32_t>(seed));
             ClicksGame game;
@@ -75,9 +53,9 @@ TEST(ClicksCli, PrintsTheGamesOwnDealForEveryLevel) {
 }
 
 TEST(ClicksCli, BadInputExitsWithTwoAndAMessage) {
-    for (const char* args : {"deal --game clicks-medium --seed 3", "deal --game clicks-easy",
-                             "deal --game clicks-easy --seed 0", "deal --game clicks-easy --seed x",
-                             "deal --game"}) {
+    for (const char* args :
+         {"deal --game clicks-medium --seed 3", "deal --game clicks-easy",
+          "deal --game clicks-easy --seed 0", "deal --game clicks-easy --seed x", "deal --game"}) {
         CliRun run = RunCli(args);
         EXPECT_EQ(run.exitCode, 2) << args;
         EXPECT_NE(run.output.find("tovani-cli: "), std::string::npos) << args;

@@ -100,8 +100,8 @@ TEST(ClicksSettling, EmptyColumnsCloseToTheLeftTwoNeighboursOverTwoPasses) {
 
 TEST(ClicksSettling, SettledFieldsAreRecognised) {
     EXPECT_TRUE(IsSettled(GridFromRows({"1.", "23"})));
-    EXPECT_FALSE(IsSettled(GridFromRows({"1.", ".3"})));  // a tile over a gap
-    EXPECT_FALSE(IsSettled(GridFromRows({"1.3"})));       // a column right of an empty one
+    EXPECT_FALSE(IsSettled(GridFromRows({"1.", ".3"}))); // a tile over a gap
+    EXPECT_FALSE(IsSettled(GridFromRows({"1.3"})));      // a column right of an empty one
     ClicksGrid f = GridOf(FieldOf(GridFromRows({"12", "34"})));
     EXPECT_EQ(RowsOf(f, 2, 2), (Rows{"12", "34"}));
 }

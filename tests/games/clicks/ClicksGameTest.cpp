@@ -56,7 +56,7 @@ TEST(ClicksDeal, DrawsOnePictureACellColumnByColumnAndKnowsItsLevels) {
                 ASSERT_EQ(game.At(c, r), check.Random(kinds) + 1) << c << "," << r;
                 ++seen[game.At(c, r)];
             }
-        EXPECT_EQ(rng.State(), check.State()); // nothing else drawn
+        EXPECT_EQ(rng.State(), check.State());                     // nothing else drawn
         EXPECT_EQ(std::count(seen.begin() + 1, seen.end(), 0), 0); // every picture dealt
         EXPECT_EQ(game.TilesLeft(), 216);
         EXPECT_EQ(game.Score(), 216);

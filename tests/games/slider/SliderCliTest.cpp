@@ -2,46 +2,24 @@
 // that the game itself deals from that seed; bad input exits with 2 and a message.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <sstream>
 #include <string>
-#include <sys/wait.h>
 
+#include "games/CliRun.h"
 #include "games/slider/Slider.h"
 #include "games/slider/SliderDump.h"
 
 using namespace tovani;
 
-namespace {
-
-struct CliRun {
-    int exitCode = -1;
-    std::string output; // standard output and standard error together
-};
-
-CliRun RunCli(const std::string& args) {
-    CliRun run;
-    std::string command = std::string("\"") + TOVANI_CLI + "\" " + args + " 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        return run;
-    char buffer[4096];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        run.output.append(buffer, n);
-    int status = pclose(pipe);
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
-}
-
-} // namespace
+using test::CliRun;
+using test::RunCli;
 
 TEST(SliderCli, PrintsTheGamesOwnDealAndNextTiles) {
     for (SliderLevel level : {SliderLevel::Easy, SliderLevel::Hard}) {
         const char* name = level == SliderLevel::Easy ? "slider-easy" : "slider-hard";
         for (int32_t seed : {1, 2024, 2147483647}) {
-            CliRun run = RunCli(std::string("deal --game ") + name + " --seed " +
-                                std::to_string(seed));
+            CliRun run =
+                RunCli(std::string("deal --game ") + name + " --seed " + std::to_string(seed));
             ASSERT_EQ(run.exitCode, 0) << run.output;
             RandomGenerator rng(static_cast<uint32_t>(seed));
             SliderGame game;
@@ -81,8 +59,9 @@ TEST(SliderCli, PrintsTheGamesOwnDealAndNextTiles) {
 }
 
 TEST(SliderCli, BadInputExitsWithTwoAndAMessage) {
-    for (const char* args : {"deal --game slider --seed 3", "deal --game slider-hard",
-                             "deal --game slider-easy --seed -4", "deal --game slider-easy --seed"}) {
+    for (const char* args :
+         {"deal --game slider --seed 3", "deal --game slider-hard",
+          "deal --game slider-easy --seed -4", "deal --game slider-easy --seed"}) {
         CliRun run = RunCli(args);
         EXPECT_EQ(run.exitCode, 2) << args;
         EXPECT_NE(run.output.find("tovani-cli: "), std::string::npos) << args;

@@ -126,8 +126,8 @@ TEST(SliderSlide, NoLineBringsTheThreeNextTilesAndDrawsNewOnes) {
 TEST(SliderSlide, WalledInTileIsRefusedAndBackStillTakesTheLastRealSlide) {
     RandomGenerator rng(3);
     // The 5 in the middle of the 2s cannot get out; the 1s at the top can make a line.
-    SliderGame game = SliderOn(
-        SliderFromRows({"1111", ".", "....1", ".", ".", "...2", "..252", "...2"}));
+    SliderGame game =
+        SliderOn(SliderFromRows({"1111", ".", "....1", ".", ".", "...2", "..252", "...2"}));
     const SliderState start = game.State();
     SliderEffects fx = Slide(game, {5, 3}, {5, 1}, rng);
     ASSERT_EQ(game.Score(), 5);
@@ -157,9 +157,8 @@ TEST(SliderSlide, WalledInTileIsRefusedAndBackStillTakesTheLastRealSlide) {
 TEST(SliderSlide, ANewTileThatCompletesALineGoesAtOnce) {
     // Four 1s wait at the bottom left for the next tile, a 1; find the seed that drops it on
     // the fifth cell.
-    const SliderGame start =
-        SliderOn(SliderFromRows({"........2", ".", ".", ".", ".", ".", ".", ".", "1111"}),
-                 {0, 1, 2});
+    const SliderGame start = SliderOn(
+        SliderFromRows({"........2", ".", ".", ".", ".", ".", ".", ".", "1111"}), {0, 1, 2});
     bool found = false;
     for (uint32_t seed = 1; seed < 5000 && !found; ++seed) {
         SliderGame game = start;

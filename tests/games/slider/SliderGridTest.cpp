@@ -20,8 +20,8 @@ void ExpectWalkable(const SliderGrid& g, const Cells& path, FieldCell from, Fiel
     EXPECT_EQ(path.front(), from);
     EXPECT_EQ(path.back(), to);
     for (size_t i = 1; i < path.size(); ++i) {
-        const int step = std::abs(path[i].column - path[i - 1].column) +
-                         std::abs(path[i].row - path[i - 1].row);
+        const int step =
+            std::abs(path[i].column - path[i - 1].column) + std::abs(path[i].row - path[i - 1].row);
         EXPECT_EQ(step, 1) << "step " << i;
         EXPECT_EQ(g(path[i]), 0) << "step " << i;
         EXPECT_EQ(std::count(path.begin(), path.end(), path[i]), 1);
@@ -71,8 +71,7 @@ TEST(SliderLines, FiveInARowAnyWayGoFourStay) {
     EXPECT_EQ(FindLines(SliderFromRows({"22222"})).size(), 5u);
     EXPECT_EQ(FindLines(SliderFromRows({"3", "3", "3", "3", "3"})).size(), 5u);
     SliderGrid diagonal = SliderFromRows({"4", ".4", "..4", "...4", "....4"});
-    EXPECT_EQ(FindLines(diagonal),
-              (Cells{{1, 1}, {2, 2}, {3, 3}, {4, 4}, {5, 5}}));
+    EXPECT_EQ(FindLines(diagonal), (Cells{{1, 1}, {2, 2}, {3, 3}, {4, 4}, {5, 5}}));
     EXPECT_EQ(FindLines(SliderFromRows({"....5", "...5", "..5", ".5", "5"})).size(), 5u);
     // Four are not enough, in a line or on a diagonal; a break in the picture ends the run.
     EXPECT_TRUE(FindLines(SliderFromRows({"2222.2", "4", ".4", "..4", "...4"})).empty());

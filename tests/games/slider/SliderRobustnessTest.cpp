@@ -89,6 +89,7 @@ TEST(SliderRobustness, RandomInputKeepsTheStateWholeAndBackExact) {
     EXPECT_GT(backs, 500);
     EXPECT_GT(finished, 250);
     EXPECT_GT(arrivalLines, 10);
-    std::printf("%d slides, %d refused, %d taken back, %d games to the end, %d lines by new tiles\n",
-                slides, refused, backs, finished, arrivalLines);
+    std::printf(
+        "%d slides, %d refused, %d taken back, %d games to the end, %d lines by new tiles\n",
+        slides, refused, backs, finished, arrivalLines);
 }
