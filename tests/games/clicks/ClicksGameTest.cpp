@@ -109,6 +109,12 @@ TEST(ClicksClick, TakesTheGroupSettlesAndKeepsTheFieldBeforeIt) {
     EXPECT_EQ(game.MovesAvailable(), 1);
     EXPECT_FALSE(fx.gameOver);
 
+    // A click that comes while the window still shows the passes acts on the settled field:
+    // the top 2 of column 1 has fallen, so its old cell is empty now.
+    const ClicksState settled = game.State();
+    EXPECT_EQ(game.Click({1, 10}, 0).sounds, (std::vector<Sound>{Sound::NoWay}));
+    EXPECT_EQ(game.State(), settled);
+
     // Back gives exactly the field before the move, then the one before that.
     fx = game.Back(0);
     EXPECT_TRUE(fx.fullRedraw);

@@ -101,6 +101,11 @@ TEST(SliderSlide, ALineGoesAndScoresWithoutNewTiles) {
     EXPECT_EQ(fx.afterSlide, game.Grid());
     EXPECT_TRUE(game.Selected().None());
     EXPECT_TRUE(game.CanBack());
+    // A click that comes while the window still shows the tile walking acts on the final grid:
+    // the cell it left is empty, and nothing is picked any more.
+    const SliderState afterSlide = game.State();
+    EXPECT_EQ(game.Click({5, 3}, rng, 0).sounds, (Sounds{Sound::NoWay}));
+    EXPECT_EQ(game.State(), afterSlide);
 }
 
 TEST(SliderSlide, NoLineBringsTheThreeNextTilesAndDrawsNewOnes) {
