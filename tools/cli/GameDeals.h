@@ -9,11 +9,19 @@
 namespace tovani::cli {
 
 struct GameDeal {
-    const char* name; // "rivers-easy", "clicks-hard"...
+    const char* name;           // "rivers-easy", "clicks-hard"...
     int (*print)(int32_t seed); // prints the deal on standard output; answers the exit code
 };
 
 // Every game deal, in the order the help text lists them.
 const std::vector<GameDeal>& GameDeals();
+
+// DealClicks.cpp
+int PrintClicksEasyDeal(int32_t seed);
+int PrintClicksNormalDeal(int32_t seed);
+int PrintClicksHardDeal(int32_t seed);
+// DealSlider.cpp
+int PrintSliderEasyDeal(int32_t seed);
+int PrintSliderHardDeal(int32_t seed);
 
 } // namespace tovani::cli
