@@ -9,11 +9,14 @@
 namespace tovani::cli {
 
 struct GameDeal {
-    const char* name; // "rivers-easy", "clicks-hard"...
+    const char* name;           // "rivers-easy", "clicks-hard"...
     int (*print)(int32_t seed); // prints the deal on standard output; answers the exit code
 };
 
 // Every game deal, in the order the help text lists them.
 const std::vector<GameDeal>& GameDeals();
+
+// The printers, one file each (Deal<Game>.cpp).
+int PrintHashiraDeal(int32_t seed);
 
 } // namespace tovani::cli
