@@ -171,9 +171,10 @@ public:
     // A start level read from the settings: out of range gives level 1.
     static int StartLevelFromSetting(int stored);
 
-    // The base fall speed of the four fall-speed options (slowly, normally, quickly, very
-    // quickly): 0.5, 1, 2 or 3 pixels a tick; and the one a stored setting gives (its integer
-    // part; 0 is 0.5; anything else out of range is 1). Takes effect at the next tick.
+    // The base fall speed of the four fall-speed options, 0 `TurtleFall` (slowly), 1 `SlowFall`
+    // (normally), 2 `NormalFall` (quickly), 3 `FastFall` (very quickly): 0.5, 1, 2 or 3 pixels a
+    // tick; and the one a stored setting gives (the speed's integer part, 0 for 0.5; anything
+    // else is 1). SetBaseFallSpeed takes effect at the next tick, also during a game.
     static double FallSpeedOption(int option);
     static double FallSpeedFromSetting(int stored);
     void SetBaseFallSpeed(double speed);
