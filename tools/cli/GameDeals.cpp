@@ -9,6 +9,7 @@ const std::vector<GameDeal>& GameDeals() {
         {"clicks-easy", PrintClicksEasyDeal}, {"clicks-normal", PrintClicksNormalDeal},
         {"clicks-hard", PrintClicksHardDeal}, {"slider-easy", PrintSliderEasyDeal},
         {"slider-hard", PrintSliderHardDeal},
+        {"hashira", PrintHashiraDeal},
     };
     return table;
 }

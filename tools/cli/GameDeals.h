@@ -23,5 +23,7 @@ int PrintClicksHardDeal(int32_t seed);
 // DealSlider.cpp
 int PrintSliderEasyDeal(int32_t seed);
 int PrintSliderHardDeal(int32_t seed);
+// The printers, one file each (Deal<Game>.cpp).
+int PrintHashiraDeal(int32_t seed);
 
 } // namespace tovani::cli
