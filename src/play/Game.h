@@ -29,6 +29,7 @@ struct GameResult {
     int32_t penalty = 0;    // seconds added to a time
     int tilesRemoved = 0;   // for the hall of fame's tile count
     bool entersHall = true; // false for a game the player did not play (the Demo's)
+    bool byDemo = false;    // the Demo played the game to its end
     int winner = 0;         // two players: 1 or 2, 0 for the same time
 };
 

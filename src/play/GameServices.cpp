@@ -59,14 +59,18 @@ void GameServices::Inform(const QString& title, const QString& text) {
 }
 
 bool GameServices::Ask(const QString& title, const QString& text) {
-    if (ask_)
-        return ask_(title, text);
-    if (!Interactive())
+    if (!ask_ && !Interactive())
         return true;
+    // The question pauses the game as any dialog does (a runner stands in for the box).
     form_.CheckPause();
-    auto answer = QMessageBox::question(&form_, title, text, QMessageBox::Ok | QMessageBox::Cancel);
+    bool ok;
+    if (ask_)
+        ok = ask_(title, text);
+    else
+        ok = QMessageBox::question(&form_, title, text, QMessageBox::Ok | QMessageBox::Cancel) ==
+             QMessageBox::Ok;
     form_.UnCheckPause();
-    return answer == QMessageBox::Ok;
+    return ok;
 }
 
 int GameServices::RunDialog(QDialog& d) {

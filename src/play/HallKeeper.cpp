@@ -162,6 +162,10 @@ void HallKeeper::GameOver() {
                MinutesSeconds(result.result + result.penalty);
         break;
     }
+    // The Demo's game is not the player's: no congratulations, no hall of fame.
+    if (result.byDemo)
+        text = services_.Tr("The Demo cleared the board in") + " " +
+               MinutesSeconds(result.result + result.penalty);
     // The Columns table keeps hundreds of points; score tables keep no penalty.
     if (IsHashira(board))
         result.result /= 100;
@@ -177,6 +181,9 @@ void HallKeeper::GameOver() {
         if (scoreGame) {
             dialog.Label1()->setText("   " + services_.Tr("Game Over !"));
             dialog.Label2()->setText("");
+        } else if (result.byDemo) {
+            dialog.Label1()->setText(services_.Tr("Demo"));
+            dialog.Label2()->setText(services_.Tr("The Demo played this board to its end."));
         }
         dialog.FinalTime()->setText(text);
         dialog.EnterFame()->setVisible(qualifies && !(scoreGame && s.elapsedSeconds == 0));
@@ -285,7 +292,8 @@ bool HallKeeper::WriteHallOfFame() {
         return true;
     const QString why = QString::fromStdString(hallFile_.WriteError());
     std::fprintf(stderr, "tovani: %s\n", why.toUtf8().constData());
-    services_.Form().ShowStatus(why);
+    // The player is told as for the settings file: a lost score is not a quiet matter.
+    services_.Inform("Tovani", why);
     return false;
 }
 

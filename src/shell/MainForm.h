@@ -115,6 +115,13 @@ public:
     void FormActivate();
     void CheckPause();   // before a modal dialog opens
     void UnCheckPause(); // after it closes
+    // A game is being played (or paused) and not over: closing would lose it.
+    bool GameInProgress() const;
+    // The question asked before a game in progress is lost at close; tests answer it. By
+    // default a Yes/No box with No as the default, or Yes when the window is not interactive.
+    void SetQuitQuestion(std::function<bool(const QString& text)> question) {
+        quitQuestion_ = std::move(question);
+    }
     void ShowStatus(const QString& text);
     void Splashing(const QString& text);
     void WriteScore();
@@ -259,6 +266,7 @@ private:
 
     bool FormKeyDown(int key, Qt::KeyboardModifiers mods); // true when the game used the key
     void FormKeyUp();
+    bool ConfirmQuit();
 
     // The game table and what it dispatches (MainFormGames.cpp).
     void RegisterGameCommands();
@@ -309,6 +317,8 @@ private:
     TThreadTimer* timerColumns_ = nullptr; // the 12 ms beat of the games and the 3D view
     std::array<Game*, 8> games_{};       // by game mode 0..7
     bool handDown_ = false;
+    int dialogDepth_ = 0; // modal dialogs open now, one inside the other
+    std::function<bool(const QString&)> quitQuestion_;
     QMenu* popup_ = nullptr;
     QAction* popupSeparator_ = nullptr;
     QMenu* startLevelMenu_ = nullptr;

@@ -845,12 +845,40 @@ void TMainForm::FormActivate() {
     }
 }
 
+bool TMainForm::GameInProgress() const {
+    int mode = session_.mode;
+    if (mode == kModePaused || mode == kModeInactive)
+        mode = session_.modeBeforePause;
+    return mode >= kModeSolitaire && mode <= kModeHashira && !session_.gameOver;
+}
+
+bool TMainForm::ConfirmQuit() {
+    const QString text = Tr("Quit and lose the game in progress?");
+    if (quitQuestion_)
+        return quitQuestion_(text);
+    if (!options_.interactive)
+        return true;
+    CheckPause();
+    QMessageBox box(QMessageBox::Question, "Tovani", text, QMessageBox::Yes | QMessageBox::No,
+                    this);
+    box.setDefaultButton(QMessageBox::No);
+    const bool yes = box.exec() == QMessageBox::Yes;
+    UnCheckPause();
+    return yes;
+}
+
 void TMainForm::CheckPause() {
+    // A question asked from inside a dialog is not a new pause: only the outermost dialog
+    // pauses the game and resumes it.
+    if (++dialogDepth_ > 1)
+        return;
     if (Option("GoCheckPause") && session_.mode != kModeInactive)
         FormDeactivate();
 }
 
 void TMainForm::UnCheckPause() {
+    if (dialogDepth_ > 0 && --dialogDepth_ > 0)
+        return;
     if (view3D_)
         RunCommand("Resize3D");
     if (session_.mode == kModeInactive) {
@@ -1061,6 +1089,11 @@ bool TMainForm::SaveSettings() {
 void TMainForm::closeEvent(QCloseEvent* event) {
     if (closing_) {
         event->accept();
+        return;
+    }
+    // A game in progress is not lost to one key press: without the quick save, ask first.
+    if (GameInProgress() && !Option("AutoSave") && !ConfirmQuit()) {
+        event->ignore();
         return;
     }
     // 1-3.

@@ -65,7 +65,7 @@ const std::vector<SettingKey> kTable = {
     {"Shuffable", B, "Shuffable", 1, "", 0},
     {"JokerAllow", B, "JokerAllow", 1, "", 0},
     {"RandomLayouts", B, "RandomLayouts", 0, "", 0},
-    {"WarnUnwinnable", B, "WarnUnwinnable", 0, "", 0},
+    {"WarnUnwinnable", B, "WarnUnwinnable", 1, "", 0},
     {"Go3D", B, "N3D", 0, "", 0},
     {"Contemplation", I, nullptr, 4, "", 0},
     {"EnableOpenGL", B, "EnableGL", 0, "", 0},

@@ -11,7 +11,7 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Tovani 10.21");
-    QApplication::setApplicationDisplayName("Tovani");
+    // No display name: Qt would append it to every window title, and the title is our own.
     tovani::MainFormOptions options;
     QStringList args = QApplication::arguments();
     args.removeFirst();

@@ -85,6 +85,14 @@ void SolitairePlay::RemovePair(Board& board, PlayEffects& fx, bool twoPlayers, u
     }
     board.Remove(firstPick);
     board.Remove(secondPick);
+    // A hint mark that names a tile gone from the board is dropped with it (both tiles of the
+    // hinted pair lose their mark, so no half of a pair stays lit).
+    if (hintA == firstPick || hintA == secondPick || hintB == firstPick || hintB == secondPick) {
+        for (int t : {hintA, hintB})
+            if (t != 0 && t != firstPick && t != secondPick)
+                fx.redrawTiles.push_back(t);
+        hintA = hintB = 0;
+    }
     firstPick = secondPick = 0;
     board.tilesLeft -= 2;
     ++matchCounter;

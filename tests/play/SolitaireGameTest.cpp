@@ -443,6 +443,29 @@ TEST_F(SolitaireGameTest, HintsCycleAndCostFortySecondsEach) {
     EXPECT_EQ(view_->Scene().hint1, 0);
 }
 
+TEST_F(SolitaireGameTest, AHintMarkLeavesWithItsTile) {
+    Start();
+    DealSeeded(5);
+    form_->RunCommand("Hint");
+    const int a = view_->Scene().hint1, b = view_->Scene().hint2;
+    ASSERT_NE(a, 0);
+    // The hinted tile goes with a partner other than the one hinted: no mark may stay behind on
+    // the other half of the hinted pair.
+    FreeScan scan = IsItFree(GameBoard(), FreeRule::Side);
+    int partner = 0;
+    for (int t : scan.freeTiles)
+        if (t != a && t != b && TilesMatch(t, a))
+            partner = t;
+    if (partner == 0)
+        partner = b; // only the hinted pair itself: its removal clears both marks too
+    ClickTile(a);
+    ClickTile(partner);
+    ASSERT_FALSE(GameBoard().Position(a).OnBoard());
+    EXPECT_EQ(view_->Scene().hint1, 0);
+    EXPECT_EQ(view_->Scene().hint2, 0);
+    EXPECT_EQ(solitaire_->PlayState().hintA, 0);
+}
+
 TEST_F(SolitaireGameTest, ShufflesCostTenSecondsAMoveAloneAndNothingForTwo) {
     Start();
     DealSeeded(8);
@@ -703,6 +726,47 @@ TEST_F(SolitaireGameTest, HallOfFameFileIsReadAtStartAndResetIsWrittenAtOnce) {
     EXPECT_EQ(Read("Hallfame.ini").find("Zoe"), std::string::npos);
 }
 
+TEST_F(SolitaireGameTest, AFailedWriteOfTheHallOfFameIsToldToThePlayer) {
+    Start();
+    fs::remove(dir_ / "Hallfame.ini");
+    fs::create_directories(dir_ / "Hallfame.ini"); // a folder where the file should go
+    messages_.clear();
+    EXPECT_FALSE(hall_->WriteHallOfFame());
+    ASSERT_EQ(messages_.size(), 1);
+    EXPECT_TRUE(messages_[0].startsWith("Unable to write to")) << messages_[0].toStdString();
+    EXPECT_TRUE(messages_[0].contains("Hallfame.ini"));
+}
+
+TEST_F(SolitaireGameTest, AQuestionInsideADialogDoesNotResumeTheGame) {
+    Start();
+    form_->SetOption("GoCheckPause", true);
+    DealSeeded(9);
+    Ticks(40);
+    // The hall of fame, and inside it "Reset Scores" answered Cancel: the game stays paused
+    // until the hall window itself closes.
+    int modeDuringQuestion = -1, modeAfterQuestion = -1;
+    bool backEnabledAfterQuestion = true;
+    answerOk_ = false;
+    services_->SetDialogRunner([&](QDialog& d) {
+        if (auto* hall = qobject_cast<HallWindow*>(&d)) {
+            services_->SetQuestionRunner([&](const QString&, const QString&) {
+                modeDuringQuestion = form_->GameMode();
+                return false;
+            });
+            hall->DeleteHighscoresClick();
+            modeAfterQuestion = form_->GameMode();
+            backEnabledAfterQuestion = form_->Item("Back1")->isEnabled();
+        }
+        return int(QDialog::Accepted);
+    });
+    form_->Item("Halloffame1")->trigger();
+    EXPECT_EQ(modeDuringQuestion, kModeInactive);
+    EXPECT_EQ(modeAfterQuestion, kModeInactive);
+    EXPECT_FALSE(backEnabledAfterQuestion);
+    // Closed: the game goes on.
+    EXPECT_EQ(form_->GameMode(), kModeSolitaire);
+}
+
 TEST_F(SolitaireGameTest, SharedCommandsReachTheOtherGamesInTheirModes) {
     // Another game plays Rivers beside Solitaire.
     RecordingGame rivers("Rivers");
@@ -810,6 +874,9 @@ TEST_F(SolitaireGameTest, DemoPlaysTheRestAndEntersNoHallOfFame) {
     ASSERT_EQ(dialogs_.size(), 1u);
     EXPECT_EQ(dialogs_[0].name, "GameOverForm");
     EXPECT_FALSE(dialogs_[0].enterFame);
+    // It says whose game it was: no congratulations for the Demo's win.
+    EXPECT_TRUE(dialogs_[0].finalTime.startsWith("The Demo cleared the board in"))
+        << dialogs_[0].finalTime.toStdString();
     EXPECT_TRUE(hall_->Hall().TableOf(form_->Session().boardNumber)[0].Empty());
     // The next game is the player's again.
     DealSeeded(778);

@@ -461,6 +461,37 @@ TEST_F(MainFormTest, NoMoreMovesMarquee) {
     f.RegisterGame({kModeSolitaire}, nullptr);
 }
 
+TEST_F(MainFormTest, ClosingAskesBeforeAGameInProgressIsLost) {
+    TMainForm& f = Start();
+    Ticks(200);
+    QStringList asked;
+    bool answer = false;
+    f.SetQuitQuestion([&](const QString& text) {
+        asked << text;
+        return answer;
+    });
+    // Nothing in play: it closes without a word.
+    EXPECT_FALSE(f.GameInProgress());
+    // A game in play, AutoSave off: No keeps the window and the game.
+    f.IM(kModeRivers);
+    f.Session().StartClock();
+    f.SetOption("AutoSave", false);
+    EXPECT_FALSE(f.close());
+    EXPECT_EQ(asked, QStringList{"Quit and lose the game in progress?"});
+    EXPECT_EQ(f.GameMode(), kModeRivers);
+    // Paused, the game is still in progress; Escape asks too.
+    f.PauseClick();
+    ASSERT_EQ(f.GameMode(), kModePaused);
+    EXPECT_TRUE(f.GameInProgress());
+    QTest::keyClick(f.Game2(), Qt::Key_Escape);
+    EXPECT_EQ(asked.size(), 2);
+    EXPECT_TRUE(f.isVisible());
+    // Yes closes.
+    answer = true;
+    EXPECT_TRUE(f.close());
+    EXPECT_EQ(asked.size(), 3);
+}
+
 TEST_F(MainFormTest, ShowMenuAndTotalImmersion) {
     TMainForm& f = Start();
     QMenu* popup = f.Popup();

@@ -103,6 +103,7 @@ GameResult SolitaireGame::Result() const {
     r.tilesRemoved = s.matchCounter;
     // A game finished by the Demo was not the player's: it enters no hall of fame.
     r.entersHall = !demoPlayed_;
+    r.byDemo = demoPlayed_;
     if (form_.GameMode() == kModeTwoPlayers || form_.Session().mode == kModeTwoPlayers) {
         r.kind = GameResult::Kind::TwoPlayers;
         switch (SolitairePlay::WinnerOf(play_.clocks)) {
