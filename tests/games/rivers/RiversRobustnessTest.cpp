@@ -10,23 +10,6 @@ using namespace tovani::test;
 
 namespace {
 
-std::vector<std::pair<int, int>> PairsBySearch(const Board& b) {
-    std::vector<std::pair<int, int>> out;
-    RiverSearch search(b);
-    for (int n = 1; n < b.tilesTotal; n += 4)
-        for (int i = 0; i < 4; ++i)
-            for (int j = i + 1; j < 4; ++j) {
-                const int a = n + i, c = n + j;
-                auto covered = [&](int t) {
-                    Cell p = b.Position(t);
-                    return b.At(p.column, p.row, p.layer + 1) != 0;
-                };
-                if (search.CanBeReached(a, c) && !covered(a) && !covered(c))
-                    out.emplace_back(a, c);
-            }
-    return out;
-}
-
 int TileOnBoard(const RiversGame& g, RandomGenerator& r) {
     std::vector<int> on;
     for (int t = 1; t <= g.TilesTotal(); ++t)

@@ -17,6 +17,11 @@ namespace tovani::test {
 
 using Placement = std::map<int, Cell>; // tile -> place
 
+// A place of layer 1.
+inline Cell E(int column, int row) {
+    return Cell{column, row, 1};
+}
+
 // Every place of the variant, layer by layer, row by row, column by column.
 inline std::vector<Cell> RiversPlaces(RiversVariant v) {
     const RiversVariantInfo& info = RiversInfo(v);
@@ -87,6 +92,22 @@ inline RiversGame GameWith(RiversVariant v, const Placement& onBoard) {
     std::string why;
     EXPECT_TRUE(g.SetState(BuildState(v, onBoard), &why)) << why;
     return g;
+}
+
+// Every pair a river joins, neither tile covered, in hint order, found with the full search.
+inline std::vector<std::pair<int, int>> PairsBySearch(const Board& b) {
+    std::vector<std::pair<int, int>> out;
+    RiverSearch search(b);
+    auto covered = [&](int t) {
+        const Cell p = b.Position(t);
+        return b.At(p.column, p.row, p.layer + 1) != 0;
+    };
+    for (int n = 1; n < b.tilesTotal; n += 4)
+        for (int i = 0; i < 4; ++i)
+            for (int j = i + 1; j < 4; ++j)
+                if (search.CanBeReached(n + i, n + j) && !covered(n + i) && !covered(n + j))
+                    out.emplace_back(n + i, n + j);
+    return out;
 }
 
 inline bool Has(const std::vector<Sound>& sounds, Sound s) {
