@@ -4,8 +4,6 @@
 // first line "tiles T", then one line "tile column row layer" per tile in tile-number order, in
 // board cells (columns 1..34, rows 1..20, layers 1..5). With --game, the deal that another game
 // makes when the generator is seeded with N (see GameDeals.h).
-#include <cstdio>
-
 #include "Commands.h"
 #include "GameDeals.h"
 #include "LayoutArgument.h"
@@ -70,12 +68,7 @@ int RunDeal(const std::vector<std::string>& args) {
     if (!DealNumberedGame(load.layout, seed, winnable, board, error))
         return Fail(error);
 
-    std::printf("tiles %d\n", board.tilesTotal);
-    for (int t = 1; t <= board.tilesTotal; ++t) {
-        Cell c = board.Position(t);
-        std::printf("%d %d %d %d\n", t, c.column, c.row, c.layer);
-    }
-    return 0;
+    return PrintTileDeal(board);
 }
 
 } // namespace tovani::cli

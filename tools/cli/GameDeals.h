@@ -6,6 +6,10 @@
 #include <cstdint>
 #include <vector>
 
+namespace tovani {
+class Board;
+} // namespace tovani
+
 namespace tovani::cli {
 
 struct GameDeal {
@@ -25,5 +29,14 @@ int PrintSliderEasyDeal(int32_t seed);
 int PrintSliderHardDeal(int32_t seed);
 // The printers, one file each (Deal<Game>.cpp).
 int PrintHashiraDeal(int32_t seed);
+// Prints a board of tiles as the deal command prints Solitaire's: "tiles T", then one line
+// "tile column row layer" per tile in tile-number order (board cells). Answers 0.
+int PrintTileDeal(const Board& board);
+
+// The printers, one file per game.
+int PrintRiversEasyDeal(int32_t seed); // DealRivers.cpp
+int PrintRiversHardDeal(int32_t seed);
+int PrintMemoryEasyDeal(int32_t seed); // DealMemory.cpp
+int PrintMemoryHardDeal(int32_t seed);
 
 } // namespace tovani::cli
