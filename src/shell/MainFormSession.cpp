@@ -569,16 +569,21 @@ void TMainForm::FinishInit() {
     if (!introPicture_.isNull())
         intro_->show();
     ApplyFallbackBackground();
+    QString firstArg = options_.arguments.value(0);
+    QString lower = firstArg.toLower();
+    const bool layoutArgument = lower.contains(".lay");
+    // The layout named on the command line is the one loaded (once, as at any start: the deal
+    // comes from BeginGame below, not from the load).
+    if (layoutArgument)
+        layoutPath_ = programDir_ + "Layouts/" + QFileInfo(firstArg).fileName();
     RunCommand(layoutPath_.toLower().contains(".shp") ? "RunShpLayout" : "RunLayout");
     RunCommand("ColorHighlight");
     IM(kModeWelcome);
-    QString firstArg = options_.arguments.value(0);
-    QString lower = firstArg.toLower();
-    if (lower.contains(".lay")) {
+    if (layoutArgument) {
         // The layout named on the command line is played at once.
-        layoutPath_ = programDir_ + "Layouts/" + QFileInfo(firstArg).fileName();
-        RunCommand("RunLayout");
         RunCommand("BeginGame");
+        if (QAction* item = LayoutItem(session_.boardNumber))
+            item->setChecked(true);
     } else if (settings_.GetBool("QuickSaved")) {
         RunCommand("LoadQuickSave");
     } else if (lower.contains(".tvg")) {

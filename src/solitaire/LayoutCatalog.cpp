@@ -240,7 +240,10 @@ LayoutLoad LoadShpLayout(const std::string& path) {
     out.ok = true;
     out.path = ExistingPath(path).value_or(path);
     out.layout = std::move(file.layout);
-    out.layout.name = out.path;
+    // A ".shp" layout is named by its file name, as its menu item is; the folder is no part of
+    // the name shown in the title and on the status line.
+    const size_t slash = out.path.find_last_of("/\\");
+    out.layout.name = slash == std::string::npos ? out.path : out.path.substr(slash + 1);
     out.skippedLines = file.skippedLines;
     return out;
 }

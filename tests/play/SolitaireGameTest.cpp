@@ -90,6 +90,7 @@ protected:
     void Start() {
         MainFormOptions o;
         o.programDir = QString::fromStdString(dir_.string()) + "/";
+        o.arguments = args_;
         o.clock = &clock_;
         o.startTimers = false;
         o.interactive = false;
@@ -100,6 +101,7 @@ protected:
         services_ = std::make_unique<GameServices>(*form_, *view_);
         hall_ = std::make_unique<HallKeeper>(*services_);
         solitaire_ = std::make_unique<SolitaireGame>(*services_, *hall_);
+        solitaire_->onPositionReset = [this] { ++deals_; };
         services_->SetDialogRunner([this](QDialog& d) { return Answer(d); });
         services_->SetMessageRunner(
             [this](const QString&, const QString& text) { messages_ << text; });
@@ -110,7 +112,9 @@ protected:
         form_->resize(1000, 760);
         form_->show();
         form_->Temps();
-        ASSERT_EQ(form_->GameMode(), kModeWelcome);
+        if (args_.isEmpty()) {
+            ASSERT_EQ(form_->GameMode(), kModeWelcome);
+        }
     }
 
     int Answer(QDialog& d) {
@@ -204,6 +208,8 @@ protected:
     bool answerOk_ = true;
     int questions_ = 0;
     QStringList messages_;
+    QStringList args_;  // the command line
+    int deals_ = 0;     // new positions: deals, Back, Restart, shuffles
     std::function<void(TMainForm&)> beforeSolitaire_;
 };
 
@@ -650,7 +656,9 @@ TEST_F(SolitaireGameTest, LayoutsLoadFromTheMenuAndABrokenOneKeepsThePrevious) {
     spiral->trigger();
     EXPECT_EQ(form_->GameMode(), kModeSolitaire);
     EXPECT_EQ(GameBoard().tilesTotal, 144);
-    EXPECT_TRUE(QString::fromStdString(solitaire_->CurrentLayout().name).endsWith("Spiral.shp"));
+    EXPECT_EQ(solitaire_->CurrentLayout().name, "Spiral.shp");
+    EXPECT_TRUE(form_->windowTitle().contains("Spiral.shp")) << form_->windowTitle().toStdString();
+    EXPECT_FALSE(form_->windowTitle().contains("/")) << form_->windowTitle().toStdString();
     EXPECT_EQ(form_->Session().boardNumber, form_->Layouts().Count()); // after the ".lay" items
     pyramid->trigger();
 
@@ -724,6 +732,20 @@ TEST_F(SolitaireGameTest, HallOfFameFileIsReadAtStartAndResetIsWrittenAtOnce) {
     form_->Item("Halloffame1")->trigger();
     EXPECT_TRUE(hall_->Hall().TableOf(board)[0].Empty());
     EXPECT_EQ(Read("Hallfame.ini").find("Zoe"), std::string::npos);
+}
+
+TEST_F(SolitaireGameTest, ALayoutOnTheCommandLineIsDealtOnceAtStartUp) {
+    const fs::path outside = dir_ / "Mine.lay";
+    fs::copy(dir_ / "Layouts" / "Pyramid.lay", outside);
+    args_ = {QString::fromStdString(outside.string())};
+    Start();
+    EXPECT_EQ(form_->GameMode(), kModeSolitaire);
+    EXPECT_EQ(deals_, 1);
+    Ticks(80);
+    EXPECT_FALSE(Status().contains("selected")) << Status().toStdString();
+    ASSERT_NE(form_->LayoutItem(form_->Session().boardNumber), nullptr);
+    EXPECT_TRUE(form_->LayoutItem(form_->Session().boardNumber)->isChecked());
+    EXPECT_EQ(form_->LayoutItem(form_->Session().boardNumber)->text(), "Mine");
 }
 
 TEST_F(SolitaireGameTest, AFailedWriteOfTheHallOfFameIsToldToThePlayer) {

@@ -177,7 +177,8 @@ TEST_F(LayoutFolder, ShpLayoutsAreNamedByTheirPath) {
     LayoutCatalog cat = LayoutCatalog::Scan(dir_);
     LayoutLoad l = LoadLayoutFile(Path("Grid.shp"), cat);
     ASSERT_TRUE(l.ok);
-    EXPECT_EQ(l.layout.name, Path("Grid.shp"));
+    EXPECT_EQ(l.layout.name, "Grid.shp"); // named as its menu item, without the folder
+    EXPECT_EQ(l.path, Path("Grid.shp"));
     EXPECT_EQ(l.layout.PlaceCount(), kTileCount);
     EXPECT_FALSE(l.quiet);
     // "Random Layouts" may draw a ".shp" layout: loaded quietly as well.
