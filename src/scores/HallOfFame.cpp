@@ -188,7 +188,9 @@ void HallOfFame::Read(const IniFile& ini) {
                 return value.substr(start, pos - start);
             };
             size_t blank = value.find(' ');
-            e.name = FirstChars(value.substr(0, blank), 8);
+            // The name runs to the first blank and the date to the next one, whatever their length:
+            // a file written by hand or by another version keeps what it holds.
+            e.name = value.substr(0, blank);
             pos = blank == std::string::npos ? value.size() : blank;
             std::string kept;
             auto result = NumberField(field(), &kept);
@@ -200,9 +202,9 @@ void HallOfFame::Read(const IniFile& ini) {
                 e.result = *result;
             if (auto second = NumberField(field(), nullptr))
                 e.second = *second;
-            e.date = FirstChars(field(), 8);
-            if (e.name.empty() || e.result < 0)
-                e = HallEntry{}; // nothing usable: an empty entry
+            e.date = field();
+            if (e.name.empty())
+                e = HallEntry{}; // nobody to show: an empty entry
             t[static_cast<size_t>(rank - 1)] = e;
         }
     }

@@ -34,12 +34,6 @@ std::string_view StripBom(std::string_view s) {
     return s;
 }
 
-std::string_view TrimRight(std::string_view s) {
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
-        s.remove_suffix(1);
-    return s;
-}
-
 LayoutError Error(LayoutErrorCode code, int count = 0, int line = 0) {
     LayoutError e;
     e.code = code;
@@ -120,21 +114,15 @@ LayoutResult<LayFile> ParseLay(std::string_view bytes) {
     if (lines.size() < 3)
         return Error(LayoutErrorCode::MissingPlaces, 0, 3);
 
-    // Blanks after the 3400 places (a hand-edited file) do no harm; blanks inside them are
-    // places without a tile.
+    // The places are the first 3400 characters of line 3: a '1' is a tile, anything else (a
+    // blank, a tab, a stray byte of a hand-edited file) is a place without one; what follows
+    // them is not read. Only a line too short to hold every place is refused.
     std::string_view places = lines[2];
-    if (places.size() > static_cast<size_t>(kLayoutCells) &&
-        TrimRight(places.substr(kLayoutCells)).empty())
-        places = places.substr(0, kLayoutCells);
     int count = static_cast<int>(places.size());
     if (count < kLayoutCells)
         return Error(LayoutErrorCode::PlacesTooShort, count, 3);
-    if (count > kLayoutCells)
-        return Error(LayoutErrorCode::PlacesTooLong, count, 3);
     for (int i = 0; i < kLayoutCells; ++i) {
-        unsigned char ch = static_cast<unsigned char>(places[static_cast<size_t>(i)]);
-        if (ch < 0x20 || ch >= 0x7F)
-            return Error(LayoutErrorCode::BadCharacter, i + 1, 3);
+        const char ch = places[static_cast<size_t>(i)];
         if (ch == '1')
             out.layout.SetRaw(i, 1);
         else if (ch != '0')

@@ -748,6 +748,22 @@ TEST_F(SolitaireGameTest, ALayoutOnTheCommandLineIsDealtOnceAtStartUp) {
     EXPECT_EQ(form_->LayoutItem(form_->Session().boardNumber)->text(), "Mine");
 }
 
+TEST_F(SolitaireGameTest, TheWelcomeLinesGoWhenAGameStarts) {
+    Start();
+    QWidget* welcome = form_->Area("Welcome");
+    ASSERT_NE(welcome, nullptr);
+    auto* l1 = welcome->findChild<QLabel*>("Label1");
+    auto* l2 = welcome->findChild<QLabel*>("Label2");
+    ASSERT_TRUE(l1 && l2);
+    EXPECT_TRUE(l1->isVisible());
+    DealSeeded(3);
+    EXPECT_FALSE(l1->isVisible());
+    EXPECT_FALSE(l2->isVisible());
+    // Nothing else of the welcome screen shows over the board either.
+    for (QWidget* w : welcome->findChildren<QWidget*>())
+        EXPECT_FALSE(w->isVisible()) << w->objectName().toStdString();
+}
+
 TEST_F(SolitaireGameTest, AFailedWriteOfTheHallOfFameIsToldToThePlayer) {
     Start();
     fs::remove(dir_ / "Hallfame.ini");

@@ -121,20 +121,23 @@ TEST(HallOfFame, FileRoundTripAndLenientReading) {
     bad.Parse("[Traditional]\n"
               "Rank1=Bob 1a2b3 x7 05/05/05\n"   // non-digits dropped: 123, second 7
               "Rank2=Eve 0000 5 01/01/01\n"     // "0000": empty
-              "Rank3=VeryLongNameIndeed 9 9 d\n" // cut to eight characters
+              "Rank3=VeryLongNameIndeed 9 9 2026-12-07\n" // kept whole
               "Rank4=NoNumbers\n"               // nothing usable
               "Rank5=Huge 99999999999999 1 d\n" // does not fit: empty
-              "Rank6=Neg -5 0\n");
+              "Rank6=Neg -5 0 01/02/03\n");          // a negative result is kept
     HallOfFame lenient = MakeHall();
     lenient.Read(bad);
     const auto& t = lenient.TableOf(1);
     EXPECT_EQ(t[0].result, 123);
     EXPECT_EQ(t[0].second, 7);
     EXPECT_TRUE(t[1].Empty());
-    EXPECT_EQ(t[2].name, "VeryLong");
+    EXPECT_EQ(t[2].name, "VeryLongNameIndeed");
+    EXPECT_EQ(t[2].date, "2026-12-07");
     EXPECT_TRUE(t[3].Empty());
     EXPECT_TRUE(t[4].Empty());
-    EXPECT_TRUE(t[5].Empty());
+    EXPECT_FALSE(t[5].Empty());
+    EXPECT_EQ(t[5].result, -5);
+    EXPECT_EQ(t[5].date, "01/02/03");
 }
 
 TEST(HallOfFame, NamesTimesAndDates) {
