@@ -33,7 +33,11 @@ SeedDialog::SeedDialog(Context ctx, const QImage& background, QWidget* parent)
     field_ = new QLineEdit(group);
     field_->setObjectName("RandomSeed");
     field_->setMaxLength(9);
-    field_->setText(QString::number(ctx_.seed > 0 ? ctx_.seed : 0));
+    // The last game number, or a fresh one: the entry never opens on a number out of range.
+    if (ctx_.seed >= 1 && ctx_.seed <= kMaxSeed)
+        field_->setText(QString::number(ctx_.seed));
+    else
+        NewRandomSeedClick();
     field_->selectAll();
     col->addWidget(field_);
     auto* random = new QPushButton(Tr("New random game seed"), group);

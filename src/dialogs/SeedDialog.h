@@ -2,6 +2,8 @@
 // draws one, and the same number always deals the same board.
 #pragma once
 
+#include "solitaire/Dealer.h"
+
 #include <QDialog>
 
 #include <cstdint>
@@ -14,7 +16,7 @@ namespace tovani {
 class SeedDialog : public QDialog {
     Q_OBJECT
 public:
-    static constexpr int32_t kMaxSeed = 999999999;
+    static constexpr int32_t kMaxSeed = kMaxGameNumber;
 
     struct Context {
         int32_t seed = 0; // the current game number, shown when the dialog opens

@@ -348,10 +348,12 @@ void FrameRect(PixelBuffer& buf, Rect r, Pixel colour, int penWidth) {
     buf.FillRect({rr - before, t - before, rr + after + 1, b + after + 1}, colour); // right
 }
 
-void ScaleChannels(PixelBuffer& buf, float factor) {
+void ScaleChannels(PixelBuffer& buf, double factor) {
+    // Rounded half up, in double precision: 25 x 0.78 is 19.5 and gives 20 (a float factor
+    // would make it 19.49999 and 19).
     std::array<uint32_t, 256> table{};
     for (int v = 0; v < 256; ++v) {
-        double scaled = std::nearbyint(double(v) * double(factor));
+        double scaled = std::floor(double(v) * factor + 0.5);
         table[size_t(v)] = uint32_t(std::clamp(scaled, 0.0, 255.0));
     }
     for (int y = 0; y < buf.Height(); ++y) {

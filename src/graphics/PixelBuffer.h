@@ -132,6 +132,6 @@ void FrameRect(PixelBuffer& buf, Rect r, Pixel colour, int penWidth);
 
 // Multiplies each colour channel of every pixel by `factor`, rounding to the nearest integer and
 // capping at 255 (darker and brighter copies of the face sheets).
-void ScaleChannels(PixelBuffer& buf, float factor);
+void ScaleChannels(PixelBuffer& buf, double factor);
 
 } // namespace tovani

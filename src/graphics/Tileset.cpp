@@ -326,8 +326,8 @@ void ChangeBorders(FaceSheets& sheets, const TileOptions& options) {
 
     sheets.DarkFaceSheet = sheet;
     sheets.BrightFaceSheet = sheet;
-    ScaleChannels(sheets.DarkFaceSheet, 0.78f);
-    ScaleChannels(sheets.BrightFaceSheet, 1.18f);
+    ScaleChannels(sheets.DarkFaceSheet, 0.78);
+    ScaleChannels(sheets.BrightFaceSheet, 1.18);
 }
 
 void ClickoDraw(PixelBuffer& canvas, int x, int y, int index, const PixelBuffer& smallTileset,

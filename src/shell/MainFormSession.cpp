@@ -182,6 +182,7 @@ void TMainForm::Init() {
     // 18.
     splashProgress_ += kStepStart;
     Splashing("Starting Tovani...");
+    layoutName_ = Tr("External Layout"); // the name shown until a layout is loaded
     if (Option("PlayMusic") && !content_[ContentKind::Music].empty())
         RunCommand("CallMusic");
     // 19. A display of fewer than 16 bits a pixel shows the pictures poorly.

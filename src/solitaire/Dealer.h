@@ -51,6 +51,9 @@ struct Deal {
 // Dead ends the winnable deal accepts before it falls back to a plain deal. A layout that
 // allows winnable deals at all meets far fewer (the shipped ones a handful at most).
 constexpr int kMaxDealRestarts = 1000;
+// Game numbers (the seeds of numbered deals) run from 1 to this, in the seed entry, the saved
+// settings and tovani-cli alike.
+constexpr int32_t kMaxGameNumber = 999'999'999;
 
 // Seeds the generator for a deal: from the seed number when the game is seeded and the number
 // is above 0, else from the clock.

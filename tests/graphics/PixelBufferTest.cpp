@@ -160,11 +160,18 @@ TEST(PixelBuffer, PlainStretchTakesThePixelUnderEachCentre) {
 
 TEST(PixelBuffer, ChannelScalingRoundsAndCaps) {
     PixelBuffer b(1, 1, MakePixel(100, 200, 50));
-    ScaleChannels(b, 0.78f);
+    ScaleChannels(b, 0.78);
     EXPECT_EQ(b.At(0, 0), MakePixel(78, 156, 39));
     PixelBuffer c(1, 1, MakePixel(100, 230, 50));
-    ScaleChannels(c, 1.18f);
+    ScaleChannels(c, 1.18);
     EXPECT_EQ(c.At(0, 0), MakePixel(118, 255, 59));
+    // Halves round up: 19.5, 97.5 and 175.5 for the dark sheet; 29.5 and 147.5 for the bright.
+    PixelBuffer dark(1, 1, MakePixel(25, 125, 225));
+    ScaleChannels(dark, 0.78);
+    EXPECT_EQ(dark.At(0, 0), MakePixel(20, 98, 176));
+    PixelBuffer bright(1, 1, MakePixel(25, 125, 225));
+    ScaleChannels(bright, 1.18);
+    EXPECT_EQ(bright.At(0, 0), MakePixel(30, 148, 255));
 }
 
 } // namespace

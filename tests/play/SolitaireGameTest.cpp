@@ -591,22 +591,26 @@ TEST_F(SolitaireGameTest, TheFlightRunsOnTheFastTimerAndClicksMayComeDuringIt) {
     ASSERT_TRUE(f.Running());
     form_->Item("AniClassic")->trigger();
     EXPECT_FALSE(f.Running());
-    // Without "Animate Tiles in Solitaire" nothing flies.
-    form_->Item("AnimateTiles")->trigger();
-    ASSERT_FALSE(form_->Option("AnimateTiles"));
+    // Turning "Animate Tiles in Solitaire" off lands a pair in the air at once.
     RemovePair(3);
+    ASSERT_TRUE(f.Running());
+    form_->Item("AnimateTiles")->trigger();
+    EXPECT_FALSE(f.Running());
+    // Without it nothing flies.
+    ASSERT_FALSE(form_->Option("AnimateTiles"));
+    RemovePair(4);
     EXPECT_FALSE(f.Running());
     // While paused the board does not take clicks, and nothing flies over the pause screen.
     form_->Item("AnimateTiles")->trigger();
-    RemovePair(4);
+    RemovePair(5);
     ASSERT_TRUE(f.Running());
     form_->Item("Pause1")->trigger();
     form_->Timer1timer();
     EXPECT_FALSE(f.Running());
     ASSERT_EQ(form_->GameMode(), kModePaused);
     const auto& order = solitaire_->LastDeal().removalOrder;
-    ASSERT_NE(TileIn(order[10]), 0);
-    solitaire_->ClickTile(TileIn(order[10]));
+    ASSERT_NE(TileIn(order[12]), 0);
+    solitaire_->ClickTile(TileIn(order[12]));
     EXPECT_EQ(solitaire_->PlayState().firstPick, 0);
 }
 
@@ -847,6 +851,13 @@ TEST(SeedDialogTest, NumbersAsTypedAndDrawn) {
         d.NewRandomSeedClick();
         EXPECT_GE(d.Seed(), 1);
         EXPECT_LE(d.Seed(), 999999999);
+    }
+    // No number kept yet (or one out of range): the entry opens on a fresh game number, never 0.
+    for (int32_t kept : {0, -4, 1000000000}) {
+        ctx.seed = kept;
+        SeedDialog fresh(ctx, QImage());
+        EXPECT_GE(fresh.Seed(), 1) << kept;
+        EXPECT_LE(fresh.Seed(), 999999999) << kept;
     }
 }
 

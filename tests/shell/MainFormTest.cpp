@@ -461,6 +461,14 @@ TEST_F(MainFormTest, NoMoreMovesMarquee) {
     f.RegisterGame({kModeSolitaire}, nullptr);
 }
 
+TEST_F(MainFormTest, TheLayoutNameBeforeAnyLayoutIsLoadedIsExternalLayout) {
+    TMainForm& f = Start();
+    Ticks(200);
+    f.Session().boardNumber = 1;
+    f.IM(kModeSolitaire);
+    EXPECT_TRUE(f.windowTitle().contains("External Layout")) << f.windowTitle().toStdString();
+}
+
 TEST_F(MainFormTest, ClosingAskesBeforeAGameInProgressIsLost) {
     TMainForm& f = Start();
     Ticks(200);

@@ -29,6 +29,9 @@ expect_run(0 layout-info Spiral.shp)
 
 expect_run(2 deal Traditional)
 expect_run(2 deal Traditional --seed 0)
+# Game numbers run from 1 to 999999999, as in the seed entry.
+expect_run(0 deal Traditional --seed 999999999)
+expect_run(2 deal Traditional --seed 1000000000)
 expect_run(2 deal Traditional --seed 12x)
 expect_run(2 deal --seed 3)
 expect_run(2 deal Traditional --seed 3 --sideways)

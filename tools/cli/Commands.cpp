@@ -55,14 +55,15 @@ bool ParseWholeNumber(const std::string& s, long long min, long long max, long l
 
 bool ParseGameNumber(const std::string& s, int32_t& out) {
     long long v = 0;
-    if (!ParseWholeNumber(s, 1, 2147483647LL, v))
+    if (!ParseWholeNumber(s, 1, kMaxGameNumber, v))
         return false;
     out = static_cast<int32_t>(v);
     return true;
 }
 
 std::string GameNumberProblem(const std::string& s) {
-    return "the game number must be a whole number from 1 to 2147483647, not \"" + s + "\"";
+    return "the game number must be a whole number from 1 to " + std::to_string(kMaxGameNumber) +
+           ", not \"" + s + "\"";
 }
 
 bool DealNumberedGame(const Layout& layout, int32_t seed, bool winnable, Board& board,

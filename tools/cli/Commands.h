@@ -35,7 +35,7 @@ int RunSolve(const std::vector<std::string>& args);
 int RunStats(const std::vector<std::string>& args);
 
 // Shared by the commands (Commands.cpp): a whole number from min to max; a game number as the
-// seed entry takes it (1 to 2147483647) and the message when it is not one; the deal that
+// seed entry takes it (1 to kMaxGameNumber) and the message when it is not one; the deal that
 // "Solitaire (Specific)" makes with a game number, which warns on standard error when a
 // winnable deal had to be dealt plain and fails when the layout cannot be dealt.
 bool ParseWholeNumber(const std::string& s, long long min, long long max, long long& out);

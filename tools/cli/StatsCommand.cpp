@@ -9,6 +9,7 @@
 
 #include "Commands.h"
 #include "LayoutArgument.h"
+#include "solitaire/Dealer.h"
 #include "solitaire/Solver.h"
 
 namespace tovani::cli {
@@ -23,8 +24,9 @@ int RunStats(const std::vector<std::string>& args) {
             if (i + 1 >= args.size())
                 return Fail(a + " needs a number");
             long long v = 0;
-            if (!ParseWholeNumber(args[++i], 1, 2147483647LL, v))
-                return Fail(a + " must be a whole number from 1 to 2147483647, not \"" + args[i] +
+            if (!ParseWholeNumber(args[++i], 1, kMaxGameNumber, v))
+                return Fail(a + " must be a whole number from 1 to " + std::to_string(kMaxGameNumber) +
+                            ", not \"" + args[i] +
                             "\"");
             (a == "--deals" ? deals : first) = v;
             haveDeals = haveDeals || a == "--deals";
@@ -42,8 +44,8 @@ int RunStats(const std::vector<std::string>& args) {
         return Fail("stats needs a layout");
     if (!haveDeals)
         return Fail("stats needs --deals K (how many deals)");
-    if (first + deals - 1 > 2147483647LL)
-        return Fail("the last game number would pass 2147483647");
+    if (first + deals - 1 > kMaxGameNumber)
+        return Fail("the last game number would pass " + std::to_string(kMaxGameNumber));
 
     std::string error;
     LayoutLoad load = LoadLayoutArgument(layoutArg, error);

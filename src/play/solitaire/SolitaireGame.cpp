@@ -44,7 +44,7 @@ SolitaireGame::~SolitaireGame() {
         "RunLayout",     "RunShpLayout",   "BeginGame",          "TwoPlayers",
         "RandomSolitaireGame1Click",       "NewSpecificGame1Click", "VerticalClick",
         "WinnableClick", "ShuffableClick", "RandomLayoutsClick", "AniSpeedClick",
-        "AnimTypeClick"};
+        "AnimTypeClick", "AnimateTilesClick"};
     for (const char* h : kHooks)
         form_.SetHandler(h, nullptr);
     form_.RegisterGame({kModeSolitaire, kModeTwoPlayers}, nullptr);
@@ -67,6 +67,11 @@ void SolitaireGame::Register() {
     hook("RandomLayoutsClick", [](QObject*) {});
     hook("AniSpeedClick", [this](QObject*) { AniSpeedClick(); });
     hook("AnimTypeClick", [this](QObject*) { AnimTypeClick(); });
+    // Animation turned off: a pair still in the air lands at once.
+    hook("AnimateTilesClick", [this](QObject*) {
+        if (!form_.Option("AnimateTiles"))
+            EndFlight();
+    });
     // Back, Hint, Shuffle, Restart, Redo and the 50 ms count reach us through the game
     // interface in our two modes.
     form_.RegisterGame({kModeSolitaire, kModeTwoPlayers}, this);

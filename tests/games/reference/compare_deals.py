@@ -39,8 +39,8 @@ def parse_seeds(text):
         if not low.isdigit() or (dash and not high.isdigit()):
             raise ValueError("\"%s\" is neither a seed nor a range of seeds" % part)
         first, last = int(low), int(high) if dash else int(low)
-        if first < 1 or last > 2147483647 or first > last:
-            raise ValueError("seeds run from 1 to 2147483647, low to high, not \"%s\"" % part)
+        if first < 1 or last > 999999999 or first > last:
+            raise ValueError("seeds run from 1 to 999999999, low to high, not \"%s\"" % part)
         if last - first >= 100000:
             raise ValueError("at most 100000 seeds in one range, not \"%s\"" % part)
         seeds.update(range(first, last + 1))
