@@ -31,6 +31,7 @@ struct GameResult {
     bool entersHall = true; // false for a game the player did not play (the Demo's)
     bool byDemo = false;    // the Demo played the game to its end
     int winner = 0;         // two players: 1 or 2, 0 for the same time
+    int64_t playerMs[2] = {0, 0}; // two players: the time each used
 };
 
 class Game {

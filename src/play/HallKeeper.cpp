@@ -122,6 +122,9 @@ void HallKeeper::GameOver() {
         QString text = services_.Tr(result.winner == 2   ? "And the winner is... PLAYER 2 !"
                                     : result.winner == 0 ? "Same score for both players !"
                                                          : "And the winner is... PLAYER 1 !");
+        // Both times, so the players see by how much.
+        text += "\n" + services_.Tr("PLAYER 1") + "  " + MinutesSeconds(result.playerMs[0] / 1000) +
+                "   " + services_.Tr("PLAYER 2") + "  " + MinutesSeconds(result.playerMs[1] / 1000);
         GameOverForm dialog(form.PlayAreaBackground(), girl, &form);
         dialog.FinalTime()->setText(text);
         lastGameOver_ = {text, false, true};

@@ -537,10 +537,27 @@ TEST_F(SolitaireGameTest, TwoPlayersTakeTurnsAndTheFasterWins) {
     // Player 1's first turn also holds the 4 s of ticks before the first pair.
     EXPECT_EQ(solitaire_->PlayState().clocks.player1Ms, 36 * 1000 + 4000);
     EXPECT_EQ(solitaire_->PlayState().clocks.player2Ms, 36 * 2000);
+    // Behind the winner's dialog the strip still shows both clocks (white figures).
+    int whiteBehindDialog[2] = {0, 0};
+    services_->SetDialogRunner([&](QDialog& d) {
+        if (d.objectName() == "GameOverForm") {
+            const QImage strip = form_->Area("HofBox")->grab().toImage();
+            for (int player = 0; player < 2; ++player)
+                for (int y = 402 + 42 * player; y < 420 + 42 * player; ++y)
+                    for (int x = 28; x < 92 && x < strip.width(); ++x)
+                        if (qGray(strip.pixel(x, y)) > 230)
+                            ++whiteBehindDialog[player];
+        }
+        return Answer(d);
+    });
     Ticks(1);
     ASSERT_EQ(dialogs_.size(), 1u);
     EXPECT_EQ(dialogs_[0].name, "GameOverForm");
-    EXPECT_EQ(dialogs_[0].finalTime, "And the winner is... PLAYER 1 !");
+    // The winner, and both times.
+    EXPECT_EQ(dialogs_[0].finalTime,
+              "And the winner is... PLAYER 1 !\nPLAYER 1  00:40   PLAYER 2  01:12");
+    EXPECT_GT(whiteBehindDialog[0], 10);
+    EXPECT_GT(whiteBehindDialog[1], 10);
     EXPECT_EQ(form_->GameMode(), kModeWelcome);
     // Two players never enter the hall of fame.
     EXPECT_TRUE(hall_->Hall().TableOf(form_->Session().boardNumber)[0].Empty());

@@ -111,6 +111,8 @@ GameResult SolitaireGame::Result() const {
     r.byDemo = demoPlayed_;
     if (form_.GameMode() == kModeTwoPlayers || form_.Session().mode == kModeTwoPlayers) {
         r.kind = GameResult::Kind::TwoPlayers;
+        r.playerMs[0] = play_.clocks.player1Ms;
+        r.playerMs[1] = play_.clocks.player2Ms;
         switch (SolitairePlay::WinnerOf(play_.clocks)) {
         case Winner::Player1:
             r.winner = 1;
@@ -342,6 +344,7 @@ bool SolitaireGame::AnimateConditions() const {
 void SolitaireGame::StartGame(QObject* sender, bool twoPlayers) {
     if (placing_ || hall_.InGameOver())
         return;
+    twoPlayerGame_ = twoPlayers;
     GameSession& s = form_.Session();
     EndFlight();
     demoPlayed_ = false;

@@ -154,6 +154,7 @@ private:
     bool flightDraw_ = false;
     int currentTile_ = 0; // "Show Current Tile": the tile under the mouse, 0 for none
     bool demoPlayed_ = false;
+    bool twoPlayerGame_ = false; // the game in play (or just finished) is the two-player one
 };
 
 } // namespace tovani

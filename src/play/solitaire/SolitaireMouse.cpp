@@ -111,7 +111,10 @@ void SolitaireGame::PaintStrip(QPainter& p, int t) {
         }
     }
     // Two players: both names and clocks, the name of the player to move blinking.
-    if (mode == kModeTwoPlayers || (mode == kModePaused && s.modeBeforePause == kModeTwoPlayers)) {
+    // The clocks stay on the strip behind the winner's dialog too.
+    const bool finished = mode == kModeGameOver && twoPlayerGame_ && hall_.InGameOver();
+    if (mode == kModeTwoPlayers || (mode == kModePaused && s.modeBeforePause == kModeTwoPlayers) ||
+        finished) {
         const QImage& hofPicture = hall_.StripPicture();
         if (!hofPicture.isNull())
             p.drawImage(QRect(0, 380, 92, 88), hofPicture,
@@ -130,10 +133,13 @@ void SolitaireGame::PaintStrip(QPainter& p, int t) {
             p.setFont(nameFont);
             p.setPen(player == 1 ? Qt::yellow : Qt::cyan);
             const QString name = Tr(player == 1 ? "PLAYER 1" : "PLAYER 2");
-            if (!toMove || now % 1000 > 500)
+            // At the end nobody is to move: both names stand still beside their final times.
+            if (finished || !toMove || now % 1000 > 500)
                 textAt((92 - p.fontMetrics().horizontalAdvance(name)) / 2, y, name);
             int64_t ms = play_.clocks.TimeOf(player, now);
-            if (mode == kModePaused && toMove)
+            if (finished)
+                ms = player == 1 ? play_.clocks.player1Ms : play_.clocks.player2Ms;
+            else if (mode == kModePaused && toMove)
                 ms = (player == 1 ? play_.clocks.player1Ms : play_.clocks.player2Ms) +
                      s.clocks.playerPausedElapsed[player - 1];
             p.setFont(timeFont);
