@@ -274,6 +274,12 @@ void ClicksController::StepAnimation() {
     }
 }
 
+void ClicksController::Pause() {
+    FinishAnimations();
+    // The paused board shows the background alone.
+    Redraw();
+}
+
 void ClicksController::Resume() {
     if (endAfterAnimation_) {
         endAfterAnimation_ = false;

@@ -44,7 +44,7 @@ public:
     bool KeyDown(int key) override;
     void FullRedraw() override { Redraw(); }
     // A pause hides the field; the settling comes to its end at once.
-    void Pause() override { FinishAnimations(); }
+    void Pause() override;
     void Resume() override;
     void Leave() override { FinishAnimations(); }
     GameResult Result() const override;
