@@ -108,8 +108,8 @@ ScoreFields GameSession::WriteScore(bool showMoves, bool showTime) {
         f.stopMarquee = true;
     }
     // Clicks puts its own question when it has no move left (the game asks it, once).
-    if (tilesLeft > 0 && movesAvailable == 0 && mode >= kModeSolitaire &&
-               mode <= kModeRivers && !status.Marquee()) {
+    if (tilesLeft > 0 && movesAvailable == 0 && mode >= kModeSolitaire && mode <= kModeRivers &&
+        !status.Marquee()) {
         f.startMarquee = true;
     }
     if (tilesLeft == 0 && !won)

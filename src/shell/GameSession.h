@@ -30,9 +30,9 @@ struct ScoreFields {
     std::string tiles;
     std::string movesLeft;
     std::string time;
-    bool startMarquee = false;    // no move left: the bouncing message starts
-    bool stopMarquee = false;     // a move is available again
-    bool redrawBoard = false;     // no tile left: the next redraw ends the game
+    bool startMarquee = false; // no move left: the bouncing message starts
+    bool stopMarquee = false;  // a move is available again
+    bool redrawBoard = false;  // no tile left: the next redraw ends the game
 };
 
 class GameSession {

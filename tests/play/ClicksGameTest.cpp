@@ -166,6 +166,9 @@ TEST_F(ClicksGameTest, TheGameAsksOnceWhetherToGiveUpAndNoTakesOneMoveBack) {
     EXPECT_EQ(questions_[0].text,
               "No more moves. Do you want to give up ? (If you reply Yes and made a good score, "
               "you'll enter the hall of fame. If you reply No, the game will go back one move)");
+    // The status line under the question tells the field as it stands.
+    EXPECT_EQ(questions_[0].tilesShown, "214");
+    EXPECT_EQ(questions_[0].movesShown, "0");
     // No: exactly one move back, and the game goes on.
     EXPECT_EQ(clicks_->Model().TilesLeft(), 216);
     EXPECT_EQ(form_->GameMode(), kModeClicks);

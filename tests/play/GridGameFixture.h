@@ -39,6 +39,7 @@ struct SeenDialog {
 struct SeenQuestion {
     QString title;
     QString text;
+    QString tilesShown, movesShown; // the status line under the question
 };
 
 class GridGameFixture : public ::testing::Test {
@@ -105,7 +106,11 @@ protected:
         });
         services_->SetMessageRunner([](const QString&, const QString&) {});
         services_->SetQuestionRunner([this](const QString& title, const QString& text) {
-            questions_.push_back({title, text});
+            auto field = [this](const char* name) {
+                auto* l = form_->findChild<QLabel*>(name);
+                return l ? l->text() : QString();
+            };
+            questions_.push_back({title, text, field("TilesLeftLine"), field("MovesLeftLine")});
             return answerYes_;
         });
         form_->resize(1000, 760);

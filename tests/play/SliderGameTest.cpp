@@ -18,9 +18,7 @@ protected:
         s.next = {3, 4, 5};
         return s;
     }
-    void Play(const SliderState& s) {
-        ASSERT_EQ(slider_->SetState(s), SliderStateProblem::None);
-    }
+    void Play(const SliderState& s) { ASSERT_EQ(slider_->SetState(s), SliderStateProblem::None); }
     QWidget* Box() { return form_->Area("SliderBox"); }
     void ClickCell(FieldCell c) {
         QTest::mouseClick(Box(), Qt::LeftButton, {}, SliderController::CellCentre(c));

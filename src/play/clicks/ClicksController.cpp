@@ -384,6 +384,9 @@ void ClicksController::CountTiles() {
     s.movesAvailable = count.movesAvailable;
     if (!count.askGiveUp)
         return;
+    // The status line shows the field as it stands under the question (the model counts the
+    // question as open, so this refresh does not ask again).
+    form_.WriteScore();
     const bool giveUp = services_.AskYesNo(
         Tr("Game Over !"),
         Tr("No more moves. Do you want to give up ? (If you reply Yes and made a good score, "
