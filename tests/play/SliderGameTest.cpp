@@ -222,6 +222,27 @@ TEST_F(SliderGameTest, TheHoverFrameFollowsTheMouseWithTheOption) {
     EXPECT_TRUE(slider_->Hovered().None());
 }
 
+TEST_F(SliderGameTest, TheNextBoxShowsTheNextTilesWithTheOption) {
+    Trigger("SliderHard1");
+    SliderState s = Empty(SliderLevel::Hard);
+    s.grid(5, 5) = 1;
+    s.next = {0, 0, 0};
+    Play(s);
+    ASSERT_TRUE(form_->Option("ShowNext"));
+    const QImage same = slider_->NextPicture();
+    s.next = {0, 1, 2};
+    Play(s);
+    const QImage shown = slider_->NextPicture();
+    EXPECT_NE(same, shown) << "other next tiles look different";
+    form_->Item("ShowNext")->trigger(); // Ctrl+N
+    ASSERT_FALSE(form_->Option("ShowNext"));
+    const QImage hidden = slider_->NextPicture();
+    EXPECT_NE(hidden, shown);
+    s.next = {3, 4, 5};
+    Play(s);
+    EXPECT_EQ(slider_->NextPicture(), hidden) << "hidden next tiles give nothing away";
+}
+
 TEST_F(SliderGameTest, TheTileIsSeenWalkingAndAClickEndsTheWalkFirst) {
     Trigger("SliderHard1");
     form_->SetOption("AnimateSlider", true);

@@ -181,6 +181,11 @@ SliderStateProblem SliderController::SetState(const SliderState& state) {
 bool SliderController::eventFilter(QObject* watched, QEvent* event) {
     if (watched == boxWidget_) {
         switch (event->type()) {
+        case QEvent::MouseButtonPress:
+            // The open hand closes while the button is down.
+            if (form_.Option("AnimateCursor") && form_.Option("CoolMouse") && InSlider())
+                boxWidget_->setCursor(form_.Cursor(22));
+            break;
         case QEvent::MouseButtonRelease: {
             auto* me = static_cast<QMouseEvent*>(event);
             const QPoint p = me->position().toPoint();
@@ -265,6 +270,8 @@ void SliderController::Perform(const SliderEffects& fx, const SliderGrid& before
         shown_ = model_.Grid();
         RedrawSlider();
         UpdateCursorShape();
+        if (!fx.sounds.empty() && form_.Option("ShowGirls"))
+            hall_.ShowPanelHOF();
         return;
     }
     const bool walk = form_.Option("AnimateSlider");
