@@ -190,6 +190,20 @@ TEST_F(ClicksGameTest, TheGameAsksOnceWhetherToGiveUpAndNoTakesOneMoveBack) {
     EXPECT_NE(hall.find(" 214 "), std::string::npos);
     Ticks(10);
     EXPECT_EQ(questions_.size(), 2u);
+
+    // Again, and "Launch" in the hall of fame deals the same level at once.
+    launch_ = true;
+    Trigger("MahJonggClicksNormal1");
+    Play(s);
+    ClickCell({7, 12});
+    Ticks(3);
+    EXPECT_EQ(questions_.size(), 3u);
+    EXPECT_EQ(form_->GameMode(), kModeClicks);
+    EXPECT_EQ(form_->Session().boardNumber, 1022);
+    EXPECT_EQ(clicks_->Model().TilesLeft(), 216);
+    EXPECT_FALSE(clicks_->Model().GameOver());
+    Ticks(3);
+    EXPECT_EQ(questions_.size(), 3u);
 }
 
 TEST_F(ClicksGameTest, ClearingTheFieldReachesTheTopWithAScoreOfZero) {

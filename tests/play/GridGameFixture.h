@@ -102,6 +102,8 @@ protected:
                 seen.enterFame = !over->EnterFame()->isHidden();
             }
             dialogs_.push_back(seen);
+            if (launch_ && qobject_cast<HallWindow*>(&d))
+                return int(HallWindow::kLaunch);
             return int(QDialog::Accepted);
         });
         services_->SetMessageRunner([](const QString&, const QString&) {});
@@ -151,6 +153,7 @@ protected:
     std::vector<SeenDialog> dialogs_;
     std::vector<SeenQuestion> questions_;
     bool answerYes_ = true;
+    bool launch_ = false; // the hall of fame is closed with "Launch"
 };
 
 } // namespace tovani

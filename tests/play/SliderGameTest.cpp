@@ -163,6 +163,22 @@ TEST_F(SliderGameTest, AFullGridEndsTheGameAndAScoreEntersTheHall) {
     ASSERT_NE(at, std::string::npos);
     EXPECT_NE(hall.find(" 12 ", at), std::string::npos);
 
+    // "Launch" in the hall of fame deals the same level again.
+    dialogs_.clear();
+    launch_ = true;
+    Trigger("SliderHard1");
+    s.score = 30;
+    Play(s);
+    ClickCell({9, 7});
+    ClickCell({9, 8});
+    ASSERT_TRUE(QTest::qWaitFor([this] { return dialogs_.size() >= 2; }, 5000));
+    EXPECT_EQ(form_->GameMode(), kModeSlider);
+    EXPECT_EQ(form_->Session().boardNumber, 1031);
+    EXPECT_EQ(slider_->Model().TilesLeft(), 5);
+    EXPECT_EQ(slider_->Model().Score(), 0);
+    EXPECT_FALSE(form_->Session().gameOver);
+    launch_ = false;
+
     // A score of 0 ends the same way but enters nothing.
     dialogs_.clear();
     Trigger("SliderHard1");
