@@ -12,8 +12,8 @@
 #include "dialogs/HallWindow.h"
 #include "dialogs/SeedDialog.h"
 #include "play/BoardView.h"
-#include "play/solitaire/SolverAssistant.h"
 #include "shell/MainForm.h"
+#include "play/solitaire/SolverAssistant.h"
 #include "shell/ThreadTimer.h"
 #include "solitaire/FreeRules.h"
 #include "solitaire/Solver.h"
@@ -718,7 +718,8 @@ TEST_F(SolitaireGameTest, SharedCommandsReachTheOtherGamesInTheirModes) {
     form_->IM(kModeRivers);
     form_->RunCommand("Back");
     Ticks(2);
-    EXPECT_EQ(rivers.calls, (std::vector<std::string>{"Back", "CountTiles", "CountTiles"}));
+    EXPECT_EQ(rivers.calls,
+              (std::vector<std::string>{"Back", "CountTiles", "CountTiles"}));
     EXPECT_EQ(GameBoard().tilesLeft, 142); // Solitaire's board was not touched
     form_->RegisterGame({kModeRivers}, nullptr);
 }
@@ -781,6 +782,7 @@ TEST(ThreadTimerTest, TicksRunOnTheInterfaceThreadAndStopWhenDisabled) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     EXPECT_GT(ticks, stopped);
 }
+
 
 // ---- The solver for the player: Demo and the warning ------------------------------------------
 

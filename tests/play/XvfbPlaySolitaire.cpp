@@ -14,10 +14,10 @@
 #include "dialogs/HallWindow.h"
 #include "dialogs/SeedDialog.h"
 #include "play/BoardView.h"
+#include "shell/MainForm.h"
 #include "play/GameServices.h"
 #include "play/HallKeeper.h"
 #include "play/solitaire/SolitaireGame.h"
-#include "shell/MainForm.h"
 
 #include <QAction>
 #include <QApplication>
