@@ -21,6 +21,8 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPointer>
 #include <QProcess>
@@ -280,6 +282,9 @@ int main(int argc, char** argv) {
             }
             if (!WaitFor([&] { return clicks.Model().TilesLeft() < before; }, 3000))
                 break;
+            if (moves == 1 && clicks.Animating())
+                Shot(label + "-falling");
+            WaitFor([&] { return !clicks.Animating(); }, 3000);
             ++moves;
             if (moves == 3)
                 Shot(label + "-three-groups-gone");
@@ -369,6 +374,17 @@ int main(int argc, char** argv) {
               "the welcome screen comes up");
         Wait(800);
         Shot("welcome");
+        // The falling tiles are shown pass by pass: the option from its menu.
+        {
+            QMenuBar* bar = form.MainMenuBar();
+            ClickGlobal(bar->mapToGlobal(bar->actionGeometry(form.Item("Animations1")).center()));
+            Wait(500);
+            QMenu* menu = form.TopMenu("Animations1");
+            ClickGlobal(
+                menu->mapToGlobal(menu->actionGeometry(form.Item("AnimateClicks")).center()));
+            Wait(300);
+            Check(form.Option("AnimateClicks"), "Animate Falling Tiles in Clicks checked");
+        }
         clicksGame(false);
         sliderGame(false);
         clicksGame(true);
