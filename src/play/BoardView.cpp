@@ -329,6 +329,7 @@ void BoardView::FullRedraw() {
     area_.renderer.options.shadows = form_.Option("Shadows");
     area_.renderer.options.invert = form_.Option("Invert");
     Show(area_.FullRedraw(scene_));
+    emit Redrawn();
 }
 
 void BoardView::RedrawTile(int tile) {

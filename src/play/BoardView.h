@@ -97,6 +97,9 @@ signals:
     // The tiles were cut again (new tileset, resize, tile option): the hall-of-fame strip and
     // the tileset viewer may want to redraw.
     void TilesRebuilt();
+    // The board picture was drawn whole again: the games drawn over the background (Clicks)
+    // draw their field into it now, before it reaches the screen.
+    void Redrawn();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -73,6 +73,17 @@ bool GameServices::Ask(const QString& title, const QString& text) {
     return ok;
 }
 
+bool GameServices::AskYesNo(const QString& title, const QString& text) {
+    if (ask_)
+        return ask_(title, text);
+    if (!Interactive())
+        return true;
+    form_.CheckPause();
+    auto answer = QMessageBox::question(&form_, title, text, QMessageBox::Yes | QMessageBox::No);
+    form_.UnCheckPause();
+    return answer == QMessageBox::Yes;
+}
+
 int GameServices::RunDialog(QDialog& d) {
     if (runDialog_)
         return runDialog_(d);

@@ -43,6 +43,8 @@ public:
 
     int RunDialog(QDialog& d);
     bool Ask(const QString& title, const QString& text);
+    // A Yes/No question; true for Yes. The question runner answers it too.
+    bool AskYesNo(const QString& title, const QString& text);
     void Inform(const QString& title, const QString& text);
 
     QString Tr(const QString& s) const;

@@ -27,7 +27,6 @@ void GameSession::InitVar() {
     clocks.pausedElapsed = 0;
     clocks.playerPausedElapsed[0] = clocks.playerPausedElapsed[1] = 0;
     sliderCounters[0] = sliderCounters[1] = 0;
-    clicksQuestionOpen = false;
     status.Reset();
 }
 
@@ -108,11 +107,9 @@ ScoreFields GameSession::WriteScore(bool showMoves, bool showTime) {
         status.StopMarquee();
         f.stopMarquee = true;
     }
-    if (movesAvailable == 0 && mode == kModeClicks) {
-        // An empty board ends the game by itself; only a stuck board asks.
-        f.askClicksGiveUp = !clicksQuestionOpen && tilesLeft > 0;
-    } else if (tilesLeft > 0 && movesAvailable == 0 && mode >= kModeSolitaire &&
-               mode <= kModeRivers && !status.Marquee()) {
+    // Clicks puts its own question when it has no move left (the game asks it, once).
+    if (tilesLeft > 0 && movesAvailable == 0 && mode >= kModeSolitaire && mode <= kModeRivers &&
+        !status.Marquee()) {
         f.startMarquee = true;
     }
     if (tilesLeft == 0 && !won)

@@ -30,10 +30,9 @@ struct ScoreFields {
     std::string tiles;
     std::string movesLeft;
     std::string time;
-    bool startMarquee = false;    // no move left: the bouncing message starts
-    bool stopMarquee = false;     // a move is available again
-    bool askClicksGiveUp = false; // Clicks has no move left: ask whether to give up
-    bool redrawBoard = false;     // no tile left: the next redraw ends the game
+    bool startMarquee = false; // no move left: the bouncing message starts
+    bool stopMarquee = false;  // a move is available again
+    bool redrawBoard = false;  // no tile left: the next redraw ends the game
 };
 
 class GameSession {
@@ -59,7 +58,6 @@ public:
     int pairCheckCountdown = 0;
     int pairCheckTiles[2] = {0, 0};
     uint32_t frozenTimes[2] = {0, 0};
-    bool clicksQuestionOpen = false; // the give-up question is on screen
     GameClocks clocks;
     StatusLine status;
 

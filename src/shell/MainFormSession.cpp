@@ -773,21 +773,7 @@ void TMainForm::WriteScore() {
     if (session_.mode == kModeSlider)
         if (auto* l = scorePanel_->findChild<QLabel*>("SliderScore"))
             l->setText(QString::number(session_.elapsedSeconds));
-    if (f.askClicksGiveUp) {
-        session_.clicksQuestionOpen = true;
-        auto answer = QMessageBox::question(
-            this, Tr("Game Over !"),
-            Tr("No more moves. Do you want to give up ? (If you reply Yes and made a good score, "
-               "you'll enter the hall of fame. If you reply No, the game will go back one move)"),
-            QMessageBox::Yes | QMessageBox::No);
-        session_.clicksQuestionOpen = false;
-        if (answer == QMessageBox::Yes) {
-            session_.gameOver = true;
-            RunCommand("GameOver");
-        } else {
-            RunCommand("GoBack");
-        }
-    } else if (f.startMarquee) {
+    if (f.startMarquee) {
         session_.status.StartMarquee(Tr("SORRY, NO MORE MOVES !!").toStdString());
     }
     if (f.redrawBoard)

@@ -2,6 +2,8 @@
 #include "play/BoardView.h"
 #include "play/GameServices.h"
 #include "play/HallKeeper.h"
+#include "play/clicks/ClicksController.h"
+#include "play/slider/SliderController.h"
 #include "play/solitaire/SolitaireGame.h"
 #include "play/solitaire/SolverAssistant.h"
 #include "shell/MainForm.h"
@@ -23,6 +25,8 @@ int main(int argc, char** argv) {
     // The games, each registered in the window for its game modes.
     tovani::SolitaireGame solitaire(services, hall);
     tovani::SolverAssistant solver(window, solitaire);
+    tovani::ClicksController clicks(services, hall);
+    tovani::SliderController slider(services, hall);
     window.show();
     return app.exec();
 }

@@ -247,13 +247,13 @@ TEST(Score, NoMoreMoves) {
     EXPECT_TRUE(done.redrawBoard);
     g.won = true;
     EXPECT_FALSE(g.WriteScore(true, true).redrawBoard);
-    // Clicks asks once at a time whether to give up.
+    // A stuck Clicks field does not bounce the message: the Clicks game asks its own question.
     g.mode = kModeClicks;
     g.won = false;
     g.tilesLeft = 30;
-    EXPECT_TRUE(g.WriteScore(true, true).askClicksGiveUp);
-    g.clicksQuestionOpen = true;
-    EXPECT_FALSE(g.WriteScore(true, true).askClicksGiveUp);
+    ScoreFields stuck = g.WriteScore(true, true);
+    EXPECT_FALSE(stuck.startMarquee);
+    EXPECT_EQ(stuck.movesLeft, "0");
 }
 
 TEST(Session, InitVarResetsTheGame) {
