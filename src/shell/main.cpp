@@ -2,6 +2,8 @@
 #include "play/BoardView.h"
 #include "play/GameServices.h"
 #include "play/HallKeeper.h"
+#include "play/memory/MemoryPlay.h"
+#include "play/rivers/RiversPlay.h"
 #include "play/solitaire/SolitaireGame.h"
 #include "play/solitaire/SolverAssistant.h"
 #include "shell/MainForm.h"
@@ -23,6 +25,8 @@ int main(int argc, char** argv) {
     // The games, each registered in the window for its game modes.
     tovani::SolitaireGame solitaire(services, hall);
     tovani::SolverAssistant solver(window, solitaire);
+    tovani::RiversPlay rivers(services, hall);
+    tovani::MemoryPlay memory(services, hall);
     window.show();
     return app.exec();
 }
