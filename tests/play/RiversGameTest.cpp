@@ -58,7 +58,8 @@ TEST_F(RiversWindowTest, BothBoardsStartFromTheMenusTheWelcomeScreenAndNewGame) 
     EXPECT_EQ(form_->Session().boardNumber, 1000);
     EXPECT_EQ(B().tilesTotal, 84);
     EXPECT_EQ(TilesOn(B()), 84);
-    EXPECT_TRUE(form_->windowTitle().contains("84-Tile Rivers")) << form_->windowTitle().toStdString();
+    EXPECT_TRUE(form_->windowTitle().contains("84-Tile Rivers"))
+        << form_->windowTitle().toStdString();
     EXPECT_EQ(StatusAfterTicks(), "Mahjongg Rivers started.");
     EXPECT_EQ(view_->Scene().board, &B());
 

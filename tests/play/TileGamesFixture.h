@@ -131,9 +131,7 @@ protected:
     }
 
     QWidget* Game2() { return form_->Game2(); }
-    QPushButton* WelcomeButton(const char* name) {
-        return form_->findChild<QPushButton*>(name);
-    }
+    QPushButton* WelcomeButton(const char* name) { return form_->findChild<QPushButton*>(name); }
     QString Status() { return form_->findChild<QLabel*>("StatusText")->text(); }
     QString StatusAfterTicks() {
         Ticks(80);

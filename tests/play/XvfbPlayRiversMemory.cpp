@@ -320,6 +320,29 @@ int main(int argc, char** argv) {
         std::printf("     Memory: %s\n", seenFinal.toUtf8().constData());
         Wait(500);
         Shot("after-both-games");
+
+        // ---- Hard Rivers from the welcome picture: two layers, the upper one plays first. --
+        ClickWidget(form.findChild<QWidget*>("SpeedButton2"));
+        Check(WaitFor([&] { return form.GameMode() == kModeRivers; }, 5000),
+              "the Rivers picture starts Rivers");
+        Check(rb.tilesTotal == 144 && form.windowTitle().contains("144-Tile Rivers"),
+              "it is Hard Rivers, 144 tiles");
+        Wait(800);
+        Shot("hard-rivers-deal");
+        for (int k = 0; k < 6; ++k) {
+            const RiversScan scan = rivers.Model().IsItFree();
+            if (scan.pairs.empty())
+                break;
+            clickRivers(scan.pairs.back().first);
+            clickRivers(scan.pairs.back().second);
+            WaitFor([&] { return !rivers.Animating(); }, 3000);
+        }
+        Wait(200);
+        Shot("hard-rivers-six-pairs");
+        Check(rb.tilesLeft == 132 && TilesOn(rb) == 132, "six pairs leave the two layers");
+        Run("xdotool", {"key", "ctrl+x"}); // "Stop"
+        Check(WaitFor([&] { return form.GameMode() == kModeWelcome; }, 5000),
+              "Stop goes back to the welcome screen");
         form.close();
         app.exit(failures == 0 ? 0 : 1);
     });

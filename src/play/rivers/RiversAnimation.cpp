@@ -39,8 +39,7 @@ Cell RiversPlay::CarriedAt() const {
 
 void RiversPlay::StartAnimation(const RiversEffects& fx) {
     EndAnimation();
-    if (view_.TileWidth() <= 0 || view_.Area().renderer.BoardBuffer.IsEmpty() ||
-        form_.View3D())
+    if (view_.TileWidth() <= 0 || view_.Area().renderer.BoardBuffer.IsEmpty() || form_.View3D())
         return;
     anim_ = Animation{};
     anim_.pair = fx.pair;

@@ -8,7 +8,6 @@
 #include <QAction>
 #include <QWidget>
 
-
 namespace tovani {
 
 namespace {
@@ -228,8 +227,8 @@ void RiversPlay::ClickTile(int tile) {
     if (tile == 0)
         return; // a click beside the tiles does nothing
     const bool showGirls = form_.Option("ShowGirls");
-    const bool matching = game_.FirstPick() != 0 && game_.FirstPick() != tile &&
-                          TilesMatch(game_.FirstPick(), tile);
+    const bool matching =
+        game_.FirstPick() != 0 && game_.FirstPick() != tile && TilesMatch(game_.FirstPick(), tile);
     if (matching && showGirls)
         hall_.ShowPanelHOF();
     RiversEffects fx = game_.ChoisitPai(tile);
@@ -317,6 +316,7 @@ void RiversPlay::Restart() {
     s.elapsedSeconds = 0;
     s.penaltySeconds = 0;
     s.clocks.pausedElapsed = 0;
+    s.clocks.playerPausedElapsed[0] = s.clocks.playerPausedElapsed[1] = 0;
     view_.Area().renderer.ClearHover();
     s.StartClock();
     form_.ShowStatus(Tr("Game restarted."));

@@ -112,7 +112,7 @@ private:
 
     struct Animation {
         bool active = false;
-        Board shown;            // the model's board with the leaving pair where it is seen
+        Board shown; // the model's board with the leaving pair where it is seen
         RemovedPair pair;
         std::vector<Cell> path; // the places the carried tile visits
         std::vector<Cell> line; // the river drawn: path then the other tile's place
