@@ -202,8 +202,14 @@ TEST_F(MemoryWindowTest, ABoardClearedInTheFirstSecondEndsOnlyOnceTheClockShowsO
     EXPECT_TRUE(dialogs_.empty());
     Ticks(19);
     EXPECT_TRUE(dialogs_.empty());
+    // "Launch" in the hall window deals the same board again.
+    launch_ = true;
     Ticks(1);
     EXPECT_EQ(dialogs_.size(), 2u);
+    EXPECT_EQ(form_->GameMode(), kModeMemory);
+    EXPECT_EQ(B().tilesLeft, 32);
+    EXPECT_EQ(TilesOn(B()), 32);
+    EXPECT_EQ(form_->Session().penaltySeconds, 0);
 }
 
 } // namespace

@@ -111,6 +111,8 @@ protected:
             fileDuringHall_ = Read("Hallfame.ini");
         }
         dialogs_.push_back(seen);
+        if (seen.name == "HallWindow" && launch_)
+            return HallWindow::kLaunch;
         return QDialog::Accepted;
     }
 
@@ -173,6 +175,7 @@ protected:
     std::vector<SeenDialog> dialogs_;
     std::string fileDuringHall_;
     QStringList messages_;
+    bool launch_ = false; // the hall window is closed with "Launch"
 };
 
 } // namespace tovani::test

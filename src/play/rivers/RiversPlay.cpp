@@ -50,6 +50,7 @@ void RiversPlay::Register() {
             return;
         EndAnimation();
         game_.ClearSelection();
+        SyncScene(); // the view redraws the whole board next
     });
     connect(&view_, &BoardView::TilesRebuilt, this, [this] {
         if (anim_.active)
