@@ -359,9 +359,19 @@ TEST_F(RiversWindowTest, HintsStepThroughThePairsAtFortySecondsEach) {
     }
     Ticks(1);
     const int shown = 40 * int(scan.pairs.size() + 1);
+    ASSERT_EQ(form_->Session().penaltySeconds, shown);
     char expected[16];
     std::snprintf(expected, sizeof expected, "%02d:%02d", shown / 60, shown % 60);
     EXPECT_EQ(TimeShown(), expected);
+    // "Redraw" drops the marks and the selection; the next hint goes on from the last.
+    const int index = rivers_->Model().HintIndex();
+    ClickRivers(view_->Scene().hint1);
+    form_->Item("Redraw1")->trigger();
+    EXPECT_EQ(view_->Scene().hint1, 0);
+    EXPECT_EQ(view_->Scene().firstPick, 0);
+    EXPECT_EQ(rivers_->Model().FirstPick(), 0);
+    form_->Item("GiveHint")->trigger();
+    EXPECT_EQ(rivers_->Model().HintIndex(), index % int(scan.pairs.size()) + 1);
     // Following the hint removes the pair and its marks.
     const int a = view_->Scene().hint1, b = view_->Scene().hint2;
     RemovePair(a, b);
