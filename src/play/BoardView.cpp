@@ -355,6 +355,32 @@ void BoardView::ShowBoardBuffer() {
         game2->repaint();
 }
 
+void BoardView::RedrawPlaces(const std::vector<Cell>& cells) {
+    QWidget* game2 = form_.Game2();
+    if (!game2 || area_.renderer.BoardBuffer.IsEmpty() || form_.GameMode() == kModeInactive)
+        return;
+    scene_.gameMode = form_.GameMode();
+    const double dpr = DevicePixelRatio();
+    for (const Cell& c : cells) {
+        const Rect r = area_.RedrawPlace(c, scene_);
+        if (r.IsEmpty())
+            continue;
+        const int left = int(std::floor(r.left / dpr)), top = int(std::floor(r.top / dpr));
+        game2->update(QRect(left, top, int(std::ceil(r.right / dpr)) - left,
+                            int(std::ceil(r.bottom / dpr)) - top));
+    }
+}
+
+QPoint BoardView::PlaceCentre(const Cell& cell) const {
+    if (!cell.OnBoard() || TileWidth() <= 0)
+        return {-1, -1};
+    const BoardRenderer& r = area_.renderer;
+    const double dpr = DevicePixelRatio();
+    const int x = r.CoordX(cell.column - 1, cell.layer - 1) + TileWidth() / 2;
+    const int y = r.CoordY(cell.row - 1, cell.layer - 1) + TileHeight() / 2;
+    return {int(std::floor(x / dpr)), int(std::floor(y / dpr))};
+}
+
 void BoardView::SetOverlay(std::function<void(QImage& screen)> overlay) {
     overlay_ = std::move(overlay);
     if (QWidget* game2 = form_.Game2())

@@ -17,6 +17,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <vector>
 
 class QAction;
 class QPainter;
@@ -48,6 +49,11 @@ public:
     void HLRedrawTile(int tile);
     // Puts the finished board picture on the screen at once (ends what a flight drew).
     void ShowBoardBuffer();
+    // Redraws the neighbourhood of board places (where tiles have left or arrived).
+    void RedrawPlaces(const std::vector<Cell>& cells);
+    // The middle of the face of a tile standing on a place, in widget coordinates; (-1, -1)
+    // before anything is drawn.
+    QPoint PlaceCentre(const Cell& cell) const;
 
     // The tile under a point of `Game2` (logical widget coordinates), or 0.
     int TileAt(const QPoint& widgetPoint) const;

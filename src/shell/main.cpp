@@ -4,6 +4,8 @@
 #include "play/HallKeeper.h"
 #include "play/clicks/ClicksController.h"
 #include "play/slider/SliderController.h"
+#include "play/memory/MemoryPlay.h"
+#include "play/rivers/RiversPlay.h"
 #include "play/solitaire/SolitaireGame.h"
 #include "play/solitaire/SolverAssistant.h"
 #include "shell/MainForm.h"
@@ -27,6 +29,8 @@ int main(int argc, char** argv) {
     tovani::SolverAssistant solver(window, solitaire);
     tovani::ClicksController clicks(services, hall);
     tovani::SliderController slider(services, hall);
+    tovani::RiversPlay rivers(services, hall);
+    tovani::MemoryPlay memory(services, hall);
     window.show();
     return app.exec();
 }

@@ -142,8 +142,10 @@ public:
     RiversState State() const;
     bool SetState(const RiversState& state, std::string* why = nullptr);
 
-private:
+    // Drops the selection and the hint marks ("Redraw"); the next hint goes on from the last.
     void ClearSelection();
+
+private:
     // Takes a pair off the board: the history entries, the cells and positions, tiles left,
     // and the effects ("done", the pair, its river).
     void TakeOff(int first, int second, std::vector<Cell> river, RiversEffects& fx);

@@ -248,6 +248,15 @@ TEST(RiversPlay, HintsStepThroughEveryPairAndStartOver) {
         g.Back();
         EXPECT_EQ(g.HintA(), 0);
         EXPECT_EQ(g.HintB(), 0);
+        // Dropping the marks keeps the place in the list: the next hint is the one after.
+        g.Hint();
+        const int index = g.HintIndex();
+        g.ChoisitPai(g.HintA());
+        g.ClearSelection();
+        EXPECT_EQ(g.FirstPick(), 0);
+        EXPECT_EQ(g.HintA(), 0);
+        g.Hint();
+        EXPECT_EQ(g.HintIndex(), index % g.IsItFree().movesAvailable + 1);
     }
 }
 
