@@ -267,7 +267,7 @@ void TMainForm::ApplySettings() {
     int level = std::clamp(settings_.GetInt("StartLevel"), 1, 10);
     startLevelButton_->setProperty("tag", level);
     startLevelButton_->setText(Tr("Level") + " " + QString::number(level));
-    SetOption(QString("StartatLevel%11").arg(level), true);
+    SetOption(QString("StartatLevel%1").arg(level) + "1", true);
     session_.boardNumber = settings_.GetInt("BoardNumber");
     session_.lastBoard = settings_.GetInt("LastBoard");
 
@@ -899,6 +899,8 @@ bool TMainForm::FormKeyDown(int key, Qt::KeyboardModifiers mods) {
 
 void TMainForm::FormKeyUp() {
     arrows_.right = arrows_.left = arrows_.up = arrows_.down = false;
+    if (Game* game = CurrentGame())
+        game->KeyUp();
 }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {

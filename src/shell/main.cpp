@@ -2,6 +2,7 @@
 #include "play/BoardView.h"
 #include "play/GameServices.h"
 #include "play/HallKeeper.h"
+#include "play/hashira/HashiraPlay.h"
 #include "play/solitaire/SolitaireGame.h"
 #include "play/solitaire/SolverAssistant.h"
 #include "shell/MainForm.h"
@@ -23,6 +24,7 @@ int main(int argc, char** argv) {
     // The games, each registered in the window for its game modes.
     tovani::SolitaireGame solitaire(services, hall);
     tovani::SolverAssistant solver(window, solitaire);
+    tovani::HashiraPlay hashira(services, hall);
     window.show();
     return app.exec();
 }
