@@ -301,12 +301,15 @@ void TMainForm::BuildAreas() {
     sliderNext_->hide();
     hashiraBox_ = new PaintBox(area);
     hashiraBox_->setObjectName("HashiraBox");
-    // The well picture, 198 x 369, is shown as it is composed.
-    hashiraBox_->setFixedSize(198, 369);
+    // The well picture (198 x 369) and the marble floor it stands on.
+    hashiraBox_->setFixedSize(198, 392);
     hashiraBox_->hide();
     columnsPanel_ = new WallpaperPanel(area);
     columnsPanel_->setObjectName("ColumnsPanel");
     columnsPanel_->setFixedSize(97, 369);
+    // The counters are dark on the welcome screen's paper, as readable as there.
+    static_cast<WallpaperPanel*>(columnsPanel_)->SetWallpaper(WelcomeWallpaper(programDir_));
+    static_cast<WallpaperPanel*>(columnsPanel_)->SetBorder(QColor(110, 80, 50));
     {
         // The next column, then score, tiles removed and level, each under its caption.
         auto* lay = new QVBoxLayout(columnsPanel_);

@@ -272,9 +272,12 @@ TEST_F(HashiraGameTest, TheWellShowsTheScrollingBackgroundTheTilesAndTheWavingBa
     Beats(2); // an even count of flash beats: the marked tiles show
     const PixelBuffer& well = hashira_->WellBuffer();
     const int scroll = Model().BackgroundScroll();
-    EXPECT_EQ(well.At(10, 10), picture->At(scroll + 10, 10)) << "the background window";
+    auto dimmed = [](Pixel p) {
+        return 0xFF000000u | (((p >> 1) & 0x7F7F7Fu) + ((p >> 3) & 0x1F1F1Fu));
+    };
+    EXPECT_EQ(well.At(10, 10), dimmed(picture->At(scroll + 10, 10))) << "the background window";
     // A resting tile of column 4, row 11, drawn from the small tileset.
-    EXPECT_NE(well.At(128 + 19, 352 - 22 + 19), picture->At(scroll + 147, 349));
+    EXPECT_NE(well.At(128 + 19, 352 - 22 + 19), dimmed(picture->At(scroll + 147, 349)));
 
     // Every banner digit is drawn through its mask from the digit strip.
     const HashiraBanner banner = Model().PointsBanner();
@@ -300,7 +303,11 @@ TEST_F(HashiraGameTest, TheWellShowsTheScrollingBackgroundTheTilesAndTheWavingBa
     // The background slides one pixel every four beats.
     Beats(4);
     EXPECT_EQ(Model().BackgroundScroll(), scroll + 1);
-    EXPECT_EQ(hashira_->WellBuffer().At(10, 10), picture->At(scroll + 11, 10));
+    EXPECT_EQ(hashira_->WellBuffer().At(10, 10), dimmed(picture->At(scroll + 11, 10)));
+    // Without the option the well is black behind the tiles.
+    form_->SetOption("AnimateBackgroundHashira", false);
+    Beats(1);
+    EXPECT_EQ(hashira_->WellBuffer().At(10, 10), kBlack);
 }
 
 TEST_F(HashiraGameTest, GameOverShowsTheScoreAndEntersTheColumnsTable) {
@@ -343,6 +350,32 @@ TEST_F(HashiraGameTest, AGamePlayedWithDownHeldEndsAtTheTop) {
     EXPECT_TRUE(finalScore_.startsWith("Your final score is "));
     EXPECT_EQ(Status(), "GAME OVER -- Final Score : " + QString::number(Model().Score()));
     Release(Qt::Key_Down);
+}
+
+TEST_F(HashiraGameTest, ShowNextTilesClearsAndRedrawsTheNextColumn) {
+    StartFromMenu();
+    Beats(1);
+    ASSERT_NE(hashira_->NextBuffer().At(19, 19), kNextPicSilver);
+    form_->Item("ShowNext")->trigger(); // off
+    EXPECT_EQ(hashira_->NextBuffer().At(19, 19), kNextPicSilver);
+    form_->Item("ShowNext")->trigger(); // on again
+    EXPECT_NE(hashira_->NextBuffer().At(19, 19), kNextPicSilver);
+}
+
+// A background smaller than the well repeats both ways instead of reading past its edges.
+TEST(HashiraWellPicture, ASmallBackgroundRepeatsAcrossAndDown) {
+    PixelBuffer picture(150, 100);
+    for (int y = 0; y < 100; ++y)
+        for (int x = 0; x < 150; ++x)
+            picture.Set(x, y, MakePixel(x, y, 200));
+    PixelBuffer well(kHashiraWellWidth, kHashiraWellHeight);
+    DrawWellBackground(well, picture, 100);
+    auto dimmed = [](Pixel p) {
+        return 0xFF000000u | (((p >> 1) & 0x7F7F7Fu) + ((p >> 3) & 0x1F1F1Fu));
+    };
+    EXPECT_EQ(well.At(0, 0), dimmed(picture.At(100, 0)));
+    EXPECT_EQ(well.At(60, 250), dimmed(picture.At(10, 50)));
+    EXPECT_EQ(well.At(197, 368), dimmed(picture.At((100 + 197) % 150, 368 % 100)));
 }
 
 } // namespace

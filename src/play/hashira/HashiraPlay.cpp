@@ -12,6 +12,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPainter>
+#include <QPixmap>
 
 
 namespace tovani {
@@ -71,6 +72,8 @@ HashiraPlay::HashiraPlay(GameServices& services, HallKeeper& hall)
     // The program's pictures beside the program (a test's program folder holds its own).
     QImage digits = ProgramPictureIn(form_.ProgramDirectory() + "Resources", "Digits");
     digits_ = FromImage(digits.isNull() ? ProgramPicture("Digits") : digits);
+    QImage marble = ProgramPictureIn(form_.ProgramDirectory() + "Resources", "Marble");
+    floor_ = QPixmap::fromImage(marble.isNull() ? ProgramPicture("Marble") : marble);
     well_.Reset(kHashiraWellWidth, kHashiraWellHeight);
     next_.Reset(kNextPicWidth, kNextPicHeight, kNextPicSilver);
 
@@ -338,6 +341,16 @@ void HashiraPlay::ShowColumnsTexts() {
 void HashiraPlay::PaintWell(QPainter& p, const QRect& r) {
     (void)r;
     p.drawImage(QPoint(0, 0), Wrap(well_));
+    // The well stands on a marble floor.
+    const QRect floor(0, well_.Height(), p.device()->width(), p.device()->height() - well_.Height());
+    if (floor.height() <= 0)
+        return;
+    if (floor_.isNull())
+        p.fillRect(floor, QColor(96, 96, 96));
+    else
+        p.drawTiledPixmap(floor, floor_);
+    p.setPen(QColor(40, 40, 40));
+    p.drawLine(floor.topLeft(), floor.topRight());
 }
 
 void HashiraPlay::PaintNext(QPainter& p, const QRect& r) {

@@ -14,6 +14,7 @@
 #include "play/Game.h"
 
 #include <QObject>
+#include <QPixmap>
 #include <QString>
 
 #include <deque>
@@ -80,6 +81,7 @@ private:
     PixelBuffer well_;
     PixelBuffer next_;
     PixelBuffer digits_; // the digit strip of the points banner
+    QPixmap floor_;      // the marble under the well
     bool stopped_ = true;         // no game, or the game was left
     static constexpr size_t kKeyQueueLength = 3;
     std::deque<HashiraKey> keyQueue_; // key-downs not yet served, one a beat

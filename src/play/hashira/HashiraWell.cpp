@@ -3,9 +3,18 @@
 #include "graphics/Tileset.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace tovani {
+
+namespace {
+
+// Five eighths of the light: the well reads as a shaft sunk into the picture around it, and
+// the tiles stand out against it.
+inline Pixel Dimmed(Pixel p) {
+    return 0xFF000000u | (((p >> 1) & 0x7F7F7Fu) + ((p >> 3) & 0x1F1F1Fu));
+}
+
+} // namespace
 
 void DrawWellBackground(PixelBuffer& well, const PixelBuffer& picture, int scroll) {
     const int pw = picture.Width(), ph = picture.Height();
@@ -20,7 +29,8 @@ void DrawWellBackground(PixelBuffer& well, const PixelBuffer& picture, int scrol
         int x = 0, from = start;
         while (x < well.Width()) {
             const int run = std::min(well.Width() - x, pw - from);
-            std::memcpy(dst + x, src + from, sizeof(Pixel) * static_cast<size_t>(run));
+            for (int i = 0; i < run; ++i)
+                dst[x + i] = Dimmed(src[from + i]);
             x += run;
             from = 0;
         }

@@ -29,8 +29,9 @@ struct HashiraPictures {
 // the points banner.
 void ComposeWell(PixelBuffer& well, const HashiraGame& game, const HashiraPictures& pictures);
 
-// The background window alone: the picture's columns from `scroll` on, wrapping round past its
-// right edge, and its rows from the top, wrapping round below a picture shorter than the well.
+// The background window alone, dimmed: the picture's columns from `scroll` on, wrapping round
+// past its right edge, and its rows from the top, wrapping round below a picture shorter than
+// the well.
 void DrawWellBackground(PixelBuffer& well, const PixelBuffer& picture, int scroll);
 
 // The banner's digits, each by its mask (AND) then the digit (OR).
