@@ -45,12 +45,12 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const int seconds = argc > 1 ? std::max(5, std::atoi(argv[1])) : 60;
 
-    const fs::path bin = fs::path(ExecutableDirectory()).parent_path() / "bin";
+    const fs::path bin = TOVANI_BIN_DIR;
     const fs::path dir =
         fs::temp_directory_path() / ("tovani_bench_beats_" + std::to_string(::getpid()));
     fs::remove_all(dir);
     fs::create_directories(dir);
-    for (const char* folder : {"Layouts", "Tilesets", "Small", "Backgrounds", "Resources"})
+    for (const char* folder : {"Layouts", "Tilesets", "Small", "Backgrounds", "Languages", "Resources"})
         if (fs::exists(bin / folder))
             fs::copy(bin / folder, dir / folder, fs::copy_options::recursive);
     WriteFileAtomic((dir / "Tovani.ini").string(),

@@ -913,6 +913,13 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
             QApplication::activePopupWidget())
             break;
         auto* ke = static_cast<QKeyEvent*>(event);
+        // A key the focus widget leaves goes on to its parents: the window hears it once.
+        if (ke == lastKeyEvent_ && ke->type() == lastKeyType_ && lastKeyWidget_ &&
+            w != lastKeyWidget_ && w->isAncestorOf(lastKeyWidget_))
+            break;
+        lastKeyEvent_ = ke;
+        lastKeyType_ = ke->type();
+        lastKeyWidget_ = w;
         if (event->type() == QEvent::KeyPress) {
             if (ke->isAutoRepeat() && ke->key() == Qt::Key_Escape)
                 break;

@@ -40,6 +40,16 @@ public:
 
     // What the thread sleeps after a handler that took `handlerMs`.
     static int SleepAfter(int intervalMs, int handlerMs);
+    // The same rule on the clock, to the microsecond: a beat that started at `startMs` and whose
+    // handler ended at `handlerEndMs` is followed by one `intervalMs` after its start, or 3 ms
+    // after the handler when it ran long.
+    static double NextBeatMs(double startMs, double handlerEndMs, int intervalMs);
+    // Where the beat woken at `wokeMs` for `dueMs` counts from: its due time when the thread woke
+    // a little late (so the small delays of every wake-up never add up and the beats keep their
+    // interval on average), the wake-up itself after a real stall (no burst of beats to catch
+    // up).
+    static double BeatStartMs(double dueMs, double wokeMs);
+    static constexpr double kWakeSlackMs = 2;
 
 private:
     void Loop();

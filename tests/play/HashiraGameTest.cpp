@@ -14,6 +14,7 @@
 #include "play/GameServices.h"
 #include "play/HallKeeper.h"
 #include "shell/MainForm.h"
+#include "shell/ThreadTimer.h"
 
 #include <QAction>
 #include <QApplication>
@@ -376,6 +377,21 @@ TEST(HashiraWellPicture, ASmallBackgroundRepeatsAcrossAndDown) {
     EXPECT_EQ(well.At(0, 0), dimmed(picture.At(100, 0)));
     EXPECT_EQ(well.At(60, 250), dimmed(picture.At(10, 50)));
     EXPECT_EQ(well.At(197, 368), dimmed(picture.At((100 + 197) % 150, 368 % 100)));
+}
+
+// The beat that drives the game: 12 ms from start to start while the handler is short, 3 ms
+// after a long handler; small wake-up delays do not add up, a stall starts the count afresh.
+TEST(ThreadTimerSchedule, BeatsKeepTheirIntervalOnAverageWithoutBursts) {
+    EXPECT_DOUBLE_EQ(TThreadTimer::NextBeatMs(100, 100.9, 12), 112);
+    EXPECT_DOUBLE_EQ(TThreadTimer::NextBeatMs(100, 111.5, 12), 114.5);
+    EXPECT_DOUBLE_EQ(TThreadTimer::BeatStartMs(112, 112.3), 112);
+    EXPECT_DOUBLE_EQ(TThreadTimer::BeatStartMs(112, 150), 150);
+    // A thousand beats whose handler takes 0.9 ms and whose wake-up comes 0.4 ms late.
+    double start = 0;
+    for (int i = 0; i < 1000; ++i)
+        start = TThreadTimer::BeatStartMs(TThreadTimer::NextBeatMs(start, start + 0.9, 12),
+                                          TThreadTimer::NextBeatMs(start, start + 0.9, 12) + 0.4);
+    EXPECT_DOUBLE_EQ(start, 12000);
 }
 
 } // namespace
