@@ -22,8 +22,8 @@ double TThreadTimer::NextBeatMs(double startMs, double handlerEndMs, int interva
     return std::max(startMs + intervalMs, handlerEndMs + kMinimumSleepMs);
 }
 
-double TThreadTimer::BeatStartMs(double dueMs, double wokeMs) {
-    return wokeMs - dueMs <= kWakeSlackMs ? dueMs : wokeMs;
+double TThreadTimer::BeatStartMs(double dueMs, double wokeMs, int intervalMs) {
+    return wokeMs - dueMs < intervalMs ? dueMs : wokeMs;
 }
 
 void TThreadTimer::SetInterval(int ms) {
@@ -115,7 +115,7 @@ void TThreadTimer::Loop() {
         if (wake_.wait_until(lock, wakeAt, [this] { return stop_; }))
             return;
         lock.unlock();
-        start = BeatStartMs(due, now());
+        start = BeatStartMs(due, now(), interval_.load());
     }
 }
 

@@ -45,11 +45,10 @@ public:
     // after the handler when it ran long.
     static double NextBeatMs(double startMs, double handlerEndMs, int intervalMs);
     // Where the beat woken at `wokeMs` for `dueMs` counts from: its due time when the thread woke
-    // a little late (so the small delays of every wake-up never add up and the beats keep their
-    // interval on average), the wake-up itself after a real stall (no burst of beats to catch
-    // up).
-    static double BeatStartMs(double dueMs, double wokeMs);
-    static constexpr double kWakeSlackMs = 2;
+    // less than an interval late (so the delays of a busy machine never add up and the beats
+    // keep their interval on average), the wake-up itself after a longer stall (no burst of
+    // beats to catch up).
+    static double BeatStartMs(double dueMs, double wokeMs, int intervalMs);
 
 private:
     void Loop();

@@ -380,18 +380,24 @@ TEST(HashiraWellPicture, ASmallBackgroundRepeatsAcrossAndDown) {
 }
 
 // The beat that drives the game: 12 ms from start to start while the handler is short, 3 ms
-// after a long handler; small wake-up delays do not add up, a stall starts the count afresh.
+// after a long handler; wake-up delays shorter than a beat do not add up, a longer stall starts
+// the count afresh instead of sending a burst of beats.
 TEST(ThreadTimerSchedule, BeatsKeepTheirIntervalOnAverageWithoutBursts) {
     EXPECT_DOUBLE_EQ(TThreadTimer::NextBeatMs(100, 100.9, 12), 112);
     EXPECT_DOUBLE_EQ(TThreadTimer::NextBeatMs(100, 111.5, 12), 114.5);
-    EXPECT_DOUBLE_EQ(TThreadTimer::BeatStartMs(112, 112.3), 112);
-    EXPECT_DOUBLE_EQ(TThreadTimer::BeatStartMs(112, 150), 150);
-    // A thousand beats whose handler takes 0.9 ms and whose wake-up comes 0.4 ms late.
+    EXPECT_DOUBLE_EQ(TThreadTimer::BeatStartMs(112, 112.3, 12), 112);
+    EXPECT_DOUBLE_EQ(TThreadTimer::BeatStartMs(112, 121, 12), 112);
+    EXPECT_DOUBLE_EQ(TThreadTimer::BeatStartMs(112, 150, 12), 150);
+    // A thousand beats whose handler takes 0.9 ms and whose wake-up comes 0.4 to 8 ms late.
     double start = 0;
-    for (int i = 0; i < 1000; ++i)
-        start = TThreadTimer::BeatStartMs(TThreadTimer::NextBeatMs(start, start + 0.9, 12),
-                                          TThreadTimer::NextBeatMs(start, start + 0.9, 12) + 0.4);
+    for (int i = 0; i < 1000; ++i) {
+        const double due = TThreadTimer::NextBeatMs(start, start + 0.9, 12);
+        start = TThreadTimer::BeatStartMs(due, due + (i % 7 == 0 ? 8 : 0.4), 12);
+    }
     EXPECT_DOUBLE_EQ(start, 12000);
+    // After a late wake-up the next beat comes early, but never sooner than 3 ms after the
+    // handler.
+    EXPECT_DOUBLE_EQ(TThreadTimer::NextBeatMs(112, 121 + 0.9, 12), 124.9);
 }
 
 } // namespace
