@@ -133,12 +133,12 @@ int main(int argc, char** argv) {
                 tickMs / n, mean - tickMs / n, wall / n);
     bool ok = true;
     ok = Report("beat (tick + well drawn), mean", mean, kBeatTargetMs) && ok;
-    ok = Report("beat (tick + well drawn), 99th percentile", Percentile(all, 0.99),
-                kBeatTargetMs) &&
-         ok;
-    ok = Report("beat with the banner up, 99th percentile", Percentile(busy, 0.99),
-                kBeatTargetMs) &&
-         ok;
+    ok =
+        Report("beat (tick + well drawn), 99th percentile", Percentile(all, 0.99), kBeatTargetMs) &&
+        ok;
+    ok =
+        Report("beat with the banner up, 99th percentile", Percentile(busy, 0.99), kBeatTargetMs) &&
+        ok;
     std::printf("%-52s %9.5f ms   (once, on a shared machine)\n", "slowest beat",
                 *std::max_element(all.begin(), all.end()));
     return ok ? 0 : 1;

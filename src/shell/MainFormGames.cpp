@@ -100,8 +100,8 @@ void TMainForm::ModeLeft(int oldMode, int newMode) {
     if (oldMode == kModePaused || oldMode == kModeInactive) {
         // The game a pause or the lost focus suspended takes up where it was, or, when another
         // screen or game comes instead, is left.
-        const int suspendedMode = oldMode == kModeInactive ? session_.modeBeforeDeactivation
-                                                           : session_.modeBeforePause;
+        const int suspendedMode =
+            oldMode == kModeInactive ? session_.modeBeforeDeactivation : session_.modeBeforePause;
         Game* suspended = GameOf(suspendedMode);
         if (now && now == suspended)
             now->Resume();

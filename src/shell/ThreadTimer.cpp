@@ -109,8 +109,7 @@ void TThreadTimer::Loop() {
         }
         // The interval less the handler's time (measured to the microsecond), at least 3 ms.
         const double due = NextBeatMs(start, now(), interval_.load());
-        const auto wakeAt =
-            origin + std::chrono::duration_cast<Clock::duration>(Ms(due));
+        const auto wakeAt = origin + std::chrono::duration_cast<Clock::duration>(Ms(due));
         std::unique_lock lock(mutex_);
         if (wake_.wait_until(lock, wakeAt, [this] { return stop_; }))
             return;

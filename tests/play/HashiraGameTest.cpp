@@ -285,9 +285,8 @@ TEST_F(HashiraGameTest, TheWellShowsTheScrollingBackgroundTheTilesAndTheWavingBa
     ASSERT_TRUE(banner.shown);
     EXPECT_EQ(banner.text, " 500 ");
     // The strip as shipped: digits in the top 22 rows, their masks (black digit) below.
-    const QImage strip =
-        QImage(QString::fromStdString((dir_ / "Resources/Digits.png").string()))
-            .convertToFormat(QImage::Format_RGB32);
+    const QImage strip = QImage(QString::fromStdString((dir_ / "Resources/Digits.png").string()))
+                             .convertToFormat(QImage::Format_RGB32);
     ASSERT_FALSE(strip.isNull());
     int checked = 0;
     for (const HashiraBannerDigit& d : banner.digits)

@@ -159,8 +159,8 @@ int main(int argc, char** argv) {
         fs::temp_directory_path() / ("tovani_xvfb_hashira_" + std::to_string(::getpid()));
     fs::remove_all(dir);
     fs::create_directories(dir);
-    for (const char* folder :
-         {"Layouts", "Tilesets", "Small", "Backgrounds", "Musics", "Languages", "Help", "Resources"})
+    for (const char* folder : {"Layouts", "Tilesets", "Small", "Backgrounds", "Musics", "Languages",
+                               "Help", "Resources"})
         if (fs::exists(bin / folder))
             fs::copy(bin / folder, dir / folder, fs::copy_options::recursive);
     WriteFileAtomic((dir / "Tovani.ini").string(),
@@ -223,8 +223,8 @@ int main(int argc, char** argv) {
         Wait(300);
         Shot("start-level-menu");
         QMenu* levels = form.StartLevelMenu();
-        ClickGlobal(levels->mapToGlobal(
-            levels->actionGeometry(form.Item("StartatLevel21")).center()));
+        ClickGlobal(
+            levels->mapToGlobal(levels->actionGeometry(form.Item("StartatLevel21")).center()));
         Wait(300);
         Check(form.findChild<QPushButton*>("StartLevel")->text() == "Level 2",
               "the button reads \"Level 2\"");
@@ -281,9 +281,9 @@ int main(int argc, char** argv) {
             s.baseFallSpeed = played.baseFallSpeed;
             s.next = played.next;
             auto tile = [&s](int column, int row, int picture) {
-                s.blocks[static_cast<size_t>(++s.blockCount)] = HashiraBlock{
-                    column * kHashiraCell, static_cast<double>(row * kHashiraCell), kBlockNormal,
-                    picture};
+                s.blocks[static_cast<size_t>(++s.blockCount)] =
+                    HashiraBlock{column * kHashiraCell, static_cast<double>(row * kHashiraCell),
+                                 kBlockNormal, picture};
             };
             tile(0, 11, 0);
             tile(1, 11, 1);
@@ -353,8 +353,8 @@ int main(int argc, char** argv) {
         const HallEntry& e = hall.Hall().TableOf(1040)[0];
         Check(e.result == hashira.Model().Score() / 100, "the Columns table keeps hundreds");
         Check(e.second == hashira.Model().Level(), "and the level reached");
-        std::printf("     %s; entered as %d, level %d\n", seenFinal.toUtf8().constData(),
-                    e.result, e.second);
+        std::printf("     %s; entered as %d, level %d\n", seenFinal.toUtf8().constData(), e.result,
+                    e.second);
         Wait(500);
         Shot("after-game");
         form.close();

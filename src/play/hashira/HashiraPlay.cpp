@@ -14,7 +14,6 @@
 #include <QPainter>
 #include <QPixmap>
 
-
 namespace tovani {
 
 namespace {
@@ -45,8 +44,8 @@ PixelBuffer FromImage(const QImage& image) {
 }
 
 QImage Wrap(const PixelBuffer& b) {
-    return QImage(reinterpret_cast<const uchar*>(b.Data()), b.Width(), b.Height(),
-                  b.BytesPerLine(), QImage::Format_RGB32);
+    return QImage(reinterpret_cast<const uchar*>(b.Data()), b.Width(), b.Height(), b.BytesPerLine(),
+                  QImage::Format_RGB32);
 }
 
 HashiraKey KeyOf(int key) {
@@ -222,8 +221,8 @@ void HashiraPlay::UpdateGirl(const HashiraEffects& fx) {
     else if (cheerTicks_ > 0)
         --cheerTicks_;
     const HashiraState& st = model_.State();
-    const bool chain = st.chainCounter >= 2 && (st.phase == HashiraPhase::Flashing ||
-                                                st.phase == HashiraPhase::Collapsing);
+    const bool chain = st.chainCounter >= 2 &&
+                       (st.phase == HashiraPhase::Flashing || st.phase == HashiraPhase::Collapsing);
     const int girl = cheerTicks_ > 0 ? kGirlLevel : chain ? kGirlChain : kGirlPlaying;
     if (girl != girl_) {
         girl_ = girl;
@@ -342,7 +341,8 @@ void HashiraPlay::PaintWell(QPainter& p, const QRect& r) {
     (void)r;
     p.drawImage(QPoint(0, 0), Wrap(well_));
     // The well stands on a marble floor.
-    const QRect floor(0, well_.Height(), p.device()->width(), p.device()->height() - well_.Height());
+    const QRect floor(0, well_.Height(), p.device()->width(),
+                      p.device()->height() - well_.Height());
     if (floor.height() <= 0)
         return;
     if (floor_.isNull())

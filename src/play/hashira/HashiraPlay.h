@@ -80,9 +80,9 @@ private:
     HashiraGame model_;
     PixelBuffer well_;
     PixelBuffer next_;
-    PixelBuffer digits_; // the digit strip of the points banner
-    QPixmap floor_;      // the marble under the well
-    bool stopped_ = true;         // no game, or the game was left
+    PixelBuffer digits_;  // the digit strip of the points banner
+    QPixmap floor_;       // the marble under the well
+    bool stopped_ = true; // no game, or the game was left
     static constexpr size_t kKeyQueueLength = 3;
     std::deque<HashiraKey> keyQueue_; // key-downs not yet served, one a beat
     bool releasePending_ = false;     // a release that follows them
