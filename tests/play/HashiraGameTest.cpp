@@ -19,6 +19,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QTest>
 
@@ -173,6 +174,14 @@ TEST_F(HashiraGameTest, EachStartLevelGivesItsLevelAndFallSpeed) {
         Beats(10); // the column enters at -32 and falls in the same beat
         EXPECT_NEAR(Model().FallingColumn().bottomY, -32 + 10 * (0.4 + 0.1 * (level - 1)), 1e-9);
     }
+    // The pop-up menu opens with the button's level checked (a level restored from the
+    // settings sets only the button).
+    auto* button = form_->findChild<QPushButton*>("StartLevel");
+    button->setProperty("tag", 4);
+    form_->RunCommand("StartLevelClick");
+    EXPECT_TRUE(form_->Option("StartatLevel41"));
+    EXPECT_FALSE(form_->Option("StartatLevel101"));
+    form_->StartLevelMenu()->close();
     // The fall-speed options change the base speed, also during a game.
     form_->Item("FastFall")->trigger();
     const double y = Model().FallingColumn().bottomY;
