@@ -914,11 +914,12 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
             break;
         auto* ke = static_cast<QKeyEvent*>(event);
         // A key the focus widget leaves goes on to its parents: the window hears it once.
-        if (ke == lastKeyEvent_ && ke->type() == lastKeyType_ && lastKeyWidget_ &&
-            w != lastKeyWidget_ && w->isAncestorOf(lastKeyWidget_))
+        if (ke == lastKeyEvent_ && ke->type() == lastKeyType_ && ke->timestamp() == lastKeyStamp_ &&
+            lastKeyWidget_ && w != lastKeyWidget_ && w->isAncestorOf(lastKeyWidget_))
             break;
         lastKeyEvent_ = ke;
         lastKeyType_ = ke->type();
+        lastKeyStamp_ = ke->timestamp();
         lastKeyWidget_ = w;
         if (event->type() == QEvent::KeyPress) {
             if (ke->isAutoRepeat() && ke->key() == Qt::Key_Escape)
