@@ -269,6 +269,12 @@ const PixelBuffer& BoardView::SmallTileset() const {
     return pictures_->small.Picture();
 }
 
+const PixelBuffer* BoardView::BackgroundPicture() const {
+    if (pictures_->solid || pictures_->background.IsEmpty())
+        return nullptr;
+    return &pictures_->background.Picture();
+}
+
 QImage BoardView::TilePicture(int face) const {
     const FaceSheets& s = area_.sheets;
     if (s.IsEmpty() || face < 1 || face > kSheetFaces)

@@ -77,6 +77,9 @@ public:
 
     // The small tileset of Clicks, Slider and Hashira (empty until one is loaded).
     const PixelBuffer& SmallTileset() const;
+    // The background picture as read from its file (Hashira scrolls a window of it behind its
+    // well); null with "None (Solid)" or before a picture is read.
+    const PixelBuffer* BackgroundPicture() const;
     // One finished tile (shape mask, then its face cell from the face sheet) on a black
     // picture of one sheet cell, at device pixels; for the hall-of-fame panel's current tile.
     QImage TilePicture(int face) const;

@@ -64,6 +64,9 @@ public:
     virtual void MouseMove(int /*x*/, int /*y*/) {}
     // A key pressed while the game has the window; true when the game used it.
     virtual bool KeyDown(int /*key*/) { return false; }
+    // Any key released (or the keys lost with the focus): a game that reads held keys lets
+    // them go.
+    virtual void KeyUp() {}
 
     // ---- Time and drawing ------------------------------------------------------------------
     // A beat of the 12 ms thread timer while the game's mode is on.

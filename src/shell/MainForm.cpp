@@ -29,6 +29,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
+#include <tuple>
 
 namespace tovani {
 
@@ -300,22 +301,40 @@ void TMainForm::BuildAreas() {
     sliderNext_->hide();
     hashiraBox_ = new PaintBox(area);
     hashiraBox_->setObjectName("HashiraBox");
+    // The well picture (198 x 369) and the marble floor it stands on.
     hashiraBox_->setFixedSize(198, 392);
     hashiraBox_->hide();
     columnsPanel_ = new WallpaperPanel(area);
     columnsPanel_->setObjectName("ColumnsPanel");
     columnsPanel_->setFixedSize(97, 369);
+    // The counters are dark on the welcome screen's paper, as readable as there.
+    static_cast<WallpaperPanel*>(columnsPanel_)->SetWallpaper(WelcomeWallpaper(programDir_));
+    static_cast<WallpaperPanel*>(columnsPanel_)->SetBorder(QColor(110, 80, 50));
     {
+        // The next column, then score, tiles removed and level, each under its caption.
         auto* lay = new QVBoxLayout(columnsPanel_);
         lay->setContentsMargins(4, 6, 4, 6);
-        for (auto [n, t] : {std::pair{"Label22", "Next"}, std::pair{"Label23", "Score"},
-                            std::pair{"Label24", "Tiles removed"}, std::pair{"Label25", "Level"}}) {
+        lay->setSpacing(2);
+        auto* caption = MakeLabel(columnsPanel_, "Label22", "Next");
+        caption->setAlignment(Qt::AlignCenter);
+        lay->addWidget(caption);
+        auto* next = new PaintBox(columnsPanel_);
+        next->setObjectName("NextPic");
+        next->setFixedSize(38, 102);
+        lay->addWidget(next, 0, Qt::AlignHCenter);
+        for (auto [n, t, value] : {std::tuple{"Label23", "Score", "ColumnsScore"},
+                                   std::tuple{"Label24", "Tiles removed", "BlocksRemoved"},
+                                   std::tuple{"Label25", "Level", "Level"}}) {
+            lay->addStretch();
             auto* l = MakeLabel(columnsPanel_, n, t);
             l->setAlignment(Qt::AlignCenter);
             l->setWordWrap(true);
             lay->addWidget(l);
-            lay->addStretch();
+            auto* v = MakeLabel(columnsPanel_, value, "0");
+            v->setAlignment(Qt::AlignCenter);
+            lay->addWidget(v);
         }
+        lay->addStretch();
     }
     columnsPanel_->hide();
 
@@ -819,7 +838,9 @@ void TMainForm::SetTextStyle() {
     if (auto* classic = welcome_->findChild<QPushButton*>("BitBtn1"))
         classic->setFont(bold);
     for (auto [name, color] : {std::pair{"Label22", kMaroon}, std::pair{"Label25", kMaroon},
-                               std::pair{"Label23", kNavy}, std::pair{"Label24", kPurple}}) {
+                               std::pair{"Label23", kNavy}, std::pair{"Label24", kPurple},
+                               std::pair{"ColumnsScore", kNavy}, std::pair{"BlocksRemoved", kPurple},
+                               std::pair{"Level", kMaroon}}) {
         auto* l = columnsPanel_->findChild<QLabel*>(name);
         l->setFont(bold);
         SetTextColor(l, color);

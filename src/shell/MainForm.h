@@ -299,6 +299,10 @@ private:
     QActionGroup* layoutGroup_ = nullptr;
     QString description_;
     ArrowKeys arrows_;
+    const QEvent* lastKeyEvent_ = nullptr; // the key event last heard, and where
+    QPointer<QWidget> lastKeyWidget_;
+    int lastKeyType_ = 0;
+    quint64 lastKeyStamp_ = 0;
     double speedFall_ = 1.0;
     QStringList startupProblems_;
     int splashProgress_ = 0;

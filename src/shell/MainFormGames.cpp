@@ -97,18 +97,20 @@ void TMainForm::ModeLeft(int oldMode, int newMode) {
             was->Pause();
         return;
     }
-    if ((oldMode == kModePaused || oldMode == kModeInactive) && now &&
-        now == GameOf(session_.modeBeforePause)) {
-        now->Resume();
+    if (oldMode == kModePaused || oldMode == kModeInactive) {
+        // The game a pause or the lost focus suspended takes up where it was, or, when another
+        // screen or game comes instead, is left.
+        const int suspendedMode =
+            oldMode == kModeInactive ? session_.modeBeforeDeactivation : session_.modeBeforePause;
+        Game* suspended = GameOf(suspendedMode);
+        if (now && now == suspended)
+            now->Resume();
+        else if (suspended)
+            suspended->Leave();
         return;
     }
     if (was && was != now)
         was->Leave();
-    if ((oldMode == kModePaused || oldMode == kModeInactive) && !now) {
-        // A paused game was stopped or replaced by another screen.
-        if (Game* paused = GameOf(session_.modeBeforePause))
-            paused->Leave();
-    }
 }
 
 bool TMainForm::GameMouseEvent(QEvent* event) {

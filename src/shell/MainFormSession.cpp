@@ -268,7 +268,7 @@ void TMainForm::ApplySettings() {
     int level = std::clamp(settings_.GetInt("StartLevel"), 1, 10);
     startLevelButton_->setProperty("tag", level);
     startLevelButton_->setText(Tr("Level") + " " + QString::number(level));
-    SetOption(QString("StartatLevel%11").arg(level), true);
+    SetOption(QString("StartatLevel%1").arg(level) + "1", true);
     session_.boardNumber = settings_.GetInt("BoardNumber");
     session_.lastBoard = settings_.GetInt("LastBoard");
 
@@ -919,6 +919,8 @@ bool TMainForm::FormKeyDown(int key, Qt::KeyboardModifiers mods) {
 
 void TMainForm::FormKeyUp() {
     arrows_.right = arrows_.left = arrows_.up = arrows_.down = false;
+    if (Game* game = CurrentGame())
+        game->KeyUp();
 }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
@@ -931,6 +933,14 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
             QApplication::activePopupWidget())
             break;
         auto* ke = static_cast<QKeyEvent*>(event);
+        // A key the focus widget leaves goes on to its parents: the window hears it once.
+        if (ke == lastKeyEvent_ && ke->type() == lastKeyType_ && ke->timestamp() == lastKeyStamp_ &&
+            lastKeyWidget_ && w != lastKeyWidget_ && w->isAncestorOf(lastKeyWidget_))
+            break;
+        lastKeyEvent_ = ke;
+        lastKeyType_ = ke->type();
+        lastKeyStamp_ = ke->timestamp();
+        lastKeyWidget_ = w;
         if (event->type() == QEvent::KeyPress) {
             if (ke->isAutoRepeat() && ke->key() == Qt::Key_Escape)
                 break;

@@ -347,7 +347,7 @@ void TMainForm::SetView3D(bool on) {
 
 void TMainForm::StartLevelClick() {
     int level = startLevelButton_->property("tag").toInt();
-    SetOption(QString("StartatLevel%11").arg(level), true);
+    SetOption(QString("StartatLevel%1").arg(level) + "1", true);
     startLevelMenu_->popup(startLevelButton_->mapToGlobal(QPoint(0, startLevelButton_->height())));
 }
 

@@ -18,6 +18,14 @@ int TThreadTimer::SleepAfter(int intervalMs, int handlerMs) {
     return std::max(kMinimumSleepMs, intervalMs - handlerMs);
 }
 
+double TThreadTimer::NextBeatMs(double startMs, double handlerEndMs, int intervalMs) {
+    return std::max(startMs + intervalMs, handlerEndMs + kMinimumSleepMs);
+}
+
+double TThreadTimer::BeatStartMs(double dueMs, double wokeMs, int intervalMs) {
+    return wokeMs - dueMs < intervalMs ? dueMs : wokeMs;
+}
+
 void TThreadTimer::SetInterval(int ms) {
     interval_ = std::max(1, ms);
 }
@@ -54,13 +62,16 @@ void TThreadTimer::RunOnce() {
 
 void TThreadTimer::Loop() {
     using Clock = std::chrono::steady_clock;
+    using Ms = std::chrono::duration<double, std::milli>;
     unsigned generation;
     {
         std::lock_guard lock(mutex_);
         generation = generation_;
     }
+    const auto origin = Clock::now();
+    auto now = [origin] { return Ms(Clock::now() - origin).count(); };
+    double start = now();
     for (;;) {
-        const auto t0 = Clock::now();
         {
             std::lock_guard lock(mutex_);
             if (stop_)
@@ -96,12 +107,14 @@ void TThreadTimer::Loop() {
             if (stop_)
                 return;
         }
-        const int handlerMs = static_cast<int>(
-            std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - t0).count());
-        const int sleepMs = SleepAfter(interval_.load(), handlerMs);
+        // The interval less the handler's time (measured to the microsecond), at least 3 ms.
+        const double due = NextBeatMs(start, now(), interval_.load());
+        const auto wakeAt = origin + std::chrono::duration_cast<Clock::duration>(Ms(due));
         std::unique_lock lock(mutex_);
-        if (wake_.wait_for(lock, std::chrono::milliseconds(sleepMs), [this] { return stop_; }))
+        if (wake_.wait_until(lock, wakeAt, [this] { return stop_; }))
             return;
+        lock.unlock();
+        start = BeatStartMs(due, now(), interval_.load());
     }
 }
 

@@ -40,6 +40,15 @@ public:
 
     // What the thread sleeps after a handler that took `handlerMs`.
     static int SleepAfter(int intervalMs, int handlerMs);
+    // The same rule on the clock, to the microsecond: a beat that started at `startMs` and whose
+    // handler ended at `handlerEndMs` is followed by one `intervalMs` after its start, or 3 ms
+    // after the handler when it ran long.
+    static double NextBeatMs(double startMs, double handlerEndMs, int intervalMs);
+    // Where the beat woken at `wokeMs` for `dueMs` counts from: its due time when the thread woke
+    // less than an interval late (so the delays of a busy machine never add up and the beats
+    // keep their interval on average), the wake-up itself after a longer stall (no burst of
+    // beats to catch up).
+    static double BeatStartMs(double dueMs, double wokeMs, int intervalMs);
 
 private:
     void Loop();

@@ -6,6 +6,7 @@
 #include "play/slider/SliderController.h"
 #include "play/memory/MemoryPlay.h"
 #include "play/rivers/RiversPlay.h"
+#include "play/hashira/HashiraPlay.h"
 #include "play/solitaire/SolitaireGame.h"
 #include "play/solitaire/SolverAssistant.h"
 #include "shell/MainForm.h"
@@ -31,6 +32,7 @@ int main(int argc, char** argv) {
     tovani::SliderController slider(services, hall);
     tovani::RiversPlay rivers(services, hall);
     tovani::MemoryPlay memory(services, hall);
+    tovani::HashiraPlay hashira(services, hall);
     window.show();
     return app.exec();
 }

@@ -125,7 +125,8 @@ TEST_F(GameDispatchTest, ClicksKeysAndBeatsGoToTheGameInPlay) {
     QTest::keyClick(board, Qt::Key_Space);
     form_->RunCommand("StartFastTimer"); // timers are off in tests: the beat is called by hand
     EXPECT_EQ(AllCalls(), (std::vector<std::string>{"5: MouseDown 30,40", "5: Click 30,40",
-                                                    "5: Key " + std::to_string(Qt::Key_Space)}));
+                                                    "5: Key " + std::to_string(Qt::Key_Space),
+                                                    "5: KeyUp"}));
     // On the welcome screen nobody hears them.
     form_->IM(kModeWelcome);
     ClearCalls();
@@ -157,6 +158,40 @@ TEST_F(GameDispatchTest, PauseResumeAndLeavingTellTheGame) {
     ClearCalls();
     form_->Stop();
     EXPECT_EQ(AllCalls(), std::vector<std::string>{"Solitaire: Leave"});
+}
+
+TEST_F(GameDispatchTest, TheLostFocusSuspendsTheGameAndItsReturnResumesIt) {
+    form_->SetOption("GoCheckPause", true);
+    form_->IM(kModeHashira);
+    form_->Session().StartClock();
+    ClearCalls();
+    form_->FormDeactivate();
+    EXPECT_EQ(AllCalls(), std::vector<std::string>{"7: Pause"});
+    ClearCalls();
+    form_->FormActivate();
+    EXPECT_EQ(AllCalls(), std::vector<std::string>{"7: Resume"});
+    // Paused, then the focus goes and comes back: still paused, and the end of the pause
+    // resumes the game.
+    form_->PauseClick();
+    form_->FormDeactivate();
+    form_->FormActivate();
+    ClearCalls();
+    form_->PauseClick();
+    EXPECT_EQ(AllCalls(), std::vector<std::string>{"7: Resume"});
+    // A game suspended by the lost focus and then replaced is left.
+    form_->FormDeactivate();
+    ClearCalls();
+    form_->IM(kModeWelcome);
+    EXPECT_EQ(AllCalls(), std::vector<std::string>{"7: Leave"});
+}
+
+TEST_F(GameDispatchTest, KeyReleasesReachTheGameInPlay) {
+    form_->IM(kModeHashira);
+    ClearCalls();
+    QTest::keyPress(form_.get(), Qt::Key_Down);
+    QTest::keyRelease(form_.get(), Qt::Key_Down);
+    EXPECT_EQ(AllCalls(), (std::vector<std::string>{
+                              "7: Key " + std::to_string(Qt::Key_Down), "7: KeyUp"}));
 }
 
 } // namespace

@@ -36,6 +36,7 @@ public:
         calls.push_back("Key " + std::to_string(key));
         return true;
     }
+    void KeyUp() override { calls.push_back("KeyUp"); }
     void Tick() override { calls.push_back("Tick"); }
     void Pause() override { calls.push_back("Pause"); }
     void Resume() override { calls.push_back("Resume"); }
