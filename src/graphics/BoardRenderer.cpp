@@ -126,10 +126,10 @@ Rect BoardRenderer::Redraw(const BoardScene& scene, const PixelBuffer& backgroun
     if (clip_.IsEmpty()) {
         return {};
     }
-    if (scene.gameMode != kModeSlider) {
-        Blit(ComposeBuffer, clip_.left, clip_.top, background, clip_.left, clip_.top, clip_.Width(),
-             clip_.Height());
-    }
+    // Every mode starts from the background: in Slider the grid lies in a box of its own over
+    // the play area, and what another game drew there before must not show around it.
+    Blit(ComposeBuffer, clip_.left, clip_.top, background, clip_.left, clip_.top, clip_.Width(),
+         clip_.Height());
     const int mode = scene.gameMode;
     const bool tiles = (mode >= kModeSolitaire && mode <= kModeMemory) || mode == kModeEditor;
     if (tiles && scene.board != nullptr && sheets_ != nullptr && !sheets_->IsEmpty()) {
@@ -148,9 +148,6 @@ Rect BoardRenderer::Redraw(const BoardScene& scene, const PixelBuffer& backgroun
                 }
             }
         }
-    }
-    if (scene.gameMode == kModeSlider) {
-        return {};
     }
     if (everything && ComposeBuffer.Width() == BoardBuffer.Width() &&
         ComposeBuffer.Height() == BoardBuffer.Height()) {

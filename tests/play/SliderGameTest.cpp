@@ -292,6 +292,20 @@ TEST_F(SliderGameTest, TheTileIsSeenWalkingAndAClickEndsTheWalkFirst) {
     EXPECT_EQ(At(1, 1), 2);
 }
 
+TEST_F(SliderGameTest, NothingOfAnotherGameStaysAroundTheGrid) {
+    // Straight from the welcome screen, and straight from a game of Clicks: the play area around
+    // the grid's box is the same plain background.
+    Trigger("MahJonggSlider1");
+    ASSERT_EQ(form_->GameMode(), kModeSlider);
+    const QImage fromWelcome = form_->Game2()->grab().toImage();
+    Trigger("MahJonggClicksNormal1");
+    ASSERT_EQ(form_->GameMode(), kModeClicks);
+    ASSERT_NE(form_->Game2()->grab().toImage(), fromWelcome); // the Clicks field is drawn
+    Trigger("MahJonggSlider1");
+    ASSERT_EQ(form_->GameMode(), kModeSlider);
+    EXPECT_EQ(form_->Game2()->grab().toImage(), fromWelcome);
+}
+
 } // namespace
 } // namespace tovani
 

@@ -159,6 +159,7 @@ void SliderController::Sliders(QObject* sender) {
     form_.ShowStatus(Tr("Mahjongg Slider started."));
     form_.IM(kModeSlider);
     form_.RunCommand("SetMargeHaute");
+    view_.FullRedraw(); // the play area around the grid's box: the background alone
     RedrawSlider();
     UpdateBackEnabled();
     hall_.ShowPanelHOF();
