@@ -236,10 +236,18 @@ def crown(b):
 @design("Heart", """
 A heart, its two lobes raised in a second storey.""")
 def heart(b):
-    def inside(i, j):
-        x, y = (j - 6) / 6.0, (3.4 - i) / 4.0
-        return (x * x + y * y - 1) ** 3 - x * x * y ** 3 <= 0
-    b.art(1, shape(inside, 9, 13))
+    b.art(1, """
+.###.....###.
+#####...#####
+######.######
+#############
+.###########.
+..#########..
+...#######...
+....#####....
+.....###.....
+......#......
+""")
     b.erode(1)
 
 

@@ -133,14 +133,17 @@ def lighthouse(b):
 
 @design("Corbel Arch", """
 Two piers joined by a corbelled arch: each course steps half a tile further
-out over the gap until the two halves meet in the keystone on top.""")
+out over the gap until the two halves meet on top; a road runs along each
+bank of the river below.""")
 def corbel_arch(b):
-    # Each course of a pier steps half a tile towards the other pier.
+    # Each course of a pier steps half a tile towards the other pier, until the two meet on top.
     for l in range(1, 6):
         b.rect(l, 4, l - 1, 4, 2)
-        b.rect(l, 4, 20 - (l - 1), 4, 2)
-    b.rect(1, 4, -4, 4, 2)
-    b.rect(1, 4, 24, 4, 2)
+        b.rect(l, 4, 12 - (l - 1), 4, 2)
+    b.rect(1, 4, -5, 4, 2)
+    b.rect(1, 4, 17, 4, 2)
+    b.rect(1, 0, -5, 1, 13)
+    b.rect(1, 14, -5, 1, 13)
 
 
 @design("Viaduct", """
