@@ -23,104 +23,7 @@ constexpr double kW = 100.0; // design width of a face
 constexpr double kH = 125.0; // design height of a face
 constexpr double kPi = 3.14159265358979323846;
 
-QColor Hex(unsigned rgb) {
-    return QColor((rgb >> 16) & 255, (rgb >> 8) & 255, rgb & 255);
-}
-
 } // namespace
-
-TileStyle IvoryStyle() {
-    TileStyle s;
-    s.name = "Ivory";
-    s.faceTop = Hex(0xFCF8EC);
-    s.faceBottom = Hex(0xF1E8D2);
-    s.faceRim = Hex(0xC9BB98);
-    s.green = Hex(0x17804A);
-    s.red = Hex(0xD0222E);
-    s.blue = Hex(0x1D4FA3);
-    s.ink = Hex(0x141B33);
-    s.paper = Hex(0xFBF6E9);
-    s.backTop = Hex(0x2F9A6C);
-    s.backBottom = Hex(0x1B6447);
-    s.backPattern = Hex(0x7CCFA6);
-    s.shadow = QColor(0, 0, 0, 0);
-    s.wood = Hex(0x6B3F1F);
-    s.gold = Hex(0xF2B818);
-    s.cjk = LoadFonts().brush;
-    s.glyphStroke = 0.5;
-    s.grain = 0.5;
-    return s;
-}
-
-TileStyle JadeStyle() {
-    TileStyle s;
-    s.name = "Jade";
-    s.faceTop = Hex(0x2B7A5C);
-    s.faceBottom = Hex(0x17503B);
-    s.faceRim = Hex(0x0C2C20);
-    s.green = Hex(0xA8F0C0);
-    s.red = Hex(0xFF9478);
-    s.blue = Hex(0x9CCBFF);
-    s.ink = Hex(0xF6E3A6);
-    s.paper = Hex(0x1F6148);
-    s.backTop = Hex(0xF1E6C8);
-    s.backBottom = Hex(0xD9C89C);
-    s.backPattern = Hex(0xB59A5A);
-    s.shadow = QColor(5, 25, 17, 190);
-    s.wood = Hex(0xD9B27A);
-    s.gold = Hex(0xFFD24A);
-    s.cjk = LoadFonts().hei;
-    s.glyphStroke = 2.2;
-    s.grain = 1.0;
-    s.outlineSymbols = false;
-    return s;
-}
-
-TileStyle PorcelainStyle() {
-    TileStyle s;
-    s.name = "Porcelain";
-    s.faceTop = Hex(0xFFFFFF);
-    s.faceBottom = Hex(0xEAF0F7);
-    s.faceRim = Hex(0xA9B7CB);
-    s.green = Hex(0x2F65B8);
-    s.red = Hex(0x0F2F78);
-    s.blue = Hex(0x5C93D6);
-    s.ink = Hex(0x102A66);
-    s.paper = Hex(0xFAFCFF);
-    s.backTop = Hex(0x2D57A6);
-    s.backBottom = Hex(0x1A3A78);
-    s.backPattern = Hex(0xC9DAF5);
-    s.shadow = QColor(0, 0, 0, 0);
-    s.wood = Hex(0x1A3570);
-    s.gold = Hex(0x7FA8E0);
-    s.cjk = LoadFonts().brush;
-    s.glyphStroke = 0.6;
-    s.grain = 0.15;
-    return s;
-}
-
-TileStyle PocketStyle() {
-    TileStyle s;
-    s.name = "Pocket";
-    s.faceTop = Hex(0xFFF4DC);
-    s.faceBottom = Hex(0xF6DDB4);
-    s.faceRim = Hex(0xB98B55);
-    s.green = Hex(0x0E8A3E);
-    s.red = Hex(0xE0161F);
-    s.blue = Hex(0x1548C8);
-    s.ink = Hex(0x111111);
-    s.paper = Hex(0xFFF7E6);
-    s.backTop = s.faceTop;
-    s.backBottom = s.faceBottom;
-    s.backPattern = s.faceRim;
-    s.shadow = QColor(0, 0, 0, 0);
-    s.wood = Hex(0x7A4420);
-    s.gold = Hex(0xFFB000);
-    s.cjk = LoadFonts().hei;
-    s.glyphStroke = 3.0;
-    s.grain = 0.0;
-    return s;
-}
 
 QPoint FacePosition(int face) {
     // The same cells as the game cuts, so a face is painted where the game looks for it.
@@ -142,6 +45,12 @@ void PaintFaceSurface(QImage& image, const QRect& cell, const TileStyle& style, 
             const double u = (x + 0.5) / w;
             const double v = (y + 0.5) / h;
             QColor c = Mix(top, bottom, std::clamp(v * 0.85 + u * 0.15, 0.0, 1.0));
+            if (style.flat) {
+                // One colour, and a crisp line where the top meets the sides.
+                const bool edge = x < 2 || y < 2 || x >= w - 2 || y >= h - 2;
+                line[x] = (edge ? rim : top).rgb();
+                continue;
+            }
             // The top is slightly domed: it darkens towards the rim, most on the lower right.
             const double dl = u * kW, dr = (1 - u) * kW, dt = v * kH, db = (1 - v) * kH;
             const double d = std::min({dl, dr, dt, db});
@@ -182,6 +91,10 @@ public:
               double outline = 0.7) {
         if (s_.shadow.alpha() > 0) {
             p_.fillPath(path.translated(0.9, 1.0), s_.shadow);
+        }
+        if (s_.flat) {
+            p_.fillPath(path, base);
+            return;
         }
         p_.fillPath(path, brush);
         if (s_.outlineSymbols && outline > 0) {
@@ -237,6 +150,10 @@ void Dot(Ink& ink, QPointF c, double r, const QColor& col) {
     ink.Fill(Circle(c, r), QBrush(g), col, 0.6);
     ink.Plain(Circle(c, r * 0.79), paper);
     ink.Plain(Circle(c, r * 0.66), col);
+    if (ink.s().flat) {
+        ink.Plain(Circle(c, r * 0.3), paper);
+        return;
+    }
     for (int k = 0; k < 8; ++k) {
         const double a = k * kPi / 4;
         ink.Plain(Circle(c + QPointF(std::cos(a), std::sin(a)) * r * 0.45, r * 0.095), paper);
@@ -903,6 +820,11 @@ void PaintFaceSymbol(QPainter& p, const QRectF& cell, int face, const TileStyle&
     p.setRenderHint(QPainter::Antialiasing, true);
     p.translate(cell.topLeft());
     p.scale(cell.width() / kW, cell.height() / kH);
+    if (style.design == FaceDesign::Bold) {
+        PaintBoldSymbol(p, face, style);
+        p.restore();
+        return;
+    }
     Ink ink(p, style);
     const Fonts& f = LoadFonts();
     static const char16_t winds[] = u"北南東西";
