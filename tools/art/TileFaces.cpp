@@ -880,6 +880,19 @@ void PaintFaceSymbol(QPainter& p, const QRectF& cell, int face, const TileStyle&
 void PaintFace(QImage& image, const QRect& cell, int face, const TileStyle& style) {
     PaintFaceSurface(image, cell, style, face == 43 ? -1 : face);
     QPainter p(&image);
+    const int labelLength = static_cast<int>(FaceLabel(face).size());
+    if (style.labelPlate.alpha() > 0 && labelLength > 0) {
+        // A pale plate under the corner where the game writes its black label, so the label
+        // reads on a dark face; as wide as this face's label.
+        p.save();
+        p.setRenderHint(QPainter::Antialiasing, true);
+        p.translate(cell.topLeft());
+        p.scale(cell.width() / kW, cell.height() / kH);
+        QPainterPath plate;
+        plate.addRoundedRect(QRectF(-4, -4, 10 + 9.5 * labelLength, 21), 4, 4);
+        p.fillPath(plate, style.labelPlate);
+        p.restore();
+    }
     PaintFaceSymbol(p, cell, face, style);
 }
 

@@ -36,6 +36,7 @@ struct TileStyle {
     double grain = 0.0;         // strength of the surface grain
     bool outlineSymbols = true; // thin dark outline around coloured shapes
     bool flat = false;          // solid colours only: no gradients, grain, beads or lights
+    QColor labelPlate = QColor(0, 0, 0, 0); // under the game's black label on a dark face
     FaceDesign design = FaceDesign::Classic;
 };
 

@@ -213,7 +213,7 @@ void PaintBoldSymbol(QPainter& p, int face, const TileStyle& s) {
         static const char winds[] = "NSEW";
         static const char16_t cjk[] = u"北南東西";
         p.fillPath(
-            GlyphPath(QString(QChar(winds[face - 39])), f.sans, QRectF(8, 8, 84, 76), 1.3, 700),
+            GlyphPath(QString(QChar(winds[face - 39])), f.sans, QRectF(12, 18, 76, 68), 1.3, 700),
             s.ink);
         p.fillPath(
             GlyphPath(QString(QChar(cjk[face - 39])), f.hei, QRectF(34, 88, 32, 30), 1.0, 700),

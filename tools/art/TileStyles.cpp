@@ -57,6 +57,7 @@ TileStyle JadeStyle() {
     s.glyphStroke = 2.2;
     s.grain = 1.0;
     s.outlineSymbols = false;
+    s.labelPlate = QColor(0xCF, 0xEB, 0xDA, 230);
     return s;
 }
 
