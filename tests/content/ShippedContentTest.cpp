@@ -8,6 +8,7 @@
 #include "graphics/Tileset.h"
 #include "solitaire/Dealer.h"
 #include "solitaire/LayoutCatalog.h"
+#include "solitaire/Solver.h"
 
 #include <QGuiApplication>
 #include <gtest/gtest.h>
@@ -82,6 +83,10 @@ TEST(ShippedContent, EveryLayoutLoadsAndDealsAWinnableGame) {
         ManualClock clock;
         Deal deal = BeginGame(board, load.layout, rng, clock, DealOptions{true, true, 2026});
         EXPECT_EQ(deal.outcome, DealOutcome::Winnable) << catalog.PathOf(n);
+        // The solver, knowing nothing of how the deal was made, clears it too.
+        SolveResult solved = SolvePosition(board, FreeRule::Side);
+        EXPECT_EQ(solved.verdict, SolveVerdict::Winnable) << catalog.PathOf(n);
+        EXPECT_TRUE(ReplayClears(board, solved.removal, FreeRule::Side)) << catalog.PathOf(n);
         EXPECT_TRUE(ClearsByRemovalOrder(board, deal.removalOrder)) << catalog.PathOf(n);
     }
 }
