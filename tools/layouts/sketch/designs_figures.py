@@ -82,15 +82,23 @@ def owl(b):
 
 
 @design("Snail", """
-A snail creeping along: a spiral shell rising in three storeys and a long
-flat body with two horns.""")
+A snail creeping along: a round shell with its spiral raised on it, a long
+flat foot, and the head lifted with its two horns.""")
 def snail(b):
-    b.art(1, shape(lambda i, j: math.hypot(i - 3.5, j - 7) <= 4.2 and not (
-        1.2 <= math.hypot(i - 3.5, j - 7) <= 2.0 and j < 7), 8, 14), 0, 0)
-    b.art(1, "##############", 16, 0)
-    b.art(1, ".#.#\n.#.#\n####", 12, 24)
-    b.erode(1, offset=True)
-    b.erode(2, offset=True)
+    # The shell: a round disc with its spiral raised on it.
+    b.art(1, shape(lambda i, j: math.hypot(i - 3.5, (j - 4) * 0.95) <= 4.0, 8, 9), 0, 4)
+    disc = b.layer(1)
+    t = 0.0
+    while t < 3.2 * math.pi:
+        r = 0.62 * t
+        i, j = round(3.5 - r * math.cos(t)), round(4 + r * math.sin(t) / 0.95)
+        if (2 * i, 4 + 2 * j) in disc:
+            b.add(2, 2 * i, 4 + 2 * j)
+        t += 0.05
+    # The foot, and the head raised at the front with its two horns.
+    b.art(1, "###############", 16, 0)
+    b.art(1, ".#.#\n.#.#\n.###", 10, 24)
+    b.rect(2, 15, 26, 1, 3)
 
 
 @design("Crane", """
