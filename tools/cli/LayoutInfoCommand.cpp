@@ -28,8 +28,8 @@ int RunLayoutInfo(const std::vector<std::string>& args) {
     std::string key = FileExists(args[0]) ? FileNameOf(args[0]) : args[0];
     if (key.size() > 4 && EqualsNoCase(key.substr(key.size() - 4), ".lay"))
         key.resize(key.size() - 4);
-    if (auto bytes = ReadWholeFile(JoinPath(JoinPath(ExecutableDirectory(), "Layouts"),
-                                            "Winnable.ini"))) {
+    if (auto bytes =
+            ReadWholeFile(JoinPath(JoinPath(ExecutableDirectory(), "Layouts"), "Winnable.ini"))) {
         std::string error;
         auto table = WinnableTable::Parse(*bytes, error);
         if (!table)
