@@ -4,7 +4,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: deps configure build run test sanitize bench format clean
+.PHONY: deps configure build run test sanitize bench layout-stats format clean
 
 deps:
 	./scripts/install-deps.sh
@@ -28,6 +28,11 @@ sanitize:
 # Speed and memory benchmarks (see README).
 bench: build
 	./scripts/run-benchmarks.sh $(BUILD)
+
+# The winnable share of every layout over 1,000 plain deals, written to
+# content/Layouts/Winnable.ini (commit it): after adding or changing a layout.
+layout-stats: configure
+	cmake --build $(BUILD) --target layout-stats
 
 format:
 	find src tests tools bench -name '*.cpp' -o -name '*.h' | xargs clang-format -i

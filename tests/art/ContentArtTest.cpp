@@ -14,6 +14,7 @@
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <cstdlib>
 #include <map>
 #include <set>
@@ -118,6 +119,9 @@ TEST(Tilesets, EveryTilesetHasTheGridTheGameCuts) {
         EXPECT_GE(picture.height() / 5, 150);
     }
     EXPECT_TRUE(names.count("Ivory"));
+    EXPECT_TRUE(names.count("Bold"));
+    EXPECT_TRUE(names.count("Modern"));
+    EXPECT_GE(sets.size(), 6);
     EXPECT_TRUE(kinds.count("bmp"));
     EXPECT_TRUE(kinds.count("jpg"));
     EXPECT_GE(framed, 1);
@@ -141,6 +145,39 @@ TEST(Tilesets, FortyThreeDifferentFacesAndAPlainSurface) {
             EXPECT_FALSE(IsBlack(face.pixel(face.width() - 1, face.height() - 1)));
         }
     }
+}
+
+// The bold tileset is meant for small screens: shrunk to a tile 24 pixels wide, every face
+// still differs plainly from every other, and the flowers (one round badge colour) and the
+// seasons (another) are told apart by colour alone.
+TEST(Tilesets, BoldFacesStayApartAtTwentyFourPixels) {
+    const QImage picture = Read(kBin + "/Tilesets/Bold.bmp");
+    ASSERT_FALSE(picture.isNull());
+    const auto faces = Faces(picture);
+    std::vector<QImage> small;
+    for (const QImage& face : faces) {
+        small.push_back(face.scaled(24, 30, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    }
+    for (size_t i = 0; i < 42; ++i) {
+        for (size_t j = i + 1; j < 42; ++j) {
+            EXPECT_GT(Difference(small[i], small[j]), 6.0) << "faces " << i + 1 << " and " << j + 1;
+        }
+    }
+    // The badge colour at the middle-left of the badge, where no white sign is painted.
+    auto badge = [&](int face) {
+        return faces[face - 1].pixel(faces[face - 1].width() * 16 / 100,
+                                     faces[face - 1].height() / 2);
+    };
+    for (int face = 28; face <= 31; ++face) {
+        EXPECT_EQ(badge(face), badge(28)) << "flower " << face;
+    }
+    for (int face = 32; face <= 35; ++face) {
+        EXPECT_EQ(badge(face), badge(32)) << "season " << face;
+    }
+    const QRgb f = badge(28), s = badge(32);
+    EXPECT_GT(std::abs(qRed(f) - qRed(s)) + std::abs(qGreen(f) - qGreen(s)) +
+                  std::abs(qBlue(f) - qBlue(s)),
+              150);
 }
 
 TEST(Tilesets, DragonsCarryTheirColours) {
@@ -249,7 +286,8 @@ TEST(Backgrounds, DefaultIntroAndTiledPicturesAreThere) {
         ASSERT_FALSE(picture.isNull());
         names.insert(info.fileName());
         kinds.insert(info.suffix().toLower());
-        if (picture.width() >= 1920 && picture.height() >= 1080) {
+        // Sharp on a large screen: 2560 x 1440 or more.
+        if (picture.width() >= 2560 && picture.height() >= 1440) {
             ++large;
         } else {
             EXPECT_LE(picture.width(), 512); // anything smaller is a picture meant to be tiled
@@ -258,9 +296,11 @@ TEST(Backgrounds, DefaultIntroAndTiledPicturesAreThere) {
     }
     EXPECT_TRUE(names.count("Garden.jpg") || names.count("Garden.bmp"));
     EXPECT_TRUE(names.count("Keshiki.jpg"));
-    EXPECT_GE(files.size(), 6);
+    // Two quiet ones that never fight the tiles.
+    EXPECT_TRUE(names.count("Felt.jpg") && names.count("Linen.jpg"));
+    EXPECT_GE(files.size(), 11);
     EXPECT_GE(small, 1);
-    EXPECT_GE(large, 5);
+    EXPECT_GE(large, 10);
     EXPECT_TRUE(kinds.count("jpg") && kinds.count("bmp"));
 }
 

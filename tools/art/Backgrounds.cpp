@@ -1,5 +1,7 @@
 // The backgrounds: calm, low-contrast pictures that the tiles stand out on, painted from
-// gradients, noise and soft shapes. "Keshiki" is the landscape shown behind the start-up splash.
+// gradients, noise and soft shapes at 2560 x 1440, so that they stay sharp on large screens.
+// "Keshiki" is the landscape shown behind the start-up splash; "Felt" and "Linen" are the quiet
+// ones, almost plain, that never draw the eye away from the tiles.
 #include "ArtCommon.h"
 #include "Content.h"
 
@@ -7,15 +9,18 @@
 #include <QPainterPath>
 #include <QRadialGradient>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
+#include <thread>
+#include <vector>
 
 namespace tovani::art {
 
 namespace {
 
-constexpr int kW = 1920;
-constexpr int kH = 1080;
+constexpr int kW = 2560;
+constexpr int kH = 1440;
 
 struct Rgb {
     double r, g, b;
@@ -34,20 +39,27 @@ double Smooth(double e0, double e1, double x) {
     return t * t * (3 - 2 * t);
 }
 
-// Fills an image pixel by pixel; a touch of hashed grain keeps gradients free of bands.
+// Fills an image pixel by pixel; a touch of hashed grain keeps gradients free of bands. Every
+// pixel depends on its place alone, so the rows are shared out to two workers and the picture
+// is the same whatever the order they run in.
 QImage Field(int w, int h, uint32_t seed, const std::function<Rgb(double, double)>& colour) {
     QImage image(w, h, QImage::Format_RGB32);
-    for (int y = 0; y < h; ++y) {
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < w; ++x) {
-            const Rgb c = colour(x, y);
-            const double d = (Hash2(x, y, seed) - 0.5) * 2.0;
-            auto q = [d](double v) {
-                return std::clamp(static_cast<int>(std::lround(v + d)), 0, 255);
-            };
-            line[x] = qRgb(q(c.r), q(c.g), q(c.b));
+    auto rows = [&](int first, int step) {
+        for (int y = first; y < h; y += step) {
+            auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+            for (int x = 0; x < w; ++x) {
+                const Rgb c = colour(x, y);
+                const double d = (Hash2(x, y, seed) - 0.5) * 2.0;
+                auto q = [d](double v) {
+                    return std::clamp(static_cast<int>(std::lround(v + d)), 0, 255);
+                };
+                line[x] = qRgb(q(c.r), q(c.g), q(c.b));
+            }
         }
-    }
+    };
+    std::thread other(rows, 1, 2);
+    rows(0, 2);
+    other.join();
     return image;
 }
 
@@ -268,6 +280,180 @@ QImage Keshiki() {
     });
 }
 
+// Quiet: a dark green-grey baize, nearly plain, with a fine nap and a soft light in the middle.
+QImage Felt() {
+    const Rgb base = FromHex(0x2F4A40), dark = FromHex(0x22372F);
+    return Field(kW, kH, 101, [&](double x, double y) {
+        const double nap = Fbm(x / 3.0, y / 9.0, 103, 2) - 0.5;
+        const double cloud = Fbm(x / 700.0, y / 700.0, 104, 3);
+        Rgb c = Lerp(base, dark, cloud * 0.35);
+        const double dx = x / kW - 0.5, dy = y / kH - 0.5;
+        const double light = 1.06 - 0.3 * (dx * dx + dy * dy);
+        return Rgb{(c.r + nap * 7) * light, (c.g + nap * 7) * light, (c.b + nap * 7) * light};
+    });
+}
+
+// Quiet: a warm grey linen, the threads just visible up close and gone from a step away.
+QImage Linen() {
+    const Rgb base = FromHex(0x77716A), warm = FromHex(0x827A70);
+    return Field(kW, kH, 111, [&](double x, double y) {
+        const double warp = Hash2(static_cast<int>(x) / 2, 7, 113) - 0.5;
+        const double weft = Hash2(static_cast<int>(y) / 2, 9, 114) - 0.5;
+        const double slub = Fbm(x / 40.0, y / 3.0, 115, 2) - 0.5;
+        const double cloud = Fbm(x / 900.0, y / 900.0, 116, 3);
+        Rgb c = Lerp(base, warm, cloud);
+        const double t = warp * 4 + weft * 4 + slub * 5;
+        return Rgb{c.r + t, c.g + t, c.b + t * 0.9};
+    });
+}
+
+// A bamboo grove in the morning haze: pale stalks far off, darker ones near, soft light between.
+QImage BambooGrove() {
+    const Rgb haze = FromHex(0xB9CFA2), deep = FromHex(0x5E8451);
+    QImage image = Field(kW, kH, 121, [&](double x, double y) {
+        const double v = y / kH;
+        Rgb c =
+            Lerp(haze, deep, Smooth(0.0, 1.2, v + (Fbm(x / 600.0, y / 600.0, 122, 3) - 0.5) * 0.4));
+        const double ray = std::pow(std::max(0.0, std::sin((x - y * 0.35) / 160.0)), 12.0);
+        return Lerp(c, FromHex(0xF2F4D8), ray * 0.12 * (1.0 - v));
+    });
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    for (int depth = 0; depth < 3; ++depth) {
+        const QColor stalk = depth == 0   ? QColor(150, 182, 128, 120)
+                             : depth == 1 ? QColor(92, 134, 80, 170)
+                                          : QColor(52, 90, 54, 165);
+        const int count = 14 - depth * 3;
+        for (int i = 0; i < count; ++i) {
+            const double x = Hash2(i, depth, 123) * kW;
+            const double w = 14 + depth * 16 + Hash2(i, depth + 5, 123) * 10;
+            const double lean = (Hash2(i, depth + 9, 123) - 0.5) * 80;
+            QPainterPath body;
+            body.moveTo(x, kH + 10);
+            body.lineTo(x + lean, -10);
+            p.strokePath(body, QPen(stalk, w, Qt::SolidLine, Qt::FlatCap));
+            // Knots every so often up the stalk.
+            for (double y = kH - Hash2(i, depth, 124) * 200; y > 0; y -= 180 + depth * 40) {
+                const double t = 1.0 - (y + 10) / (kH + 20);
+                const double kx = x + lean * t;
+                p.fillRect(QRectF(kx - w * 0.6, y - 3, w * 1.2, 6), stalk.darker(130));
+            }
+            // A few leaves from the knots.
+            for (int k = 0; k < 3; ++k) {
+                const double y = Hash2(i, k + 20, 125 + depth) * kH * 0.7;
+                const double t = 1.0 - (y + 10) / (kH + 20);
+                const QPointF at(x + lean * t, y);
+                const double dir = Hash2(i, k + 30, 125) < 0.5 ? -1 : 1;
+                QPainterPath leaf;
+                leaf.moveTo(at);
+                leaf.quadTo(at + QPointF(dir * 60, 10), at + QPointF(dir * (110 + depth * 40), 40));
+                leaf.quadTo(at + QPointF(dir * 60, 26), at);
+                p.fillPath(leaf, stalk);
+            }
+        }
+    }
+    return image;
+}
+
+// A clear night: deep blue sky, a faint band of the milky way, scattered stars and a low moon.
+QImage NightSky() {
+    const Rgb top = FromHex(0x070B1E), low = FromHex(0x1C2A55);
+    const double moonX = kW * 0.82, moonY = kH * 0.22;
+    QImage image = Field(kW, kH, 131, [&](double x, double y) {
+        const double v = y / kH;
+        Rgb c = Lerp(top, low, Smooth(0.0, 1.0, v));
+        // The milky way, a soft diagonal band of haze.
+        const double band = std::exp(-std::pow((y - kH * 0.9 + x * 0.45) / 260.0, 2.0));
+        const double dust = Fbm(x / 220.0, y / 220.0, 133, 5);
+        c = Lerp(c, FromHex(0x4A5A8A), band * dust * 0.5);
+        const double d = std::hypot(x - moonX, y - moonY);
+        c = Lerp(c, FromHex(0x6C7FB0), std::exp(-d / 260.0) * 0.45);
+        if (d < 70) {
+            const double crater = Fbm(x / 18.0, y / 18.0, 134, 3);
+            c = Lerp(c, Lerp(FromHex(0xF4F1E0), FromHex(0xC9C6B8), crater), Smooth(71, 68, d));
+        }
+        return c;
+    });
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    for (int i = 0; i < 900; ++i) {
+        const double x = Hash2(i, 1, 135) * kW, y = Hash2(i, 2, 135) * kH * 0.95;
+        if (std::hypot(x - moonX, y - moonY) < 90) {
+            continue;
+        }
+        const double b = Hash2(i, 3, 135);
+        const double r = 0.6 + b * b * 1.8;
+        p.setBrush(QColor(255, 250, 235, static_cast<int>(90 + 160 * b)));
+        p.drawEllipse(QPointF(x, y), r, r);
+    }
+    return image;
+}
+
+// Cherry blossom against a pale spring sky, the branches soft and out of focus at the edges.
+QImage Sakura() {
+    const Rgb skyTop = FromHex(0x7FA8CC), skyLow = FromHex(0xC4D6E2);
+    QImage image = Field(kW, kH, 141, [&](double x, double y) {
+        const double v = y / kH;
+        Rgb c = Lerp(skyTop, skyLow, Smooth(0.0, 1.0, v));
+        const double cloud = Fbm(x / 500.0, y / 160.0, 143, 5);
+        return Lerp(c, FromHex(0xF6F4F2), std::clamp((cloud - 0.5) * 1.2, 0.0, 0.4));
+    });
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    // Branches reaching in from the top corners.
+    std::vector<QPointF> tips;
+    for (int side = 0; side < 2; ++side) {
+        const double sx = side == 0 ? -40 : kW + 40;
+        const double dir = side == 0 ? 1 : -1;
+        for (int b = 0; b < 4; ++b) {
+            QPointF at(sx, 80 + b * 170 + Hash2(b, side, 144) * 80);
+            double width = 34 - b * 5;
+            double angle = (0.15 + Hash2(b, side + 2, 144) * 0.3) * (b % 2 ? 1 : -1);
+            for (int seg = 0; seg < 7; ++seg) {
+                const double len = 90 + Hash2(b * 7 + seg, side, 145) * 70;
+                const QPointF next = at + QPointF(dir * std::cos(angle), std::sin(angle)) * len;
+                p.setPen(QPen(QColor(70, 46, 44), width, Qt::SolidLine, Qt::RoundCap));
+                p.drawLine(at, next);
+                tips.push_back(next);
+                at = next;
+                width *= 0.8;
+                angle += (Hash2(b * 7 + seg, side + 4, 145) - 0.5) * 0.7;
+            }
+        }
+    }
+    // Blossoms in clusters along the branches.
+    p.setPen(Qt::NoPen);
+    int n = 0;
+    for (const QPointF& tip : tips) {
+        for (int k = 0; k < 9; ++k, ++n) {
+            const QPointF c =
+                tip + QPointF((Hash2(n, 1, 146) - 0.5) * 120, (Hash2(n, 2, 146) - 0.5) * 90);
+            const double r = 9 + Hash2(n, 3, 146) * 9;
+            const QColor petal =
+                Mix(QColor(246, 196, 210), QColor(255, 236, 242), Hash2(n, 4, 146));
+            for (int q = 0; q < 5; ++q) {
+                const double a = q * 1.2566 + Hash2(n, 5, 146);
+                p.setBrush(petal);
+                p.drawEllipse(c + QPointF(std::cos(a), std::sin(a)) * r * 0.7, r * 0.62, r * 0.62);
+            }
+            p.setBrush(QColor(214, 96, 128));
+            p.drawEllipse(c, r * 0.25, r * 0.25);
+        }
+    }
+    // A few petals drifting down across the middle.
+    for (int i = 0; i < 60; ++i) {
+        const QPointF c(Hash2(i, 1, 147) * kW, kH * 0.3 + Hash2(i, 2, 147) * kH * 0.7);
+        p.save();
+        p.translate(c);
+        p.rotate(Hash2(i, 3, 147) * 360);
+        p.setBrush(QColor(250, 210, 222, 160));
+        p.drawEllipse(QPointF(0, 0), 7, 4);
+        p.restore();
+    }
+    return image;
+}
+
 } // namespace
 
 bool MakeBackgrounds(const QString& binDir) {
@@ -282,6 +468,11 @@ bool MakeBackgrounds(const QString& binDir) {
     ok &= SaveJpg(Slate(), dir + "/Slate.jpg", 90);
     ok &= SaveBmp(Silk(), dir + "/Silk.bmp");
     ok &= SaveJpg(Keshiki(), dir + "/Keshiki.jpg", 92);
+    ok &= SaveJpg(Felt(), dir + "/Felt.jpg", 90);
+    ok &= SaveJpg(Linen(), dir + "/Linen.jpg", 90);
+    ok &= SaveJpg(BambooGrove(), dir + "/Bamboo Grove.jpg", 90);
+    ok &= SaveJpg(NightSky(), dir + "/Night Sky.jpg", 92);
+    ok &= SaveJpg(Sakura(), dir + "/Sakura.jpg", 90);
     return ok;
 }
 

@@ -4,6 +4,7 @@
 #include "graphics/Tileset.h"
 
 #include "ArtCommon.h"
+#include "TileInk.h"
 
 #include <QLinearGradient>
 #include <QPainterPath>
@@ -21,106 +22,8 @@ namespace {
 
 constexpr double kW = 100.0; // design width of a face
 constexpr double kH = 125.0; // design height of a face
-constexpr double kPi = 3.14159265358979323846;
-
-QColor Hex(unsigned rgb) {
-    return QColor((rgb >> 16) & 255, (rgb >> 8) & 255, rgb & 255);
-}
 
 } // namespace
-
-TileStyle IvoryStyle() {
-    TileStyle s;
-    s.name = "Ivory";
-    s.faceTop = Hex(0xFCF8EC);
-    s.faceBottom = Hex(0xF1E8D2);
-    s.faceRim = Hex(0xC9BB98);
-    s.green = Hex(0x17804A);
-    s.red = Hex(0xD0222E);
-    s.blue = Hex(0x1D4FA3);
-    s.ink = Hex(0x141B33);
-    s.paper = Hex(0xFBF6E9);
-    s.backTop = Hex(0x2F9A6C);
-    s.backBottom = Hex(0x1B6447);
-    s.backPattern = Hex(0x7CCFA6);
-    s.shadow = QColor(0, 0, 0, 0);
-    s.wood = Hex(0x6B3F1F);
-    s.gold = Hex(0xF2B818);
-    s.cjk = LoadFonts().brush;
-    s.glyphStroke = 0.5;
-    s.grain = 0.5;
-    return s;
-}
-
-TileStyle JadeStyle() {
-    TileStyle s;
-    s.name = "Jade";
-    s.faceTop = Hex(0x2B7A5C);
-    s.faceBottom = Hex(0x17503B);
-    s.faceRim = Hex(0x0C2C20);
-    s.green = Hex(0xA8F0C0);
-    s.red = Hex(0xFF9478);
-    s.blue = Hex(0x9CCBFF);
-    s.ink = Hex(0xF6E3A6);
-    s.paper = Hex(0x1F6148);
-    s.backTop = Hex(0xF1E6C8);
-    s.backBottom = Hex(0xD9C89C);
-    s.backPattern = Hex(0xB59A5A);
-    s.shadow = QColor(5, 25, 17, 190);
-    s.wood = Hex(0xD9B27A);
-    s.gold = Hex(0xFFD24A);
-    s.cjk = LoadFonts().hei;
-    s.glyphStroke = 2.2;
-    s.grain = 1.0;
-    s.outlineSymbols = false;
-    return s;
-}
-
-TileStyle PorcelainStyle() {
-    TileStyle s;
-    s.name = "Porcelain";
-    s.faceTop = Hex(0xFFFFFF);
-    s.faceBottom = Hex(0xEAF0F7);
-    s.faceRim = Hex(0xA9B7CB);
-    s.green = Hex(0x2F65B8);
-    s.red = Hex(0x0F2F78);
-    s.blue = Hex(0x5C93D6);
-    s.ink = Hex(0x102A66);
-    s.paper = Hex(0xFAFCFF);
-    s.backTop = Hex(0x2D57A6);
-    s.backBottom = Hex(0x1A3A78);
-    s.backPattern = Hex(0xC9DAF5);
-    s.shadow = QColor(0, 0, 0, 0);
-    s.wood = Hex(0x1A3570);
-    s.gold = Hex(0x7FA8E0);
-    s.cjk = LoadFonts().brush;
-    s.glyphStroke = 0.6;
-    s.grain = 0.15;
-    return s;
-}
-
-TileStyle PocketStyle() {
-    TileStyle s;
-    s.name = "Pocket";
-    s.faceTop = Hex(0xFFF4DC);
-    s.faceBottom = Hex(0xF6DDB4);
-    s.faceRim = Hex(0xB98B55);
-    s.green = Hex(0x0E8A3E);
-    s.red = Hex(0xE0161F);
-    s.blue = Hex(0x1548C8);
-    s.ink = Hex(0x111111);
-    s.paper = Hex(0xFFF7E6);
-    s.backTop = s.faceTop;
-    s.backBottom = s.faceBottom;
-    s.backPattern = s.faceRim;
-    s.shadow = QColor(0, 0, 0, 0);
-    s.wood = Hex(0x7A4420);
-    s.gold = Hex(0xFFB000);
-    s.cjk = LoadFonts().hei;
-    s.glyphStroke = 3.0;
-    s.grain = 0.0;
-    return s;
-}
 
 QPoint FacePosition(int face) {
     // The same cells as the game cuts, so a face is painted where the game looks for it.
@@ -142,6 +45,12 @@ void PaintFaceSurface(QImage& image, const QRect& cell, const TileStyle& style, 
             const double u = (x + 0.5) / w;
             const double v = (y + 0.5) / h;
             QColor c = Mix(top, bottom, std::clamp(v * 0.85 + u * 0.15, 0.0, 1.0));
+            if (style.flat) {
+                // One colour, and a crisp line where the top meets the sides.
+                const bool edge = x < 2 || y < 2 || x >= w - 2 || y >= h - 2;
+                line[x] = (edge ? rim : top).rgb();
+                continue;
+            }
             // The top is slightly domed: it darkens towards the rim, most on the lower right.
             const double dl = u * kW, dr = (1 - u) * kW, dt = v * kH, db = (1 - v) * kH;
             const double d = std::min({dl, dr, dt, db});
@@ -171,56 +80,7 @@ void PaintFaceSurface(QImage& image, const QRect& cell, const TileStyle& style, 
     }
 }
 
-namespace {
-
-// Draws with a shared look: an optional carved shadow, the fill, an optional dark outline.
-class Ink {
-public:
-    Ink(QPainter& p, const TileStyle& s) : p_(p), s_(s) {}
-
-    void Fill(const QPainterPath& path, const QBrush& brush, const QColor& base,
-              double outline = 0.7) {
-        if (s_.shadow.alpha() > 0) {
-            p_.fillPath(path.translated(0.9, 1.0), s_.shadow);
-        }
-        p_.fillPath(path, brush);
-        if (s_.outlineSymbols && outline > 0) {
-            p_.strokePath(path, QPen(Shade(base, 0.55), outline));
-        }
-    }
-    void Fill(const QPainterPath& path, const QColor& c, double outline = 0.7) {
-        Fill(path, QBrush(c), c, outline);
-    }
-    // Fills without shadow or outline (details inside a shape).
-    void Plain(const QPainterPath& path, const QColor& c) { p_.fillPath(path, c); }
-    // A character, made heavier by the style's glyph stroke.
-    void Glyph(const QPainterPath& path, const QColor& c) {
-        if (s_.glyphStroke > 0) {
-            QPainterPathStroker stroker;
-            stroker.setWidth(s_.glyphStroke);
-            stroker.setJoinStyle(Qt::RoundJoin);
-            Fill(stroker.createStroke(path).united(path), c, 0.0);
-        } else {
-            Fill(path, c, 0.0);
-        }
-    }
-    void Stroke(const QPainterPath& path, const QColor& c, double width) {
-        QPen pen(c, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-        if (s_.shadow.alpha() > 0) {
-            QPen sp = pen;
-            sp.setColor(s_.shadow);
-            p_.strokePath(path.translated(0.9, 1.0), sp);
-        }
-        p_.strokePath(path, pen);
-    }
-
-    QPainter& p() { return p_; }
-    const TileStyle& s() const { return s_; }
-
-private:
-    QPainter& p_;
-    const TileStyle& s_;
-};
+namespace ink {
 
 QPainterPath Circle(QPointF c, double r) {
     QPainterPath path;
@@ -228,7 +88,62 @@ QPainterPath Circle(QPointF c, double r) {
     return path;
 }
 
-// One coin of the dots suit: a coloured disc, a light ring, a coloured ring with beads.
+// One bamboo stick from a to b, with its three knots and a light rib.
+void Stick(Ink& ink, QPointF a, QPointF b, double w, const QColor& col) {
+    QPainter& p = ink.p();
+    const QPointF d = b - a;
+    const double len = std::hypot(d.x(), d.y());
+    const double angle = std::atan2(d.x(), d.y()); // 0 = pointing down
+    p.save();
+    p.translate(a);
+    p.rotate(-angle * 180.0 / kPi);
+    QPainterPath body;
+    body.addRoundedRect(QRectF(-w / 2, 0, w, len), w * 0.35, w * 0.35);
+    QLinearGradient g(-w / 2, 0, w / 2, 0);
+    g.setColorAt(0, Shade(col, 0.72));
+    g.setColorAt(0.32, Mix(col, ink.s().paper, 0.22));
+    g.setColorAt(0.55, col);
+    g.setColorAt(1, Shade(col, 0.6));
+    ink.Fill(body, QBrush(g), col, 0.6);
+    const QColor knot = Shade(col, 0.62);
+    const QColor light = Mix(col, ink.s().paper, 0.65);
+    for (double y : {w * 0.32, len / 2, len - w * 0.32}) {
+        QPainterPath k;
+        k.addRoundedRect(QRectF(-w * 0.64, y - w * 0.2, w * 1.28, w * 0.4), w * 0.18, w * 0.18);
+        ink.Plain(k, knot);
+        QPainterPath l;
+        l.addRect(QRectF(-w * 0.5, y - w * 0.05, w, w * 0.1));
+        ink.Plain(l, light);
+    }
+    QPainterPath rib;
+    rib.moveTo(-w * 0.08, w * 0.75);
+    rib.lineTo(-w * 0.08, len / 2 - w * 0.42);
+    rib.moveTo(-w * 0.08, len / 2 + w * 0.42);
+    rib.lineTo(-w * 0.08, len - w * 0.75);
+    p.strokePath(rib, QPen(light, w * 0.14, Qt::SolidLine, Qt::RoundCap));
+    p.restore();
+}
+
+// A pointed leaf from `base` towards `tip`, `width` at its widest.
+QPainterPath Leaf(QPointF base, QPointF tip, double width, double bend) {
+    const QPointF d = tip - base;
+    const double len = std::hypot(d.x(), d.y());
+    const QPointF n(-d.y() / len, d.x() / len);
+    const QPointF mid = base + d * 0.45 + n * bend * len;
+    QPainterPath path;
+    path.moveTo(base);
+    path.quadTo(mid + n * width, tip);
+    path.quadTo(mid - n * width, base);
+    path.closeSubpath();
+    return path;
+}
+
+} // namespace ink
+
+using namespace ink;
+
+namespace {
+
 void Dot(Ink& ink, QPointF c, double r, const QColor& col) {
     const QColor paper = ink.s().paper;
     QRadialGradient g(c - QPointF(r * 0.3, r * 0.3), r * 1.3);
@@ -237,6 +152,10 @@ void Dot(Ink& ink, QPointF c, double r, const QColor& col) {
     ink.Fill(Circle(c, r), QBrush(g), col, 0.6);
     ink.Plain(Circle(c, r * 0.79), paper);
     ink.Plain(Circle(c, r * 0.66), col);
+    if (ink.s().flat) {
+        ink.Plain(Circle(c, r * 0.3), paper);
+        return;
+    }
     for (int k = 0; k < 8; ++k) {
         const double a = k * kPi / 4;
         ink.Plain(Circle(c + QPointF(std::cos(a), std::sin(a)) * r * 0.45, r * 0.095), paper);
@@ -276,58 +195,8 @@ void BigDot(Ink& ink, QPointF c, double r) {
     ink.Plain(Circle(c, r * 0.1), s.paper);
 }
 
-// One bamboo stick from a to b, with its three knots and a light rib.
-void Stick(Ink& ink, QPointF a, QPointF b, double w, const QColor& col) {
-    QPainter& p = ink.p();
-    const QPointF d = b - a;
-    const double len = std::hypot(d.x(), d.y());
-    const double angle = std::atan2(d.x(), d.y()); // 0 = pointing down
-    p.save();
-    p.translate(a);
-    p.rotate(-angle * 180.0 / kPi);
-    QPainterPath body;
-    body.addRoundedRect(QRectF(-w / 2, 0, w, len), w * 0.35, w * 0.35);
-    QLinearGradient g(-w / 2, 0, w / 2, 0);
-    g.setColorAt(0, Shade(col, 0.72));
-    g.setColorAt(0.32, Mix(col, ink.s().paper, 0.22));
-    g.setColorAt(0.55, col);
-    g.setColorAt(1, Shade(col, 0.6));
-    ink.Fill(body, QBrush(g), col, 0.6);
-    const QColor knot = Shade(col, 0.62);
-    const QColor light = Mix(col, ink.s().paper, 0.65);
-    for (double y : {w * 0.32, len / 2, len - w * 0.32}) {
-        QPainterPath k;
-        k.addRoundedRect(QRectF(-w * 0.64, y - w * 0.2, w * 1.28, w * 0.4), w * 0.18, w * 0.18);
-        ink.Plain(k, knot);
-        QPainterPath l;
-        l.addRect(QRectF(-w * 0.5, y - w * 0.05, w, w * 0.1));
-        ink.Plain(l, light);
-    }
-    QPainterPath rib;
-    rib.moveTo(-w * 0.08, w * 0.75);
-    rib.lineTo(-w * 0.08, len / 2 - w * 0.42);
-    rib.moveTo(-w * 0.08, len / 2 + w * 0.42);
-    rib.lineTo(-w * 0.08, len - w * 0.75);
-    p.strokePath(rib, QPen(light, w * 0.14, Qt::SolidLine, Qt::RoundCap));
-    p.restore();
-}
-
 void VStick(Ink& ink, double x, double y0, double y1, const QColor& col, double w = 13) {
     Stick(ink, QPointF(x, y0), QPointF(x, y1), w, col);
-}
-
-// A pointed leaf from `base` towards `tip`, `width` at its widest.
-QPainterPath Leaf(QPointF base, QPointF tip, double width, double bend = 0.0) {
-    const QPointF d = tip - base;
-    const double len = std::hypot(d.x(), d.y());
-    const QPointF n(-d.y() / len, d.x() / len);
-    const QPointF mid = base + d * 0.45 + n * bend * len;
-    QPainterPath path;
-    path.moveTo(base);
-    path.quadTo(mid + n * width, tip);
-    path.quadTo(mid - n * width, base);
-    path.closeSubpath();
-    return path;
 }
 
 // The bird of the one of bamboo: a little peacock on a bamboo perch.
@@ -397,305 +266,6 @@ void Bird(Ink& ink) {
     beak.lineTo(head + QPointF(8, 4));
     beak.closeSubpath();
     ink.Fill(beak, Mix(s.red, s.gold, 0.7), 0.6);
-}
-
-// A five-petal blossom.
-void Blossom(Ink& ink, QPointF c, double r, const QColor& petal, const QColor& heart,
-             double turn = 0) {
-    for (int k = 0; k < 5; ++k) {
-        const double a = turn + k * 2 * kPi / 5 - kPi / 2;
-        ink.Fill(Circle(c + QPointF(std::cos(a), std::sin(a)) * r * 0.55, r * 0.5), petal, 0.5);
-    }
-    ink.Plain(Circle(c, r * 0.32), heart);
-    for (int k = 0; k < 5; ++k) {
-        const double a = turn + k * 2 * kPi / 5 - kPi / 2 + kPi / 5;
-        ink.Plain(Circle(c + QPointF(std::cos(a), std::sin(a)) * r * 0.42, r * 0.09), ink.s().gold);
-    }
-}
-
-QColor Brown(const TileStyle& s) {
-    return s.wood;
-}
-
-void Plum(Ink& ink) {
-    const TileStyle& s = ink.s();
-    QPainterPath branch;
-    branch.moveTo(12, 116);
-    branch.cubicTo(26, 96, 24, 78, 40, 64);
-    branch.cubicTo(52, 52, 50, 36, 66, 22);
-    branch.moveTo(34, 72);
-    branch.cubicTo(22, 62, 18, 52, 16, 40);
-    branch.moveTo(48, 52);
-    branch.quadTo(60, 50, 68, 58);
-    ink.Stroke(branch, Brown(s), 4.5);
-    const QColor pink = Mix(s.red, QColor(255, 190, 205), 0.55);
-    Blossom(ink, QPointF(18, 38), 9, pink, s.red, 0.3);
-    Blossom(ink, QPointF(46, 60), 11, pink, s.red);
-    Blossom(ink, QPointF(66, 22), 9, pink, s.red, 0.6);
-    Blossom(ink, QPointF(30, 96), 8, pink, s.red, 0.2);
-    ink.Fill(Circle(QPointF(70, 60), 3.5), s.red, 0.5);
-    ink.Fill(Circle(QPointF(22, 58), 3.0), s.red, 0.5);
-}
-
-void Orchid(Ink& ink) {
-    const TileStyle& s = ink.s();
-    const QPointF root(40, 116);
-    ink.Fill(Leaf(root, QPointF(8, 52), 5, 0.05), s.green, 0.5);
-    ink.Fill(Leaf(root, QPointF(70, 60), 4.5, -0.08), s.green, 0.5);
-    ink.Fill(Leaf(root, QPointF(20, 80), 4, -0.05), Shade(s.green, 0.85), 0.5);
-    ink.Fill(Leaf(root, QPointF(66, 96), 4, 0.05), Shade(s.green, 0.85), 0.5);
-    QPainterPath stem;
-    stem.moveTo(root);
-    stem.cubicTo(QPointF(44, 80), QPointF(40, 56), QPointF(48, 36));
-    ink.Stroke(stem, Shade(s.green, 0.8), 1.6);
-    const QColor violet = Mix(s.blue, s.red, 0.45);
-    const QColor lilac = Mix(violet, QColor(255, 255, 255), 0.45);
-    auto flower = [&](QPointF c, double r) {
-        for (int k = 0; k < 3; ++k) {
-            const double a = -kPi / 2 + (k - 1) * 2.1;
-            ink.Fill(Leaf(c, c + QPointF(std::cos(a), std::sin(a)) * r, r * 0.22), lilac, 0.5);
-        }
-        for (int k = 0; k < 2; ++k) {
-            const double a = -kPi / 2 + (k == 0 ? -0.95 : 0.95);
-            ink.Fill(Leaf(c, c + QPointF(std::cos(a), std::sin(a)) * r * 0.8, r * 0.3), violet,
-                     0.5);
-        }
-        QPainterPath lip;
-        lip.addEllipse(c + QPointF(0, r * 0.3), r * 0.28, r * 0.32);
-        ink.Fill(lip, Shade(violet, 0.75), 0.4);
-        ink.Plain(Circle(c + QPointF(0, r * 0.22), r * 0.08), s.gold);
-    };
-    flower(QPointF(48, 34), 20);
-    flower(QPointF(24, 62), 15);
-}
-
-void Chrysanthemum(Ink& ink) {
-    const TileStyle& s = ink.s();
-    QPainterPath stem;
-    stem.moveTo(42, 118);
-    stem.cubicTo(46, 96, 38, 80, 40, 62);
-    ink.Stroke(stem, Shade(s.green, 0.85), 2.6);
-    ink.Fill(Leaf(QPointF(43, 100), QPointF(12, 86), 7, 0.1), s.green, 0.5);
-    ink.Fill(Leaf(QPointF(42, 90), QPointF(70, 80), 6, -0.1), s.green, 0.5);
-    const QPointF c(40, 46);
-    const QColor outer = Mix(s.red, s.gold, 0.6);
-    const QColor inner = s.gold;
-    for (int k = 0; k < 22; ++k) {
-        const double a = k * 2 * kPi / 22;
-        ink.Fill(Leaf(c, c + QPointF(std::cos(a), std::sin(a)) * 28, 3.2), outer, 0.45);
-    }
-    for (int k = 0; k < 16; ++k) {
-        const double a = k * 2 * kPi / 16 + 0.2;
-        ink.Fill(Leaf(c, c + QPointF(std::cos(a), std::sin(a)) * 18, 3.0), inner, 0.45);
-    }
-    ink.Fill(Circle(c, 6), Mix(outer, s.red, 0.4), 0.5);
-}
-
-void BambooPlant(Ink& ink) {
-    const TileStyle& s = ink.s();
-    Stick(ink, QPointF(30, 118), QPointF(40, 66), 8, s.green);
-    Stick(ink, QPointF(40, 66), QPointF(50, 14), 8, s.green);
-    Stick(ink, QPointF(56, 118), QPointF(62, 74), 6, Shade(s.green, 0.85));
-    const QColor leaf = Mix(s.green, s.ink, 0.2);
-    ink.Fill(Leaf(QPointF(40, 62), QPointF(8, 48), 5, 0.1), leaf, 0.5);
-    ink.Fill(Leaf(QPointF(40, 62), QPointF(14, 74), 4.5, -0.1), leaf, 0.5);
-    ink.Fill(Leaf(QPointF(46, 30), QPointF(72, 18), 5, -0.1), leaf, 0.5);
-    ink.Fill(Leaf(QPointF(46, 30), QPointF(74, 40), 4.5, 0.1), leaf, 0.5);
-    ink.Fill(Leaf(QPointF(61, 78), QPointF(80, 100), 4.5, 0.1), leaf, 0.5);
-    ink.Fill(Leaf(QPointF(61, 78), QPointF(84, 74), 4.5, -0.05), leaf, 0.5);
-}
-
-void Spring(Ink& ink) {
-    const TileStyle& s = ink.s();
-    QPainterPath ground;
-    ground.moveTo(6, 116);
-    ground.quadTo(40, 100, 74, 116);
-    ground.lineTo(74, 119);
-    ground.lineTo(6, 119);
-    ground.closeSubpath();
-    ink.Fill(ground, Mix(s.green, QColor(255, 255, 255), 0.15), 0.5);
-    QPainterPath trunk;
-    trunk.moveTo(36, 112);
-    trunk.cubicTo(40, 90, 34, 76, 38, 62);
-    trunk.moveTo(38, 80);
-    trunk.quadTo(50, 70, 56, 58);
-    trunk.moveTo(37, 74);
-    trunk.quadTo(26, 66, 20, 56);
-    ink.Stroke(trunk, Brown(s), 5);
-    const QColor pink = Mix(s.red, QColor(255, 200, 215), 0.6);
-    const QColor deep = Mix(s.red, QColor(255, 160, 185), 0.35);
-    const std::array<QPointF, 9> puffs = {QPointF(38, 40), QPointF(22, 48), QPointF(54, 46),
-                                          QPointF(30, 28), QPointF(48, 28), QPointF(14, 36),
-                                          QPointF(62, 34), QPointF(38, 56), QPointF(24, 62)};
-    for (size_t i = 0; i < puffs.size(); ++i) {
-        ink.Fill(Circle(puffs[i], 11), i % 2 ? pink : deep, 0.5);
-    }
-    for (size_t i = 0; i < puffs.size(); ++i) {
-        Blossom(ink, puffs[i] + QPointF(2, -2), 4, QColor(255, 240, 245), s.red,
-                static_cast<double>(i));
-    }
-}
-
-void Summer(Ink& ink) {
-    const TileStyle& s = ink.s();
-    const QColor sun = Mix(s.red, s.gold, 0.7);
-    for (int k = 0; k < 12; ++k) {
-        const double a = k * kPi / 6;
-        const QPointF c(24, 30);
-        ink.Fill(Leaf(c + QPointF(std::cos(a), std::sin(a)) * 12,
-                      c + QPointF(std::cos(a), std::sin(a)) * 19, 2.2),
-                 sun, 0.4);
-    }
-    ink.Fill(Circle(QPointF(24, 30), 10), sun, 0.6);
-    // Water.
-    QPainterPath waves;
-    for (int row = 0; row < 3; ++row) {
-        const double y = 100 + row * 7;
-        waves.moveTo(6, y);
-        for (int k = 0; k < 4; ++k) {
-            waves.quadTo(6 + k * 17 + 8.5, y - 5, 6 + (k + 1) * 17, y);
-        }
-    }
-    ink.Stroke(waves, s.blue, 2.2);
-    // Lotus leaf and flower.
-    QPainterPath pad;
-    pad.addEllipse(QPointF(50, 92), 22, 7);
-    ink.Fill(pad, s.green, 0.6);
-    QPainterPath stem;
-    stem.moveTo(40, 92);
-    stem.quadTo(36, 76, 40, 66);
-    ink.Stroke(stem, Shade(s.green, 0.8), 2.2);
-    const QColor pink = Mix(s.red, QColor(255, 190, 210), 0.5);
-    const QPointF c(40, 62);
-    for (int k = -2; k <= 2; ++k) {
-        const double a = -kPi / 2 + k * 0.5;
-        ink.Fill(Leaf(c, c + QPointF(std::cos(a), std::sin(a)) * (k == 0 ? 24 : 20), 6),
-                 k % 2 ? pink : Mix(pink, QColor(255, 255, 255), 0.35), 0.5);
-    }
-    ink.Fill(Leaf(c, c + QPointF(-20, 4), 5), pink, 0.5);
-    ink.Fill(Leaf(c, c + QPointF(20, 4), 5), pink, 0.5);
-}
-
-// A maple leaf: five pointed lobes with toothed edges, the stem at the bottom.
-QPainterPath MapleLeaf(QPointF c, double r, double turn) {
-    // Lobe tips (angle from straight up, length) and the notches between them.
-    const double tips[5][2] = {{0, 1.0}, {1.1, 0.92}, {2.2, 0.62}, {-2.2, 0.62}, {-1.1, 0.92}};
-    QPainterPath path;
-    auto at = [&](double a, double len) {
-        return c + QPointF(std::sin(a + turn), -std::cos(a + turn)) * r * len;
-    };
-    path.moveTo(at(kPi, 0.2));
-    const int seq[5] = {3, 4, 0, 1, 2};
-    for (int k = 0; k < 5; ++k) {
-        const double a = tips[seq[k]][0];
-        const double len = tips[seq[k]][1];
-        // Side teeth on the way to the tip, then the tip, then back in to a notch.
-        path.lineTo(at(a - 0.32, len * 0.55));
-        path.lineTo(at(a - 0.2, len * 0.62));
-        path.lineTo(at(a - 0.12, len * 0.72));
-        path.lineTo(at(a, len));
-        path.lineTo(at(a + 0.12, len * 0.72));
-        path.lineTo(at(a + 0.2, len * 0.62));
-        path.lineTo(at(a + 0.32, len * 0.55));
-        if (k < 4) {
-            path.lineTo(at(a + 0.55, 0.38));
-        }
-    }
-    path.lineTo(at(kPi, 0.2));
-    path.closeSubpath();
-    return path;
-}
-
-void Autumn(Ink& ink) {
-    const TileStyle& s = ink.s();
-    QPainterPath twig;
-    twig.moveTo(10, 20);
-    twig.cubicTo(30, 30, 44, 44, 52, 70);
-    ink.Stroke(twig, Brown(s), 3);
-    const QColor red = s.red;
-    const QColor orange = Mix(s.red, s.gold, 0.55);
-    const QColor amber = Mix(s.red, s.gold, 0.85);
-    struct L {
-        QPointF c;
-        double r, turn;
-        QColor col;
-    };
-    const std::array<L, 4> leaves = {
-        L{QPointF(30, 40), 17, -0.4, orange}, L{QPointF(52, 72), 19, 0.2, red},
-        L{QPointF(24, 96), 14, 0.7, amber}, L{QPointF(60, 106), 10, -0.8, orange}};
-    for (const L& l : leaves) {
-        QPainterPath stem;
-        stem.moveTo(l.c);
-        stem.lineTo(l.c + QPointF(-std::sin(l.turn), std::cos(l.turn)) * l.r * 0.9);
-        ink.Stroke(stem, Shade(l.col, 0.7), 1.4);
-        ink.Fill(MapleLeaf(l.c, l.r, l.turn), l.col, 0.6);
-        QPainterPath veins;
-        for (double a : {0.0, 1.1, 2.2, -2.2, -1.1}) {
-            veins.moveTo(l.c);
-            veins.lineTo(l.c + QPointF(std::sin(a + l.turn), -std::cos(a + l.turn)) * l.r * 0.7);
-        }
-        ink.p().strokePath(veins, QPen(Shade(l.col, 0.7), 0.8));
-    }
-}
-
-QPainterPath Flake(QPointF c, double r) {
-    QPainterPath path;
-    for (int k = 0; k < 6; ++k) {
-        const double a = k * kPi / 3;
-        const QPointF d(std::cos(a), std::sin(a));
-        const QPointF n(-d.y(), d.x());
-        path.moveTo(c);
-        path.lineTo(c + d * r);
-        path.moveTo(c + d * r * 0.55);
-        path.lineTo(c + d * r * 0.8 + n * r * 0.22);
-        path.moveTo(c + d * r * 0.55);
-        path.lineTo(c + d * r * 0.8 - n * r * 0.22);
-    }
-    return path;
-}
-
-void Winter(Ink& ink) {
-    const TileStyle& s = ink.s();
-    QPainterPath snow;
-    snow.moveTo(4, 114);
-    snow.quadTo(40, 102, 76, 112);
-    snow.lineTo(76, 119);
-    snow.lineTo(4, 119);
-    snow.closeSubpath();
-    ink.Fill(snow, Mix(s.blue, QColor(255, 255, 255), 0.75), 0.5);
-    QPainterPath trunk;
-    trunk.addRect(QRectF(36, 96, 7, 14));
-    ink.Fill(trunk, Brown(s), 0.5);
-    const QColor pine = Mix(s.green, s.ink, 0.25);
-    const QColor white(250, 252, 255);
-    for (int i = 0; i < 3; ++i) {
-        const double top = 28 + i * 20;
-        const double half = 16 + i * 7;
-        QPainterPath tier;
-        tier.moveTo(39.5, top);
-        tier.lineTo(39.5 + half, top + 30);
-        tier.lineTo(39.5 - half, top + 30);
-        tier.closeSubpath();
-        ink.Fill(tier, pine, 0.6);
-        QPainterPath cap;
-        cap.moveTo(39.5, top);
-        cap.lineTo(39.5 + half * 0.5, top + 15);
-        cap.quadTo(39.5, top + 11, 39.5 - half * 0.5, top + 15);
-        cap.closeSubpath();
-        ink.Fill(cap, white, 0.4);
-    }
-    const QColor ice = s.blue;
-    ink.Stroke(Flake(QPointF(14, 24), 7), ice, 1.3);
-    ink.Stroke(Flake(QPointF(68, 58), 6), ice, 1.2);
-    ink.Stroke(Flake(QPointF(10, 70), 5), ice, 1.1);
-    ink.Stroke(Flake(QPointF(66, 92), 4), ice, 1.0);
-}
-
-// The right-hand column of the flowers and seasons: a numeral above the plant's name.
-void Caption(Ink& ink, int number, const QString& name) {
-    const Fonts& f = LoadFonts();
-    ink.Fill(GlyphPath(QString::number(number), f.serif, QRectF(76, 7, 16, 21)), ink.s().red, 0.0);
-    ink.Glyph(GlyphPath(name, ink.s().cjk, QRectF(75, 32, 19, 19), 1.0, 700), ink.s().ink);
 }
 
 void Numeral(Ink& ink, int value) {
@@ -903,6 +473,11 @@ void PaintFaceSymbol(QPainter& p, const QRectF& cell, int face, const TileStyle&
     p.setRenderHint(QPainter::Antialiasing, true);
     p.translate(cell.topLeft());
     p.scale(cell.width() / kW, cell.height() / kH);
+    if (style.design == FaceDesign::Bold) {
+        PaintBoldSymbol(p, face, style);
+        p.restore();
+        return;
+    }
     Ink ink(p, style);
     const Fonts& f = LoadFonts();
     static const char16_t winds[] = u"北南東西";
@@ -958,6 +533,19 @@ void PaintFaceSymbol(QPainter& p, const QRectF& cell, int face, const TileStyle&
 void PaintFace(QImage& image, const QRect& cell, int face, const TileStyle& style) {
     PaintFaceSurface(image, cell, style, face == 43 ? -1 : face);
     QPainter p(&image);
+    const int labelLength = static_cast<int>(FaceLabel(face).size());
+    if (style.labelPlate.alpha() > 0 && labelLength > 0) {
+        // A pale plate under the corner where the game writes its black label, so the label
+        // reads on a dark face; as wide as this face's label.
+        p.save();
+        p.setRenderHint(QPainter::Antialiasing, true);
+        p.translate(cell.topLeft());
+        p.scale(cell.width() / kW, cell.height() / kH);
+        QPainterPath plate;
+        plate.addRoundedRect(QRectF(-4, -4, 10 + 9.5 * labelLength, 21), 4, 4);
+        p.fillPath(plate, style.labelPlate);
+        p.restore();
+    }
     PaintFaceSymbol(p, cell, face, style);
 }
 

@@ -16,6 +16,10 @@
 
 namespace tovani::art {
 
+// How the symbols are drawn: the classic painted faces, or the bold ones (a big numeral over one
+// suit sign, badges for the flowers and seasons) meant for small tiles.
+enum class FaceDesign { Classic, Bold };
+
 struct TileStyle {
     QString name;
     QColor faceTop, faceBottom; // the flat top, lit from above
@@ -31,12 +35,17 @@ struct TileStyle {
     double glyphStroke = 0.0;   // extra weight given to the characters (design units)
     double grain = 0.0;         // strength of the surface grain
     bool outlineSymbols = true; // thin dark outline around coloured shapes
+    bool flat = false;          // solid colours only: no gradients, grain, beads or lights
+    QColor labelPlate = QColor(0, 0, 0, 0); // under the game's black label on a dark face
+    FaceDesign design = FaceDesign::Classic;
 };
 
 TileStyle IvoryStyle();
 TileStyle JadeStyle();
 TileStyle PorcelainStyle();
 TileStyle PocketStyle();
+TileStyle BoldStyle();
+TileStyle ModernStyle();
 
 // Where face `face` (1..43) stands in the 9 x 5 grid of a tileset picture.
 QPoint FacePosition(int face);
@@ -45,6 +54,8 @@ QPoint FacePosition(int face);
 void PaintFaceSurface(QImage& image, const QRect& cell, const TileStyle& style, int seed);
 // Paints the symbol of `face` into `cell` (surface not included).
 void PaintFaceSymbol(QPainter& p, const QRectF& cell, int face, const TileStyle& style);
+// The symbol of the bold design, in design units (100 x 125) already set up on `p`.
+void PaintBoldSymbol(QPainter& p, int face, const TileStyle& style);
 // Both, for a whole face.
 void PaintFace(QImage& image, const QRect& cell, int face, const TileStyle& style);
 

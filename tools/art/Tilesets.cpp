@@ -280,6 +280,8 @@ bool MakeTilesets(const QString& binDir) {
     ok &= SaveJpg(GridTileset(JadeStyle(), 128, 160), dir + "/Jade.jpg", 95);
     ok &= SaveBmp(GridTileset(PorcelainStyle(), 120, 150), dir + "/Porcelain.bmp");
     ok &= SaveBmp(FramedTileset(PocketStyle()), dir + "/Pocket.bmp");
+    ok &= SaveBmp(GridTileset(BoldStyle(), 128, 160), dir + "/Bold.bmp");
+    ok &= SaveJpg(GridTileset(ModernStyle(), 128, 160), dir + "/Modern.jpg", 95);
     return ok;
 }
 
