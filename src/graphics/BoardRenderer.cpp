@@ -86,16 +86,28 @@ void BoardRenderer::SetMargeHaute(int gameMode) {
     if (gameMode == kModeClicks || gameMode == kModeSlider || gameMode == kModeHashira) {
         return;
     }
+    // The usual centring, between the tiles of columns 1 and 33 and rows 1 and 20.
     const int a = CoordX(1, 1), b = CoordX(33, 1), c = CoordY(1, 1), d = CoordY(20, 1);
     MarginLeft = (BoardBuffer.Width() + a - b) / 2 - a + Scaled(6);
     MarginTop = (BoardBuffer.Height() + c - d) / 2 - c + Scaled(10);
-    // Centred as above, the outermost tiles of a full grid (sides and the shift of the upper
-    // layers included) can stick out by a few pixels: when the whole grid fits, nudge it in.
     if (sheets_ == nullptr)
         return;
+    // The box the board in play is drawn in (sides and the shift of the upper layers included).
     const int W = sheets_->TileWidth(), H = sheets_->TileHeight(), E = sheets_->EdgeSize();
-    const int left = CoordX(0, 0) - E, right = CoordX(kLayoutColumns - 1, kLayoutLayers - 1) + W;
-    const int top = CoordY(0, kLayoutLayers - 1), bottom = CoordY(kLayoutRows - 1, 0) + H + E;
+    int left = INT32_MAX, right = INT32_MIN, top = INT32_MAX, bottom = INT32_MIN;
+    for (const Cell& c : extent.Bounds()) {
+        left = std::min(left, CoordX(c.column - 1, c.layer - 1) - E);
+        right = std::max(right, CoordX(c.column - 1, c.layer - 1) + W);
+        top = std::min(top, CoordY(c.row - 1, c.layer - 1));
+        bottom = std::max(bottom, CoordY(c.row - 1, c.layer - 1) + H + E);
+    }
+    if (fitBoard) {
+        // Fitted: that box in the middle of the play area.
+        MarginLeft += (BoardBuffer.Width() - (right - left)) / 2 - left;
+        MarginTop += (BoardBuffer.Height() - (bottom - top)) / 2 - top;
+        return;
+    }
+    // Centred as usual, the board may stick out by a few pixels: when it fits, nudge it in.
     if (right - left <= BoardBuffer.Width()) {
         if (left < 0)
             MarginLeft -= left;

@@ -59,7 +59,11 @@ public:
     // The face sheets to draw from; geometry follows them. Call SetMargeHaute afterwards.
     void SetSheets(const FaceSheets* sheets);
     // Centres the board in the play area; both margins are 0 in Clicks, Slider and Hashira.
+    // With `fitBoard`, the box of `extent` is centred; otherwise the usual centring, nudged in
+    // only when the board in play would stick out.
     void SetMargeHaute(int gameMode);
+    BoardExtent extent;
+    bool fitBoard = false;
 
     // Face top-left corner of grid column c / row r on layer l (all 0-based).
     int CoordX(int c, int l) const;

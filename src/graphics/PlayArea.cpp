@@ -29,6 +29,8 @@ bool PlayArea::RebuildTiles(int gameMode) {
         ok = ChangeTexture(sheets, *tileset_, width_, height_, tileOptions);
     }
     renderer.SetSheets(&sheets);
+    renderer.extent = tileOptions.extent;
+    renderer.fitBoard = tileOptions.fitBoard;
     renderer.SetMargeHaute(gameMode);
     return ok;
 }

@@ -97,14 +97,46 @@ std::optional<TileGeometry> ComputeTileSize(int pictureWidth, int pictureHeight,
         g.sourceCellHeight = kFramedFaceHeight;
     }
     if (options.stretchTileset) {
-        // The whole grid must fit: a tile may start on the last of the 34 columns and 20 rows,
-        // so 35 half-tile columns and 21 half-tile rows, plus the drawn side and the shift of
-        // the four layers above the first (one side's width each). A layout that uses every
-        // row and column is then never cut at the edges of the window.
+        // The usual size: a 17th of the play area's width and a 10th of its height.
         const double side = options.doubleHeight ? 0.2 : 2.0 / 13.0;
-        g.tileWidth = int(boardWidth / (17.5 + 5.0 * side));
-        g.tileWidth -= g.tileWidth % 2;
-        g.tileHeight = int((boardHeight - 5.0 * side * g.tileWidth) / 10.5);
+        double w = boardWidth / 17, h = boardHeight / 10;
+        // The box the board in play is drawn in, per pixel of tile width: a tile starting at
+        // 0-based half-column c on layer l has its face at x = c W/2 + l E and is drawn from
+        // x - E to x + W; at y = r H/2 - l E, drawn down to y + H + E (E = side x W).
+        const std::vector<Cell> bounds = options.extent.Bounds();
+        auto spans = [&](double ratio) { // ratio: H / W
+            double minX = 1e9, maxX = -1e9, minY = 1e9, maxY = -1e9;
+            for (const Cell& c : bounds) {
+                const double x = (c.column - 1) / 2.0 + (c.layer - 1) * side;
+                const double y = (c.row - 1) * ratio / 2.0 - (c.layer - 1) * side;
+                minX = std::min(minX, x);
+                maxX = std::max(maxX, x);
+                minY = std::min(minY, y);
+                maxY = std::max(maxY, y);
+            }
+            return std::pair{maxX - minX + 1 + side, maxY - minY + ratio + side};
+        };
+        if (options.fitBoard) {
+            // One scale for both, so the tiles keep their shape, and the board fills the area.
+            const auto [kx, ky] = spans(h / std::max(1.0, w));
+            const double fitted = std::min(boardWidth / kx, boardHeight / ky);
+            const double s = std::min(fitted / std::max(1.0, w), kMaxFitGrowth);
+            w *= s;
+            h *= s;
+            g.tileWidth = int(w);
+            g.tileWidth -= g.tileWidth % 2;
+            g.tileHeight = int(h);
+        } else {
+            // Shrink only as much as the board needs, each way on its own.
+            const double kx = spans(h / std::max(1.0, w)).first;
+            g.tileWidth = int(std::min(w, boardWidth / kx));
+            g.tileWidth -= g.tileWidth % 2;
+            g.tileHeight = int(h);
+            while (g.tileHeight > 2 &&
+                   spans(double(g.tileHeight) / std::max(1, g.tileWidth)).second * g.tileWidth >
+                       boardHeight)
+                --g.tileHeight;
+        }
         if (options.keepRatio) {
             if (double(g.tileWidth) / double(std::max(1, g.tileHeight)) >
                 double(g.sourceCellWidth) / double(g.sourceCellHeight)) {

@@ -6,6 +6,7 @@
 // The board is later drawn only by copying rectangles out of these sheets.
 #pragma once
 
+#include "graphics/BoardExtent.h"
 #include "graphics/PixelBuffer.h"
 
 #include <functional>
@@ -37,7 +38,14 @@ struct TileOptions {
     // Device pixels per window pixel. Without "Stretch Tileset" the faces are scaled by it, so
     // tiles keep their size on a high-density screen; the board size is given in device pixels.
     double scale = 1.0;
+    // "Fit Board to Window": with "Stretch Tileset", the tiles are sized so that `extent`, the
+    // part of the grid the board in play uses, fills the play area (at most kMaxFitGrowth times
+    // the usual size). Off, the tiles keep the usual size (the play area's width div 17 and
+    // height div 10) and shrink only as much as `extent` needs to fit.
+    bool fitBoard = false;
+    BoardExtent extent;
 };
+constexpr double kMaxFitGrowth = 2.5;
 
 struct TileGeometry {
     int sourceCellWidth = 0; // SourceCellWidth

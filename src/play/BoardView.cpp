@@ -153,8 +153,8 @@ void BoardView::Hook() {
         }
     });
     // Tile options: the faces are cut again.
-    for (const char* name :
-         {"StretchTilesetClick", "KeepRatioClick", "ShowRomanizedClick", "DeuxEtagesClick"})
+    for (const char* name : {"StretchTilesetClick", "KeepRatioClick", "ShowRomanizedClick",
+                             "DeuxEtagesClick", "FitBoardClick"})
         hook(name, [this](QObject*) {
             SyncOptions();
             RebuildTiles();
@@ -204,6 +204,7 @@ void BoardView::Hook() {
 void BoardView::SyncOptions() {
     TileOptions& t = area_.tileOptions;
     t.stretchTileset = form_.Option("StretchTileset");
+    t.fitBoard = form_.Option("FitBoard");
     t.keepRatio = form_.Option("KeepRatio");
     t.highQuality = form_.Option("HighQuality");
     t.doubleHeight = form_.Option("DeuxEtages");
@@ -299,6 +300,20 @@ void BoardView::ResizeToWidget() {
     area_.Resize(w, h, dpr, form_.GameMode());
     pictures_->drawnMode = -1;
     emit TilesRebuilt();
+}
+
+void BoardView::FitTo(const BoardExtent& extent) {
+    if (area_.tileOptions.extent == extent)
+        return;
+    area_.tileOptions.extent = extent;
+    // Fitted tiles take their size from the board; otherwise only the centring may change.
+    if (area_.tileOptions.fitBoard && area_.tileOptions.stretchTileset) {
+        RebuildTiles();
+    } else {
+        area_.renderer.extent = extent;
+        area_.renderer.SetMargeHaute(form_.GameMode());
+    }
+    pictures_->drawnMode = -1;
 }
 
 void BoardView::RebuildTiles() {

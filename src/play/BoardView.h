@@ -44,6 +44,9 @@ public:
     // Redraws the whole board into the board picture and the screen (`Redraw` with
     // everything dirty). Also what `Redraw1Click` does.
     void FullRedraw();
+    // The board in play uses this part of the grid: with "Fit Board to Window" the tiles are
+    // sized and the board centred on it. Games call it when they deal; the next redraw shows it.
+    void FitTo(const BoardExtent& extent);
     // Redraws one tile's neighbourhood (`RedrawTile`), or with the hover mark (`HLRedrawTile`).
     void RedrawTile(int tile);
     void HLRedrawTile(int tile);

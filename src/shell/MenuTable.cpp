@@ -165,6 +165,7 @@ const std::vector<MenuRow> kMain = {
     {2, "DeuxEtages", "Double Height", "", "DeuxEtagesClick", CHK, 0, 0},
     {1, "StretchBackground", "Stretch Background", "", "StretchBackgroundClick", CHK, 0, 0},
     {1, "StretchTileset", "Stretch Tileset", "", "StretchTilesetClick", CHK, 0, 0},
+    {1, "FitBoard", "Fit Board to Window", "", "FitBoardClick", CHK, 0, 0},
     {1, "HighQuality", "High Quality Stretching (Slow)", "", "HighQualityClick", CHK, 0, 0},
     {1, "KeepRatio", "Maintain Tileset's aspect ratio", "", "KeepRatioClick", CHK, 0, 0},
     {1, "", "", "", "", SEP, 0, 0},

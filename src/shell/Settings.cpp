@@ -97,6 +97,7 @@ const std::vector<SettingKey> kTable = {
     {"AnimationSpeed", I, nullptr, 1, "", CL},
     {"StretchBackground", B, "StretchBackground", 1, "", 0},
     {"StretchTileset", B, "StretchTileset", 1, "", 0},
+    {"FitBoard", B, "FitBoard", 1, "", 0},
     {"KeepRatio", B, "KeepRatio", 1, "", 0},
     {"StartLevel", I, nullptr, 1, "", 0},
     {"PauseFocus", B, "GoCheckPause", 1, "", CL},

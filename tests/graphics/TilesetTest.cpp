@@ -66,6 +66,26 @@ TEST(TileSize, PlainFramedAndStretched) {
     EXPECT_EQ(s->tileWidth, 54);
     EXPECT_EQ(s->tileHeight, 52);
 
+    // The usual size is kept when the board in play fits at it: a board over columns 2..29 and
+    // rows 1..15 on 3 layers in a 1020 x 600 area takes 1020 div 17 = 60 by 600 div 10 = 60.
+    TileOptions usual;
+    usual.stretchTileset = true;
+    usual.extent = ExtentOfPlaces({{3, 2, 1}, {30, 16, 1}, {3, 2, 3}, {30, 16, 3}});
+    s = ComputeTileSize(360, 250, 1020, 600, usual);
+    EXPECT_EQ(s->tileWidth, 60);
+    EXPECT_EQ(s->tileHeight, 60);
+    // Fitted to the window, the same board grows until one way is full, keeping the shape:
+    // width 60 x (13.5 + 2 x 2/13 + 1 + 2/13) = 897.7 of 1020 -> x 1.136 -> 68 by 68.
+    usual.fitBoard = true;
+    s = ComputeTileSize(360, 250, 1020, 600, usual);
+    EXPECT_EQ(s->tileWidth, 68);
+    EXPECT_EQ(s->tileHeight, 68);
+    // A small board grows no more than 2.5 times.
+    usual.extent = ExtentOfPlaces({{11, 9, 1}, {14, 10, 1}});
+    s = ComputeTileSize(360, 250, 1020, 600, usual);
+    EXPECT_EQ(s->tileWidth, 150);
+    EXPECT_EQ(s->tileHeight, 150);
+
     // A high-density screen without stretching: the cells times the scale.
     TileOptions dense;
     dense.scale = 2.0;

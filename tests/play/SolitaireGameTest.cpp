@@ -2,6 +2,7 @@
 // the board view and the Solitaire controller together, a hand-driven clock, clicks on the
 // board widget. Dialogs are answered by the test instead of being shown.
 #include "play/solitaire/SolitaireGame.h"
+#include "graphics/BoardRenderer.h"
 #include "play/GameServices.h"
 #include "play/HallKeeper.h"
 #include "shell/RecordingGame.h"
@@ -767,6 +768,54 @@ TEST_F(SolitaireGameTest, ALayoutOnTheCommandLineIsDealtOnceAtStartUp) {
     ASSERT_NE(form_->LayoutItem(form_->Session().boardNumber), nullptr);
     EXPECT_TRUE(form_->LayoutItem(form_->Session().boardNumber)->isChecked());
     EXPECT_EQ(form_->LayoutItem(form_->Session().boardNumber)->text(), "Mine");
+}
+
+TEST_F(SolitaireGameTest, TheBoardFitsTheWindowOrKeepsTheUsualTileSize) {
+    Start();
+    // The drawn box of every tile on the board, in board-picture pixels.
+    auto box = [this] {
+        const BoardRenderer& r = view_->Area().renderer;
+        const int W = view_->TileWidth(), H = view_->TileHeight(), E = view_->EdgeSize();
+        int left = 1 << 20, right = -(1 << 20), top = 1 << 20, bottom = -(1 << 20);
+        for (int t = 1; t <= kTileCount; ++t) {
+            const Cell c = GameBoard().Position(t);
+            if (!c.OnBoard())
+                continue;
+            left = std::min(left, r.CoordX(c.column - 1, c.layer - 1) - E);
+            right = std::max(right, r.CoordX(c.column - 1, c.layer - 1) + W);
+            top = std::min(top, r.CoordY(c.row - 1, c.layer - 1));
+            bottom = std::max(bottom, r.CoordY(c.row - 1, c.layer - 1) + H + E);
+        }
+        return QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
+    };
+    ASSERT_TRUE(form_->Option("FitBoard")); // on by default
+    DealSeeded(4);
+    const int areaW = view_->Area().renderer.BoardBuffer.Width();
+    const int areaH = view_->Area().renderer.BoardBuffer.Height();
+    const QRect fitted = box();
+    // Inside the play area, centred, and filling it one way or the other.
+    EXPECT_GE(fitted.left(), 0);
+    EXPECT_GE(fitted.top(), 0);
+    EXPECT_LE(fitted.right(), areaW - 1);
+    EXPECT_LE(fitted.bottom(), areaH - 1);
+    EXPECT_LE(std::abs(fitted.left() - (areaW - 1 - fitted.right())), 2);
+    EXPECT_LE(std::abs(fitted.top() - (areaH - 1 - fitted.bottom())), 2);
+    EXPECT_TRUE(fitted.width() > areaW * 9 / 10 || fitted.height() > areaH * 9 / 10)
+        << fitted.width() << " x " << fitted.height() << " in " << areaW << " x " << areaH;
+    // The hit test follows: every tile's centre finds it.
+    for (int t = 1; t <= kTileCount; ++t)
+        if (GameBoard().Position(t).OnBoard() && solitaire_->TileCentre(t).x() >= 0 &&
+            IsItFree(GameBoard(), FreeRule::Side).freeTiles.size() > 0 &&
+            Dispo(GameBoard(), t, FreeRule::Side)) {
+            EXPECT_EQ(view_->TileAt(solitaire_->TileCentre(t)), t) << t;
+        }
+    // Off: the usual sizes (the turtle fits at them in this window), and a smaller board.
+    form_->Item("FitBoard")->trigger();
+    ASSERT_FALSE(form_->Option("FitBoard"));
+    const int usualW = areaW / 17;
+    EXPECT_LE(view_->TileWidth(), usualW);
+    EXPECT_GE(view_->TileWidth(), usualW - 1 - (usualW % 2));
+    EXPECT_LT(box().width() * box().height(), fitted.width() * fitted.height());
 }
 
 TEST_F(SolitaireGameTest, TheWelcomeLinesGoWhenAGameStarts) {

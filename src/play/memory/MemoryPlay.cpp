@@ -122,6 +122,7 @@ void MemoryPlay::StartMemory(QObject* sender) {
     // 3-5.
     services_.Rng().Randomize(form_.GameClock());
     game_.NewGame(variant, services_.Rng());
+    view_.FitTo(ExtentOf(game_.GameBoard()));
     // 6.
     s.tilesLeft = game_.TilesLeft();
     s.tilesTotal = game_.TilesTotal();

@@ -169,6 +169,7 @@ void RiversPlay::FourRivers(QObject* sender) {
     // 4-6.
     services_.Rng().Randomize(form_.GameClock());
     game_.NewGame(variant, services_.Rng());
+    FitView();
     // 7.
     AfterChange();
     if (form_.GameMode() == kModePaused)
@@ -184,12 +185,30 @@ void RiversPlay::FourRivers(QObject* sender) {
     CountTiles();
 }
 
+// The board fills the window with a band of one place around it, where rivers may run.
+void RiversPlay::FitView() {
+    BoardExtent e = ExtentOf(game_.GameBoard());
+    // Corners one place out from the board's, on its lowest layer: the band rivers run in.
+    int c0 = kLayoutColumns, c1 = 1, r0 = kLayoutRows, r1 = 1;
+    for (const Cell& c : e.places) {
+        c0 = std::min(c0, c.column);
+        c1 = std::max(c1, c.column);
+        r0 = std::min(r0, c.row);
+        r1 = std::max(r1, c.row);
+    }
+    for (int column : {c0 - 2, c1 + 2})
+        for (int row : {r0 - 2, r1 + 2})
+            e.places.push_back({column, row, 1});
+    view_.FitTo(e);
+}
+
 bool RiversPlay::Resume(const RiversState& state, std::string* why) {
     if (hall_.InGameOver())
         return false;
     EndAnimation();
     if (!game_.SetState(state, why))
         return false;
+    FitView();
     GameSession& s = form_.Session();
     form_.RunCommand("ColorHighlight");
     form_.InitVar();

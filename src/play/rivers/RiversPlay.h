@@ -85,6 +85,7 @@ public:
     const std::vector<Cell>& ShownRiver() const { return anim_.line; }
 
 private:
+    void FitView();
     void Register();
     QString Tr(const QString& s) const;
     bool InRivers() const;

@@ -384,6 +384,7 @@ void SolitaireGame::StartGame(QObject* sender, bool twoPlayers) {
     // 4-5.
     const bool animate = AnimateConditions();
     board_.FillFromLayout(layout_);
+    view_.FitTo(ExtentOfPlaces(layout_.Places()));
     s.tilesLeft = s.tilesTotal = board_.tilesTotal;
     play_.NewGame(form_.GameClock().TickMs());
     hall_.ForgetGameOver();
