@@ -30,6 +30,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 
 namespace tovani {
 namespace {
@@ -664,6 +665,47 @@ TEST_F(MainFormTest, SettingsWrittenAtClose) {
     EXPECT_EQ(form_->findChild<QPushButton*>("StartLevel")->text(), "Level 7");
     EXPECT_EQ(form_->CheckedContent(ContentKind::Background)->caption, "Autumn");
     EXPECT_EQ(form_->Prefs().Launches(), 2);
+}
+
+// Every option of the settings table changed from its default, the window closed and started
+// again: each item carries the mark it was left with.
+TEST_F(MainFormTest, EveryOptionSurvivesARestart) {
+    std::map<std::string, bool> left;
+    {
+        TMainForm& f = Start();
+        for (const SettingKey& k : Settings::Table()) {
+            // The 3D view needs OpenGL, which this window has not.
+            if (!k.item || k.kind != SettingKind::Bool || std::string_view(k.item) == "N3D")
+                continue;
+            QAction* a = f.Item(k.item);
+            ASSERT_NE(a, nullptr) << k.item;
+            if (!a->isEnabled())
+                a->setEnabled(true);
+            a->trigger();
+        }
+        // Items of a radio group (the layout view, the 3D background) uncheck each other:
+        // the marks are read once every item has been clicked.
+        int changed = 0;
+        for (const SettingKey& k : Settings::Table()) {
+            if (!k.item || k.kind != SettingKind::Bool || std::string_view(k.item) == "N3D")
+                continue;
+            left[k.item] = f.Option(k.item);
+            changed += left[k.item] != (f.Prefs().Default(k) != 0) ? 1 : 0;
+        }
+        EXPECT_GE(changed, static_cast<int>(left.size()) - 4); // ShowFave and the 3D trio
+        f.Item("Highlight2")->trigger();
+        f.Item("AniClassic")->trigger();
+        f.Item("AniUltra")->trigger();
+        f.Item("FollowMouseFast")->trigger();
+        f.close();
+    }
+    Start();
+    for (const auto& [item, on] : left)
+        EXPECT_EQ(form_->Option(QString::fromStdString(item)), on) << item;
+    EXPECT_TRUE(form_->Option("Highlight2"));
+    EXPECT_TRUE(form_->Option("AniClassic"));
+    EXPECT_TRUE(form_->Option("AniUltra"));
+    EXPECT_TRUE(form_->Option("FollowMouseFast"));
 }
 
 TEST_F(MainFormTest, CustomColorsSurviveARestart) {
