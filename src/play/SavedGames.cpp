@@ -183,8 +183,12 @@ bool SavedGames::Load(const QString& path, bool quietWhenMissing) {
         const std::vector<std::string> bases = {form_.UserDirectory().toStdString(),
                                                 form_.ProgramDirectory().toStdString()};
         if (!FindStoredLayout(read.game.layoutPath, bases)) {
-            const QString layout =
-                form_.ProgramDirectory() + QString::fromStdString(read.game.layoutPath);
+            // Shown as a path of this system (the file stores it with backslashes).
+            const std::string& stored = read.game.layoutPath;
+            const QString layout = QString::fromStdString(
+                !stored.empty() && stored.front() == '/'
+                    ? stored
+                    : JoinPath(form_.ProgramDirectory().toStdString(), stored));
             services_.Inform("Tovani", Tr("Can't load saved game. The specified layout (") +
                                            layout + Tr(") isn't in your Layouts directory."));
             return false;
