@@ -147,9 +147,8 @@ std::string UserFilesDirectory(const std::string& programDir) {
         const char* v = std::getenv(name);
         return v ? std::string(v) : std::string();
     };
-    std::string dir =
-        UserFilesDirectory(programDir, DirectoryWritable(programDir), env("XDG_DATA_HOME"),
-                           env("HOME"));
+    std::string dir = UserFilesDirectory(programDir, DirectoryWritable(programDir),
+                                         env("XDG_DATA_HOME"), env("HOME"));
     if (dir != programDir) {
         std::error_code ec;
         fs::create_directories(dir, ec);

@@ -69,8 +69,8 @@ bool CheckSolitaireState(const Board& board, const std::array<HistoryEntry, kHis
     for (int t = 1; t <= board.tilesTotal; ++t) {
         const Cell c = board.Position(t);
         if (c.OnBoard() && !onPlace(c))
-            return Fail(why, "tile " + std::to_string(t) + " stands off the layout at " +
-                                 CellText(c));
+            return Fail(why,
+                        "tile " + std::to_string(t) + " stands off the layout at " + CellText(c));
     }
     std::array<bool, kTileCount + 1> removed{};
     std::vector<Cell> freed;

@@ -97,17 +97,16 @@ void SavedGames::SaveGameClick(QObject* sender) {
         return;
     HideDrawingBoxes();
     QDir().mkpath(SaveFolder());
-    QString path = services_.AskFileName(
-        GameServices::FileDialog::Save, Tr("Please choose a name for your saved game"),
-        SaveFolder(), Tr("Tovani game files") + " (*.tvg)|*.tvg");
+    QString path = services_.AskFileName(GameServices::FileDialog::Save,
+                                         Tr("Please choose a name for your saved game"),
+                                         SaveFolder(), Tr("Tovani game files") + " (*.tvg)|*.tvg");
     if (!path.isEmpty()) {
         if (!QFileInfo(path).fileName().toLower().contains(".tvg"))
             path += ".tvg";
-        const bool erase =
-            !QFileInfo::exists(path) ||
-            services_.AskYesNo(Tr("Please confirm"),
-                               Tr("This file already exists. Do you want to erase") + " " + path +
-                                   " ?");
+        const bool erase = !QFileInfo::exists(path) ||
+                           services_.AskYesNo(Tr("Please confirm"),
+                                              Tr("This file already exists. Do you want to erase") +
+                                                  " " + path + " ?");
         if (erase) {
             lastPath_ = path;
             if (WriteFileAtomic(path.toStdString(), bytes))

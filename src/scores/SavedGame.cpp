@@ -337,8 +337,7 @@ std::string SavedGameErrorText(SavedGameError error) {
     return "";
 }
 
-std::string StoredLayoutPath(const std::string& layoutPath,
-                             const std::vector<std::string>& bases) {
+std::string StoredLayoutPath(const std::string& layoutPath, const std::vector<std::string>& bases) {
     std::string path = JoinPath("", layoutPath);
     for (const std::string& base : bases) {
         std::string b = JoinPath(base, "");

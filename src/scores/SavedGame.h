@@ -61,15 +61,15 @@ struct SavedGame {
 // Why a file was refused.
 enum class SavedGameError {
     None,
-    Empty,          // no lines at all
-    WrongVersion,   // line 1 is not "Tovani 8.0" (the line is in `version`)
-    UnknownKind,    // line 2 names no game that can be saved
-    MissingLine,    // the file ends before its data line
-    ShortData,      // the data line is shorter than its fields
-    BadNumber,      // a field holds something other than digits
-    CountsOutOfRange, // tiles left above tiles total, or a total a board cannot hold
-    CellOutOfRange,   // a cell holds no tile number (or a Slider cell no picture)
-    DuplicateTile,    // a tile stands in two cells
+    Empty,             // no lines at all
+    WrongVersion,      // line 1 is not "Tovani 8.0" (the line is in `version`)
+    UnknownKind,       // line 2 names no game that can be saved
+    MissingLine,       // the file ends before its data line
+    ShortData,         // the data line is shorter than its fields
+    BadNumber,         // a field holds something other than digits
+    CountsOutOfRange,  // tiles left above tiles total, or a total a board cannot hold
+    CellOutOfRange,    // a cell holds no tile number (or a Slider cell no picture)
+    DuplicateTile,     // a tile stands in two cells
     HistoryOutOfRange, // a history entry names no tile or a cell off the board
     NextOutOfRange,    // a Slider next tile that is no picture
 };
@@ -97,8 +97,7 @@ std::string SavedGameErrorText(SavedGameError error);
 
 // The layout path as a saved game stores it: relative to the first of `bases` it lies under,
 // with backslashes ("Layouts\Ming.lay"); otherwise the absolute path as it stands.
-std::string StoredLayoutPath(const std::string& layoutPath,
-                             const std::vector<std::string>& bases);
+std::string StoredLayoutPath(const std::string& layoutPath, const std::vector<std::string>& bases);
 // The file a stored layout path names: an absolute path as it stands, else the path under each
 // of `bases` in turn (either slash, names matched without regard to case); none when no such
 // file exists.

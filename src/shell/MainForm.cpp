@@ -27,8 +27,8 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 
 namespace tovani {
@@ -166,14 +166,13 @@ void TMainForm::Launch() {
             userDir_ = QString::fromStdString(UserFilesDirectory(program));
         } else {
             const char* home = std::getenv("HOME");
-            const std::string dataHome = options_.dataHome.isEmpty()
-                                             ? std::string(std::getenv("XDG_DATA_HOME")
-                                                               ? std::getenv("XDG_DATA_HOME")
-                                                               : "")
-                                             : options_.dataHome.toStdString();
+            const std::string dataHome =
+                options_.dataHome.isEmpty()
+                    ? std::string(std::getenv("XDG_DATA_HOME") ? std::getenv("XDG_DATA_HOME") : "")
+                    : options_.dataHome.toStdString();
             userDir_ = QString::fromStdString(UserFilesDirectory(
-                program, options_.programDirWritable.value_or(DirectoryWritable(program)),
-                dataHome, home ? home : ""));
+                program, options_.programDirWritable.value_or(DirectoryWritable(program)), dataHome,
+                home ? home : ""));
         }
         if (userDir_ != programDir_)
             QDir().mkpath(userDir_);

@@ -197,8 +197,7 @@ TEST(SavedGameFormat, MalformedFilesAreRefusedWithTheirReason) {
 
     // Shorter than its fields: within the counters, within the cells, within the history.
     for (size_t cut : {size_t{5}, size_t{300}, data.size() - 1})
-        EXPECT_EQ(errorOf(WithData(good, data.substr(0, cut))), SavedGameError::ShortData)
-            << cut;
+        EXPECT_EQ(errorOf(WithData(good, data.substr(0, cut))), SavedGameError::ShortData) << cut;
     std::string bad = data;
     bad[7] = 'x';
     EXPECT_EQ(errorOf(WithData(good, bad)), SavedGameError::BadNumber);

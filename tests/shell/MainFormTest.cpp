@@ -735,8 +735,8 @@ TEST_F(MainFormTest, WindowPlacementAndFontSurviveARestart) {
     EXPECT_TRUE(ini.ReadBool("Tovani", "FontItalic", false));
 
     // Another screen width: centred at the window's own size.
-    Write("Tovani.ini", "[Tovani]\r\nLanguage=English\r\nPreviousRes=" +
-                            std::to_string(width + 1) + "\r\n" + bounds);
+    Write("Tovani.ini", "[Tovani]\r\nLanguage=English\r\nPreviousRes=" + std::to_string(width + 1) +
+                            "\r\n" + bounds);
     {
         TMainForm& f = Start();
         EXPECT_NE(f.geometry().size(), QSize(700, 500));

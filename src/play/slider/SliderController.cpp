@@ -404,9 +404,9 @@ bool SliderController::LoadState(const std::string& in, std::string& error) {
     }
     GameSession& s = form_.Session();
     // Without a jokers line the game takes the level a new Slider game would have.
-    SliderLevel level = SliderLevelOfBoard(s.boardNumber)
-                            .value_or(form_.Option("JokerAllow") ? SliderLevel::Easy
-                                                                 : SliderLevel::Hard);
+    SliderLevel level =
+        SliderLevelOfBoard(s.boardNumber)
+            .value_or(form_.Option("JokerAllow") ? SliderLevel::Easy : SliderLevel::Hard);
     if (read.game.jokers)
         level = *read.game.jokers ? SliderLevel::Easy : SliderLevel::Hard;
     SliderState state;
