@@ -387,7 +387,9 @@ TEST_F(SavedGamesTest, AReadOnlyProgramFolderPutsEveryFileInTheDataFolder) {
     EXPECT_TRUE(fs::exists(data / "Tovani.ini"));
     EXPECT_TRUE(fs::exists(data / "Savegame" / "game.tvg"));
     EXPECT_TRUE(fs::exists(data / "Savegame" / "Quicksave.tvg"));
+    EXPECT_TRUE(fs::exists(data / "Hallfame.ini"));
     EXPECT_FALSE(fs::exists(dir_ / "Tovani.ini"));
+    EXPECT_FALSE(fs::exists(dir_ / "Hallfame.ini"));
     EXPECT_FALSE(fs::exists(dir_ / "Savegame"));
     // The saved game names the player's layout relative to the data folder.
     SavedGameRead read = ReadSavedGame(Read(data / "Savegame" / "game.tvg"));
