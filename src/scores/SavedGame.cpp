@@ -56,6 +56,7 @@ public:
         }
         return static_cast<uint8_t>(line_[at_++]) - 48;
     }
+    size_t Remaining() const { return at_ < line_.size() ? line_.size() - at_ : 0; }
     void Fail(SavedGameError e) {
         if (error_ == SavedGameError::None)
             error_ = e;
@@ -162,6 +163,10 @@ std::string SliderDataLine(const SliderData& d) {
             line += CellChar(d.grid(column, row));
     for (uint8_t n : d.next)
         line += CellChar(n);
+    // A score past the four digits of its field keeps its high digits after the line's
+    // fields, where a reader that knows only the fields does not look.
+    if (d.score >= 10000)
+        line += FormatField(d.score / 10000, 3);
     return line;
 }
 
@@ -187,6 +192,12 @@ SavedGameError ReadSliderData(std::string_view line, SliderData& d) {
         if (v < 0 || v >= kSliderJoker)
             return SavedGameError::NextOutOfRange;
         n = static_cast<uint8_t>(v);
+    }
+    if (r.Error() == SavedGameError::None && r.Remaining() >= 3) {
+        FieldReader high(line.substr(line.size() - r.Remaining(), 3));
+        const int h = high.Number(3);
+        if (high.Error() == SavedGameError::None)
+            d.score += h * 10000;
     }
     return r.Error();
 }

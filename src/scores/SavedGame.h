@@ -7,6 +7,10 @@
 //   <Solitaire: the layout path, relative with backslashes> | <Slider: "1" or "0", jokers>
 //   <the scrambled data line>
 //
+// Numbers keep their field widths, so a larger value keeps its low digits in its field; a Slider
+// score of 10000 or more adds its high digits (3) after the line's fields, where only this
+// reader looks, so the score survives whole.
+//
 // Reading checks the shape of the file and that every number fits its field and range; whether
 // the position is one a game can be in is each game's own check (CheckSolitaireState,
 // CheckRiversState, SliderGame::Check), made before anything of the game in play changes.

@@ -155,7 +155,6 @@ TEST(SavedGameFormat, RiversAndSliderRoundTrip) {
     s.jokers = true;
     s.slider.grid = slider.Grid();
     s.slider.next = slider.Next();
-    s.slider.score = 12345; // past its field: only the low four digits are kept
     s.slider.tilesLeft = slider.TilesLeft();
     const std::string sb = WriteSavedGame(s);
     EXPECT_EQ(Lines(sb)[2], "1");
@@ -164,13 +163,19 @@ TEST(SavedGameFormat, RiversAndSliderRoundTrip) {
     ASSERT_TRUE(sr.ok()) << SavedGameErrorText(sr.error);
     EXPECT_EQ(sr.game.slider.grid, slider.Grid());
     EXPECT_EQ(sr.game.slider.next, slider.Next());
-    EXPECT_EQ(sr.game.slider.score, 2345);
     EXPECT_EQ(sr.game.jokers, std::optional<bool>(true));
-    EXPECT_EQ(WriteSavedGame(sr.game), WriteSavedGame([&] {
-                  SavedGame t = s;
-                  t.slider.score = 2345;
-                  return t;
-              }()));
+    EXPECT_EQ(WriteSavedGame(sr.game), sb);
+
+    // A score past its four digits: the field keeps the low digits and the high ones follow
+    // the fields, so the score comes back whole; a line without them gives the low digits.
+    SavedGame big = s;
+    big.slider.score = 123456;
+    const std::string bb = WriteSavedGame(big);
+    ASSERT_EQ(DataOf(bb).size(), 94u);
+    EXPECT_EQ(DataOf(bb).substr(3, 4), "3456");
+    EXPECT_EQ(ReadSavedGame(bb).game.slider.score, 123456);
+    EXPECT_EQ(WriteSavedGame(ReadSavedGame(bb).game), bb);
+    EXPECT_EQ(ReadSavedGame(WithData(bb, DataOf(bb).substr(0, 91))).game.slider.score, 3456);
 
     // A file without the jokers line still loads, saying nothing of jokers.
     auto sl = Lines(sb);
