@@ -3,6 +3,7 @@
 #include "core/TextCodec.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -120,6 +121,39 @@ std::string JoinPath(std::string_view dir, std::string_view rel) {
 std::string FileNameOf(std::string_view path) {
     size_t cut = path.find_last_of("/\\");
     return std::string(cut == std::string_view::npos ? path : path.substr(cut + 1));
+}
+
+bool DirectoryWritable(const std::string& dir) {
+    std::error_code ec;
+    return fs::is_directory(dir, ec) && ::access(dir.c_str(), W_OK | X_OK) == 0;
+}
+
+std::string UserFilesDirectory(const std::string& programDir, bool programDirWritable,
+                               const std::string& xdgDataHome, const std::string& home) {
+    std::string dir;
+    if (programDirWritable)
+        dir = programDir;
+    else if (!xdgDataHome.empty() && xdgDataHome.front() == '/')
+        dir = JoinPath(xdgDataHome, "tovani");
+    else
+        dir = JoinPath(home.empty() ? std::string("/tmp") : home, ".local/share/tovani");
+    if (dir.empty() || dir.back() != '/')
+        dir += '/';
+    return dir;
+}
+
+std::string UserFilesDirectory(const std::string& programDir) {
+    auto env = [](const char* name) {
+        const char* v = std::getenv(name);
+        return v ? std::string(v) : std::string();
+    };
+    std::string dir = UserFilesDirectory(programDir, DirectoryWritable(programDir),
+                                         env("XDG_DATA_HOME"), env("HOME"));
+    if (dir != programDir) {
+        std::error_code ec;
+        fs::create_directories(dir, ec);
+    }
+    return dir;
 }
 
 bool FileExists(const std::string& path) {

@@ -34,4 +34,17 @@ std::string FileNameOf(std::string_view path);
 
 bool FileExists(const std::string& path);
 
+// Whether files can be created in a folder (it exists and may be written to).
+bool DirectoryWritable(const std::string& dir);
+
+// Where the player's own files go (settings, high scores, favourites, saved games, the layouts
+// they make), ending with '/'. A program folder that may be written to keeps them beside the
+// program (a build tree, a copy the player unpacked); an installed program puts them in
+// `xdgDataHome`/tovani, or `home`/.local/share/tovani when that is empty or not absolute.
+std::string UserFilesDirectory(const std::string& programDir, bool programDirWritable,
+                               const std::string& xdgDataHome, const std::string& home);
+// The same from the running system (the folder's access rights, XDG_DATA_HOME and HOME); the
+// data folder is created when it is chosen.
+std::string UserFilesDirectory(const std::string& programDir);
+
 } // namespace tovani

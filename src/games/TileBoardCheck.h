@@ -3,9 +3,11 @@
 // Saved games are checked with it before they are resumed, and the tests after every move.
 #pragma once
 
+#include <array>
 #include <string>
 
 #include "solitaire/Board.h"
+#include "solitaire/Play.h"
 
 namespace tovani {
 
@@ -14,5 +16,13 @@ namespace tovani {
 // total is on the board, no cell holds a place marker, and tiles left is the number of tiles
 // in the grid. Otherwise false, with the first disagreement in `why` (when given).
 bool GridAgreesWithPositions(const Board& board, std::string* why = nullptr);
+
+// Whether a Solitaire position read from a saved game can be played on `layout`: as many tiles
+// dealt as the layout has places, the grid and positions in agreement, every tile on a place of
+// the layout, and the history's first (tiles total - tiles left) entries the removed tiles, in
+// matching pairs, each on an empty place of the layout of its own, so that every dealt tile is
+// either on the board or in the history.
+bool CheckSolitaireState(const Board& board, const std::array<HistoryEntry, kHistorySize>& history,
+                         const Layout& layout, std::string* why = nullptr);
 
 } // namespace tovani

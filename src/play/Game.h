@@ -88,9 +88,11 @@ public:
     virtual void FinishAnimations() {}
 
     // ---- Saved games -----------------------------------------------------------------------
-    // The game's state as the saved-games file holds it; false when the game cannot be saved.
+    // The saved-game file (".tvg", scores/SavedGame.h) of the game in play, bytes as written;
+    // false when it cannot be saved (another game, two players, a game already over).
     virtual bool SaveState(std::string& /*out*/) const { return false; }
-    // Restores a saved state; false (with the reason in `error`) leaves the game untouched.
+    // Resumes the game of a saved-game file; false (with the reason, in the player's words, in
+    // `error`) leaves the game in play untouched.
     virtual bool LoadState(const std::string& /*in*/, std::string& error) {
         error = "This game cannot be loaded.";
         return false;

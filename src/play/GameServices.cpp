@@ -4,6 +4,7 @@
 #include "shell/MainForm.h"
 
 #include <QDialog>
+#include <QFileDialog>
 #include <QMessageBox>
 
 namespace tovani {
@@ -82,6 +83,23 @@ bool GameServices::AskYesNo(const QString& title, const QString& text) {
     auto answer = QMessageBox::question(&form_, title, text, QMessageBox::Yes | QMessageBox::No);
     form_.UnCheckPause();
     return answer == QMessageBox::Yes;
+}
+
+QString GameServices::AskFileName(FileDialog kind, const QString& title, const QString& folder,
+                                  const QString& filter) {
+    if (fileName_)
+        return fileName_(kind, title, folder, filter);
+    if (!Interactive())
+        return {};
+    form_.CheckPause();
+    // The filter is written "Name (*.ext)|*.ext"; Qt wants the part before the bar.
+    const QString qtFilter = filter.section('|', 0, 0);
+    QString name = kind == FileDialog::Save
+                       ? QFileDialog::getSaveFileName(&form_, title, folder, qtFilter, nullptr,
+                                                      QFileDialog::DontConfirmOverwrite)
+                       : QFileDialog::getOpenFileName(&form_, title, folder, qtFilter);
+    form_.UnCheckPause();
+    return name;
 }
 
 int GameServices::RunDialog(QDialog& d) {

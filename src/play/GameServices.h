@@ -41,6 +41,15 @@ public:
     using MessageRunner = std::function<void(const QString& title, const QString& text)>;
     void SetMessageRunner(MessageRunner runner) { inform_ = std::move(runner); }
 
+    // The name of a file to save to or to open, or empty when the player cancels. By default
+    // the file dialog, or empty when the window is not interactive.
+    enum class FileDialog { Save, Open };
+    using FileNameRunner = std::function<QString(FileDialog kind, const QString& title,
+                                                 const QString& folder, const QString& filter)>;
+    void SetFileNameRunner(FileNameRunner runner) { fileName_ = std::move(runner); }
+    QString AskFileName(FileDialog kind, const QString& title, const QString& folder,
+                        const QString& filter);
+
     int RunDialog(QDialog& d);
     bool Ask(const QString& title, const QString& text);
     // A Yes/No question; true for Yes. The question runner answers it too.
@@ -58,6 +67,7 @@ private:
     DialogRunner runDialog_;
     QuestionRunner ask_;
     MessageRunner inform_;
+    FileNameRunner fileName_;
 };
 
 } // namespace tovani

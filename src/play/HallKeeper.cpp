@@ -273,7 +273,7 @@ void HallKeeper::LaunchBoard(int board) {
 // ---- The hall of fame -------------------------------------------------------------------------
 
 QString HallKeeper::HallFilePath() const {
-    return services_.Form().ProgramDirectory() + "Hallfame.ini";
+    return services_.Form().UserDirectory() + "Hallfame.ini";
 }
 
 void HallKeeper::ReadHallOfFame() {

@@ -28,6 +28,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <tuple>
 
@@ -160,6 +161,23 @@ void TMainForm::Launch() {
     if (!programDir_.endsWith('/'))
         programDir_ += '/';
     QDir::setCurrent(programDir_);
+    {
+        const std::string program = programDir_.toStdString();
+        if (!options_.programDirWritable && options_.dataHome.isEmpty()) {
+            userDir_ = QString::fromStdString(UserFilesDirectory(program));
+        } else {
+            const char* home = std::getenv("HOME");
+            const std::string dataHome =
+                options_.dataHome.isEmpty()
+                    ? std::string(std::getenv("XDG_DATA_HOME") ? std::getenv("XDG_DATA_HOME") : "")
+                    : options_.dataHome.toStdString();
+            userDir_ = QString::fromStdString(UserFilesDirectory(
+                program, options_.programDirWritable.value_or(DirectoryWritable(program)), dataHome,
+                home ? home : ""));
+        }
+        if (userDir_ != programDir_)
+            QDir().mkpath(userDir_);
+    }
 
     hand21_ = HandCursor(programDir_, 21);
     hand22_ = HandCursor(programDir_, 22);

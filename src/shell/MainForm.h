@@ -33,6 +33,7 @@
 #include <QStringList>
 
 #include <array>
+#include <optional>
 #include <functional>
 #include <initializer_list>
 #include <map>
@@ -61,6 +62,11 @@ struct MainFormOptions {
     const Clock* clock = nullptr; // the system clock when null
     bool startTimers = true;      // tests drive Temps by hand
     bool interactive = true;      // first-run questions and message boxes may be shown
+    // Where the player's own files go: beside the program when its folder may be written to,
+    // else the data folder (dataHome/tovani). Empty dataHome: XDG_DATA_HOME, or ~/.local/share.
+    // Tests set programDirWritable to try an installed program.
+    std::optional<bool> programDirWritable;
+    QString dataHome;
 };
 
 class TMainForm : public QMainWindow {
@@ -174,6 +180,10 @@ public:
     IniFile& SettingsFile() { return ini_; }
     Settings& Prefs() { return settings_; }
     const QString& ProgramDirectory() const { return programDir_; }
+    // The folder of the player's own files ("Tovani.ini", "Hallfame.ini", "Favelay.ini",
+    // Savegame/, their layouts), ending with '/': the program's folder when it may be written
+    // to, else the data folder.
+    const QString& UserDirectory() const { return userDir_; }
     const std::vector<ContentEntry>& Content(ContentKind kind) const;
     // The checked content item's entry, or null.
     const ContentEntry* CheckedContent(ContentKind kind) const;
@@ -276,6 +286,7 @@ private:
 
     MainFormOptions options_;
     QString programDir_;
+    QString userDir_;
     SystemClock systemClock_;
     const Clock* clock_;
     IniFile ini_;

@@ -83,7 +83,7 @@ void TMainForm::Init() {
     // 3. Preferences.
     splashProgress_ += kStepPreferences;
     Splashing("Loading preferences...");
-    ini_ = IniFile(JoinPath(programDir_.toStdString(), kSettingsFileName));
+    ini_ = IniFile(JoinPath(userDir_.toStdString(), kSettingsFileName));
     SettingsEnvironment env;
     env.title = kTitle.toStdString();
     if (QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen()) {
@@ -414,11 +414,13 @@ void TMainForm::LoadFiles() {
     // Layouts: a ".lay" file named on the command line is copied into Layouts/ first.
     splashProgress_ += kStepLayouts;
     Splashing("Checking for layouts...");
+    // (the player's Layouts folder, which is the program's own unless it is installed).
     QString firstArg = options_.arguments.value(0);
     layoutPath_ =
-        firstArg.isEmpty() ? QString() : programDir_ + "Layouts/" + QFileInfo(firstArg).fileName();
+        firstArg.isEmpty() ? QString() : userDir_ + "Layouts/" + QFileInfo(firstArg).fileName();
     if (firstArg.toLower().contains(".lay")) {
-        QString target = programDir_ + "Layouts/" + QFileInfo(firstArg).fileName();
+        QString target = userDir_ + "Layouts/" + QFileInfo(firstArg).fileName();
+        QDir().mkpath(userDir_ + "Layouts");
         auto bytes = ReadWholeFile(firstArg.toStdString());
         if (!bytes || !WriteFileAtomic(target.toStdString(), *bytes))
             startupProblems_ << Tr("Unable to copy the layout %1").arg(firstArg);
@@ -443,7 +445,9 @@ void TMainForm::LoadFiles() {
 }
 
 void TMainForm::MakeLayouts() {
-    catalog_ = LayoutCatalog::Scan(JoinPath(programDir_.toStdString(), "Layouts"));
+    // The shipped layouts and the player's own, when they keep them apart.
+    catalog_ = LayoutCatalog::Scan(JoinPath(programDir_.toStdString(), "Layouts"),
+                                   JoinPath(userDir_.toStdString(), "Layouts"));
     QMenu* menu = TopMenu("Layout1");
     QList<QAction*> actions = menu->actions();
     for (int i = 4; i < actions.size(); ++i) {
@@ -576,7 +580,7 @@ void TMainForm::FinishInit() {
     // The layout named on the command line is the one loaded (once, as at any start: the deal
     // comes from BeginGame below, not from the load).
     if (layoutArgument)
-        layoutPath_ = programDir_ + "Layouts/" + QFileInfo(firstArg).fileName();
+        layoutPath_ = userDir_ + "Layouts/" + QFileInfo(firstArg).fileName();
     RunCommand(layoutPath_.toLower().contains(".shp") ? "RunShpLayout" : "RunLayout");
     RunCommand("ColorHighlight");
     IM(kModeWelcome);
@@ -839,7 +843,9 @@ void TMainForm::FormActivate() {
 
 bool TMainForm::GameInProgress() const {
     int mode = session_.mode;
-    if (mode == kModePaused || mode == kModeInactive)
+    if (mode == kModeInactive)
+        mode = session_.modeBeforeDeactivation;
+    if (mode == kModePaused)
         mode = session_.modeBeforePause;
     return mode >= kModeSolitaire && mode <= kModeHashira && !session_.gameOver;
 }
@@ -1093,13 +1099,24 @@ void TMainForm::closeEvent(QCloseEvent* event) {
         event->accept();
         return;
     }
-    // A game in progress is not lost to one key press: without the quick save, ask first.
-    if (GameInProgress() && !Option("AutoSave") && !ConfirmQuit()) {
+    // A game in progress is not lost to one key press: unless the quick save keeps it (only
+    // Solitaire, Rivers and Slider can be saved), ask first.
+    int playing = session_.mode;
+    if (playing == kModeInactive)
+        playing = session_.modeBeforeDeactivation;
+    if (playing == kModePaused)
+        playing = session_.modeBeforePause;
+    const bool quickSaveable =
+        playing == kModeSolitaire || playing == kModeRivers || playing == kModeSlider;
+    if (GameInProgress() && !(Option("AutoSave") && quickSaveable) && !ConfirmQuit()) {
         event->ignore();
         return;
     }
-    // 1-3.
+    // 1-3. A window closed while it is inactive comes back to its game first, as a paused
+    // one does, so that the quick save finds it.
     settings_.SetBool("QuickSaved", false);
+    if (session_.mode == kModeInactive)
+        FormActivate();
     if (session_.mode == kModePaused)
         PauseClick();
     if ((session_.mode == kModeSolitaire || session_.mode == kModeRivers ||

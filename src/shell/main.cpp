@@ -2,6 +2,7 @@
 #include "play/BoardView.h"
 #include "play/GameServices.h"
 #include "play/HallKeeper.h"
+#include "play/SavedGames.h"
 #include "play/clicks/ClicksController.h"
 #include "play/slider/SliderController.h"
 #include "play/memory/MemoryPlay.h"
@@ -33,6 +34,8 @@ int main(int argc, char** argv) {
     tovani::RiversPlay rivers(services, hall);
     tovani::MemoryPlay memory(services, hall);
     tovani::HashiraPlay hashira(services, hall);
+    // Saved games and the quick save, for the games that can be saved.
+    tovani::SavedGames savedGames(services);
     window.show();
     return app.exec();
 }

@@ -68,6 +68,33 @@ LayoutCatalog LayoutCatalog::Scan(const std::string& layoutsDir) {
     return FromFileNames(layoutsDir, ListFiles(layoutsDir));
 }
 
+LayoutCatalog LayoutCatalog::Scan(const std::string& layoutsDir, const std::string& playerDir) {
+    LayoutCatalog cat = Scan(layoutsDir);
+    if (playerDir.empty() || JoinPath(playerDir, "") == JoinPath(layoutsDir, ""))
+        return cat;
+    LayoutCatalog mine = Scan(playerDir);
+    std::vector<LayoutEntry> lay, shp;
+    for (const LayoutEntry& e : cat.entries_)
+        (e.shp ? shp : lay).push_back(e);
+    for (LayoutEntry e : mine.entries_) {
+        e.dir = playerDir;
+        auto& list = e.shp ? shp : lay;
+        auto same = std::find_if(list.begin(), list.end(), [&e](const LayoutEntry& x) {
+            return EqualsNoCase(x.name, e.name);
+        });
+        if (same != list.end())
+            *same = e;
+        else
+            list.push_back(e);
+    }
+    std::sort(lay.begin(), lay.end(), NameLess);
+    std::sort(shp.begin(), shp.end(), NameLess);
+    cat.layCount_ = static_cast<int>(lay.size());
+    cat.entries_ = std::move(lay);
+    cat.entries_.insert(cat.entries_.end(), shp.begin(), shp.end());
+    return cat;
+}
+
 LayoutCatalog LayoutCatalog::FromFileNames(const std::string& layoutsDir,
                                            std::vector<std::string> fileNames) {
     LayoutCatalog cat;
@@ -95,7 +122,7 @@ const LayoutEntry* LayoutCatalog::Entry(int number) const {
 
 std::string LayoutCatalog::PathOf(int number) const {
     const LayoutEntry* e = Entry(number);
-    return e ? JoinPath(dir_, e->fileName) : std::string();
+    return e ? JoinPath(e->dir.empty() ? dir_ : e->dir, e->fileName) : std::string();
 }
 
 int LayoutCatalog::NumberOf(std::string_view name) const {

@@ -20,6 +20,7 @@ struct LayoutEntry {
     std::string name;
     std::string fileName; // the file as it is named on disk
     bool shp = false;
+    std::string dir; // the folder it lies in when it is not the catalog's own (the player's)
 };
 
 class LayoutCatalog {
@@ -29,6 +30,9 @@ public:
     // Lists the folder: ".lay" files sorted by name (ignoring case), then ".shp" files, also
     // sorted. Extensions are matched without regard to case.
     static LayoutCatalog Scan(const std::string& layoutsDir);
+    // The shipped layouts and the player's own (from another folder) in one list, sorted as
+    // above; a layout of the player's with the name of a shipped one takes its place.
+    static LayoutCatalog Scan(const std::string& layoutsDir, const std::string& playerDir);
     // The same from a list of file names, for a folder already listed.
     static LayoutCatalog FromFileNames(const std::string& layoutsDir,
                                        std::vector<std::string> fileNames);

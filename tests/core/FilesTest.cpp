@@ -34,3 +34,18 @@ TEST(Files, PathsAcceptBackslashes) {
     EXPECT_EQ(FileNameOf("C:\\Games\\Layouts\\Castle.lay"), "Castle.lay");
     EXPECT_EQ(FileNameOf("a/b/c.tvg"), "c.tvg");
 }
+
+TEST(Files, UserFilesStayBesideAWritableProgramElseGoToTheDataFolder) {
+    // A build tree or an unpacked copy: beside the program.
+    EXPECT_EQ(UserFilesDirectory("/opt/tovani/", true, "/x/data", "/home/ann"), "/opt/tovani/");
+    // Installed: the data folder, XDG_DATA_HOME first, else ~/.local/share.
+    EXPECT_EQ(UserFilesDirectory("/usr/games/tovani/", false, "/x/data", "/home/ann"),
+              "/x/data/tovani/");
+    EXPECT_EQ(UserFilesDirectory("/usr/games/tovani/", false, "", "/home/ann"),
+              "/home/ann/.local/share/tovani/");
+    // A relative XDG_DATA_HOME is not to be used.
+    EXPECT_EQ(UserFilesDirectory("/usr/games/tovani/", false, "rel/data", "/home/ann"),
+              "/home/ann/.local/share/tovani/");
+    EXPECT_FALSE(DirectoryWritable("/no/such/folder"));
+    EXPECT_TRUE(DirectoryWritable(::testing::TempDir()));
+}

@@ -16,6 +16,7 @@
 #include <QColorDialog>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QImage>
 #include <QLabel>
 #include <QMenu>
@@ -30,6 +31,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 
 namespace tovani {
 namespace {
@@ -664,6 +666,96 @@ TEST_F(MainFormTest, SettingsWrittenAtClose) {
     EXPECT_EQ(form_->findChild<QPushButton*>("StartLevel")->text(), "Level 7");
     EXPECT_EQ(form_->CheckedContent(ContentKind::Background)->caption, "Autumn");
     EXPECT_EQ(form_->Prefs().Launches(), 2);
+}
+
+// Every option of the settings table changed from its default, the window closed and started
+// again: each item carries the mark it was left with.
+TEST_F(MainFormTest, EveryOptionSurvivesARestart) {
+    std::map<std::string, bool> left;
+    {
+        TMainForm& f = Start();
+        for (const SettingKey& k : Settings::Table()) {
+            // The 3D view needs OpenGL, which this window has not.
+            if (!k.item || k.kind != SettingKind::Bool || std::string_view(k.item) == "N3D")
+                continue;
+            QAction* a = f.Item(k.item);
+            ASSERT_NE(a, nullptr) << k.item;
+            if (!a->isEnabled())
+                a->setEnabled(true);
+            a->trigger();
+        }
+        // Items of a radio group (the layout view, the 3D background) uncheck each other:
+        // the marks are read once every item has been clicked.
+        int changed = 0;
+        for (const SettingKey& k : Settings::Table()) {
+            if (!k.item || k.kind != SettingKind::Bool || std::string_view(k.item) == "N3D")
+                continue;
+            left[k.item] = f.Option(k.item);
+            changed += left[k.item] != (f.Prefs().Default(k) != 0) ? 1 : 0;
+        }
+        EXPECT_GE(changed, static_cast<int>(left.size()) - 4); // ShowFave and the 3D trio
+        f.Item("Highlight2")->trigger();
+        f.Item("AniClassic")->trigger();
+        f.Item("AniUltra")->trigger();
+        f.Item("FollowMouseFast")->trigger();
+        f.close();
+    }
+    Start();
+    for (const auto& [item, on] : left)
+        EXPECT_EQ(form_->Option(QString::fromStdString(item)), on) << item;
+    EXPECT_TRUE(form_->Option("Highlight2"));
+    EXPECT_TRUE(form_->Option("AniClassic"));
+    EXPECT_TRUE(form_->Option("AniUltra"));
+    EXPECT_TRUE(form_->Option("FollowMouseFast"));
+}
+
+// The stored bounds are used on a screen as wide as the one they were left on; on another the
+// window is centred at its own size. The font comes back with its style; a close in full
+// screen leaves the stored bounds alone.
+TEST_F(MainFormTest, WindowPlacementAndFontSurviveARestart) {
+    const int width = QGuiApplication::primaryScreen()->geometry().width();
+    const std::string bounds = "XPos=40\r\nYPos=30\r\nWPos=700\r\nHPos=500\r\nMaximize=0\r\n";
+    Write("Tovani.ini", "[Tovani]\r\nLanguage=English\r\nPreviousRes=" + std::to_string(width) +
+                            "\r\n" + bounds +
+                            "FontName=DejaVu Serif\r\nFontSize=12\r\nFontBold=1\r\n"
+                            "FontItalic=1\r\n");
+    {
+        TMainForm& f = Start();
+        EXPECT_EQ(f.geometry().size(), QSize(700, 500));
+        EXPECT_EQ(f.font().family(), "DejaVu Serif");
+        EXPECT_EQ(f.font().pointSize(), 12);
+        EXPECT_TRUE(f.font().bold());
+        EXPECT_TRUE(f.font().italic());
+        f.close();
+    }
+    IniFile ini((dir_ / "Tovani.ini").string());
+    EXPECT_EQ(ini.ReadInteger("Tovani", "WPos", 0), 700);
+    EXPECT_EQ(ini.ReadString("Tovani", "FontName", ""), "DejaVu Serif");
+    EXPECT_EQ(ini.ReadInteger("Tovani", "FontSize", 0), 12);
+    EXPECT_TRUE(ini.ReadBool("Tovani", "FontItalic", false));
+
+    // Another screen width: centred at the window's own size.
+    Write("Tovani.ini", "[Tovani]\r\nLanguage=English\r\nPreviousRes=" + std::to_string(width + 1) +
+                            "\r\n" + bounds);
+    {
+        TMainForm& f = Start();
+        EXPECT_NE(f.geometry().size(), QSize(700, 500));
+        const QRect avail = QGuiApplication::primaryScreen()->availableGeometry();
+        EXPECT_LE(std::abs(f.geometry().center().x() - avail.center().x()), 2);
+        f.close();
+    }
+
+    // Closed in full screen: the stored bounds stay as they were.
+    Write("Tovani.ini", "[Tovani]\r\nLanguage=English\r\nFullScreen=1\r\nPreviousRes=" +
+                            std::to_string(width) + "\r\n" + bounds);
+    {
+        TMainForm& f = Start();
+        f.resize(900, 650);
+        f.close();
+    }
+    IniFile after((dir_ / "Tovani.ini").string());
+    EXPECT_EQ(after.ReadInteger("Tovani", "WPos", 0), 700);
+    EXPECT_EQ(after.ReadInteger("Tovani", "HPos", 0), 500);
 }
 
 TEST_F(MainFormTest, CustomColorsSurviveARestart) {

@@ -162,6 +162,55 @@ TEST_F(SettingsFile, AnotherVersionIsNotTrustedForContentIndices) {
     EXPECT_EQ(u.GetInt("Tileset"), 10);
 }
 
+// Every key of the table with a value unlike its default, written and read back: the same
+// program reads every one as written; another version keeps all but the marked ones, which
+// take their defaults.
+TEST_F(SettingsFile, EveryKeyRoundTripsAndAnotherVersionResetsExactlyTheMarkedOnes) {
+    Settings written(Env());
+    for (const SettingKey& k : Settings::Table()) {
+        if (std::string_view(k.key) == "CurrentVersion")
+            continue;
+        if (k.kind == SettingKind::String)
+            written.SetString(k.key, std::string("v-") + k.key);
+        else if (k.kind == SettingKind::Bool)
+            written.SetBool(k.key, written.Default(k) == 0);
+        else if (std::string_view(k.key) == "Contemplation")
+            written.SetInt(k.key, 6);
+        else
+            written.SetInt(k.key, written.Default(k) + 7);
+    }
+    for (const char* version : {"Tovani 10.21", "Tovani 9.00"}) {
+        SCOPED_TRACE(version);
+        {
+            IniFile ini(path_);
+            written.Store(ini);
+            ini.WriteString("Tovani", "CurrentVersion", version);
+            ASSERT_TRUE(ini.UpdateFile());
+        }
+        IniFile ini(path_);
+        Settings read(Env());
+        read.Load(ini);
+        const bool same = std::string_view(version) == "Tovani 10.21";
+        EXPECT_EQ(read.SameVersion(), same);
+        int reset = 0;
+        for (const SettingKey& k : Settings::Table()) {
+            if (std::string_view(k.key) == "CurrentVersion")
+                continue;
+            const bool keep = same || !(k.flags & kSettingSameVersionOnly);
+            reset += keep ? 0 : 1;
+            if (k.kind == SettingKind::String)
+                EXPECT_EQ(read.GetString(k.key), keep ? written.GetString(k.key) : k.textDefault)
+                    << k.key;
+            else
+                EXPECT_EQ(read.GetInt(k.key), keep ? written.GetInt(k.key) : read.Default(k))
+                    << k.key;
+        }
+        // Background, MidiNumber, Tileset, SmallTileset, the two last loaded files, CoolMenu,
+        // AutoSave and the four window bounds.
+        EXPECT_EQ(reset, same ? 0 : 12);
+    }
+}
+
 TEST_F(SettingsFile, ContemplationSeparatorsReadAsNormal) {
     for (auto [stored, read] : {std::pair{1, 0}, std::pair{3, 0}, std::pair{2, 2}, std::pair{6, 6},
                                 std::pair{9, 0}, std::pair{-1, 0}}) {

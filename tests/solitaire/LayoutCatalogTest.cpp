@@ -58,6 +58,28 @@ TEST(LayoutCatalog, LayFilesSortedThenShpFiles) {
     EXPECT_EQ(LayoutCatalog::FromFileNames("/L", {"a.lay"}).TraditionalNumber(), 1);
 }
 
+// An installed program lists the player's own layouts beside the shipped ones; the player's
+// copy of a shipped layout takes its place.
+TEST_F(LayoutFolder, PlayerLayoutsAreListedBesideTheShippedOnes) {
+    fs::create_directories(Path("shipped"));
+    fs::create_directories(Path("mine"));
+    Write("shipped/Traditional.lay", "x");
+    Write("shipped/Pyramid.lay", "x");
+    Write("shipped/Star.shp", "x");
+    Write("mine/Garden.lay", "x");
+    Write("mine/pyramid.LAY", "x");
+    LayoutCatalog cat = LayoutCatalog::Scan(Path("shipped"), Path("mine"));
+    ASSERT_EQ(cat.Count(), 4);
+    EXPECT_EQ(cat.LayCount(), 3);
+    EXPECT_EQ(cat.Entry(1)->name, "Garden");
+    EXPECT_EQ(cat.PathOf(1), JoinPath(Path("mine"), "Garden.lay"));
+    EXPECT_EQ(cat.PathOf(cat.NumberOf("Pyramid")), JoinPath(Path("mine"), "pyramid.LAY"));
+    EXPECT_EQ(cat.PathOf(cat.NumberOf("Traditional")), JoinPath(Path("shipped"), "Traditional.lay"));
+    EXPECT_TRUE(cat.Entry(4)->shp);
+    // The same folder twice lists each layout once.
+    EXPECT_EQ(LayoutCatalog::Scan(Path("shipped"), Path("shipped") + "/").Count(), 3);
+}
+
 TEST_F(LayoutFolder, MakeLayoutsFallsBackToTraditionalThenLayoutOne) {
     Write("Arena.lay", LayText("Tovani 6.0", "Arena", 4));
     Write("Traditional.lay", LayText("Tovani 3.0", "Traditional", 144));

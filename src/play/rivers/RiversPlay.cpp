@@ -3,6 +3,7 @@
 #include "play/BoardView.h"
 #include "play/GameServices.h"
 #include "play/HallKeeper.h"
+#include "scores/SavedGame.h"
 #include "shell/MainForm.h"
 
 #include <QAction>
@@ -226,6 +227,53 @@ bool RiversPlay::Resume(const RiversState& state, std::string* why) {
     hall_.ShowPanelHOF();
     s.StartClock();
     CountTiles();
+    return true;
+}
+
+// ---- Saved games ------------------------------------------------------------------------------
+
+bool RiversPlay::SaveState(std::string& out) const {
+    const GameSession& s = form_.Session();
+    if (form_.GameMode() != kModeRivers || s.gameOver || hall_.InGameOver())
+        return false;
+    const RiversState state = game_.State();
+    SavedGame g;
+    g.kind = SavedGameKind::Rivers;
+    g.tiles.board = state.board;
+    g.tiles.history = state.history;
+    g.tiles.tilesLeft = state.board.tilesLeft;
+    g.tiles.tilesTotal = state.board.tilesTotal;
+    g.tiles.elapsedSeconds =
+        static_cast<int>((form_.GameClock().TickMs() - s.clocks.gameStartTick) / 1000u);
+    g.tiles.penaltySeconds = s.penaltySeconds;
+    out = WriteSavedGame(g);
+    return true;
+}
+
+bool RiversPlay::LoadState(const std::string& in, std::string& error) {
+    SavedGameRead read = ReadSavedGame(in);
+    if (!read.ok() || read.game.kind != SavedGameKind::Rivers) {
+        error = Tr(QString::fromStdString(SavedGameErrorText(read.error))).toStdString();
+        return false;
+    }
+    if (hall_.InGameOver()) {
+        error = Tr("Finish the game over display first.").toStdString();
+        return false;
+    }
+    const TileGameData& d = read.game.tiles;
+    std::string why;
+    if (!Resume(RiversState{d.board, d.history}, &why)) {
+        error = (Tr("The position it holds cannot be played") + " (" + QString::fromStdString(why) +
+                 ").")
+                    .toStdString();
+        return false;
+    }
+    // The clock goes on from the time the file holds.
+    GameSession& s = form_.Session();
+    s.penaltySeconds = d.penaltySeconds;
+    s.elapsedSeconds = d.elapsedSeconds;
+    s.clocks.gameStartTick =
+        form_.GameClock().TickMs() - static_cast<uint32_t>(d.elapsedSeconds) * 1000u;
     return true;
 }
 

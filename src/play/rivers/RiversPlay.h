@@ -58,6 +58,8 @@ public:
     void Leave() override { EndAnimation(); }
     GameResult Result() const override;
     void FinishAnimations() override;
+    bool SaveState(std::string& out) const override;
+    bool LoadState(const std::string& in, std::string& error) override;
 
     // ---- Starting --------------------------------------------------------------------------
     // "FourRivers": the sender's objectName tells the board (Easy or Hard); any other sender

@@ -3,6 +3,7 @@
 #include "play/BoardView.h"
 #include "play/GameServices.h"
 #include "play/HallKeeper.h"
+#include "scores/SavedGame.h"
 #include "shell/MainForm.h"
 #include "shell/ShellWidgets.h"
 
@@ -374,6 +375,62 @@ void SliderController::Leave() {
     hovered_ = {};
     if (boxWidget_)
         boxWidget_->unsetCursor();
+}
+
+// ---- Saved games ------------------------------------------------------------------------------
+
+bool SliderController::SaveState(std::string& out) const {
+    if (form_.GameMode() != kModeSlider || model_.GameOver() || hall_.InGameOver())
+        return false;
+    SavedGame g;
+    g.kind = SavedGameKind::Slider;
+    g.jokers = SliderJokers(model_.Level());
+    g.slider.tilesLeft = model_.TilesLeft();
+    g.slider.score = model_.Score();
+    g.slider.grid = model_.Grid();
+    g.slider.next = model_.Next();
+    out = WriteSavedGame(g);
+    return true;
+}
+
+bool SliderController::LoadState(const std::string& in, std::string& error) {
+    SavedGameRead read = ReadSavedGame(in);
+    if (!read.ok() || read.game.kind != SavedGameKind::Slider) {
+        error = Tr(QString::fromStdString(SavedGameErrorText(read.error))).toStdString();
+        return false;
+    }
+    if (hall_.InGameOver()) {
+        error = Tr("Finish the game over display first.").toStdString();
+        return false;
+    }
+    GameSession& s = form_.Session();
+    // Without a jokers line the game takes the level a new Slider game would have.
+    SliderLevel level =
+        SliderLevelOfBoard(s.boardNumber)
+            .value_or(form_.Option("JokerAllow") ? SliderLevel::Easy : SliderLevel::Hard);
+    if (read.game.jokers)
+        level = *read.game.jokers ? SliderLevel::Easy : SliderLevel::Hard;
+    SliderState state;
+    state.level = level;
+    state.grid = read.game.slider.grid;
+    state.next = read.game.slider.next;
+    state.score = read.game.slider.score;
+    state.startTick = form_.GameClock().TickMs();
+    switch (SliderGame::Check(state)) {
+    case SliderStateProblem::None:
+        break;
+    case SliderStateProblem::FullGrid:
+        error = Tr("The grid is full: this game is over.").toStdString();
+        return false;
+    default:
+        error = Tr("The grid holds tiles this level does not have.").toStdString();
+        return false;
+    }
+    // Sound: a new game of the level, then the file's position in it.
+    s.boardNumber = SliderBoardNumber(level);
+    Sliders(nullptr);
+    SetState(state);
+    return true;
 }
 
 void SliderController::AfterMove() {

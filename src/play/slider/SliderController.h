@@ -52,6 +52,8 @@ public:
     void Leave() override;
     GameResult Result() const override;
     void FinishAnimations() override;
+    bool SaveState(std::string& out) const override;
+    bool LoadState(const std::string& in, std::string& error) override;
 
     // The start command: the sender's objectName chooses the level (null keeps the board's).
     void Sliders(QObject* sender);

@@ -64,6 +64,10 @@ public:
     void Leave() override { EndFlight(); }
     GameResult Result() const override;
     void FinishAnimations() override;
+    // Saved games (SolitaireSave.cpp): the one-player game in play, and resuming a file's
+    // position on its layout once it has been checked whole.
+    bool SaveState(std::string& out) const override;
+    bool LoadState(const std::string& in, std::string& error) override;
 
     // ---- Layouts and dealing ---------------------------------------------------------------
     void RunLayout(QObject* sender);
