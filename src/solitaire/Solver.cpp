@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <memory>
 
 namespace tovani {
 
@@ -51,8 +52,6 @@ struct Mask {
 };
 
 constexpr int kBlocks = kTileCount / 4;
-// Passes of narrowing at a node at most: a third rarely drops anything worth its cost.
-constexpr int kNarrowPasses = 2;
 
 // One split only is left in a set of splits.
 constexpr bool SingleSplit(unsigned a) {
@@ -87,8 +86,10 @@ struct State {
     friend bool operator==(const State&, const State&) = default;
 };
 
-// Lost positions, in a table that grows up to a bound and then overwrites. Only exact matches
-// count, so an overwritten entry costs time, never a wrong answer.
+// Lost positions, in a table that grows up to a bound and then overwrites. A position is known
+// lost when an entry has the same tiles left and allows every split it allows (and maybe more):
+// a position that allows fewer splits than a lost one is lost too. An overwritten entry costs
+// time, never a wrong answer.
 class LostTable {
 public:
     explicit LostTable(size_t maxEntries) {
@@ -105,7 +106,7 @@ public:
             const State& e = slots_[(i + k) & (slots_.size() - 1)];
             if (e.rem.Empty())
                 return false;
-            if (e == s)
+            if (e.rem == s.rem && Within(s, e))
                 return true;
         }
         return false;
@@ -120,14 +121,18 @@ public:
     }
 
 private:
-    static constexpr size_t kProbes = 4;
+    static constexpr size_t kProbes = 8;
 
+    // Every split that a allows, b allows too (both with the same tiles left).
+    static bool Within(const State& a, const State& b) {
+        return ((a.split[0] & ~b.split[0]) | (a.split[1] & ~b.split[1])) == 0;
+    }
+
+    // By the tiles left only, so that the entries with the same tiles meet.
     static size_t Hash(const State& s) {
         uint64_t h = s.rem.w[0] * 0x9E3779B97F4A7C15ull;
         h = (h ^ (h >> 31) ^ s.rem.w[1]) * 0xC2B2AE3D27D4EB4Full;
         h = (h ^ (h >> 29) ^ s.rem.w[2]) * 0x165667B19E3779F9ull;
-        h = (h ^ (h >> 32) ^ s.split[0]) * 0x9E3779B97F4A7C15ull;
-        h = (h ^ (h >> 29) ^ s.split[1]) * 0xC2B2AE3D27D4EB4Full;
         return static_cast<size_t>(h ^ (h >> 32));
     }
 
@@ -141,7 +146,11 @@ private:
                 ++used_;
                 return;
             }
-            if (e == s)
+            if (e.rem == s.rem && Within(e, s)) {
+                e = s; // the new entry says more
+                return;
+            }
+            if (e.rem == s.rem && Within(s, e))
                 return;
         }
         slots_[i & m] = s; // the table is full around here: the oldest guess gives way
@@ -160,6 +169,25 @@ private:
     std::vector<State> slots_;
     size_t used_ = 0;
     size_t max_;
+};
+
+// An order in which the looser game clears the board: the step at which each tile left and the
+// step at which it came free (0: free from the start; kNever: not on the way).
+constexpr uint8_t kNever = 255;
+struct Order {
+    std::array<uint8_t, kTileCount> out{}, free{};
+};
+
+// The orders that narrowing found at one position of the search, one for each split it kept
+// (block g, split p at 3g + p), all of them orders of `base` with that split fixed. A position
+// below can often keep a split by checking that its order still holds there, instead of playing
+// the looser game again.
+struct OrderCache {
+    State base;
+    std::array<uint64_t, 2> has{};
+    std::array<Order, 3 * kBlocks> orders{};
+
+    bool Has(int slot) const { return (has[static_cast<size_t>(slot >> 6)] >> (slot & 63)) & 1; }
 };
 
 // A block of matching tiles on the board and what each of its pairs needs.
@@ -500,9 +528,11 @@ private:
     // go until nothing more can tells the answer. `fr` is the free set of the position.
     bool Orderable(const State& s, Mask fr) const { return Relax<false>(s, fr, s.rem); }
 
-    // The looser game from `cur` (the tiles of s still in it) and its free set `fr`.
-    template <bool kTimed> bool Relax(const State& s, Mask fr, Mask cur) const {
-        int now = 0;
+    // The looser game from `cur` (the tiles of s still in it) and its free set `fr`. When timed,
+    // it writes into `order` when each tile leaves and comes free, counting on from `now`; the
+    // tiles already free keep the times `order` has for them (0 when `now` is 0).
+    template <bool kTimed>
+    bool Relax(const State& s, Mask fr, Mask cur, Order* order = nullptr, int now = 0) const {
         uint64_t dirty = BlocksOf(fr, blockOf_);
         // Blocks with a free tile: only they can move when a tile they wait for leaves; the
         // others are looked at when one of their tiles comes free.
@@ -510,7 +540,7 @@ private:
         auto take = [&](int i, uint64_t&) {
             const size_t k = static_cast<size_t>(i);
             if constexpr (kTimed)
-                outTime_[k] = ++now;
+                order->out[k] = static_cast<uint8_t>(++now);
             cur.Reset(i);
             fr.Reset(i);
             dirty |= waiting_[k] & freeBlocks;
@@ -522,13 +552,18 @@ private:
                     dirty |= bit;
                     freeBlocks |= bit;
                     if constexpr (kTimed)
-                        freeTime_[static_cast<size_t>(j)] = now;
+                        order->free[static_cast<size_t>(j)] = static_cast<uint8_t>(now);
                 }
             }
         };
         if constexpr (kTimed)
-            s.rem.ForEach(
-                [&](int i) { freeTime_[static_cast<size_t>(i)] = fr.Test(i) ? 0 : 1 << 30; });
+            cur.ForEach([&](int i) {
+                uint8_t& f = order->free[static_cast<size_t>(i)];
+                if (!fr.Test(i))
+                    f = kNever;
+                else if (now == 0)
+                    f = 0;
+            });
         while (dirty != 0) {
             int g = std::countr_zero(dirty);
             dirty &= dirty - 1;
@@ -581,13 +616,85 @@ private:
         return cur.Empty();
     }
 
+    // Whether an order of the looser game (with the block's split still open) stays one when
+    // split p of block b is fixed: for each of its pairs, the second tile to leave was already
+    // free when the first left, and what the pair needs had left by then. The second tile can
+    // then leave with the first, and leaving earlier never holds anything else back.
+    static bool Fits(const Order& o, const Block& b, int p, const Mask& rem) {
+        for (int k = 2 * p; k < 2 * p + 2; ++k) {
+            size_t x = static_cast<size_t>(b.t[static_cast<size_t>(kPairOf[k][0])]);
+            size_t y = static_cast<size_t>(b.t[static_cast<size_t>(kPairOf[k][1])]);
+            if (o.out[y] < o.out[x])
+                std::swap(x, y);
+            int tx = o.out[x];
+            if (o.free[y] >= tx)
+                return false;
+            bool fits = true;
+            (b.need[static_cast<size_t>(k)] & rem).ForEach([&](int j) {
+                if (o.out[static_cast<size_t>(j)] >= tx)
+                    fits = false;
+            });
+            if (!fits)
+                return false;
+        }
+        return true;
+    }
+
+    // Whether order o, found for a position whose block h was open with the splits `was`, still
+    // holds for block h as it is in s: each tile of the block left while a partner that s still
+    // allows was free or gone, and after what that pair needs.
+    static bool StillHolds(const Order& o, const Block& b, const State& s, int h) {
+        int at[4];
+        int cnt = Left(b, s.rem, at);
+        if (cnt == 0)
+            return true;
+        unsigned al = s.Allowed(h);
+        for (int i = 0; i < cnt; ++i) {
+            const int q = at[i];
+            const size_t x = static_cast<size_t>(b.t[static_cast<size_t>(q)]);
+            const int tx = o.out[x];
+            bool ok = false;
+            for (int k = 0; k < 6 && !ok; ++k) {
+                if (kPairOf[k][0] != q && kPairOf[k][1] != q)
+                    continue;
+                const int other = kPairOf[k][0] == q ? kPairOf[k][1] : kPairOf[k][0];
+                if (cnt == 2 ? other != at[1 - i] : !(al & (1u << (k / 2))))
+                    continue;
+                const size_t y = static_cast<size_t>(b.t[static_cast<size_t>(other)]);
+                if (s.rem.Test(static_cast<int>(y)) && o.free[y] >= tx)
+                    continue;
+                ok = true;
+                (b.need[static_cast<size_t>(k)] & s.rem).ForEach([&](int j) {
+                    if (o.out[static_cast<size_t>(j)] >= tx)
+                        ok = false;
+                });
+            }
+            if (!ok)
+                return false;
+        }
+        return true;
+    }
+
     // Drops the splits of open blocks that the looser game already shows to be lost. Answers -1
-    // when some block has no split left, 1 when a split was dropped, 0 when none was.
-    int Narrow(State& s, const Mask& fr) const {
+    // when some block has no split left, 1 when a split was dropped, 0 when none was. `from`
+    // holds orders found at the position above (or at this one, in an earlier pass; then it is
+    // `into`), `into` receives the orders of the splits kept here.
+    int Narrow(State& s, const Mask& fr, const OrderCache* from, OrderCache& into) const {
         // One looser game with every open split allowed gives an order of removals; a split
-        // that this order already respects needs no game of its own.
-        if (!Relax<true>(s, fr, s.rem))
+        // that this order already respects needs no game of its own, nor one whose order from
+        // above still holds here. Only the blocks whose splits have changed since can break it:
+        // tiles taken off since then only left earlier, which never holds anything back.
+        Order& base = orders_[0];
+        if (!Relax<true>(s, fr, s.rem, &base))
             return -1;
+        uint64_t changed = 0;
+        if (from)
+            for (int h = 0; h < kBlocks; ++h) {
+                unsigned was = from->base.Allowed(h);
+                if (!SingleSplit(was) && was != 0 && s.Allowed(h) != was)
+                    changed |= 1ull << h;
+            }
+        std::array<uint64_t, 2> has{};
         State narrowed = s;
         int result = 0;
         for (int g = 0; g < kBlocks; ++g) {
@@ -598,46 +705,50 @@ private:
             unsigned keep = al;
             bool prefixReady = false;
             Mask cur0, fr0;
+            int first = 1 << 30;
             for (int p = 0; p < 3; ++p) {
                 if (!(al & (1u << p)))
                     continue;
-                bool fits = true;
-                for (int k = 2 * p; k < 2 * p + 2 && fits; ++k) {
-                    size_t x = static_cast<size_t>(b.t[static_cast<size_t>(kPairOf[k][0])]);
-                    size_t y = static_cast<size_t>(b.t[static_cast<size_t>(kPairOf[k][1])]);
-                    if (outTime_[y] < outTime_[x])
-                        std::swap(x, y);
-                    int tx = outTime_[x];
-                    if (freeTime_[y] >= tx)
-                        fits = false;
-                    else
-                        (b.need[static_cast<size_t>(k)] & s.rem).ForEach([&](int j) {
-                            if (outTime_[static_cast<size_t>(j)] >= tx)
-                                fits = false;
+                const int slot = 3 * g + p;
+                Order& o = into.orders[static_cast<size_t>(slot)];
+                bool holds = Fits(base, b, p, s.rem);
+                if (holds) {
+                    o = base;
+                } else if (from && from->Has(slot)) {
+                    const Order& old = from->orders[static_cast<size_t>(slot)];
+                    holds = true;
+                    for (uint64_t c = changed & ~(1ull << g); c != 0 && holds; c &= c - 1) {
+                        int h = std::countr_zero(c);
+                        holds = StillHolds(old, blocks_[static_cast<size_t>(h)], s, h);
+                    }
+                    if (holds && &old != &o)
+                        o = old;
+                }
+                if (!holds) {
+                    // Up to the first tile of this block, the first order is one of the split's
+                    // game too: start from there.
+                    if (!prefixReady) {
+                        for (int q = 0; q < 4; ++q)
+                            first = std::min<int>(
+                                first, base.out[static_cast<size_t>(b.t[static_cast<size_t>(q)])]);
+                        cur0 = s.rem;
+                        fr0 = Mask{};
+                        s.rem.ForEach([&](int i) {
+                            if (base.out[static_cast<size_t>(i)] < first)
+                                cur0.Reset(i);
+                            else if (base.free[static_cast<size_t>(i)] < first)
+                                fr0.Set(i);
                         });
+                        prefixReady = true;
+                    }
+                    State t = s;
+                    t.SetAllowed(g, 1u << p);
+                    o = base;
+                    holds = Relax<true>(t, fr0, cur0, &o, first - 1);
                 }
-                if (fits)
-                    continue;
-                // Up to the first tile of this block, the order above is one of the split's game
-                // too: start from there.
-                if (!prefixReady) {
-                    int first = 1 << 30;
-                    for (int q = 0; q < 4; ++q)
-                        first = std::min(
-                            first, outTime_[static_cast<size_t>(b.t[static_cast<size_t>(q)])]);
-                    cur0 = s.rem;
-                    fr0 = Mask{};
-                    s.rem.ForEach([&](int i) {
-                        if (outTime_[static_cast<size_t>(i)] < first)
-                            cur0.Reset(i);
-                        else if (freeTime_[static_cast<size_t>(i)] < first)
-                            fr0.Set(i);
-                    });
-                    prefixReady = true;
-                }
-                State t = s;
-                t.SetAllowed(g, 1u << p);
-                if (!Relax<false>(t, fr0, cur0))
+                if (holds)
+                    has[static_cast<size_t>(slot >> 6)] |= 1ull << (slot & 63);
+                else
                     keep &= ~(1u << p);
             }
             if (keep != al)
@@ -645,11 +756,13 @@ private:
             if (keep == 0)
                 return -1;
             if (keep != al) {
-                // Dropped once the pass is over: the order above may rely on this split.
+                // Dropped once the pass is over: the orders above may rely on this split.
                 narrowed.SetAllowed(g, keep);
                 result = 1;
             }
         }
+        into.base = s;
+        into.has = has;
         s = narrowed;
         return result;
     }
@@ -726,10 +839,26 @@ private:
             restart_ = true;
             return false;
         }
+        // This position's orders, and those of the position above.
+        struct Level {
+            size_t& depth;
+            size_t at;
+            explicit Level(size_t& d) : depth(d), at(d++) {}
+            ~Level() { --depth; }
+        } level(depth_);
+        while (caches_.size() <= level.at)
+            caches_.push_back(std::make_unique<OrderCache>());
+        OrderCache& cache = *caches_[level.at];
+        cache.has = {};
+        const OrderCache* above = level.at > 0 ? caches_[level.at - 1].get() : nullptr;
         const size_t mark = path_.size();
+        // The position as first settled, before narrowing drops splits: remembered when lost,
+        // as it allows the most and so tells the most.
+        State settled;
+        bool haveSettled = false;
         auto lose = [&](bool remember) {
             if (remember && !stop_ && !restart_)
-                lost_.Insert(s);
+                lost_.Insert(haveSettled ? settled : s);
             path_.resize(mark);
             return false;
         };
@@ -740,23 +869,25 @@ private:
                 return true;
             if (lost_.Contains(s))
                 return lose(false);
+            if (!haveSettled) {
+                settled = s;
+                haveSettled = true;
+            }
             if (nodes_ < limits_.hardAfter && !Orderable(s, fr))
                 return lose(true);
             // Narrowing every open block costs a looser game per split: worth it only once the
             // position has shown itself hard.
             if (nodes_ < limits_.hardAfter)
                 break;
-            int r = Narrow(s, fr);
+            int r = Narrow(s, fr, passes == 0 ? above : &cache, cache);
             if (r < 0)
                 return lose(true);
             if (r == 0)
                 break;
-            if (++passes >= kNarrowPasses) {
-                Settle(s, fr);
-                if (s.rem.Empty())
-                    return true;
-                break;
-            }
+            // A dropped split makes the looser game stricter for the other blocks: narrow again
+            // until nothing more drops. The orders just found mostly still hold, so a pass after
+            // the first plays few games of its own.
+            ++passes;
         }
         // On a hard position, decide the split of the most constrained open block first, free or
         // not: a fixed split makes the looser game much stricter, so a deal that cannot be
@@ -841,7 +972,12 @@ private:
     LostTable lost_;
     // How often narrowing dropped a split of each block (eight times more when it dropped all).
     mutable std::array<unsigned, kBlocks> conflicts_{};
-    mutable std::array<int, kTileCount> outTime_{}, freeTime_{};
+    // The order of the looser game with every open split allowed, at the current position.
+    mutable std::array<Order, 1> orders_{};
+    // Orders found by narrowing, one set for each position on the current line of the search
+    // (by depth; the root is at 0).
+    std::vector<std::unique_ptr<OrderCache>> caches_;
+    size_t depth_ = 0;
     std::vector<int> path_;
     uint64_t nodes_ = 0;
     uint32_t startMs_ = 0;
