@@ -423,6 +423,15 @@ private:
         for (int g = 0; g < kBlocks; ++g)
             for (const Mask& m : blocks_[static_cast<size_t>(g)].need)
                 m.ForEach([&](int i) { waiting_[static_cast<size_t>(i)] |= 1ull << g; });
+        for (const Block& b : blocks_)
+            for (int k = 0; k < (b.n == 4 ? 6 : b.n == 2 ? 1 : 0); ++k) {
+                if (!b.viable[static_cast<size_t>(k)])
+                    continue;
+                b.need[static_cast<size_t>(k)].ForEach([&](int i) {
+                    neededBy_[static_cast<size_t>(i)].Set(b.t[static_cast<size_t>(kPairOf[k][0])]);
+                    neededBy_[static_cast<size_t>(i)].Set(b.t[static_cast<size_t>(kPairOf[k][1])]);
+                });
+            }
     }
 
     bool Free(int i, const Mask& rem) const {
@@ -616,62 +625,117 @@ private:
         return cur.Empty();
     }
 
-    // Whether an order of the looser game (with the block's split still open) stays one when
-    // split p of block b is fixed: for each of its pairs, the second tile to leave was already
-    // free when the first left, and what the pair needs had left by then. The second tile can
-    // then leave with the first, and leaving earlier never holds anything else back.
-    static bool Fits(const Order& o, const Block& b, int p, const Mask& rem) {
-        for (int k = 2 * p; k < 2 * p + 2; ++k) {
-            size_t x = static_cast<size_t>(b.t[static_cast<size_t>(kPairOf[k][0])]);
-            size_t y = static_cast<size_t>(b.t[static_cast<size_t>(kPairOf[k][1])]);
-            if (o.out[y] < o.out[x])
-                std::swap(x, y);
-            int tx = o.out[x];
-            if (o.free[y] >= tx)
-                return false;
-            bool fits = true;
-            (b.need[static_cast<size_t>(k)] & rem).ForEach([&](int j) {
-                if (o.out[static_cast<size_t>(j)] >= tx)
-                    fits = false;
-            });
-            if (!fits)
-                return false;
+    // For tile x (position q in block b, which allows the splits `al`, or only the pair left
+    // when two tiles are): the latest step that an allowed pair of x must wait for in order o,
+    // its partner coming free or what it needs leaving, over the pair that waits least; -1 when
+    // x has no allowed pair whose partner and needs are all outside `late`.
+    static int WaitOf(const Order& o, const Block& b, const State& s, unsigned al, int cnt,
+                      const int* at, int q, const Mask& late) {
+        int best = -1;
+        for (int k = 0; k < 6; ++k) {
+            if (kPairOf[k][0] != q && kPairOf[k][1] != q)
+                continue;
+            const int other = kPairOf[k][0] == q ? kPairOf[k][1] : kPairOf[k][0];
+            if (cnt == 2 ? (other != at[0] && other != at[1]) : !(al & (1u << (k / 2))))
+                continue;
+            const int y = b.t[static_cast<size_t>(other)];
+            const Mask need = b.need[static_cast<size_t>(k)] & s.rem;
+            if (late.Test(y) || need.Intersects(late))
+                continue;
+            int m = s.rem.Test(y) ? o.free[static_cast<size_t>(y)] : 0;
+            need.ForEach([&](int j) { m = std::max<int>(m, o.out[static_cast<size_t>(j)]); });
+            if (best < 0 || m < best)
+                best = m;
         }
-        return true;
+        return best;
     }
 
-    // Whether order o, found for a position whose block h was open with the splits `was`, still
-    // holds for block h as it is in s: each tile of the block left while a partner that s still
-    // allows was free or gone, and after what that pair needs.
-    static bool StillHolds(const Order& o, const Block& b, const State& s, int h) {
-        int at[4];
-        int cnt = Left(b, s.rem, at);
-        if (cnt == 0)
-            return true;
-        unsigned al = s.Allowed(h);
-        for (int i = 0; i < cnt; ++i) {
-            const int q = at[i];
-            const size_t x = static_cast<size_t>(b.t[static_cast<size_t>(q)]);
-            const int tx = o.out[x];
-            bool ok = false;
-            for (int k = 0; k < 6 && !ok; ++k) {
-                if (kPairOf[k][0] != q && kPairOf[k][1] != q)
+    // Whether order o of the looser game, found for a position above s (or for s with other
+    // splits), can be made an order of s with block g fixed to split p, when only the blocks in
+    // `changed` (and g) allow fewer splits in s than in the game o was found in. A tile of those
+    // blocks that left before an allowed pair of it could leave is put off until that pair can;
+    // this is allowed when nothing that happened meanwhile needed the tile gone (no tile came
+    // free that it holds back, no pair that needs it left). Then every other tile leaves as
+    // before and comes free as before, and the order with the tiles put off is written to
+    // `fixed` (which may be o itself). Tiles taken off since o was found only left earlier,
+    // which never holds anything back.
+    bool Repair(const Order& o, Order& fixed, const State& s, uint64_t changed, int g,
+                int p) const {
+        int late[8];
+        int waits[8];
+        int nLate = 0;
+        Mask lateMask;
+        // The tiles that left too early.
+        for (uint64_t c = changed | (1ull << g); c != 0; c &= c - 1) {
+            const int h = std::countr_zero(c);
+            const Block& b = blocks_[static_cast<size_t>(h)];
+            int at[4];
+            const int cnt = Left(b, s.rem, at);
+            const unsigned al = h == g ? 1u << p : s.Allowed(h);
+            for (int i = 0; i < cnt; ++i) {
+                const int x = b.t[static_cast<size_t>(at[i])];
+                const int w = WaitOf(o, b, s, al, cnt, at, at[i], Mask{});
+                if (w >= 0 && w < o.out[static_cast<size_t>(x)])
                     continue;
-                const int other = kPairOf[k][0] == q ? kPairOf[k][1] : kPairOf[k][0];
-                if (cnt == 2 ? other != at[1 - i] : !(al & (1u << (k / 2))))
-                    continue;
-                const size_t y = static_cast<size_t>(b.t[static_cast<size_t>(other)]);
-                if (s.rem.Test(static_cast<int>(y)) && o.free[y] >= tx)
-                    continue;
-                ok = true;
-                (b.need[static_cast<size_t>(k)] & s.rem).ForEach([&](int j) {
-                    if (o.out[static_cast<size_t>(j)] >= tx)
-                        ok = false;
-                });
+                if (nLate == 8)
+                    return false;
+                late[nLate++] = x;
+                lateMask.Set(x);
             }
-            if (!ok)
-                return false;
         }
+        if (nLate == 0) {
+            if (&fixed != &o)
+                fixed = o;
+            return true;
+        }
+        // Where each of them can go instead.
+        for (int n = 0; n < nLate; ++n) {
+            const int x = late[n];
+            const size_t kx = static_cast<size_t>(x);
+            const int h = blockOf_[kx];
+            const Block& b = blocks_[static_cast<size_t>(h)];
+            int at[4];
+            const int cnt = Left(b, s.rem, at);
+            int q = 0;
+            while (b.t[static_cast<size_t>(q)] != x)
+                ++q;
+            const unsigned al = h == g ? 1u << p : s.Allowed(h);
+            const int w = WaitOf(o, b, s, al, cnt, at, q, lateMask);
+            if (w < 0 || w == kNever)
+                return false;
+            const int tx = o.out[kx];
+            for (int d = 0; d < dependentCount_[kx]; ++d) {
+                const size_t j = static_cast<size_t>(dependents_[kx][static_cast<size_t>(d)]);
+                if (s.rem.Test(static_cast<int>(j)) && o.free[j] >= tx && o.free[j] <= w)
+                    return false;
+            }
+            bool clear = true;
+            (neededBy_[kx] & s.rem).ForEach([&](int t) {
+                const int ot = o.out[static_cast<size_t>(t)];
+                if (ot > tx && ot <= w)
+                    clear = false;
+            });
+            if (!clear)
+                return false;
+            waits[n] = w;
+        }
+        // Number the steps again: a tile put off leaves just after step w.
+        std::array<uint16_t, 2 * 256> count{};
+        std::array<uint16_t, kTileCount> key{};
+        s.rem.ForEach([&](int t) {
+            key[static_cast<size_t>(t)] = static_cast<uint16_t>(2 * o.out[static_cast<size_t>(t)]);
+        });
+        for (int n = 0; n < nLate; ++n)
+            key[static_cast<size_t>(late[n])] = static_cast<uint16_t>(2 * waits[n] + 1);
+        s.rem.ForEach([&](int t) { ++count[key[static_cast<size_t>(t)]]; });
+        for (size_t k = 1; k < count.size(); ++k)
+            count[k] = static_cast<uint16_t>(count[k] + count[k - 1]);
+        s.rem.ForEach([&](int t) {
+            const size_t k = static_cast<size_t>(t);
+            const uint8_t f = o.free[k];
+            fixed.out[k] = static_cast<uint8_t>(count[key[k]]);
+            fixed.free[k] = f == kNever ? kNever : static_cast<uint8_t>(count[2u * f]);
+        });
         return true;
     }
 
@@ -711,19 +775,11 @@ private:
                     continue;
                 const int slot = 3 * g + p;
                 Order& o = into.orders[static_cast<size_t>(slot)];
-                bool holds = Fits(base, b, p, s.rem);
-                if (holds) {
-                    o = base;
-                } else if (from && from->Has(slot)) {
-                    const Order& old = from->orders[static_cast<size_t>(slot)];
-                    holds = true;
-                    for (uint64_t c = changed & ~(1ull << g); c != 0 && holds; c &= c - 1) {
-                        int h = std::countr_zero(c);
-                        holds = StillHolds(old, blocks_[static_cast<size_t>(h)], s, h);
-                    }
-                    if (holds && &old != &o)
-                        o = old;
-                }
+                bool holds = from && from->Has(slot) &&
+                             Repair(from->orders[static_cast<size_t>(slot)], o, s,
+                                    changed & ~(1ull << g), g, p);
+                if (!holds)
+                    holds = Repair(base, o, s, 0, g, p);
                 if (!holds) {
                     // Up to the first tile of this block, the first order is one of the split's
                     // game too: start from there.
@@ -969,6 +1025,8 @@ private:
     std::array<std::array<int, 16>, kTileCount> dependents_{};
     std::array<int, kTileCount> dependentCount_{};
     std::array<uint64_t, kTileCount> waiting_{};
+    // The tiles with a pair that needs a tile gone, by that tile.
+    std::array<Mask, kTileCount> neededBy_{};
     LostTable lost_;
     // How often narrowing dropped a split of each block (eight times more when it dropped all).
     mutable std::array<unsigned, kBlocks> conflicts_{};
