@@ -887,6 +887,34 @@ private:
         return best;
     }
 
+    // The split of block g to try first: the one that the looser game's order at this position
+    // follows best (the fewest tiles of the block that left before their pair could), then the
+    // one whose pairs wait for the fewest tiles. The order is the one narrowing found last here.
+    int FirstSplitToTry(const State& s, int g) const {
+        const Block& b = blocks_[static_cast<size_t>(g)];
+        const Order& o = orders_[0];
+        unsigned al = s.Allowed(g);
+        int at[4];
+        int cnt = Left(b, s.rem, at);
+        int best = -1, bestScore = 0;
+        for (int p = 0; p < 3; ++p) {
+            if (!(al & (1u << p)))
+                continue;
+            int late = 0;
+            for (int i = 0; i < cnt; ++i) {
+                int w = WaitOf(o, b, s, 1u << p, cnt, at, at[i], Mask{});
+                if (w < 0 || w >= o.out[static_cast<size_t>(b.t[static_cast<size_t>(at[i])])])
+                    ++late;
+            }
+            int score = 1024 * late + Waiting(s.rem, b, 2 * p) + Waiting(s.rem, b, 2 * p + 1);
+            if (best < 0 || score < bestScore) {
+                best = p;
+                bestScore = score;
+            }
+        }
+        return best;
+    }
+
     bool Dfs(State s, Mask fr) {
         ++nodes_;
         if (stop_ || restart_ || (stop_ = OutOfBudget()))
@@ -895,18 +923,25 @@ private:
             restart_ = true;
             return false;
         }
-        // This position's orders, and those of the position above.
+        // This position's orders, made when it is first narrowed, and those of the position
+        // above (none when it was not narrowed).
         struct Level {
             size_t& depth;
             size_t at;
             explicit Level(size_t& d) : depth(d), at(d++) {}
             ~Level() { --depth; }
         } level(depth_);
-        while (caches_.size() <= level.at)
-            caches_.push_back(std::make_unique<OrderCache>());
-        OrderCache& cache = *caches_[level.at];
-        cache.has = {};
-        const OrderCache* above = level.at > 0 ? caches_[level.at - 1].get() : nullptr;
+        if (level.at < caches_.size())
+            caches_[level.at]->has = {};
+        auto cacheHere = [&]() -> OrderCache& {
+            while (caches_.size() <= level.at)
+                caches_.push_back(std::make_unique<OrderCache>());
+            return *caches_[level.at];
+        };
+        auto cacheAbove = [&]() -> const OrderCache* {
+            return level.at > 0 && level.at - 1 < caches_.size() ? caches_[level.at - 1].get()
+                                                                 : nullptr;
+        };
         const size_t mark = path_.size();
         // The position as first settled, before narrowing drops splits: remembered when lost,
         // as it allows the most and so tells the most.
@@ -935,7 +970,8 @@ private:
             // position has shown itself hard.
             if (nodes_ < limits_.hardAfter)
                 break;
-            int r = Narrow(s, fr, passes == 0 ? above : &cache, cache);
+            OrderCache& cache = cacheHere();
+            int r = Narrow(s, fr, passes == 0 ? cacheAbove() : &cache, cache);
             if (r < 0)
                 return lose(true);
             if (r == 0)
@@ -952,7 +988,7 @@ private:
             int g = PickBlock(s);
             if (g >= 0) {
                 unsigned al = s.Allowed(g);
-                int p = std::countr_zero(al);
+                int p = FirstSplitToTry(s, g);
                 State child = s;
                 child.SetAllowed(g, 1u << p);
                 if (Dfs(child, fr))
