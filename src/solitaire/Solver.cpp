@@ -535,13 +535,20 @@ private:
     // waits for the tiles it needs gone. Any real way to clear the board is a way to clear it
     // in the looser game too, and there taking tiles off never hurts, so removing whatever can
     // go until nothing more can tells the answer. `fr` is the free set of the position.
-    bool Orderable(const State& s, Mask fr) const { return Relax<false>(s, fr, s.rem); }
+    bool Orderable(const State& s, Mask fr) const {
+        Mask cur = s.rem;
+        int now = 0;
+        return Relax<false>(s, fr, cur, nullptr, now);
+    }
 
-    // The looser game from `cur` (the tiles of s still in it) and its free set `fr`. When timed,
+    // The looser game from `cur` (the tiles of s still in it) and its free set `fr`, played
+    // until nothing more can leave; `cur`, `fr` and `now` are left as the game ends. When timed,
     // it writes into `order` when each tile leaves and comes free, counting on from `now`; the
-    // tiles already free keep the times `order` has for them (0 when `now` is 0).
+    // tiles already free keep the times `order` has for them (0 when `now` is 0). The tiles of
+    // block `frozen` stay, so that the game can go on from there with each split of that block.
     template <bool kTimed>
-    bool Relax(const State& s, Mask fr, Mask cur, Order* order = nullptr, int now = 0) const {
+    bool Relax(const State& s, Mask& fr, Mask& cur, Order* order, int& now,
+               int frozen = -1) const {
         uint64_t dirty = BlocksOf(fr, blockOf_);
         // Blocks with a free tile: only they can move when a tile they wait for leaves; the
         // others are looked at when one of their tiles comes free.
@@ -579,7 +586,7 @@ private:
             const Block& b = blocks_[static_cast<size_t>(g)];
             int at[4];
             int cnt = Left(b, s.rem, at);
-            if (cnt == 0)
+            if (cnt == 0 || g == frozen)
                 continue;
             auto tryPair = [&](int k) {
                 int x = b.t[static_cast<size_t>(kPairOf[k][0])];
@@ -749,8 +756,12 @@ private:
         // above still holds here. Only the blocks whose splits have changed since can break it:
         // tiles taken off since then only left earlier, which never holds anything back.
         Order& base = orders_[0];
-        if (!Relax<true>(s, fr, s.rem, &base))
-            return -1;
+        {
+            Mask f = fr, cur = s.rem;
+            int now = 0;
+            if (!Relax<true>(s, f, cur, &base, now))
+                return -1;
+        }
         uint64_t changed = 0;
         if (from)
             for (int h = 0; h < kBlocks; ++h) {
@@ -768,7 +779,9 @@ private:
             const Block& b = blocks_[static_cast<size_t>(g)];
             unsigned keep = al;
             bool prefixReady = false;
-            Mask cur0, fr0;
+            Mask cur0, fr0, frozenCur, frozenFr;
+            int frozenNow = 0;
+            Order& frozen = orders_[1];
             int first = 1 << 30;
             for (int p = 0; p < 3; ++p) {
                 if (!(al & (1u << p)))
@@ -795,12 +808,21 @@ private:
                             else if (base.free[static_cast<size_t>(i)] < first)
                                 fr0.Set(i);
                         });
+                        // Then everything that can leave while this block waits: that part is
+                        // the same whichever way the block is split.
+                        frozenCur = cur0;
+                        frozenFr = fr0;
+                        frozenNow = first - 1;
+                        frozen = base;
+                        Relax<true>(s, frozenFr, frozenCur, &frozen, frozenNow, g);
                         prefixReady = true;
                     }
                     State t = s;
                     t.SetAllowed(g, 1u << p);
-                    o = base;
-                    holds = Relax<true>(t, fr0, cur0, &o, first - 1);
+                    Mask f = frozenFr, cur = frozenCur;
+                    int now = frozenNow;
+                    o = frozen;
+                    holds = Relax<true>(t, f, cur, &o, now);
                 }
                 if (holds)
                     has[static_cast<size_t>(slot >> 6)] |= 1ull << (slot & 63);
@@ -1067,7 +1089,8 @@ private:
     // How often narrowing dropped a split of each block (eight times more when it dropped all).
     mutable std::array<unsigned, kBlocks> conflicts_{};
     // The order of the looser game with every open split allowed, at the current position.
-    mutable std::array<Order, 1> orders_{};
+    // and the order of the game in which one block waits.
+    mutable std::array<Order, 2> orders_{};
     // Orders found by narrowing, one set for each position on the current line of the search
     // (by depth; the root is at 0).
     std::vector<std::unique_ptr<OrderCache>> caches_;
