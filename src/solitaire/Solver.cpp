@@ -547,8 +547,7 @@ private:
     // tiles already free keep the times `order` has for them (0 when `now` is 0). The tiles of
     // block `frozen` stay, so that the game can go on from there with each split of that block.
     template <bool kTimed>
-    bool Relax(const State& s, Mask& fr, Mask& cur, Order* order, int& now,
-               int frozen = -1) const {
+    bool Relax(const State& s, Mask& fr, Mask& cur, Order* order, int& now, int frozen = -1) const {
         uint64_t dirty = BlocksOf(fr, blockOf_);
         // Blocks with a free tile: only they can move when a tile they wait for leaves; the
         // others are looked at when one of their tiles comes free.

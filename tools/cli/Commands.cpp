@@ -25,8 +25,7 @@ const std::vector<Command>& Commands() {
          "solve game number N: \"winnable\" and one \"tileA tileB\" removal a line, or "
          "\"unwinnable\", or \"unknown\"",
          RunSolve},
-        {"stats",
-         "LAYOUT|--layouts all --deals K [--first-seed S] [--vertical] [--slowest N]",
+        {"stats", "LAYOUT|--layouts all --deals K [--first-seed S] [--vertical] [--slowest N]",
          "solve the plain deals of game numbers S (1) to S+K-1 of a layout or of every shipped "
          "layout; print how many are winnable, the solve times and the slowest games",
          RunStats},
