@@ -1,5 +1,7 @@
 #include "solitaire/Solver.h"
 
+#include <limits>
+
 #include "solitaire/SolverSearch.h"
 
 namespace tovani::solver {
@@ -159,22 +161,28 @@ int Search::PickBlock(const State& s) const {
     return best;
 }
 
-int Search::FirstSplitToTry(const State& s, int g) const {
+int Search::LateTiles(const State& s, int g, int p) const {
     const Block& b = blocks_[static_cast<size_t>(g)];
     const Order& o = orders_[0];
-    unsigned al = s.Allowed(g);
     int at[4];
     int cnt = Left(b, s.rem, at);
+    int late = 0;
+    for (int i = 0; i < cnt; ++i) {
+        int w = WaitOf(o, b, s, 1u << p, cnt, at, at[i], Mask{});
+        if (w < 0 || w >= o.out[static_cast<size_t>(b.t[static_cast<size_t>(at[i])])])
+            ++late;
+    }
+    return late;
+}
+
+int Search::FirstSplitToTry(const State& s, int g) const {
+    const Block& b = blocks_[static_cast<size_t>(g)];
+    unsigned al = s.Allowed(g);
     int best = -1, bestScore = 0;
     for (int p = 0; p < 3; ++p) {
         if (!(al & (1u << p)))
             continue;
-        int late = 0;
-        for (int i = 0; i < cnt; ++i) {
-            int w = WaitOf(o, b, s, 1u << p, cnt, at, at[i], Mask{});
-            if (w < 0 || w >= o.out[static_cast<size_t>(b.t[static_cast<size_t>(at[i])])])
-                ++late;
-        }
+        int late = LateTiles(s, g, p);
         int score = 1024 * late + Waiting(s.rem, b, 2 * p) + Waiting(s.rem, b, 2 * p + 1);
         if (best < 0 || score < bestScore) {
             best = p;
@@ -274,7 +282,7 @@ bool Search::Dfs(State s, Mask fr) {
     // Choose the open block and split to try: one that takes a free pair off now, freeing
     // the most tiles, then taking off the tiles that hold the most others back, and leaving
     // the block's other pair waiting on the fewest tiles.
-    int bestG = -1, bestP = -1, bestScore = -1;
+    int bestG = -1, bestP = -1, bestScore = std::numeric_limits<int>::min();
     for (int g = 0; g < kBlocks; ++g) {
         const Block& b = blocks_[static_cast<size_t>(g)];
         unsigned al = s.Allowed(g);
