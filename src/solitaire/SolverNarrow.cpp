@@ -2,11 +2,7 @@
 // block in it, cannot be played out, and the orders that show the splits kept can.
 #include "solitaire/SolverSearch.h"
 
-#include <cstdio>
-#include <cstdlib>
 namespace tovani::solver {
-long gWork;
-struct WorkPrint { ~WorkPrint() { if (getenv("XW")) fprintf(stderr, "work %ld\n", gWork); } } gWorkPrint;
 
 bool Search::Orderable(const State& s, Mask fr) const {
     Mask cur = s.rem;
@@ -26,7 +22,6 @@ bool Search::Relax(const State& s, Mask& fr, Mask& cur, Order* order, int& now, 
             order->out[k] = static_cast<uint8_t>(++now);
         cur.Reset(i);
         fr.Reset(i);
-        gWork += 2;
         dirty |= waiting_[k] & freeBlocks;
         for (int d = 0; d < dependentCount_[k]; ++d) {
             int j = dependents_[k][static_cast<size_t>(d)];
@@ -53,7 +48,6 @@ bool Search::Relax(const State& s, Mask& fr, Mask& cur, Order* order, int& now, 
         dirty &= dirty - 1;
         const Block& b = blocks_[static_cast<size_t>(g)];
         int at[4];
-        ++gWork;
         int cnt = Left(b, s.rem, at);
         if (cnt == 0 || g == frozen)
             continue;
