@@ -327,13 +327,12 @@ private:
     // the most tiles on the board; -1 when every block is settled.
     int PickBlock(const State& s) const;
 
-    // The split of block g to try first: the one that the looser game's order at this position
-    // follows best (the fewest tiles of the block that left before their pair could), then the
-    // one whose pairs wait for the fewest tiles. The order is the one narrowing found last here.
     // How many tiles of block g left, in the order of the looser game that narrowing found last
     // at this position, before their pair in split p could.
     int LateTiles(const State& s, int g, int p) const;
 
+    // The split of block g to try first: the one that the looser game's order at this position
+    // follows best (the fewest late tiles), then the one whose pairs wait for the fewest tiles.
     int FirstSplitToTry(const State& s, int g) const;
 
     bool Dfs(State s, Mask fr);
