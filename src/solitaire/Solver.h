@@ -57,6 +57,11 @@ struct SolveLimits {
     // begins it at once (tests do, to check it on small positions). 128 gave the lowest mean
     // time over the 10,000 plain deals of the turtle (64, 192, 256 and 512 were slower).
     uint64_t hardAfter = 128;
+    // Narrowing plays the looser game for a split only when no order found before can be
+    // mended to show the split playable, and starts it where it parts from the position's own
+    // order. Turned off (for tests), every split gets a whole game of its own: the answers and
+    // the positions searched must be the same.
+    bool shortcuts = true;
 };
 
 // Solves the tiles that are on the board (their positions say where) under the free rule in

@@ -233,12 +233,20 @@ int Search::Narrow(State& s, const Mask& fr, const OrderCache* from, OrderCache&
                 continue;
             const int slot = 3 * g + p;
             Order& o = into.orders[static_cast<size_t>(slot)];
+            const bool shortcuts = limits_.shortcuts;
             bool holds =
-                from && from->Has(slot) &&
+                shortcuts && from && from->Has(slot) &&
                 Repair(from->orders[static_cast<size_t>(slot)], o, s, changed & ~(1ull << g), g, p);
-            if (!holds)
+            if (!holds && shortcuts)
                 holds = Repair(base, o, s, 0, g, p);
-            if (!holds) {
+            if (!holds && !shortcuts) {
+                // The split's own game from the start, for checking the shortcuts.
+                State t = s;
+                t.SetAllowed(g, 1u << p);
+                Mask f = fr, cur = s.rem;
+                int now = 0;
+                holds = Relax<true>(t, f, cur, &o, now);
+            } else if (!holds) {
                 // Up to the first tile of this block, the first order is one of the split's
                 // game too: start from there.
                 if (!prefixReady) {
