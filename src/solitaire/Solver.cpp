@@ -1,861 +1,333 @@
 #include "solitaire/Solver.h"
 
-#include <algorithm>
-#include <array>
-#include <bit>
+#include <limits>
+
+#include "solitaire/SolverSearch.h"
+
+namespace tovani::solver {
+
+SolveResult Search::Run() {
+    SolveResult res;
+    State root;
+    for (int i = 0; i < n_; ++i)
+        root.rem.Set(i);
+    bool possible = true;
+    for (int g = 0; g < kBlocks; ++g) {
+        const Block& b = blocks_[static_cast<size_t>(g)];
+        if (b.n % 2 != 0 || (b.n == 2 && !b.viable[0]) || (b.n == 4 && b.splits == 0))
+            possible = false;
+        if (b.n == 4)
+            root.SetAllowed(g, b.splits);
+    }
+    bool won = false;
+    if (possible) {
+        // The first round chooses free pairs, narrowing once the position shows itself hard;
+        // the rounds then take turns at deciding the most constrained block (eight times as
+        // long) and choosing free pairs, each pair of rounds twice as long as the one
+        // before. Lost positions found in one round stay known in the next.
+        uint64_t budget = std::max<uint64_t>(1, 2 * limits_.hardAfter);
+        phaseEnd_ = budget;
+        for (;;) {
+            restart_ = false;
+            path_.clear();
+            won = Dfs(root, FreeSet(root.rem));
+            if (won || stop_ || !restart_)
+                break;
+            byBlock_ = !byBlock_;
+            if (!byBlock_)
+                budget *= 2;
+            phaseEnd_ = nodes_ + (byBlock_ ? 8 * budget : budget);
+        }
+    }
+    res.nodes = nodes_;
+    if (won) {
+        res.verdict = SolveVerdict::Winnable;
+        for (int i : path_)
+            res.removal.push_back(tiles_[static_cast<size_t>(i)]);
+    } else {
+        res.verdict = stop_ ? SolveVerdict::Unknown : SolveVerdict::Unwinnable;
+        res.cancelled = cancelled_;
+    }
+    return res;
+}
+
+void Search::TakePair(Mask& rem, Mask& fr, uint64_t& dirty, const Block& b, int k,
+                      std::vector<int>* path) const {
+    TakeTile(rem, fr, dirty, b.t[static_cast<size_t>(kPairOf[k][0])]);
+    TakeTile(rem, fr, dirty, b.t[static_cast<size_t>(kPairOf[k][1])]);
+    if (path) {
+        path->push_back(b.t[static_cast<size_t>(kPairOf[k][0])]);
+        path->push_back(b.t[static_cast<size_t>(kPairOf[k][1])]);
+    }
+}
+
+void Search::TakeTile(Mask& rem, Mask& fr, uint64_t& dirty, int i) const {
+    const size_t k = static_cast<size_t>(i);
+    rem.Reset(i);
+    fr.Reset(i);
+    dirty |= waiting_[k];
+    for (int d = 0; d < dependentCount_[k]; ++d) {
+        int j = dependents_[k][static_cast<size_t>(d)];
+        if (rem.Test(j) && !fr.Test(j) && Free(j, rem)) {
+            fr.Set(j);
+            dirty |= 1ull << blockOf_[static_cast<size_t>(j)];
+        }
+    }
+}
+
+void Search::Settle(State& s, Mask& fr) {
+    uint64_t dirty = BlocksOf(fr, blockOf_);
+    while (dirty != 0) {
+        int g = std::countr_zero(dirty);
+        dirty &= dirty - 1;
+        const Block& b = blocks_[static_cast<size_t>(g)];
+        int at[4];
+        int cnt = Left(b, s.rem, at);
+        if (cnt == 2) {
+            int x = b.t[static_cast<size_t>(at[0])], y = b.t[static_cast<size_t>(at[1])];
+            if (fr.Test(x) && fr.Test(y))
+                TakePair(s.rem, fr, dirty, b, b.n == 2 ? 0 : PairIndex(at[0], at[1]), &path_);
+        } else if (cnt == 4) {
+            unsigned al = s.Allowed(g);
+            if ((b.mask & fr) == b.mask) {
+                int p = std::countr_zero(al);
+                TakePair(s.rem, fr, dirty, b, 2 * p, &path_);
+                TakePair(s.rem, fr, dirty, b, 2 * p + 1, &path_);
+                s.SetAllowed(g, 0);
+            } else if (SingleSplit(al)) {
+                int p = std::countr_zero(al);
+                for (int k = 2 * p; k < 2 * p + 2; ++k)
+                    if (fr.Test(b.t[static_cast<size_t>(kPairOf[k][0])]) &&
+                        fr.Test(b.t[static_cast<size_t>(kPairOf[k][1])])) {
+                        TakePair(s.rem, fr, dirty, b, k, &path_);
+                        s.SetAllowed(g, 0);
+                        dirty |= 1ull << g; // the other pair may be free too
+                        break;
+                    }
+            }
+        }
+    }
+}
+
+int Search::NewlyFree(const Mask& rem, const Mask& fr, int x, int y) const {
+    Mask after = rem;
+    after.Reset(x);
+    after.Reset(y);
+    int n = 0;
+    for (int t : {x, y})
+        for (int d = 0; d < dependentCount_[static_cast<size_t>(t)]; ++d) {
+            int j = dependents_[static_cast<size_t>(t)][static_cast<size_t>(d)];
+            if (after.Test(j) && !fr.Test(j) && Free(j, after))
+                ++n;
+        }
+    return n;
+}
+
+bool Search::OutOfBudget() {
+    if (limits_.maxNodes != 0 && nodes_ > limits_.maxNodes)
+        return true;
+    if ((nodes_ & 1023) != 1) // the clock and the flag: at the first node, then now and then
+        return false;
+    if (limits_.cancel && limits_.cancel->load(std::memory_order_relaxed)) {
+        cancelled_ = true;
+        return true;
+    }
+    if (limits_.clock && limits_.maxMs > 0 && limits_.clock->TickMs() - startMs_ >= limits_.maxMs)
+        return true;
+    return false;
+}
+
+int Search::PickBlock(const State& s) const {
+    int best = -1, bestCnt = 4, bestScore = -1;
+    for (int g = 0; g < kBlocks; ++g) {
+        unsigned al = s.Allowed(g);
+        if (al == 0 || SingleSplit(al))
+            continue;
+        int cnt = std::popcount(al);
+        const Block& b = blocks_[static_cast<size_t>(g)];
+        int score = 0;
+        for (int q = 0; q < 4; ++q) {
+            size_t x = static_cast<size_t>(b.t[static_cast<size_t>(q)]);
+            for (int sd = 0; sd < 2; ++sd)
+                (need_[sd][x] & s.rem).ForEach([&](int) { ++score; });
+        }
+        score += static_cast<int>(conflicts_[static_cast<size_t>(g)]) * 1024;
+        if (cnt < bestCnt || (cnt == bestCnt && score > bestScore)) {
+            best = g;
+            bestCnt = cnt;
+            bestScore = score;
+        }
+    }
+    return best;
+}
+
+int Search::LateTiles(const State& s, int g, int p) const {
+    const Block& b = blocks_[static_cast<size_t>(g)];
+    const Order& o = orders_[0];
+    int at[4];
+    int cnt = Left(b, s.rem, at);
+    int late = 0;
+    for (int i = 0; i < cnt; ++i) {
+        int w = WaitOf(o, b, s, 1u << p, cnt, at, at[i], Mask{});
+        if (w < 0 || w >= o.out[static_cast<size_t>(b.t[static_cast<size_t>(at[i])])])
+            ++late;
+    }
+    return late;
+}
+
+int Search::FirstSplitToTry(const State& s, int g) const {
+    const Block& b = blocks_[static_cast<size_t>(g)];
+    unsigned al = s.Allowed(g);
+    int best = -1, bestScore = 0;
+    for (int p = 0; p < 3; ++p) {
+        if (!(al & (1u << p)))
+            continue;
+        int late = LateTiles(s, g, p);
+        int score = 1024 * late + Waiting(s.rem, b, 2 * p) + Waiting(s.rem, b, 2 * p + 1);
+        if (best < 0 || score < bestScore) {
+            best = p;
+            bestScore = score;
+        }
+    }
+    return best;
+}
+
+bool Search::Dfs(State s, Mask fr) {
+    ++nodes_;
+    if (stop_ || restart_ || (stop_ = OutOfBudget()))
+        return false;
+    if (nodes_ > phaseEnd_) {
+        restart_ = true;
+        return false;
+    }
+    // This position's orders, made when it is first narrowed, and those of the position
+    // above (none when it was not narrowed).
+    struct Level {
+        size_t& depth;
+        size_t at;
+        explicit Level(size_t& d) : depth(d), at(d++) {}
+        ~Level() { --depth; }
+    } level(depth_);
+    if (level.at < caches_.size())
+        caches_[level.at]->has = {};
+    auto cacheHere = [&]() -> OrderCache& {
+        while (caches_.size() <= level.at)
+            caches_.push_back(std::make_unique<OrderCache>());
+        return *caches_[level.at];
+    };
+    auto cacheAbove = [&]() -> const OrderCache* {
+        return level.at > 0 && level.at - 1 < caches_.size() ? caches_[level.at - 1].get()
+                                                             : nullptr;
+    };
+    const size_t mark = path_.size();
+    // The position as first settled, before narrowing drops splits: remembered when lost,
+    // as it allows the most and so tells the most.
+    State settled;
+    bool haveSettled = false;
+    auto lose = [&](bool remember) {
+        if (remember && !stop_ && !restart_)
+            lost_.Insert(haveSettled ? settled : s);
+        path_.resize(mark);
+        return false;
+    };
+    int passes = 0;
+    for (;;) {
+        Settle(s, fr);
+        if (s.rem.Empty())
+            return true;
+        if (lost_.Contains(s))
+            return lose(false);
+        if (!haveSettled) {
+            settled = s;
+            haveSettled = true;
+        }
+        if (nodes_ < limits_.hardAfter && !Orderable(s, fr))
+            return lose(true);
+        // Narrowing every open block costs a looser game per split: worth it only once the
+        // position has shown itself hard.
+        if (nodes_ < limits_.hardAfter)
+            break;
+        OrderCache& cache = cacheHere();
+        int r = Narrow(s, fr, passes == 0 ? cacheAbove() : &cache, cache);
+        if (r < 0)
+            return lose(true);
+        if (r == 0)
+            break;
+        // A dropped split makes the looser game stricter for the other blocks: narrow again
+        // until nothing more drops. The orders just found mostly still hold, so a pass after
+        // the first plays few games of its own.
+        ++passes;
+    }
+    // On a hard position, decide the split of the most constrained open block first, free or
+    // not: a fixed split makes the looser game much stricter, so a deal that cannot be
+    // cleared shows it after a few choices instead of after every order of the easy blocks.
+    if (byBlock_ && nodes_ >= limits_.hardAfter) {
+        int g = PickBlock(s);
+        if (g >= 0) {
+            unsigned al = s.Allowed(g);
+            int p = FirstSplitToTry(s, g);
+            State child = s;
+            child.SetAllowed(g, 1u << p);
+            if (Dfs(child, fr))
+                return true;
+            if (stop_ || restart_)
+                return lose(false);
+            child = s;
+            child.SetAllowed(g, al & ~(1u << p));
+            if (Dfs(child, fr))
+                return true;
+            return lose(true);
+        }
+    }
+    // Choose the open block and split to try: one that takes a free pair off now, freeing
+    // the most tiles, then taking off the tiles that hold the most others back, and leaving
+    // the block's other pair waiting on the fewest tiles.
+    int bestG = -1, bestP = -1, bestScore = std::numeric_limits<int>::min();
+    for (int g = 0; g < kBlocks; ++g) {
+        const Block& b = blocks_[static_cast<size_t>(g)];
+        unsigned al = s.Allowed(g);
+        if (al == 0 || !b.mask.Intersects(fr))
+            continue;
+        for (int p = 0; p < 3; ++p) {
+            if (!(al & (1u << p)))
+                continue;
+            for (int k = 2 * p; k < 2 * p + 2; ++k) {
+                int x = b.t[static_cast<size_t>(kPairOf[k][0])];
+                int y = b.t[static_cast<size_t>(kPairOf[k][1])];
+                if (!fr.Test(x) || !fr.Test(y))
+                    continue;
+                int score = weight_[static_cast<size_t>(x)] + weight_[static_cast<size_t>(y)];
+                score += 30 * NewlyFree(s.rem, fr, x, y) - Waiting(s.rem, b, k ^ 1);
+                if (score > bestScore) {
+                    bestScore = score;
+                    bestG = g;
+                    bestP = p;
+                }
+            }
+        }
+    }
+    if (bestG < 0)
+        return lose(true); // no pair can be taken
+    unsigned al = s.Allowed(bestG);
+    State child = s;
+    child.SetAllowed(bestG, 1u << bestP);
+    if (Dfs(child, fr))
+        return true;
+    if (stop_ || restart_)
+        return lose(false);
+    child = s;
+    child.SetAllowed(bestG, al & ~(1u << bestP));
+    if (Dfs(child, fr))
+        return true;
+    return lose(true);
+}
+
+} // namespace tovani::solver
 
 namespace tovani {
 
-namespace {
-
-// A set of tiles on the board, by their index in the solver's own numbering (0..143).
-struct Mask {
-    std::array<uint64_t, 3> w{};
-
-    static Mask All() { return Mask{{~0ull, ~0ull, ~0ull}}; }
-    void Set(int i) { w[static_cast<size_t>(i >> 6)] |= 1ull << (i & 63); }
-    void Reset(int i) { w[static_cast<size_t>(i >> 6)] &= ~(1ull << (i & 63)); }
-    bool Test(int i) const { return (w[static_cast<size_t>(i >> 6)] >> (i & 63)) & 1ull; }
-    bool Intersects(const Mask& o) const {
-        return ((w[0] & o.w[0]) | (w[1] & o.w[1]) | (w[2] & o.w[2])) != 0;
-    }
-    bool Empty() const { return (w[0] | w[1] | w[2]) == 0; }
-    Mask operator&(const Mask& o) const {
-        return Mask{{w[0] & o.w[0], w[1] & o.w[1], w[2] & o.w[2]}};
-    }
-    Mask operator|(const Mask& o) const {
-        return Mask{{w[0] | o.w[0], w[1] | o.w[1], w[2] | o.w[2]}};
-    }
-    Mask& operator|=(const Mask& o) {
-        for (size_t k = 0; k < 3; ++k)
-            w[k] |= o.w[k];
-        return *this;
-    }
-    Mask& operator&=(const Mask& o) {
-        for (size_t k = 0; k < 3; ++k)
-            w[k] &= o.w[k];
-        return *this;
-    }
-    Mask& Remove(const Mask& o) {
-        for (size_t k = 0; k < 3; ++k)
-            w[k] &= ~o.w[k];
-        return *this;
-    }
-    // Calls f(i) for every tile in the set, in increasing order.
-    template <typename F> void ForEach(F f) const {
-        for (size_t k = 0; k < 3; ++k)
-            for (uint64_t b = w[k]; b != 0; b &= b - 1)
-                f(static_cast<int>(k * 64) + std::countr_zero(b));
-    }
-    friend bool operator==(const Mask&, const Mask&) = default;
-};
-
-constexpr int kBlocks = kTileCount / 4;
-// Passes of narrowing at a node at most: a third rarely drops anything worth its cost.
-constexpr int kNarrowPasses = 2;
-
-// One split only is left in a set of splits.
-constexpr bool SingleSplit(unsigned a) {
-    return a != 0 && (a & (a - 1)) == 0;
-}
-
-// The six pairs of a block of four, by the positions of its tiles (in increasing tile number).
-// Split p (0..2) of the block into two pairs is made of pairs 2p and 2p + 1.
-constexpr int kPairOf[6][2] = {{0, 1}, {2, 3}, {0, 2}, {1, 3}, {0, 3}, {1, 2}};
-constexpr int PairIndex(int a, int b) {
-    for (int k = 0; k < 6; ++k)
-        if ((kPairOf[k][0] == a && kPairOf[k][1] == b) ||
-            (kPairOf[k][0] == b && kPairOf[k][1] == a))
-            return k;
-    return -1;
-}
-
-// A position of the search: the tiles left and, for each block with all four tiles left, the
-// splits into pairs still allowed (three bits a block, 21 blocks a word; 0 for other blocks).
-struct State {
-    Mask rem;
-    std::array<uint64_t, 2> split{};
-
-    unsigned Allowed(int g) const {
-        return static_cast<unsigned>(split[static_cast<size_t>(g / 21)] >> (3 * (g % 21))) & 7u;
-    }
-    void SetAllowed(int g, unsigned a) {
-        uint64_t& word = split[static_cast<size_t>(g / 21)];
-        int shift = 3 * (g % 21);
-        word = (word & ~(7ull << shift)) | (static_cast<uint64_t>(a) << shift);
-    }
-    friend bool operator==(const State&, const State&) = default;
-};
-
-// Lost positions, in a table that grows up to a bound and then overwrites. Only exact matches
-// count, so an overwritten entry costs time, never a wrong answer.
-class LostTable {
-public:
-    explicit LostTable(size_t maxEntries) {
-        max_ = 16;
-        while (max_ * 2 <= maxEntries)
-            max_ *= 2;
-    }
-
-    bool Contains(const State& s) const {
-        if (slots_.empty())
-            return false;
-        size_t i = Hash(s);
-        for (size_t k = 0; k < kProbes; ++k) {
-            const State& e = slots_[(i + k) & (slots_.size() - 1)];
-            if (e.rem.Empty())
-                return false;
-            if (e == s)
-                return true;
-        }
-        return false;
-    }
-
-    void Insert(const State& s) {
-        if (slots_.empty())
-            slots_.resize(std::min<size_t>(4096, max_));
-        else if (used_ * 2 > slots_.size() && slots_.size() < max_)
-            Grow();
-        Put(s);
-    }
-
-private:
-    static constexpr size_t kProbes = 4;
-
-    static size_t Hash(const State& s) {
-        uint64_t h = s.rem.w[0] * 0x9E3779B97F4A7C15ull;
-        h = (h ^ (h >> 31) ^ s.rem.w[1]) * 0xC2B2AE3D27D4EB4Full;
-        h = (h ^ (h >> 29) ^ s.rem.w[2]) * 0x165667B19E3779F9ull;
-        h = (h ^ (h >> 32) ^ s.split[0]) * 0x9E3779B97F4A7C15ull;
-        h = (h ^ (h >> 29) ^ s.split[1]) * 0xC2B2AE3D27D4EB4Full;
-        return static_cast<size_t>(h ^ (h >> 32));
-    }
-
-    void Put(const State& s) {
-        size_t m = slots_.size() - 1;
-        size_t i = Hash(s);
-        for (size_t k = 0; k < kProbes; ++k) {
-            State& e = slots_[(i + k) & m];
-            if (e.rem.Empty()) {
-                e = s;
-                ++used_;
-                return;
-            }
-            if (e == s)
-                return;
-        }
-        slots_[i & m] = s; // the table is full around here: the oldest guess gives way
-    }
-
-    void Grow() {
-        std::vector<State> old;
-        old.swap(slots_);
-        slots_.assign(old.size() * 2, State{});
-        used_ = 0;
-        for (const State& s : old)
-            if (!s.rem.Empty())
-                Put(s);
-    }
-
-    std::vector<State> slots_;
-    size_t used_ = 0;
-    size_t max_;
-};
-
-// A block of matching tiles on the board and what each of its pairs needs.
-struct Block {
-    int n = 0;              // tiles of the block on the board
-    std::array<int, 4> t{}; // their solver indices, in increasing tile number
-    Mask mask;
-    // For each pair (kPairOf): can the two tiles ever be free together, and which tiles must
-    // have left before they can.
-    std::array<bool, 6> viable{};
-    std::array<Mask, 6> need{};
-    unsigned splits = 0; // the splits whose two pairs can both be removed, bits 0..2
-};
-
-class Search {
-public:
-    Search(const Board& board, FreeRule rule, const SolveLimits& limits)
-        : limits_(limits), lost_(limits.maxRemembered) {
-        index_.fill(-1);
-        for (int t = 1; t <= kTileCount; ++t) {
-            Cell p = board.Position(t);
-            if (p.OnBoard() && board.At(p) == t) {
-                index_[static_cast<size_t>(t)] = n_;
-                tiles_[static_cast<size_t>(n_)] = t;
-                cells_[static_cast<size_t>(n_)] = p;
-                ++n_;
-            }
-        }
-        BuildNeighbours(board, rule);
-        BuildNeeds(rule);
-        BuildBlocks();
-        if (limits_.clock && limits_.maxMs > 0)
-            startMs_ = limits_.clock->TickMs();
-    }
-
-    SolveResult Run() {
-        SolveResult res;
-        State root;
-        for (int i = 0; i < n_; ++i)
-            root.rem.Set(i);
-        bool possible = true;
-        for (int g = 0; g < kBlocks; ++g) {
-            const Block& b = blocks_[static_cast<size_t>(g)];
-            if (b.n % 2 != 0 || (b.n == 2 && !b.viable[0]) || (b.n == 4 && b.splits == 0))
-                possible = false;
-            if (b.n == 4)
-                root.SetAllowed(g, b.splits);
-        }
-        bool won = false;
-        if (possible) {
-            // The first round chooses free pairs, narrowing once the position shows itself hard;
-            // the rounds then take turns at deciding the most constrained block (eight times as
-            // long) and choosing free pairs, each pair of rounds twice as long as the one
-            // before. Lost positions found in one round stay known in the next.
-            uint64_t budget = std::max<uint64_t>(1, 2 * limits_.hardAfter);
-            phaseEnd_ = budget;
-            for (;;) {
-                restart_ = false;
-                path_.clear();
-                won = Dfs(root, FreeSet(root.rem));
-                if (won || stop_ || !restart_)
-                    break;
-                byBlock_ = !byBlock_;
-                if (!byBlock_)
-                    budget *= 2;
-                phaseEnd_ = nodes_ + (byBlock_ ? 8 * budget : budget);
-            }
-        }
-        res.nodes = nodes_;
-        if (won) {
-            res.verdict = SolveVerdict::Winnable;
-            for (int i : path_)
-                res.removal.push_back(tiles_[static_cast<size_t>(i)]);
-        } else {
-            res.verdict = stop_ ? SolveVerdict::Unknown : SolveVerdict::Unwinnable;
-            res.cancelled = cancelled_;
-        }
-        return res;
-    }
-
-private:
-    // The tiles lying directly on each tile, and its neighbours on the two sides that the free
-    // rule looks at (left and right, or top and bottom).
-    void BuildNeighbours(const Board& board, FreeRule rule) {
-        auto tileIn = [&](int c, int r, int l) {
-            int v = board.TileAt(Cell{c, r, l});
-            return v != 0 ? index_[static_cast<size_t>(v)] : -1;
-        };
-        for (int i = 0; i < n_; ++i) {
-            const Cell& p = cells_[static_cast<size_t>(i)];
-            const size_t k = static_cast<size_t>(i);
-            if (p.layer < kLayoutLayers)
-                for (int c = p.column - 1; c <= p.column + 1; ++c)
-                    for (int r = p.row - 1; r <= p.row + 1; ++r)
-                        if (int j = tileIn(c, r, p.layer + 1); j >= 0)
-                            above_[k].Set(j);
-            for (int d = -1; d <= 1; ++d) {
-                int a, b;
-                if (rule == FreeRule::Side) {
-                    a = tileIn(p.column - 2, p.row + d, p.layer);
-                    b = tileIn(p.column + 2, p.row + d, p.layer);
-                } else {
-                    a = tileIn(p.column + d, p.row - 2, p.layer);
-                    b = tileIn(p.column + d, p.row + 2, p.layer);
-                }
-                if (a >= 0)
-                    side_[0][k].Set(a);
-                if (b >= 0)
-                    side_[1][k].Set(b);
-            }
-        }
-    }
-
-    // What must leave before a tile can: everything lying on it, directly or through others;
-    // and, for each side it may leave by, the whole chain of neighbours on that side with what
-    // lies on them. A neighbour on the side toward the tile can only leave by its far side while
-    // the tile is there, so the chain must go first, all of it.
-    void BuildNeeds(FreeRule rule) {
-        std::array<int, kTileCount> order{};
-        for (int i = 0; i < n_; ++i)
-            order[static_cast<size_t>(i)] = i;
-        auto begin = order.begin(), end = order.begin() + n_;
-        std::sort(begin, end, [&](int x, int y) {
-            return cells_[static_cast<size_t>(x)].layer > cells_[static_cast<size_t>(y)].layer;
-        });
-        for (auto it = begin; it != end; ++it) {
-            const size_t k = static_cast<size_t>(*it);
-            Mask m = above_[k];
-            above_[k].ForEach([&](int j) { m |= aboveAll_[static_cast<size_t>(j)]; });
-            aboveAll_[k] = m;
-        }
-        auto along = [&](int i) {
-            const Cell& c = cells_[static_cast<size_t>(i)];
-            return rule == FreeRule::Side ? c.column : c.row;
-        };
-        for (int s = 0; s < 2; ++s) {
-            // Side 0 looks toward smaller columns (rows): build from that end.
-            std::sort(begin, end, [&](int x, int y) {
-                return s == 0 ? along(x) < along(y) : along(x) > along(y);
-            });
-            for (auto it = begin; it != end; ++it) {
-                const size_t k = static_cast<size_t>(*it);
-                Mask m = aboveAll_[k] | side_[s][k];
-                side_[s][k].ForEach([&](int j) { m |= need_[s][static_cast<size_t>(j)]; });
-                need_[s][k] = m;
-            }
-        }
-        // Whatever must leave before a tile has needs of its own, whichever side it leaves by.
-        for (int pass = 0; pass < 2; ++pass) {
-            std::array<Mask, kTileCount> both;
-            for (int i = 0; i < n_; ++i)
-                both[static_cast<size_t>(i)] =
-                    need_[0][static_cast<size_t>(i)] & need_[1][static_cast<size_t>(i)];
-            for (int s = 0; s < 2; ++s)
-                for (int i = 0; i < n_; ++i) {
-                    Mask& m = need_[s][static_cast<size_t>(i)];
-                    Mask add;
-                    m.ForEach([&](int j) { add |= both[static_cast<size_t>(j)]; });
-                    m |= add;
-                }
-        }
-        for (int i = 0; i < n_; ++i) {
-            const size_t k = static_cast<size_t>(i);
-            weight_[k] = 0;
-        }
-        // Tiles that hold many others back are worth clearing early. (A tile found among its
-        // own needs cannot leave by that side; the pairs below take care of it.)
-        for (int i = 0; i < n_; ++i)
-            for (int s = 0; s < 2; ++s)
-                need_[s][static_cast<size_t>(i)].ForEach(
-                    [&](int j) { ++weight_[static_cast<size_t>(j)]; });
-    }
-
-    void BuildBlocks() {
-        for (int i = 0; i < n_; ++i) {
-            const size_t k = static_cast<size_t>(i);
-            auto depend = [&](int j) {
-                if (dependentCount_[static_cast<size_t>(j)] < 16)
-                    dependents_[static_cast<size_t>(j)]
-                               [static_cast<size_t>(dependentCount_[static_cast<size_t>(j)]++)] = i;
-            };
-            above_[k].ForEach(depend);
-            side_[0][k].ForEach(depend);
-            side_[1][k].ForEach(depend);
-            blockOf_[k] = (tiles_[k] - 1) / 4;
-        }
-        for (int i = 0; i < n_; ++i) {
-            Block& b = blocks_[static_cast<size_t>((tiles_[static_cast<size_t>(i)] - 1) / 4)];
-            if (b.n < 4)
-                b.t[static_cast<size_t>(b.n)] = i;
-            ++b.n;
-            b.mask.Set(i);
-        }
-        for (Block& b : blocks_) {
-            if (b.n != 2 && b.n != 4)
-                continue;
-            for (int k = 0; k < (b.n == 4 ? 6 : 1); ++k) {
-                int x = b.t[static_cast<size_t>(kPairOf[k][0])];
-                int y = b.t[static_cast<size_t>(kPairOf[k][1])];
-                const size_t kx = static_cast<size_t>(x), ky = static_cast<size_t>(y);
-                bool any = false;
-                Mask common = Mask::All();
-                for (int sx = 0; sx < 2; ++sx)
-                    for (int sy = 0; sy < 2; ++sy) {
-                        const Mask& nx = need_[sx][kx];
-                        const Mask& ny = need_[sy][ky];
-                        // Both must be on the board and free at the same moment.
-                        if (nx.Test(x) || ny.Test(y) || nx.Test(y) || ny.Test(x))
-                            continue;
-                        any = true;
-                        common &= nx | ny;
-                    }
-                b.viable[static_cast<size_t>(k)] = any;
-                b.need[static_cast<size_t>(k)] = any ? common : Mask{};
-            }
-            if (b.n == 4) {
-                for (int p = 0; p < 3; ++p) {
-                    const size_t k0 = static_cast<size_t>(2 * p), k1 = k0 + 1;
-                    if (!b.viable[k0] || !b.viable[k1])
-                        continue;
-                    Mask m0, m1;
-                    m0.Set(b.t[static_cast<size_t>(kPairOf[k0][0])]);
-                    m0.Set(b.t[static_cast<size_t>(kPairOf[k0][1])]);
-                    m1.Set(b.t[static_cast<size_t>(kPairOf[k1][0])]);
-                    m1.Set(b.t[static_cast<size_t>(kPairOf[k1][1])]);
-                    // Each pair waiting for the other: that split can never be played.
-                    if (b.need[k0].Intersects(m1) && b.need[k1].Intersects(m0))
-                        continue;
-                    b.splits |= 1u << p;
-                }
-            }
-        }
-        for (int g = 0; g < kBlocks; ++g)
-            for (const Mask& m : blocks_[static_cast<size_t>(g)].need)
-                m.ForEach([&](int i) { waiting_[static_cast<size_t>(i)] |= 1ull << g; });
-    }
-
-    bool Free(int i, const Mask& rem) const {
-        const size_t k = static_cast<size_t>(i);
-        return !above_[k].Intersects(rem) &&
-               (!side_[0][k].Intersects(rem) || !side_[1][k].Intersects(rem));
-    }
-
-    Mask FreeSet(const Mask& rem) const {
-        Mask f;
-        rem.ForEach([&](int i) {
-            if (Free(i, rem))
-                f.Set(i);
-        });
-        return f;
-    }
-
-    // The positions (0..3) of a block's tiles in `rem`; answers how many there are.
-    static int Left(const Block& b, const Mask& rem, int* at) {
-        int n = 0;
-        for (int q = 0; q < b.n && q < 4; ++q)
-            if (rem.Test(b.t[static_cast<size_t>(q)]))
-                at[n++] = q;
-        return n;
-    }
-
-    // Takes the tiles of pair k of block b off `rem`, updating the free set.
-    void TakePair(Mask& rem, Mask& fr, uint64_t& dirty, const Block& b, int k,
-                  std::vector<int>* path) const {
-        TakeTile(rem, fr, dirty, b.t[static_cast<size_t>(kPairOf[k][0])]);
-        TakeTile(rem, fr, dirty, b.t[static_cast<size_t>(kPairOf[k][1])]);
-        if (path) {
-            path->push_back(b.t[static_cast<size_t>(kPairOf[k][0])]);
-            path->push_back(b.t[static_cast<size_t>(kPairOf[k][1])]);
-        }
-    }
-
-    // Takes one tile off: the tiles it held back may come free, and the blocks that waited for
-    // it (or whose tiles came free) must be looked at again.
-    void TakeTile(Mask& rem, Mask& fr, uint64_t& dirty, int i) const {
-        const size_t k = static_cast<size_t>(i);
-        rem.Reset(i);
-        fr.Reset(i);
-        dirty |= waiting_[k];
-        for (int d = 0; d < dependentCount_[k]; ++d) {
-            int j = dependents_[k][static_cast<size_t>(d)];
-            if (rem.Test(j) && !fr.Test(j) && Free(j, rem)) {
-                fr.Set(j);
-                dirty |= 1ull << blockOf_[static_cast<size_t>(j)];
-            }
-        }
-    }
-
-    static uint64_t BlocksOf(const Mask& m, const std::array<int, kTileCount>& blockOf) {
-        uint64_t d = 0;
-        m.ForEach([&](int i) { d |= 1ull << blockOf[static_cast<size_t>(i)]; });
-        return d;
-    }
-
-    // Removes every pair that is settled and free, until none is left, and every block whose
-    // tiles are all free. Taking a settled pair off never hurts: those two tiles must leave
-    // together in any case, and taking tiles off frees others, never the reverse. A block whose
-    // tiles are all free can go whichever way it is split, before anything else.
-    void Settle(State& s, Mask& fr) {
-        uint64_t dirty = BlocksOf(fr, blockOf_);
-        while (dirty != 0) {
-            int g = std::countr_zero(dirty);
-            dirty &= dirty - 1;
-            const Block& b = blocks_[static_cast<size_t>(g)];
-            int at[4];
-            int cnt = Left(b, s.rem, at);
-            if (cnt == 2) {
-                int x = b.t[static_cast<size_t>(at[0])], y = b.t[static_cast<size_t>(at[1])];
-                if (fr.Test(x) && fr.Test(y))
-                    TakePair(s.rem, fr, dirty, b, b.n == 2 ? 0 : PairIndex(at[0], at[1]), &path_);
-            } else if (cnt == 4) {
-                unsigned al = s.Allowed(g);
-                if ((b.mask & fr) == b.mask) {
-                    int p = std::countr_zero(al);
-                    TakePair(s.rem, fr, dirty, b, 2 * p, &path_);
-                    TakePair(s.rem, fr, dirty, b, 2 * p + 1, &path_);
-                    s.SetAllowed(g, 0);
-                } else if (SingleSplit(al)) {
-                    int p = std::countr_zero(al);
-                    for (int k = 2 * p; k < 2 * p + 2; ++k)
-                        if (fr.Test(b.t[static_cast<size_t>(kPairOf[k][0])]) &&
-                            fr.Test(b.t[static_cast<size_t>(kPairOf[k][1])])) {
-                            TakePair(s.rem, fr, dirty, b, k, &path_);
-                            s.SetAllowed(g, 0);
-                            dirty |= 1ull << g; // the other pair may be free too
-                            break;
-                        }
-                }
-            }
-        }
-    }
-
-    // Lost when even a looser game cannot clear the board: in it a settled pair leaves when
-    // both its tiles are free, and a tile of a block whose split is still open leaves alone,
-    // when it is free and one of its possible partners is free or gone; every removal also
-    // waits for the tiles it needs gone. Any real way to clear the board is a way to clear it
-    // in the looser game too, and there taking tiles off never hurts, so removing whatever can
-    // go until nothing more can tells the answer. `fr` is the free set of the position.
-    bool Orderable(const State& s, Mask fr) const { return Relax<false>(s, fr, s.rem); }
-
-    // The looser game from `cur` (the tiles of s still in it) and its free set `fr`.
-    template <bool kTimed> bool Relax(const State& s, Mask fr, Mask cur) const {
-        int now = 0;
-        uint64_t dirty = BlocksOf(fr, blockOf_);
-        // Blocks with a free tile: only they can move when a tile they wait for leaves; the
-        // others are looked at when one of their tiles comes free.
-        uint64_t freeBlocks = dirty;
-        auto take = [&](int i, uint64_t&) {
-            const size_t k = static_cast<size_t>(i);
-            if constexpr (kTimed)
-                outTime_[k] = ++now;
-            cur.Reset(i);
-            fr.Reset(i);
-            dirty |= waiting_[k] & freeBlocks;
-            for (int d = 0; d < dependentCount_[k]; ++d) {
-                int j = dependents_[k][static_cast<size_t>(d)];
-                if (cur.Test(j) && !fr.Test(j) && Free(j, cur)) {
-                    fr.Set(j);
-                    uint64_t bit = 1ull << blockOf_[static_cast<size_t>(j)];
-                    dirty |= bit;
-                    freeBlocks |= bit;
-                    if constexpr (kTimed)
-                        freeTime_[static_cast<size_t>(j)] = now;
-                }
-            }
-        };
-        if constexpr (kTimed)
-            s.rem.ForEach(
-                [&](int i) { freeTime_[static_cast<size_t>(i)] = fr.Test(i) ? 0 : 1 << 30; });
-        while (dirty != 0) {
-            int g = std::countr_zero(dirty);
-            dirty &= dirty - 1;
-            const Block& b = blocks_[static_cast<size_t>(g)];
-            int at[4];
-            int cnt = Left(b, s.rem, at);
-            if (cnt == 0)
-                continue;
-            auto tryPair = [&](int k) {
-                int x = b.t[static_cast<size_t>(kPairOf[k][0])];
-                int y = b.t[static_cast<size_t>(kPairOf[k][1])];
-                if (fr.Test(x) && fr.Test(y) && !b.need[static_cast<size_t>(k)].Intersects(cur)) {
-                    take(x, dirty);
-                    take(y, dirty);
-                }
-            };
-            unsigned al = s.Allowed(g);
-            if (cnt == 2) {
-                tryPair(b.n == 2 ? 0 : PairIndex(at[0], at[1]));
-            } else if (SingleSplit(al)) {
-                int p = std::countr_zero(al);
-                tryPair(2 * p);
-                tryPair(2 * p + 1);
-            } else {
-                bool again = true;
-                while (again) {
-                    again = false;
-                    for (int q = 0; q < 4; ++q) {
-                        int x = b.t[static_cast<size_t>(q)];
-                        if (!fr.Test(x))
-                            continue;
-                        for (int p = 0; p < 3; ++p) {
-                            if (!(al & (1u << p)))
-                                continue;
-                            int k =
-                                2 * p + (kPairOf[2 * p][0] == q || kPairOf[2 * p][1] == q ? 0 : 1);
-                            int y = b.t[static_cast<size_t>(kPairOf[k][0] == q ? kPairOf[k][1]
-                                                                               : kPairOf[k][0])];
-                            if ((!cur.Test(y) || fr.Test(y)) &&
-                                !b.need[static_cast<size_t>(k)].Intersects(cur)) {
-                                take(x, dirty);
-                                again = true;
-                                break;
-                            }
-                        }
-                    }
-                }
-            }
-        }
-        return cur.Empty();
-    }
-
-    // Drops the splits of open blocks that the looser game already shows to be lost. Answers -1
-    // when some block has no split left, 1 when a split was dropped, 0 when none was.
-    int Narrow(State& s, const Mask& fr) const {
-        // One looser game with every open split allowed gives an order of removals; a split
-        // that this order already respects needs no game of its own.
-        if (!Relax<true>(s, fr, s.rem))
-            return -1;
-        State narrowed = s;
-        int result = 0;
-        for (int g = 0; g < kBlocks; ++g) {
-            unsigned al = s.Allowed(g);
-            if (al == 0 || SingleSplit(al))
-                continue;
-            const Block& b = blocks_[static_cast<size_t>(g)];
-            unsigned keep = al;
-            bool prefixReady = false;
-            Mask cur0, fr0;
-            for (int p = 0; p < 3; ++p) {
-                if (!(al & (1u << p)))
-                    continue;
-                bool fits = true;
-                for (int k = 2 * p; k < 2 * p + 2 && fits; ++k) {
-                    size_t x = static_cast<size_t>(b.t[static_cast<size_t>(kPairOf[k][0])]);
-                    size_t y = static_cast<size_t>(b.t[static_cast<size_t>(kPairOf[k][1])]);
-                    if (outTime_[y] < outTime_[x])
-                        std::swap(x, y);
-                    int tx = outTime_[x];
-                    if (freeTime_[y] >= tx)
-                        fits = false;
-                    else
-                        (b.need[static_cast<size_t>(k)] & s.rem).ForEach([&](int j) {
-                            if (outTime_[static_cast<size_t>(j)] >= tx)
-                                fits = false;
-                        });
-                }
-                if (fits)
-                    continue;
-                // Up to the first tile of this block, the order above is one of the split's game
-                // too: start from there.
-                if (!prefixReady) {
-                    int first = 1 << 30;
-                    for (int q = 0; q < 4; ++q)
-                        first = std::min(
-                            first, outTime_[static_cast<size_t>(b.t[static_cast<size_t>(q)])]);
-                    cur0 = s.rem;
-                    fr0 = Mask{};
-                    s.rem.ForEach([&](int i) {
-                        if (outTime_[static_cast<size_t>(i)] < first)
-                            cur0.Reset(i);
-                        else if (freeTime_[static_cast<size_t>(i)] < first)
-                            fr0.Set(i);
-                    });
-                    prefixReady = true;
-                }
-                State t = s;
-                t.SetAllowed(g, 1u << p);
-                if (!Relax<false>(t, fr0, cur0))
-                    keep &= ~(1u << p);
-            }
-            if (keep != al)
-                conflicts_[static_cast<size_t>(g)] += keep == 0 ? 8 : 1;
-            if (keep == 0)
-                return -1;
-            if (keep != al) {
-                // Dropped once the pass is over: the order above may rely on this split.
-                narrowed.SetAllowed(g, keep);
-                result = 1;
-            }
-        }
-        s = narrowed;
-        return result;
-    }
-
-    // How many tiles taking x and y off would free at once.
-    int NewlyFree(const Mask& rem, const Mask& fr, int x, int y) const {
-        Mask after = rem;
-        after.Reset(x);
-        after.Reset(y);
-        int n = 0;
-        for (int t : {x, y})
-            for (int d = 0; d < dependentCount_[static_cast<size_t>(t)]; ++d) {
-                int j = dependents_[static_cast<size_t>(t)][static_cast<size_t>(d)];
-                if (after.Test(j) && !fr.Test(j) && Free(j, after))
-                    ++n;
-            }
-        return n;
-    }
-
-    // How many tiles on the board pair k of block b must wait for.
-    static int Waiting(const Mask& rem, const Block& b, int k) {
-        int n = 0;
-        (b.need[static_cast<size_t>(k)] & rem).ForEach([&](int) { ++n; });
-        return n;
-    }
-
-    bool OutOfBudget() {
-        if (limits_.maxNodes != 0 && nodes_ > limits_.maxNodes)
-            return true;
-        if ((nodes_ & 1023) != 1) // the clock and the flag: at the first node, then now and then
-            return false;
-        if (limits_.cancel && limits_.cancel->load(std::memory_order_relaxed)) {
-            cancelled_ = true;
-            return true;
-        }
-        if (limits_.clock && limits_.maxMs > 0 &&
-            limits_.clock->TickMs() - startMs_ >= limits_.maxMs)
-            return true;
-        return false;
-    }
-
-    // The open block with the fewest splits still allowed (two or three), and among those the one
-    // that narrowing has most often found in conflict so far, then the one whose tiles wait for
-    // the most tiles on the board; -1 when every block is settled.
-    int PickBlock(const State& s) const {
-        int best = -1, bestCnt = 4, bestScore = -1;
-        for (int g = 0; g < kBlocks; ++g) {
-            unsigned al = s.Allowed(g);
-            if (al == 0 || SingleSplit(al))
-                continue;
-            int cnt = std::popcount(al);
-            const Block& b = blocks_[static_cast<size_t>(g)];
-            int score = 0;
-            for (int q = 0; q < 4; ++q) {
-                size_t x = static_cast<size_t>(b.t[static_cast<size_t>(q)]);
-                for (int sd = 0; sd < 2; ++sd)
-                    (need_[sd][x] & s.rem).ForEach([&](int) { ++score; });
-            }
-            score += static_cast<int>(conflicts_[static_cast<size_t>(g)]) * 1024;
-            if (cnt < bestCnt || (cnt == bestCnt && score > bestScore)) {
-                best = g;
-                bestCnt = cnt;
-                bestScore = score;
-            }
-        }
-        return best;
-    }
-
-    bool Dfs(State s, Mask fr) {
-        ++nodes_;
-        if (stop_ || restart_ || (stop_ = OutOfBudget()))
-            return false;
-        if (nodes_ > phaseEnd_) {
-            restart_ = true;
-            return false;
-        }
-        const size_t mark = path_.size();
-        auto lose = [&](bool remember) {
-            if (remember && !stop_ && !restart_)
-                lost_.Insert(s);
-            path_.resize(mark);
-            return false;
-        };
-        int passes = 0;
-        for (;;) {
-            Settle(s, fr);
-            if (s.rem.Empty())
-                return true;
-            if (lost_.Contains(s))
-                return lose(false);
-            if (nodes_ < limits_.hardAfter && !Orderable(s, fr))
-                return lose(true);
-            // Narrowing every open block costs a looser game per split: worth it only once the
-            // position has shown itself hard.
-            if (nodes_ < limits_.hardAfter)
-                break;
-            int r = Narrow(s, fr);
-            if (r < 0)
-                return lose(true);
-            if (r == 0)
-                break;
-            if (++passes >= kNarrowPasses) {
-                Settle(s, fr);
-                if (s.rem.Empty())
-                    return true;
-                break;
-            }
-        }
-        // On a hard position, decide the split of the most constrained open block first, free or
-        // not: a fixed split makes the looser game much stricter, so a deal that cannot be
-        // cleared shows it after a few choices instead of after every order of the easy blocks.
-        if (byBlock_ && nodes_ >= limits_.hardAfter) {
-            int g = PickBlock(s);
-            if (g >= 0) {
-                unsigned al = s.Allowed(g);
-                int p = std::countr_zero(al);
-                State child = s;
-                child.SetAllowed(g, 1u << p);
-                if (Dfs(child, fr))
-                    return true;
-                if (stop_ || restart_)
-                    return lose(false);
-                child = s;
-                child.SetAllowed(g, al & ~(1u << p));
-                if (Dfs(child, fr))
-                    return true;
-                return lose(true);
-            }
-        }
-        // Choose the open block and split to try: one that takes a free pair off now, freeing
-        // the most tiles, then taking off the tiles that hold the most others back, and leaving
-        // the block's other pair waiting on the fewest tiles.
-        int bestG = -1, bestP = -1, bestScore = -1;
-        for (int g = 0; g < kBlocks; ++g) {
-            const Block& b = blocks_[static_cast<size_t>(g)];
-            unsigned al = s.Allowed(g);
-            if (al == 0 || !b.mask.Intersects(fr))
-                continue;
-            for (int p = 0; p < 3; ++p) {
-                if (!(al & (1u << p)))
-                    continue;
-                for (int k = 2 * p; k < 2 * p + 2; ++k) {
-                    int x = b.t[static_cast<size_t>(kPairOf[k][0])];
-                    int y = b.t[static_cast<size_t>(kPairOf[k][1])];
-                    if (!fr.Test(x) || !fr.Test(y))
-                        continue;
-                    int score = weight_[static_cast<size_t>(x)] + weight_[static_cast<size_t>(y)];
-                    score += 30 * NewlyFree(s.rem, fr, x, y) - Waiting(s.rem, b, k ^ 1);
-                    if (score > bestScore) {
-                        bestScore = score;
-                        bestG = g;
-                        bestP = p;
-                    }
-                }
-            }
-        }
-        if (bestG < 0)
-            return lose(true); // no pair can be taken
-        unsigned al = s.Allowed(bestG);
-        State child = s;
-        child.SetAllowed(bestG, 1u << bestP);
-        if (Dfs(child, fr))
-            return true;
-        if (stop_ || restart_)
-            return lose(false);
-        child = s;
-        child.SetAllowed(bestG, al & ~(1u << bestP));
-        if (Dfs(child, fr))
-            return true;
-        return lose(true);
-    }
-
-    SolveLimits limits_;
-    int n_ = 0;
-    std::array<int, kTileCount + 1> index_{};
-    std::array<int, kTileCount> tiles_{};
-    std::array<Cell, kTileCount> cells_{};
-    std::array<Mask, kTileCount> above_{}, aboveAll_{};
-    std::array<Mask, kTileCount> side_[2]{};
-    std::array<Mask, kTileCount> need_[2]{};
-    std::array<int, kTileCount> weight_{};
-    std::array<Block, kBlocks> blocks_{};
-    std::array<int, kTileCount> blockOf_{};
-    // The tiles whose freedom a tile's leaving may change (those it lies on, and those it
-    // flanks), and the blocks with a pair that needs it gone.
-    std::array<std::array<int, 16>, kTileCount> dependents_{};
-    std::array<int, kTileCount> dependentCount_{};
-    std::array<uint64_t, kTileCount> waiting_{};
-    LostTable lost_;
-    // How often narrowing dropped a split of each block (eight times more when it dropped all).
-    mutable std::array<unsigned, kBlocks> conflicts_{};
-    mutable std::array<int, kTileCount> outTime_{}, freeTime_{};
-    std::vector<int> path_;
-    uint64_t nodes_ = 0;
-    uint32_t startMs_ = 0;
-    bool stop_ = false;
-    bool restart_ = false;
-    bool byBlock_ = false;
-    uint64_t phaseEnd_ = 0;
-    bool cancelled_ = false;
-};
-
-} // namespace
-
 SolveResult SolvePosition(const Board& board, FreeRule rule, const SolveLimits& limits) {
-    Search s(board, rule, limits);
+    solver::Search s(board, rule, limits);
     return s.Run();
 }
 

@@ -6,12 +6,16 @@
 // tiles off never makes another tile less free, so the fixed pairs can be removed in any order
 // in which they come free. Along the way it removes at once every pair that is fixed and free,
 // proves positions lost when the pairs still to come must each wait for another (a cycle of
-// "must leave before"), and remembers lost positions in a bounded table. On a position that
-// turns out hard it also drops the splits that a looser game shows lost, and takes turns at
-// choosing a free pair and deciding the split of the most constrained block (free or not),
-// keeping what it learnt from one round to the next. A node budget, a time
-// budget and a cancellation flag bound the work; when one of them runs out the answer is
-// "unknown".
+// "must leave before"), and remembers lost positions in a bounded table (a position with the
+// same tiles as a lost one and no more splits allowed is lost too). On a position that turns
+// out hard it also drops the splits that a looser game shows lost, until none drops, and takes
+// turns at choosing a free pair and deciding the split of the most constrained block (free or
+// not), trying first the split that the looser game's order follows, keeping what it learnt
+// from one round to the next. The orders of the looser game found at a position are kept for
+// the positions below it: a split whose order still holds there, or can be mended by letting a
+// few tiles wait, needs no game of its own. A node budget, a time budget and a cancellation
+// flag bound the work; when one of them runs out the answer is "unknown". Node counts, and so
+// the answers within a node budget, are the same on every machine.
 //
 // SolvePosition reads the board once and keeps no shared state: it is safe to run on a worker
 // thread on a copy of the board while the game goes on.
@@ -53,6 +57,11 @@ struct SolveLimits {
     // begins it at once (tests do, to check it on small positions). 128 gave the lowest mean
     // time over the 10,000 plain deals of the turtle (64, 192, 256 and 512 were slower).
     uint64_t hardAfter = 128;
+    // Narrowing plays the looser game for a split only when no order found before can be
+    // mended to show the split playable, and starts it where it parts from the position's own
+    // order. Turned off (for tests), every split gets a whole game of its own: the answers and
+    // the positions searched must be the same.
+    bool shortcuts = true;
 };
 
 // Solves the tiles that are on the board (their positions say where) under the free rule in

@@ -27,6 +27,24 @@ if(NOT out MATCHES "^name Traditional\nplaces 144\nfree 35\nwinnable [0-9.]+% of
 endif()
 expect_run(0 layout-info Spiral.shp)
 
+# stats: the figures of one layout, or of every shipped layout, with the slowest game number.
+expect_run(0 stats Traditional --deals 3 --first-seed 5 --slowest 2)
+if(NOT out MATCHES "layout Traditional, games 5 to 7, side rule\n" OR
+   NOT out MATCHES "99th percentile [0-9.]+ ms, maximum [0-9.]+ ms, mean" OR
+   NOT out MATCHES "slowest game [567]: [0-9.]+ ms, [0-9]+ positions\n" OR
+   NOT out MATCHES "slowest games: [567] \\([0-9.]+ ms, [0-9]+\\) [567] \\(")
+    message(FATAL_ERROR "stats Traditional printed:\n${out}")
+endif()
+expect_run(0 stats --layouts all --deals 1)
+string(REGEX MATCHALL "slowest game 1:" slowest "${out}")
+list(LENGTH slowest layouts)
+if(layouts LESS 10 OR NOT out MATCHES "layout Pyramid, games 1 to 1")
+    message(FATAL_ERROR "stats --layouts all printed:\n${out}")
+endif()
+expect_run(2 stats --layouts some --deals 1)
+expect_run(2 stats Traditional --layouts all --deals 1)
+expect_run(2 stats Traditional)
+
 expect_run(2 deal Traditional)
 expect_run(2 deal Traditional --seed 0)
 # Game numbers run from 1 to 999999999, as in the seed entry.

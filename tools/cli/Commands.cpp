@@ -25,9 +25,9 @@ const std::vector<Command>& Commands() {
          "solve game number N: \"winnable\" and one \"tileA tileB\" removal a line, or "
          "\"unwinnable\", or \"unknown\"",
          RunSolve},
-        {"stats", "LAYOUT --deals K [--first-seed S] [--vertical]",
-         "solve the plain deals of game numbers S (1) to S+K-1; print how many are winnable and "
-         "the solve times",
+        {"stats", "LAYOUT|--layouts all --deals K [--first-seed S] [--vertical] [--slowest N]",
+         "solve the plain deals of game numbers S (1) to S+K-1 of a layout or of every shipped "
+         "layout; print how many are winnable, the solve times and the slowest games",
          RunStats},
     };
     return table;

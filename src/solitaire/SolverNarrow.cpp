@@ -1,0 +1,301 @@
+// The looser game and the narrowing of splits: proofs that a position, or one split of a
+// block in it, cannot be played out, and the orders that show the splits kept can.
+#include "solitaire/SolverSearch.h"
+
+namespace tovani::solver {
+
+bool Search::Orderable(const State& s, Mask fr) const {
+    Mask cur = s.rem;
+    int now = 0;
+    return Relax<false>(s, fr, cur, nullptr, now);
+}
+
+template <bool kTimed>
+bool Search::Relax(const State& s, Mask& fr, Mask& cur, Order* order, int& now, int frozen) const {
+    uint64_t dirty = BlocksOf(fr, blockOf_);
+    // Blocks with a free tile: only they can move when a tile they wait for leaves; the
+    // others are looked at when one of their tiles comes free.
+    uint64_t freeBlocks = dirty;
+    auto take = [&](int i, uint64_t&) {
+        const size_t k = static_cast<size_t>(i);
+        if constexpr (kTimed)
+            order->out[k] = static_cast<uint8_t>(++now);
+        cur.Reset(i);
+        fr.Reset(i);
+        dirty |= waiting_[k] & freeBlocks;
+        for (int d = 0; d < dependentCount_[k]; ++d) {
+            int j = dependents_[k][static_cast<size_t>(d)];
+            if (cur.Test(j) && !fr.Test(j) && Free(j, cur)) {
+                fr.Set(j);
+                uint64_t bit = 1ull << blockOf_[static_cast<size_t>(j)];
+                dirty |= bit;
+                freeBlocks |= bit;
+                if constexpr (kTimed)
+                    order->free[static_cast<size_t>(j)] = static_cast<uint8_t>(now);
+            }
+        }
+    };
+    if constexpr (kTimed)
+        cur.ForEach([&](int i) {
+            uint8_t& f = order->free[static_cast<size_t>(i)];
+            if (!fr.Test(i))
+                f = kNever;
+            else if (now == 0)
+                f = 0;
+        });
+    while (dirty != 0) {
+        int g = std::countr_zero(dirty);
+        dirty &= dirty - 1;
+        const Block& b = blocks_[static_cast<size_t>(g)];
+        int at[4];
+        int cnt = Left(b, s.rem, at);
+        if (cnt == 0 || g == frozen)
+            continue;
+        auto tryPair = [&](int k) {
+            int x = b.t[static_cast<size_t>(kPairOf[k][0])];
+            int y = b.t[static_cast<size_t>(kPairOf[k][1])];
+            if (fr.Test(x) && fr.Test(y) && !b.need[static_cast<size_t>(k)].Intersects(cur)) {
+                take(x, dirty);
+                take(y, dirty);
+            }
+        };
+        unsigned al = s.Allowed(g);
+        if (cnt == 2) {
+            tryPair(b.n == 2 ? 0 : PairIndex(at[0], at[1]));
+        } else if (SingleSplit(al)) {
+            int p = std::countr_zero(al);
+            tryPair(2 * p);
+            tryPair(2 * p + 1);
+        } else {
+            bool again = true;
+            while (again) {
+                again = false;
+                for (int q = 0; q < 4; ++q) {
+                    int x = b.t[static_cast<size_t>(q)];
+                    if (!fr.Test(x))
+                        continue;
+                    for (int p = 0; p < 3; ++p) {
+                        if (!(al & (1u << p)))
+                            continue;
+                        int k = 2 * p + (kPairOf[2 * p][0] == q || kPairOf[2 * p][1] == q ? 0 : 1);
+                        int y = b.t[static_cast<size_t>(kPairOf[k][0] == q ? kPairOf[k][1]
+                                                                           : kPairOf[k][0])];
+                        if ((!cur.Test(y) || fr.Test(y)) &&
+                            !b.need[static_cast<size_t>(k)].Intersects(cur)) {
+                            take(x, dirty);
+                            again = true;
+                            break;
+                        }
+                    }
+                }
+            }
+        }
+    }
+    return cur.Empty();
+}
+
+int Search::WaitOf(const Order& o, const Block& b, const State& s, unsigned al, int cnt,
+                   const int* at, int q, const Mask& late) {
+    int best = -1;
+    for (int k = 0; k < 6; ++k) {
+        if (kPairOf[k][0] != q && kPairOf[k][1] != q)
+            continue;
+        const int other = kPairOf[k][0] == q ? kPairOf[k][1] : kPairOf[k][0];
+        if (cnt == 2 ? (other != at[0] && other != at[1]) : !(al & (1u << (k / 2))))
+            continue;
+        const int y = b.t[static_cast<size_t>(other)];
+        const Mask need = b.need[static_cast<size_t>(k)] & s.rem;
+        if (late.Test(y) || need.Intersects(late))
+            continue;
+        int m = s.rem.Test(y) ? o.free[static_cast<size_t>(y)] : 0;
+        need.ForEach([&](int j) { m = std::max<int>(m, o.out[static_cast<size_t>(j)]); });
+        if (best < 0 || m < best)
+            best = m;
+    }
+    return best;
+}
+
+bool Search::Repair(const Order& o, Order& fixed, const State& s, uint64_t changed, int g,
+                    int p) const {
+    int late[8];
+    int waits[8];
+    int nLate = 0;
+    Mask lateMask;
+    // The tiles that left too early.
+    for (uint64_t c = changed | (1ull << g); c != 0; c &= c - 1) {
+        const int h = std::countr_zero(c);
+        const Block& b = blocks_[static_cast<size_t>(h)];
+        int at[4];
+        const int cnt = Left(b, s.rem, at);
+        const unsigned al = h == g ? 1u << p : s.Allowed(h);
+        for (int i = 0; i < cnt; ++i) {
+            const int x = b.t[static_cast<size_t>(at[i])];
+            const int w = WaitOf(o, b, s, al, cnt, at, at[i], Mask{});
+            if (w >= 0 && w < o.out[static_cast<size_t>(x)])
+                continue;
+            if (nLate == 8)
+                return false;
+            late[nLate++] = x;
+            lateMask.Set(x);
+        }
+    }
+    if (nLate == 0) {
+        if (&fixed != &o)
+            fixed = o;
+        return true;
+    }
+    // Where each of them can go instead.
+    for (int n = 0; n < nLate; ++n) {
+        const int x = late[n];
+        const size_t kx = static_cast<size_t>(x);
+        const int h = blockOf_[kx];
+        const Block& b = blocks_[static_cast<size_t>(h)];
+        int at[4];
+        const int cnt = Left(b, s.rem, at);
+        int q = 0;
+        while (b.t[static_cast<size_t>(q)] != x)
+            ++q;
+        const unsigned al = h == g ? 1u << p : s.Allowed(h);
+        const int w = WaitOf(o, b, s, al, cnt, at, q, lateMask);
+        if (w < 0 || w == kNever)
+            return false;
+        const int tx = o.out[kx];
+        for (int d = 0; d < dependentCount_[kx]; ++d) {
+            const size_t j = static_cast<size_t>(dependents_[kx][static_cast<size_t>(d)]);
+            if (s.rem.Test(static_cast<int>(j)) && o.free[j] >= tx && o.free[j] <= w)
+                return false;
+        }
+        bool clear = true;
+        (neededBy_[kx] & s.rem).ForEach([&](int t) {
+            const int ot = o.out[static_cast<size_t>(t)];
+            if (ot > tx && ot <= w)
+                clear = false;
+        });
+        if (!clear)
+            return false;
+        waits[n] = w;
+    }
+    // Number the steps again: a tile put off leaves just after step w.
+    std::array<uint16_t, 2 * 256> count{};
+    std::array<uint16_t, kTileCount> key{};
+    s.rem.ForEach([&](int t) {
+        key[static_cast<size_t>(t)] = static_cast<uint16_t>(2 * o.out[static_cast<size_t>(t)]);
+    });
+    for (int n = 0; n < nLate; ++n)
+        key[static_cast<size_t>(late[n])] = static_cast<uint16_t>(2 * waits[n] + 1);
+    s.rem.ForEach([&](int t) { ++count[key[static_cast<size_t>(t)]]; });
+    for (size_t k = 1; k < count.size(); ++k)
+        count[k] = static_cast<uint16_t>(count[k] + count[k - 1]);
+    s.rem.ForEach([&](int t) {
+        const size_t k = static_cast<size_t>(t);
+        const uint8_t f = o.free[k];
+        fixed.out[k] = static_cast<uint8_t>(count[key[k]]);
+        fixed.free[k] = f == kNever ? kNever : static_cast<uint8_t>(count[2u * f]);
+    });
+    return true;
+}
+
+int Search::Narrow(State& s, const Mask& fr, const OrderCache* from, OrderCache& into) const {
+    // One looser game with every open split allowed gives an order of removals; a split
+    // that this order already respects needs no game of its own, nor one whose order from
+    // above still holds here. Only the blocks whose splits have changed since can break it:
+    // tiles taken off since then only left earlier, which never holds anything back.
+    Order& base = orders_[0];
+    {
+        Mask f = fr, cur = s.rem;
+        int now = 0;
+        if (!Relax<true>(s, f, cur, &base, now))
+            return -1;
+    }
+    uint64_t changed = 0;
+    if (from)
+        for (int h = 0; h < kBlocks; ++h) {
+            unsigned was = from->base.Allowed(h);
+            if (!SingleSplit(was) && was != 0 && s.Allowed(h) != was)
+                changed |= 1ull << h;
+        }
+    std::array<uint64_t, 2> has{};
+    State narrowed = s;
+    int result = 0;
+    for (int g = 0; g < kBlocks; ++g) {
+        unsigned al = s.Allowed(g);
+        if (al == 0 || SingleSplit(al))
+            continue;
+        const Block& b = blocks_[static_cast<size_t>(g)];
+        unsigned keep = al;
+        bool prefixReady = false;
+        Mask cur0, fr0, frozenCur, frozenFr;
+        int frozenNow = 0;
+        Order& frozen = orders_[1];
+        int first = 1 << 30;
+        for (int p = 0; p < 3; ++p) {
+            if (!(al & (1u << p)))
+                continue;
+            const int slot = 3 * g + p;
+            Order& o = into.orders[static_cast<size_t>(slot)];
+            const bool shortcuts = limits_.shortcuts;
+            bool holds =
+                shortcuts && from && from->Has(slot) &&
+                Repair(from->orders[static_cast<size_t>(slot)], o, s, changed & ~(1ull << g), g, p);
+            if (!holds && shortcuts)
+                holds = Repair(base, o, s, 0, g, p);
+            if (!holds && !shortcuts) {
+                // The split's own game from the start, for checking the shortcuts.
+                State t = s;
+                t.SetAllowed(g, 1u << p);
+                Mask f = fr, cur = s.rem;
+                int now = 0;
+                holds = Relax<true>(t, f, cur, &o, now);
+            } else if (!holds) {
+                // Up to the first tile of this block, the first order is one of the split's
+                // game too: start from there.
+                if (!prefixReady) {
+                    for (int q = 0; q < 4; ++q)
+                        first = std::min<int>(
+                            first, base.out[static_cast<size_t>(b.t[static_cast<size_t>(q)])]);
+                    cur0 = s.rem;
+                    fr0 = Mask{};
+                    s.rem.ForEach([&](int i) {
+                        if (base.out[static_cast<size_t>(i)] < first)
+                            cur0.Reset(i);
+                        else if (base.free[static_cast<size_t>(i)] < first)
+                            fr0.Set(i);
+                    });
+                    // Then everything that can leave while this block waits: that part is
+                    // the same whichever way the block is split.
+                    frozenCur = cur0;
+                    frozenFr = fr0;
+                    frozenNow = first - 1;
+                    frozen = base;
+                    Relax<true>(s, frozenFr, frozenCur, &frozen, frozenNow, g);
+                    prefixReady = true;
+                }
+                State t = s;
+                t.SetAllowed(g, 1u << p);
+                Mask f = frozenFr, cur = frozenCur;
+                int now = frozenNow;
+                o = frozen;
+                holds = Relax<true>(t, f, cur, &o, now);
+            }
+            if (holds)
+                has[static_cast<size_t>(slot >> 6)] |= 1ull << (slot & 63);
+            else
+                keep &= ~(1u << p);
+        }
+        if (keep != al)
+            conflicts_[static_cast<size_t>(g)] += keep == 0 ? 8 : 1;
+        if (keep == 0)
+            return -1;
+        if (keep != al) {
+            // Dropped once the pass is over: the orders above may rely on this split.
+            narrowed.SetAllowed(g, keep);
+            result = 1;
+        }
+    }
+    into.base = s;
+    into.has = has;
+    s = narrowed;
+    return result;
+}
+
+} // namespace tovani::solver

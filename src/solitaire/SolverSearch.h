@@ -1,0 +1,378 @@
+// The solver's search, shared by the files that make it up (Solver.cpp: the search itself;
+// SolverSetup.cpp: what the board says about each tile and block; SolverNarrow.cpp: the looser
+// game and the narrowing of splits). Only the solver includes this file.
+#pragma once
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "solitaire/Solver.h"
+
+namespace tovani::solver {
+
+// A set of tiles on the board, by their index in the solver's own numbering (0..143).
+struct Mask {
+    std::array<uint64_t, 3> w{};
+
+    static Mask All() { return Mask{{~0ull, ~0ull, ~0ull}}; }
+    void Set(int i) { w[static_cast<size_t>(i >> 6)] |= 1ull << (i & 63); }
+    void Reset(int i) { w[static_cast<size_t>(i >> 6)] &= ~(1ull << (i & 63)); }
+    bool Test(int i) const { return (w[static_cast<size_t>(i >> 6)] >> (i & 63)) & 1ull; }
+    bool Intersects(const Mask& o) const {
+        return ((w[0] & o.w[0]) | (w[1] & o.w[1]) | (w[2] & o.w[2])) != 0;
+    }
+    bool Empty() const { return (w[0] | w[1] | w[2]) == 0; }
+    Mask operator&(const Mask& o) const {
+        return Mask{{w[0] & o.w[0], w[1] & o.w[1], w[2] & o.w[2]}};
+    }
+    Mask operator|(const Mask& o) const {
+        return Mask{{w[0] | o.w[0], w[1] | o.w[1], w[2] | o.w[2]}};
+    }
+    Mask& operator|=(const Mask& o) {
+        for (size_t k = 0; k < 3; ++k)
+            w[k] |= o.w[k];
+        return *this;
+    }
+    Mask& operator&=(const Mask& o) {
+        for (size_t k = 0; k < 3; ++k)
+            w[k] &= o.w[k];
+        return *this;
+    }
+    Mask& Remove(const Mask& o) {
+        for (size_t k = 0; k < 3; ++k)
+            w[k] &= ~o.w[k];
+        return *this;
+    }
+    // Calls f(i) for every tile in the set, in increasing order.
+    template <typename F> void ForEach(F f) const {
+        for (size_t k = 0; k < 3; ++k)
+            for (uint64_t b = w[k]; b != 0; b &= b - 1)
+                f(static_cast<int>(k * 64) + std::countr_zero(b));
+    }
+    friend bool operator==(const Mask&, const Mask&) = default;
+};
+
+constexpr int kBlocks = kTileCount / 4;
+
+// One split only is left in a set of splits.
+constexpr bool SingleSplit(unsigned a) {
+    return a != 0 && (a & (a - 1)) == 0;
+}
+
+// The six pairs of a block of four, by the positions of its tiles (in increasing tile number).
+// Split p (0..2) of the block into two pairs is made of pairs 2p and 2p + 1.
+constexpr int kPairOf[6][2] = {{0, 1}, {2, 3}, {0, 2}, {1, 3}, {0, 3}, {1, 2}};
+constexpr int PairIndex(int a, int b) {
+    for (int k = 0; k < 6; ++k)
+        if ((kPairOf[k][0] == a && kPairOf[k][1] == b) ||
+            (kPairOf[k][0] == b && kPairOf[k][1] == a))
+            return k;
+    return -1;
+}
+
+// A position of the search: the tiles left and, for each block with all four tiles left, the
+// splits into pairs still allowed (three bits a block, 21 blocks a word; 0 for other blocks).
+struct State {
+    Mask rem;
+    std::array<uint64_t, 2> split{};
+
+    unsigned Allowed(int g) const {
+        return static_cast<unsigned>(split[static_cast<size_t>(g / 21)] >> (3 * (g % 21))) & 7u;
+    }
+    void SetAllowed(int g, unsigned a) {
+        uint64_t& word = split[static_cast<size_t>(g / 21)];
+        int shift = 3 * (g % 21);
+        word = (word & ~(7ull << shift)) | (static_cast<uint64_t>(a) << shift);
+    }
+    friend bool operator==(const State&, const State&) = default;
+};
+
+// Lost positions, in a table that grows up to a bound and then overwrites. A position is known
+// lost when an entry has the same tiles left and allows every split it allows (and maybe more):
+// a position that allows fewer splits than a lost one is lost too. An overwritten entry costs
+// time, never a wrong answer.
+class LostTable {
+public:
+    explicit LostTable(size_t maxEntries) {
+        max_ = 16;
+        while (max_ * 2 <= maxEntries)
+            max_ *= 2;
+    }
+
+    bool Contains(const State& s) const {
+        if (slots_.empty())
+            return false;
+        size_t i = Hash(s);
+        for (size_t k = 0; k < kProbes; ++k) {
+            const State& e = slots_[(i + k) & (slots_.size() - 1)];
+            if (e.rem.Empty())
+                return false;
+            if (e.rem == s.rem && Within(s, e))
+                return true;
+        }
+        return false;
+    }
+
+    void Insert(const State& s) {
+        if (slots_.empty())
+            slots_.resize(std::min<size_t>(4096, max_));
+        else if (used_ * 2 > slots_.size() && slots_.size() < max_)
+            Grow();
+        Put(s);
+    }
+
+private:
+    static constexpr size_t kProbes = 8;
+
+    // Every split that a allows, b allows too (both with the same tiles left).
+    static bool Within(const State& a, const State& b) {
+        return ((a.split[0] & ~b.split[0]) | (a.split[1] & ~b.split[1])) == 0;
+    }
+
+    // By the tiles left only, so that the entries with the same tiles meet.
+    static size_t Hash(const State& s) {
+        uint64_t h = s.rem.w[0] * 0x9E3779B97F4A7C15ull;
+        h = (h ^ (h >> 31) ^ s.rem.w[1]) * 0xC2B2AE3D27D4EB4Full;
+        h = (h ^ (h >> 29) ^ s.rem.w[2]) * 0x165667B19E3779F9ull;
+        return static_cast<size_t>(h ^ (h >> 32));
+    }
+
+    void Put(const State& s) {
+        size_t m = slots_.size() - 1;
+        size_t i = Hash(s);
+        for (size_t k = 0; k < kProbes; ++k) {
+            State& e = slots_[(i + k) & m];
+            if (e.rem.Empty()) {
+                e = s;
+                ++used_;
+                return;
+            }
+            if (e.rem == s.rem && Within(e, s)) {
+                e = s; // the new entry says more
+                return;
+            }
+            if (e.rem == s.rem && Within(s, e))
+                return;
+        }
+        slots_[i & m] = s; // the table is full around here: the oldest guess gives way
+    }
+
+    void Grow() {
+        std::vector<State> old;
+        old.swap(slots_);
+        slots_.assign(old.size() * 2, State{});
+        used_ = 0;
+        for (const State& s : old)
+            if (!s.rem.Empty())
+                Put(s);
+    }
+
+    std::vector<State> slots_;
+    size_t used_ = 0;
+    size_t max_;
+};
+
+// An order in which the looser game clears the board: the step at which each tile left and the
+// step at which it came free (0: free from the start; kNever: not on the way).
+constexpr uint8_t kNever = 255;
+struct Order {
+    std::array<uint8_t, kTileCount> out{}, free{};
+};
+
+// The orders that narrowing found at one position of the search, one for each split it kept
+// (block g, split p at 3g + p), all of them orders of `base` with that split fixed. A position
+// below can often keep a split by checking that its order still holds there, instead of playing
+// the looser game again.
+struct OrderCache {
+    State base;
+    std::array<uint64_t, 2> has{};
+    std::array<Order, 3 * kBlocks> orders{};
+
+    bool Has(int slot) const { return (has[static_cast<size_t>(slot >> 6)] >> (slot & 63)) & 1; }
+};
+
+// A block of matching tiles on the board and what each of its pairs needs.
+struct Block {
+    int n = 0;              // tiles of the block on the board
+    std::array<int, 4> t{}; // their solver indices, in increasing tile number
+    Mask mask;
+    // For each pair (kPairOf): can the two tiles ever be free together, and which tiles must
+    // have left before they can.
+    std::array<bool, 6> viable{};
+    std::array<Mask, 6> need{};
+    unsigned splits = 0; // the splits whose two pairs can both be removed, bits 0..2
+};
+class Search {
+public:
+    Search(const Board& board, FreeRule rule, const SolveLimits& limits);
+
+    SolveResult Run();
+
+private:
+    // The tiles lying directly on each tile, and its neighbours on the two sides that the free
+    // rule looks at (left and right, or top and bottom).
+    void BuildNeighbours(const Board& board, FreeRule rule);
+
+    // What must leave before a tile can: everything lying on it, directly or through others;
+    // and, for each side it may leave by, the whole chain of neighbours on that side with what
+    // lies on them. A neighbour on the side toward the tile can only leave by its far side while
+    // the tile is there, so the chain must go first, all of it.
+    void BuildNeeds(FreeRule rule);
+
+    void BuildBlocks();
+
+    bool Free(int i, const Mask& rem) const {
+        const size_t k = static_cast<size_t>(i);
+        return !above_[k].Intersects(rem) &&
+               (!side_[0][k].Intersects(rem) || !side_[1][k].Intersects(rem));
+    }
+
+    Mask FreeSet(const Mask& rem) const {
+        Mask f;
+        rem.ForEach([&](int i) {
+            if (Free(i, rem))
+                f.Set(i);
+        });
+        return f;
+    }
+
+    // The positions (0..3) of a block's tiles in `rem`; answers how many there are.
+    static int Left(const Block& b, const Mask& rem, int* at) {
+        int n = 0;
+        for (int q = 0; q < b.n && q < 4; ++q)
+            if (rem.Test(b.t[static_cast<size_t>(q)]))
+                at[n++] = q;
+        return n;
+    }
+
+    // Takes the tiles of pair k of block b off `rem`, updating the free set.
+    void TakePair(Mask& rem, Mask& fr, uint64_t& dirty, const Block& b, int k,
+                  std::vector<int>* path) const;
+
+    // Takes one tile off: the tiles it held back may come free, and the blocks that waited for
+    // it (or whose tiles came free) must be looked at again.
+    void TakeTile(Mask& rem, Mask& fr, uint64_t& dirty, int i) const;
+
+    static uint64_t BlocksOf(const Mask& m, const std::array<int, kTileCount>& blockOf) {
+        uint64_t d = 0;
+        m.ForEach([&](int i) { d |= 1ull << blockOf[static_cast<size_t>(i)]; });
+        return d;
+    }
+
+    // Removes every pair that is settled and free, until none is left, and every block whose
+    // tiles are all free. Taking a settled pair off never hurts: those two tiles must leave
+    // together in any case, and taking tiles off frees others, never the reverse. A block whose
+    // tiles are all free can go whichever way it is split, before anything else.
+    void Settle(State& s, Mask& fr);
+
+    // Lost when even a looser game cannot clear the board: in it a settled pair leaves when
+    // both its tiles are free, and a tile of a block whose split is still open leaves alone,
+    // when it is free and one of its possible partners is free or gone; every removal also
+    // waits for the tiles it needs gone. Any real way to clear the board is a way to clear it
+    // in the looser game too, and there taking tiles off never hurts, so removing whatever can
+    // go until nothing more can tells the answer. `fr` is the free set of the position.
+    bool Orderable(const State& s, Mask fr) const;
+
+    // The looser game from `cur` (the tiles of s still in it) and its free set `fr`, played
+    // until nothing more can leave; `cur`, `fr` and `now` are left as the game ends. When timed,
+    // it writes into `order` when each tile leaves and comes free, counting on from `now`; the
+    // tiles already free keep the times `order` has for them (0 when `now` is 0). The tiles of
+    // block `frozen` stay, so that the game can go on from there with each split of that block.
+    template <bool kTimed>
+    bool Relax(const State& s, Mask& fr, Mask& cur, Order* order, int& now, int frozen = -1) const;
+
+    // For tile x (position q in block b, which allows the splits `al`, or only the pair left
+    // when two tiles are): the latest step that an allowed pair of x must wait for in order o,
+    // its partner coming free or what it needs leaving, over the pair that waits least; -1 when
+    // x has no allowed pair whose partner and needs are all outside `late`.
+    static int WaitOf(const Order& o, const Block& b, const State& s, unsigned al, int cnt,
+                      const int* at, int q, const Mask& late);
+
+    // Whether order o of the looser game, found for a position above s (or for s with other
+    // splits), can be made an order of s with block g fixed to split p, when only the blocks in
+    // `changed` (and g) allow fewer splits in s than in the game o was found in. A tile of those
+    // blocks that left before an allowed pair of it could leave is put off until that pair can;
+    // this is allowed when nothing that happened meanwhile needed the tile gone (no tile came
+    // free that it holds back, no pair that needs it left). Then every other tile leaves as
+    // before and comes free as before, and the order with the tiles put off is written to
+    // `fixed` (which may be o itself). Tiles taken off since o was found only left earlier,
+    // which never holds anything back.
+    bool Repair(const Order& o, Order& fixed, const State& s, uint64_t changed, int g, int p) const;
+
+    // Drops the splits of open blocks that the looser game already shows to be lost. Answers -1
+    // when some block has no split left, 1 when a split was dropped, 0 when none was. `from`
+    // holds orders found at the position above (or at this one, in an earlier pass; then it is
+    // `into`), `into` receives the orders of the splits kept here.
+    int Narrow(State& s, const Mask& fr, const OrderCache* from, OrderCache& into) const;
+
+    // How many tiles taking x and y off would free at once.
+    int NewlyFree(const Mask& rem, const Mask& fr, int x, int y) const;
+
+    // How many tiles on the board pair k of block b must wait for.
+    static int Waiting(const Mask& rem, const Block& b, int k) {
+        int n = 0;
+        (b.need[static_cast<size_t>(k)] & rem).ForEach([&](int) { ++n; });
+        return n;
+    }
+
+    bool OutOfBudget();
+
+    // The open block with the fewest splits still allowed (two or three), and among those the one
+    // that narrowing has most often found in conflict so far, then the one whose tiles wait for
+    // the most tiles on the board; -1 when every block is settled.
+    int PickBlock(const State& s) const;
+
+    // How many tiles of block g left, in the order of the looser game that narrowing found last
+    // at this position, before their pair in split p could.
+    int LateTiles(const State& s, int g, int p) const;
+
+    // The split of block g to try first: the one that the looser game's order at this position
+    // follows best (the fewest late tiles), then the one whose pairs wait for the fewest tiles.
+    int FirstSplitToTry(const State& s, int g) const;
+
+    bool Dfs(State s, Mask fr);
+
+    SolveLimits limits_;
+    int n_ = 0;
+    std::array<int, kTileCount + 1> index_{};
+    std::array<int, kTileCount> tiles_{};
+    std::array<Cell, kTileCount> cells_{};
+    std::array<Mask, kTileCount> above_{}, aboveAll_{};
+    std::array<Mask, kTileCount> side_[2]{};
+    std::array<Mask, kTileCount> need_[2]{};
+    std::array<int, kTileCount> weight_{};
+    std::array<Block, kBlocks> blocks_{};
+    std::array<int, kTileCount> blockOf_{};
+    // The tiles whose freedom a tile's leaving may change (those it lies on, and those it
+    // flanks), and the blocks with a pair that needs it gone.
+    std::array<std::array<int, 16>, kTileCount> dependents_{};
+    std::array<int, kTileCount> dependentCount_{};
+    std::array<uint64_t, kTileCount> waiting_{};
+    // The tiles with a pair that needs a tile gone, by that tile.
+    std::array<Mask, kTileCount> neededBy_{};
+    LostTable lost_;
+    // How often narrowing dropped a split of each block (eight times more when it dropped all).
+    mutable std::array<unsigned, kBlocks> conflicts_{};
+    // The order of the looser game with every open split allowed at the position being narrowed,
+    // and the order of the game in which one block waits.
+    mutable std::array<Order, 2> orders_{};
+    // Orders found by narrowing, one set for each position on the current line of the search
+    // (by depth; the root is at 0).
+    std::vector<std::unique_ptr<OrderCache>> caches_;
+    size_t depth_ = 0;
+    std::vector<int> path_;
+    uint64_t nodes_ = 0;
+    uint32_t startMs_ = 0;
+    bool stop_ = false;
+    bool restart_ = false;
+    bool byBlock_ = false;
+    uint64_t phaseEnd_ = 0;
+    bool cancelled_ = false;
+};
+
+} // namespace tovani::solver
