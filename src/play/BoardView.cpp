@@ -479,6 +479,11 @@ QPoint BoardView::HalfTileCell(const QPoint& widgetPoint) const {
 bool BoardView::eventFilter(QObject* watched, QEvent* event) {
     if (watched == form_.Game2() && event->type() == QEvent::MouseMove)
         FormMouseMove(static_cast<QMouseEvent*>(event)->position().toPoint());
+    // The pointer left the board (onto the toolbar, the strip, another window): no tile stays
+    // marked as under it.
+    if (watched == form_.Game2() && event->type() == QEvent::Leave &&
+        area_.renderer.HoveredTile != 0 && IsBoardMode(form_.GameMode()))
+        Show(area_.SetHover(0, scene_));
     return QObject::eventFilter(watched, event);
 }
 

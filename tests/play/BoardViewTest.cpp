@@ -325,6 +325,14 @@ TEST_F(BoardViewTest, HighlightModesMarkTheTileUnderTheMouse) {
     // Off the board the mark goes.
     MoveMouse(QPoint(1, 1));
     EXPECT_EQ(Screen(), plain);
+    // Straight off the play area (onto the toolbar or the strip) the mark goes too.
+    Click("Highlight2");
+    MoveMouse(Logical(c));
+    ASSERT_EQ(view_->Area().renderer.HoveredTile, t);
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(f.Game2(), &leave);
+    EXPECT_EQ(view_->Area().renderer.HoveredTile, 0);
+    EXPECT_EQ(Screen(), plain);
     // "None": no mark at all.
     Click("Highlight1");
     MoveMouse(Logical(c));
