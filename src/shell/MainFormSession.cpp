@@ -961,6 +961,12 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
         }
         break;
     }
+    case QEvent::Resize:
+        // The menu bar or the toolbar came or went without the window changing size (Total
+        // Immersion, the menu swap): the play area has a new size all the same.
+        if (watched == centralWidget() && resizeHandlerInstalled_)
+            FormResize();
+        break;
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
         if (watched == game2_)

@@ -360,6 +360,27 @@ TEST_F(BoardViewTest, HighlightModesMarkTheTileUnderTheMouse) {
     EXPECT_EQ(view_->Area().renderer.HoveredTile, free);
 }
 
+TEST_F(BoardViewTest, TotalImmersionLeavesNoBandUnderTheBoard) {
+    TMainForm& f = Start();
+    Play();
+    auto bufferFitsTheArea = [&] {
+        QApplication::processEvents(); // the menu bar goes and the window lays itself out
+        const double dpr = view_->DevicePixelRatio();
+        return view_->Area().renderer.BoardBuffer.Height() ==
+                   int(std::lround(f.Game2()->height() * dpr)) &&
+               view_->Area().renderer.BoardBuffer.Width() ==
+                   int(std::lround(f.Game2()->width() * dpr));
+    };
+    ASSERT_TRUE(bufferFitsTheArea());
+    const int before = f.Game2()->height();
+    Click("Total");
+    ASSERT_TRUE(f.Option("Total"));
+    EXPECT_TRUE(bufferFitsTheArea());
+    EXPECT_GT(f.Game2()->height(), before);
+    Click("Total");
+    EXPECT_TRUE(bufferFitsTheArea());
+}
+
 TEST_F(BoardViewTest, TileOptionsRebuildTheTiles) {
     TMainForm& f = Start();
     Play();
