@@ -16,6 +16,7 @@
 #include "play/clicks/ClicksController.h"
 #include "play/slider/SliderController.h"
 #include "shell/MainForm.h"
+#include "XvfbDriver.h"
 
 #include <QApplication>
 #include <QDir>
@@ -37,59 +38,16 @@
 
 namespace fs = std::filesystem;
 using namespace tovani;
+using namespace tovani::xvfb;
 
 namespace {
-
-QString shots;
-int shotNumber = 0;
-int failures = 0;
-
-void Check(bool ok, const char* what) {
-    std::printf("%s %s\n", ok ? "ok  " : "FAIL", what);
-    std::fflush(stdout);
-    if (!ok)
-        ++failures;
+// The grids' keys are typed quickly: a cursor walks many cells.
+void TypeKeys(const QStringList& keys) {
+    Keys(keys, 15);
 }
+} // namespace
 
-void Run(const QString& program, const QStringList& args) {
-    QProcess::execute(program, args);
-}
-
-void Shot(const QString& name) {
-    QApplication::processEvents();
-    QString file =
-        QString("%1/%2-%3.png").arg(shots).arg(++shotNumber, 2, 10, QChar('0')).arg(name);
-    Run("import", {"-window", "root", file});
-}
-
-void ClickGlobal(const QPoint& p) {
-    Run("xdotool", {"mousemove", QString::number(p.x()), QString::number(p.y()), "click", "1"});
-}
-
-void ClickWidget(QWidget* w) {
-    if (w)
-        ClickGlobal(w->mapToGlobal(w->rect().center()));
-}
-
-void Keys(const QStringList& keys) {
-    if (!keys.isEmpty())
-        Run("xdotool", QStringList{"key", "--delay", "15"} + keys);
-}
-
-void Wait(int ms) {
-    QElapsedTimer t;
-    t.start();
-    while (t.elapsed() < ms)
-        QApplication::processEvents(QEventLoop::AllEvents, 10);
-}
-
-bool WaitFor(const std::function<bool()>& done, int ms) {
-    QElapsedTimer t;
-    t.start();
-    while (!done() && t.elapsed() < ms)
-        QApplication::processEvents(QEventLoop::AllEvents, 10);
-    return done();
-}
+namespace {
 
 // The arrows that take a cursor from one cell to another.
 QStringList ArrowsTo(FieldCell from, FieldCell to) {
@@ -235,7 +193,7 @@ int main(int argc, char** argv) {
                                                    : box->button(QMessageBox::Ok);
         }
         if (keyboard) {
-            Keys({"Return"});
+            TypeKeys({"Return"});
             if (WaitFor([&] { return !modal->isVisible(); }, 1500))
                 return;
             keyboardAnswered = false;
@@ -259,7 +217,7 @@ int main(int argc, char** argv) {
         seenHall = false;
         if (keys) {
             focusWindow();
-            Keys({"F5"});
+            TypeKeys({"F5"});
         } else
             ClickWidget(form.Area("BitBtn13"));
         Check(WaitFor([&] { return form.GameMode() == kModeClicks; }, 5000),
@@ -275,7 +233,7 @@ int main(int argc, char** argv) {
             const int before = clicks.Model().TilesLeft();
             if (keys) {
                 if (!clicks.CursorShown())
-                    Keys({"Up"});
+                    TypeKeys({"Up"});
                 Keys(ArrowsTo(clicks.Model().cursor.Cell(), target) << "space");
             } else {
                 ClickGlobal(form.Game2()->mapToGlobal(clicks.CellCentre(target)));
@@ -316,7 +274,7 @@ int main(int argc, char** argv) {
         seenHall = false;
         if (keys) {
             focusWindow();
-            Keys({"F6"});
+            TypeKeys({"F6"});
         } else
             ClickWidget(form.Area("Slider"));
         Check(WaitFor([&] { return form.GameMode() == kModeSlider; }, 5000),
@@ -336,7 +294,7 @@ int main(int argc, char** argv) {
             const int score = slider.Model().Score(), tiles = slider.Model().TilesLeft();
             if (keys) {
                 if (!slider.CursorShown())
-                    Keys({"Up"});
+                    TypeKeys({"Up"});
                 Keys(ArrowsTo(slider.Model().cursor.Cell(), from) << "Return");
                 Keys(ArrowsTo(from, to) << "space");
             } else {

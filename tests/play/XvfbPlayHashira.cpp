@@ -21,6 +21,8 @@
 #include "play/solitaire/SolitaireGame.h"
 #include "shell/MainForm.h"
 
+#include "XvfbDriver.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QDir>
@@ -39,62 +41,9 @@
 
 namespace fs = std::filesystem;
 using namespace tovani;
+using namespace tovani::xvfb;
 
 namespace {
-
-QString shots;
-int shotNumber = 0;
-int failures = 0;
-
-void Check(bool ok, const char* what) {
-    std::printf("%s %s\n", ok ? "ok  " : "FAIL", what);
-    std::fflush(stdout);
-    if (!ok)
-        ++failures;
-}
-
-void Run(const QString& program, const QStringList& args) {
-    QProcess::execute(program, args);
-}
-
-// The window's beats wait while import runs (the timer's thread waits for each beat to be
-// handled), so a shot shows the well exactly as it stood.
-void Shot(const QString& name) {
-    QApplication::processEvents();
-    QString file =
-        QString("%1/%2-%3.png").arg(shots).arg(++shotNumber, 2, 10, QChar('0')).arg(name);
-    Run("import", {"-window", "root", file});
-    std::printf("     shot %s\n", file.toUtf8().constData());
-}
-
-void ClickGlobal(const QPoint& p) {
-    Run("xdotool", {"mousemove", QString::number(p.x()), QString::number(p.y()), "click", "1"});
-}
-
-void ClickWidget(QWidget* w) {
-    if (w)
-        ClickGlobal(w->mapToGlobal(w->rect().center()));
-}
-
-void Keys(const QStringList& keys) {
-    if (!keys.isEmpty())
-        Run("xdotool", QStringList{"key", "--delay", "40"} + keys);
-}
-
-void Wait(int ms) {
-    QElapsedTimer t;
-    t.start();
-    while (t.elapsed() < ms)
-        QApplication::processEvents(QEventLoop::AllEvents, 5);
-}
-
-bool WaitFor(const std::function<bool()>& done, int ms) {
-    QElapsedTimer t;
-    t.start();
-    while (!done() && t.elapsed() < ms)
-        QApplication::processEvents(QEventLoop::AllEvents, 5);
-    return done();
-}
 
 // Where a column of these pictures removes most tiles: its column and how often to press Up.
 struct Plan {

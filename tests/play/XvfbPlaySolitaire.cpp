@@ -19,6 +19,8 @@
 #include "play/HallKeeper.h"
 #include "play/solitaire/SolitaireGame.h"
 
+#include "XvfbDriver.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QDir>
@@ -39,56 +41,8 @@
 
 namespace fs = std::filesystem;
 using namespace tovani;
+using namespace tovani::xvfb;
 
-namespace {
-
-QString shots;
-int shotNumber = 0;
-int failures = 0;
-
-void Check(bool ok, const char* what) {
-    std::printf("%s %s\n", ok ? "ok  " : "FAIL", what);
-    std::fflush(stdout);
-    if (!ok)
-        ++failures;
-}
-
-void Run(const QString& program, const QStringList& args) {
-    QProcess::execute(program, args);
-}
-
-void Shot(const QString& name) {
-    QApplication::processEvents();
-    QString file =
-        QString("%1/%2-%3.png").arg(shots).arg(++shotNumber, 2, 10, QChar('0')).arg(name);
-    Run("import", {"-window", "root", file});
-}
-
-void ClickGlobal(const QPoint& p) {
-    Run("xdotool", {"mousemove", QString::number(p.x()), QString::number(p.y()), "click", "1"});
-}
-
-void ClickWidget(QWidget* w) {
-    if (w)
-        ClickGlobal(w->mapToGlobal(w->rect().center()));
-}
-
-void Wait(int ms) {
-    QElapsedTimer t;
-    t.start();
-    while (t.elapsed() < ms)
-        QApplication::processEvents(QEventLoop::AllEvents, 10);
-}
-
-bool WaitFor(const std::function<bool()>& done, int ms) {
-    QElapsedTimer t;
-    t.start();
-    while (!done() && t.elapsed() < ms)
-        QApplication::processEvents(QEventLoop::AllEvents, 10);
-    return done();
-}
-
-} // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
