@@ -45,7 +45,7 @@ struct TileOptions {
     bool fitBoard = false;
     BoardExtent extent;
 };
-constexpr double kMaxFitGrowth = 2.5;
+constexpr double kMaxFitGrowth = 2.0;
 
 struct TileGeometry {
     int sourceCellWidth = 0; // SourceCellWidth

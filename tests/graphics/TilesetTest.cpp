@@ -80,11 +80,11 @@ TEST(TileSize, PlainFramedAndStretched) {
     s = ComputeTileSize(360, 250, 1020, 600, usual);
     EXPECT_EQ(s->tileWidth, 68);
     EXPECT_EQ(s->tileHeight, 68);
-    // A small board grows no more than 2.5 times.
+    // A small board grows no more than twice the usual size.
     usual.extent = ExtentOfPlaces({{11, 9, 1}, {14, 10, 1}});
     s = ComputeTileSize(360, 250, 1020, 600, usual);
-    EXPECT_EQ(s->tileWidth, 150);
-    EXPECT_EQ(s->tileHeight, 150);
+    EXPECT_EQ(s->tileWidth, 120);
+    EXPECT_EQ(s->tileHeight, 120);
 
     // A high-density screen without stretching: the cells times the scale.
     TileOptions dense;
