@@ -2,6 +2,7 @@
 #include "play/BoardView.h"
 #include "play/GameServices.h"
 #include "play/HallKeeper.h"
+#include "play/audio/AudioPlayer.h"
 #include "play/clicks/ClicksController.h"
 #include "play/slider/SliderController.h"
 #include "play/memory/MemoryPlay.h"
@@ -31,6 +32,7 @@ int main(int argc, char** argv) {
     tovani::SliderController slider(services, hall);
     tovani::RiversPlay rivers(services, hall);
     tovani::MemoryPlay memory(services, hall);
+    tovani::AudioPlayer audio(window, services);
     window.show();
     return app.exec();
 }
