@@ -7,6 +7,10 @@
 #include <array>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+
+#include "audio/MidiCheck.h"
+#include "core/Files.h"
 
 namespace tovani {
 
@@ -35,6 +39,21 @@ bool AnySoundFont() {
         start = end + 1;
     }
     return false;
+}
+
+// What is wrong with a MIDI file (named ".mid" or starting like one); empty for other files.
+std::string MidiProblem(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    char head[4] = {};
+    in.read(head, 4);
+    const bool named = path.size() >= 4 && (path.compare(path.size() - 4, 4, ".mid") == 0 ||
+                                            path.compare(path.size() - 4, 4, ".MID") == 0);
+    if (!named && std::string_view(head, 4) != "MThd")
+        return "";
+    auto bytes = ReadWholeFile(path, 16u * 1024u * 1024u);
+    if (!bytes)
+        return "the file cannot be read";
+    return MidiFileProblem(*bytes);
 }
 
 int ToMixer(int volume) {
@@ -129,6 +148,12 @@ bool AudioOutput::LoadMusic(const std::string& path, std::string* error) {
     if (!open_) {
         if (error)
             *error = problem_;
+        return false;
+    }
+    // The synthesiser would take a broken MIDI file and then choke on it while it plays.
+    if (std::string problem = MidiProblem(path); !problem.empty()) {
+        if (error)
+            *error = problem;
         return false;
     }
     Mix_Music* music = Mix_LoadMUS(path.c_str());
