@@ -51,7 +51,7 @@ struct ModSong {
     std::vector<ModVoice> voices;   // exactly 4
     // On every note's volume: brings the module to the loudness of the MIDI pieces, which
     // the General MIDI synthesiser plays well below full scale.
-    double gain = 0.36;
+    double gain = 0.42;
 };
 
 // The module bytes of `piece`: 4 rows a beat at speed 6, the tempo set to the piece's, one

@@ -32,13 +32,13 @@ Piece ComposeTeaHouse() {
     piece.SetLengthBars(end);
 
     Part& piano = piece.AddPart("Piano", 0, 0);
-    piano.volume = 96, piano.pan = 56, piano.reverb = 80;
+    piano.volume = 120, piano.pan = 56, piano.reverb = 80;
     Part& koto = piece.AddPart("Koto", 1, 107);
-    koto.volume = 84, koto.pan = 84, koto.reverb = 80;
+    koto.volume = 106, koto.pan = 84, koto.reverb = 80;
     Part& strings = piece.AddPart("Strings", 2, 49);
-    strings.volume = 72, strings.pan = 64, strings.reverb = 100, strings.chorus = 30;
+    strings.volume = 92, strings.pan = 64, strings.reverb = 100, strings.chorus = 30;
     Part& flute = piece.AddPart("Flute", 3, 73);
-    flute.volume = 86, flute.pan = 44, flute.reverb = 90, flute.legato = 0.95;
+    flute.volume = 110, flute.pan = 44, flute.reverb = 90, flute.legato = 0.95;
 
     const auto cIntro = piece.Chords(kIntro, intro, 4), cA = piece.Chords(kA, a, 8),
                cB = piece.Chords(kB, b, 8), cA2 = piece.Chords(kA, a2, 8),
