@@ -17,8 +17,8 @@ std::function<void(std::string_view)>& Listener() {
     return listener;
 }
 
-std::function<void(std::string_view)>& Output() {
-    static std::function<void(std::string_view)> output;
+std::function<bool(std::string_view)>& Output() {
+    static std::function<bool(std::string_view)> output;
     return output;
 }
 
@@ -32,7 +32,7 @@ bool PlayWave(std::string_view name) {
     if (Listener())
         Listener()(name);
     if (Output())
-        Output()(name);
+        return Output()(name);
     return true;
 }
 
@@ -48,7 +48,7 @@ void SetWaveListener(std::function<void(std::string_view)> listener) {
 
 namespace tovani {
 
-void SetWaveOutput(std::function<void(std::string_view)> output) {
+void SetWaveOutput(std::function<bool(std::string_view)> output) {
     Output() = std::move(output);
 }
 

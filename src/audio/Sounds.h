@@ -15,7 +15,7 @@ inline constexpr std::string_view kWaveDone = "done";
 inline constexpr std::string_view kWaveNoWay = "noway";
 
 // Plays a wave sound by name. Nothing is played while the gate says no ("Play sound effects"
-// is off). Answers whether the sound was played.
+// is off). Answers whether the sound was played (by the output, when there is one).
 bool PlayWave(std::string_view name);
 
 // Whether sound effects may play now; asked at every PlayWave. Without a gate they always may.
@@ -24,7 +24,8 @@ void SetWaveGate(std::function<bool()> gate);
 // Hears every wave that is played (after the gate), in order. An empty function stops it.
 void SetWaveListener(std::function<void(std::string_view)> listener);
 
-// Where the sounds are played: the sound card's output. Without one they are silent.
-void SetWaveOutput(std::function<void(std::string_view)> output);
+// Where the sounds are played: the sound card's output, answering whether it could play the
+// sound. Without one they are silent.
+void SetWaveOutput(std::function<bool(std::string_view)> output);
 
 } // namespace tovani

@@ -130,7 +130,7 @@ TEST_F(Effects, ANewEffectCutsTheOneSounding) {
 }
 
 TEST_F(Effects, TheGateSilencesTheEffectsButNotTheMusic) {
-    SetWaveOutput([this](std::string_view n) { out_.PlayEffect(n); });
+    SetWaveOutput([this](std::string_view n) { return out_.PlayEffect(n); });
     bool allowed = false;
     SetWaveGate([&] { return allowed; });
     ASSERT_TRUE(out_.PlayMusic(kMusics + "Jade Garden.mod", -1));

@@ -45,7 +45,7 @@ AudioPlayer::AudioPlayer(TMainForm& form, GameServices& services)
     hook("ReleaseAudio", &AudioPlayer::ReleaseAudio);
     form_.SetHandler("LoadMidiClick", [this](QObject* sender) { LoadMidiClick(sender); });
 
-    SetWaveOutput([this](std::string_view name) { output_.PlayEffect(name); });
+    SetWaveOutput([this](std::string_view name) { return output_.PlayEffect(name); });
 
     panel2_ = new LevelMeter(form_.PlayArea(),
                              [this](int& l, int& r) { output_.TakePeaks(l, r); });
@@ -74,9 +74,10 @@ AudioPlayer::~AudioPlayer() {
 QList<QAction*> AudioPlayer::PieceItems() const {
     QList<QAction*> items;
     if (QMenu* menu = form_.TopMenu("Music")) {
+        // Random Music and a separator come first; the pieces close the menu.
         const QList<QAction*> all = menu->actions();
-        // Item 0 is Random Music and item 1 a separator; the pieces follow.
-        for (int i = 2; i < all.size(); ++i)
+        const auto pieces = static_cast<qsizetype>(form_.Content(ContentKind::Music).size());
+        for (qsizetype i = std::max<qsizetype>(0, all.size() - pieces); i < all.size(); ++i)
             items << all[i];
     }
     return items;
