@@ -263,6 +263,20 @@ std::vector<uint8_t> WriteMod(const Piece& piece, const ModSong& song) {
         first[ch].param = std::clamp(static_cast<int>(std::lround(piece.Bpm())), 32, 255);
     }
 
+    // The last row jumps back to the first pattern: the player goes round inside the song,
+    // without stopping at its end and starting again (which leaves a gap).
+    {
+        auto& last = grid[static_cast<size_t>(rows - 1)];
+        size_t ch = 0;
+        for (size_t c = 4; c-- > 0;)
+            if (last[c].effect == 0)
+                ch = c;
+        if (last[ch].effect == 0xC && last[ch].param == 0)
+            last[ch].sample = last[ch].period = 0; // a held note's end is lost with its row
+        last[ch].effect = 0xB;
+        last[ch].param = 0;
+    }
+
     std::vector<uint8_t> out;
     auto text = [&](const std::string& s, size_t size) {
         for (size_t i = 0; i < size; ++i)

@@ -55,7 +55,8 @@ struct ModSong {
 };
 
 // The module bytes of `piece`: 4 rows a beat at speed 6, the tempo set to the piece's, one
-// pattern every 16 beats. The piece must last a whole number of patterns.
+// pattern every 16 beats, and a jump back to the start on the last row. The piece must last a
+// whole number of patterns.
 std::vector<uint8_t> WriteMod(const Piece& piece, const ModSong& song);
 
 } // namespace tovani::music
