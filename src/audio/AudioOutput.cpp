@@ -73,6 +73,8 @@ AudioOutput::~AudioOutput() {
 bool AudioOutput::Open(const std::string& wavesFolder) {
     Close();
     problem_.clear();
+    // SDL would take over SIGINT and SIGTERM, and the program would no longer end on them.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         problem_ = "No sound card found: Tovani plays silently.";
         return false;
