@@ -89,7 +89,8 @@ int main() {
             best = std::min(best,
                             std::chrono::duration<double, std::milli>(Steady::now() - t0).count());
         }
-        (midi ? worstStartMid : worstStartMod) = std::max(midi ? worstStartMid : worstStartMod, best);
+        (midi ? worstStartMid : worstStartMod) =
+            std::max(midi ? worstStartMid : worstStartMod, best);
         const double cpu0 = CpuSeconds();
         const auto t0 = Steady::now();
         double peakMemory = 0;
@@ -100,8 +101,7 @@ int main() {
         const double wall = std::chrono::duration<double>(Steady::now() - t0).count();
         const double cpu = 100 * (CpuSeconds() - cpu0) / wall;
         std::printf("  %-32s start %6.1f ms  processor %4.1f %%  memory %5.1f MB\n",
-                    std::filesystem::path(path).filename().c_str(), best, cpu,
-                    peakMemory - before);
+                    std::filesystem::path(path).filename().c_str(), best, cpu, peakMemory - before);
         worstCpu = std::max(worstCpu, cpu);
         worstMemory = std::max(worstMemory, peakMemory - before);
         out.StopMusic();
@@ -112,8 +112,8 @@ int main() {
     Report("starting a MOD piece", worstStartMod, kStartTargetMs, "ms");
     Report("music playing: processor of one core", worstCpu, kCpuTargetPercent, "%");
     std::printf("  (of the memory: %.1f MB the output opened with no piece, the SDL and mixer "
-                "libraries)\n", opened - before);
-    Report("music playing: memory, libraries and SoundFont", worstMemory, kMemoryTargetMb,
-           "MB");
+                "libraries)\n",
+                opened - before);
+    Report("music playing: memory, libraries and SoundFont", worstMemory, kMemoryTargetMb, "MB");
     return 0;
 }

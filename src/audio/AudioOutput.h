@@ -69,7 +69,8 @@ public:
     bool PlayEffect(std::string_view name);
     bool EffectPlaying() const;
 
-    // ---- Volumes 0..255 ---------------------------------------------------------------------------
+    // ---- Volumes 0..255
+    // ---------------------------------------------------------------------------
     void SetMusicVolume(int volume);
     void SetEffectVolume(int volume);
     int MusicVolume() const { return musicVolume_; }

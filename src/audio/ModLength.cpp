@@ -39,8 +39,8 @@ int64_t ModDurationMs(std::string_view bytes) {
         if (seen[key])
             break;
         seen[key] = true;
-        const size_t base = kHeaderSize + size_t(at(952 + size_t(order))) * kPatternBytes +
-                            size_t(row) * kRowBytes;
+        const size_t base =
+            kHeaderSize + size_t(at(952 + size_t(order))) * kPatternBytes + size_t(row) * kRowBytes;
         int nextOrder = -1, nextRow = -1;
         for (int ch = 0; ch < 4; ++ch) {
             const size_t note = base + size_t(ch) * 4;

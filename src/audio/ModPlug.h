@@ -46,8 +46,8 @@ private:
     void* window_ = nullptr;
     bool loaded_ = false;
     uint64_t musicId_ = 0;
-    int64_t durationMs_ = -1;  // one pass through the loaded piece
-    int64_t startAtMs_ = 0;    // where ModPlug_Play starts a piece not yet started
+    int64_t durationMs_ = -1; // one pass through the loaded piece
+    int64_t startAtMs_ = 0;   // where ModPlug_Play starts a piece not yet started
 };
 
 } // namespace tovani

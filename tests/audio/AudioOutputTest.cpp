@@ -238,7 +238,8 @@ TEST(ModPlayer, ItsClockGrowsStandsStillAndDropsWhenThePieceComesRound) {
 
 TEST(AudioOutput, BrokenFilesAreRefusedWithAReason) {
     const std::string file = UseDiskDriver("broken", true);
-    const fs::path dir = fs::temp_directory_path() / ("tovani_broken_" + std::to_string(::getpid()));
+    const fs::path dir =
+        fs::temp_directory_path() / ("tovani_broken_" + std::to_string(::getpid()));
     fs::create_directories(dir);
     const std::string junk(3000, '\x5a');
     std::ofstream((dir / "Junk.mid").string(), std::ios::binary) << "MThd" << junk;

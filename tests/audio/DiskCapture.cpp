@@ -55,8 +55,8 @@ std::uintmax_t Mark(const std::string& file) {
     return ec ? 0 : size - size % 4;
 }
 
-Capture WaitForSound(const std::string& file, double seconds, std::uintmax_t from,
-                     int timeoutMs, void (*poll)(void*), void* context) {
+Capture WaitForSound(const std::string& file, double seconds, std::uintmax_t from, int timeoutMs,
+                     void (*poll)(void*), void* context) {
     const auto bytes = static_cast<std::uintmax_t>(seconds * 44100) * 4;
     const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     std::error_code ec;

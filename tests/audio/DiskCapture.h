@@ -28,7 +28,6 @@ std::uintmax_t Mark(const std::string& file);
 // Waits (at most `timeoutMs`) until the file holds `seconds` of sound after byte `from` and
 // returns that much. `poll`, when set, runs between the looks.
 Capture WaitForSound(const std::string& file, double seconds, std::uintmax_t from = 0,
-                     int timeoutMs = 20000, void (*poll)(void*) = nullptr,
-                     void* context = nullptr);
+                     int timeoutMs = 20000, void (*poll)(void*) = nullptr, void* context = nullptr);
 
 } // namespace tovani::testing

@@ -13,7 +13,8 @@ namespace {
 namespace fs = std::filesystem;
 
 TEST(MusicChoice, AMidiFileIsPlayedBeforeAModuleOfTheSameName) {
-    const fs::path dir = fs::temp_directory_path() / ("tovani_choice_" + std::to_string(::getpid()));
+    const fs::path dir =
+        fs::temp_directory_path() / ("tovani_choice_" + std::to_string(::getpid()));
     fs::create_directories(dir);
     const std::string folder = dir.string() + "/";
     std::ofstream(dir / "Both.mod") << "m";

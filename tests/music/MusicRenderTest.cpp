@@ -6,8 +6,8 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <fluidsynth.h>
-#include <unistd.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
@@ -218,11 +218,10 @@ TEST(RenderedMusic, ModulesAndMidiPiecesShareOneLoudness) {
     levels.push_back({"Congo Nights.mod", ModuleDb("Congo Nights.mod", 102.8)});
     levels.push_back({"Jade Garden.mod", ModuleDb("Jade Garden.mod", 91.4)});
     levels.push_back({"Lantern Festival.mod", ModuleDb("Lantern Festival.mod", 96.0)});
-    auto [quiet, loud] = std::minmax_element(
-        levels.begin(), levels.end(), [](auto& a, auto& b) { return a.second < b.second; });
-    EXPECT_LT(loud->second - quiet->second, 3.0)
-        << loud->first << " " << loud->second << " dB, " << quiet->first << " " << quiet->second
-        << " dB";
+    auto [quiet, loud] = std::minmax_element(levels.begin(), levels.end(),
+                                             [](auto& a, auto& b) { return a.second < b.second; });
+    EXPECT_LT(loud->second - quiet->second, 3.0) << loud->first << " " << loud->second << " dB, "
+                                                 << quiet->first << " " << quiet->second << " dB";
     for (const auto& [name, db] : levels)
         EXPECT_GT(db, -40.0) << name;
 }

@@ -24,9 +24,8 @@ constexpr const char* kBridge = "F5:1 A5:1 D6:1.5 C6:.5 | C6:1 A5:1 E5:2 |"
                                 "A5:1 C6:1 F6:1 E6:1 | D6:2 B5:2";
 
 // Low drum, high drum and shaker never fall on the same step: a channel sounds one at a time.
-const std::vector<DrumRow> kGroove = {{36, "X.....x...X....."},
-                                      {62, "...o.x.o....x.o."},
-                                      {70, ".o..o...oo.o...."}};
+const std::vector<DrumRow> kGroove = {
+    {36, "X.....x...X....."}, {62, "...o.x.o....x.o."}, {70, ".o..o...oo.o...."}};
 const std::vector<DrumRow> kLight = {{36, "X.........x....."}, {70, "..o.o.o...o.o.o."}};
 
 } // namespace
@@ -65,8 +64,8 @@ Piece ComposeCongoNights() {
 ModSong CongoNightsSong() {
     ModSong song;
     song.title = "Congo Nights";
-    song.samples = {MakeLowDrum(), MakeHighDrum(), MakeShaker(), MakePluckBass(), MakeMarimba(),
-                    MakeKalimba()};
+    song.samples = {MakeLowDrum(),   MakeHighDrum(), MakeShaker(),
+                    MakePluckBass(), MakeMarimba(),  MakeKalimba()};
     song.voices = {{"Drums", 1, {{36, 1}, {62, 2}, {70, 3}}, 1.0},
                    {"Bass", 4, {}, 1.0},
                    {"Marimba", 5, {}, 0.9},

@@ -53,10 +53,8 @@ ModSong JadeGardenSong() {
     ModSong song;
     song.title = "Jade Garden";
     song.samples = {MakeBell(), MakeFlute(), MakePluckBass(), MakeMarimba()};
-    song.voices = {{"Bell", 1, {}, 1.0},
-                   {"Flute", 2, {}, 1.0},
-                   {"Bass", 3, {}, 1.0},
-                   {"Marimba", 4, {}, 0.9}};
+    song.voices = {
+        {"Bell", 1, {}, 1.0}, {"Flute", 2, {}, 1.0}, {"Bass", 3, {}, 1.0}, {"Marimba", 4, {}, 0.9}};
     return song;
 }
 

@@ -22,9 +22,8 @@ constexpr const char* kSecond = "E6:1 D6:1 C6:1 G5:1 | B5:1 A5:.5 B5:.5 D6:2 |"
                                 "E6:1 G6:1 E6:1 C6:1 | D6:1 B5:1 G5:2 |"
                                 "A5:.5 B5:.5 C6:1 E6:1 C6:1 | D6:4";
 
-const std::vector<DrumRow> kBeat = {{36, "X.......x.x....."},
-                                    {62, "....x.......x..o"},
-                                    {70, "..o...o.o...o.o."}};
+const std::vector<DrumRow> kBeat = {
+    {36, "X.......x.x....."}, {62, "....x.......x..o"}, {70, "..o...o.o...o.o."}};
 
 } // namespace
 
@@ -57,8 +56,8 @@ Piece ComposeLanternFestival() {
 ModSong LanternFestivalSong() {
     ModSong song;
     song.title = "Lantern Festival";
-    song.samples = {MakeKalimba(), MakeMarimba(), MakePluckBass(), MakeLowDrum(), MakeHighDrum(),
-                    MakeShaker()};
+    song.samples = {MakeKalimba(), MakeMarimba(),  MakePluckBass(),
+                    MakeLowDrum(), MakeHighDrum(), MakeShaker()};
     song.voices = {{"Kalimba", 1, {}, 1.0},
                    {"Marimba", 2, {}, 0.85},
                    {"Bass", 3, {}, 1.0},

@@ -47,16 +47,15 @@ std::vector<int8_t> ToBytes(std::vector<double> s, double fade = 0.01) {
         s[s.size() - 1 - i] *= double(i) / double(fadeLen);
     std::vector<int8_t> out(2, 0);
     for (double v : s)
-        out.push_back(static_cast<int8_t>(std::lround(std::clamp(v / peak * 0.95, -1.0, 1.0) *
-                                                      127.0)));
+        out.push_back(
+            static_cast<int8_t>(std::lround(std::clamp(v / peak * 0.95, -1.0, 1.0) * 127.0)));
     if (out.size() % 2)
         out.push_back(0);
     return out;
 }
 
 std::vector<double> Partials(double seconds, double f0,
-                             std::initializer_list<std::array<double, 3>> partials,
-                             double attack) {
+                             std::initializer_list<std::array<double, 3>> partials, double attack) {
     std::vector<double> s(size_t(seconds * kSampleRate));
     for (size_t i = 0; i < s.size(); ++i) {
         const double t = double(i) / kSampleRate;
@@ -89,8 +88,8 @@ std::vector<double> Drum(double seconds, double high, double low, double tau, do
         const double f = low + (high - low) * std::exp(-t / 0.03);
         phase += kTwoPi * f / kSampleRate;
         const double rise = std::min(1.0, t / 0.002);
-        s[i] = rise * (std::exp(-t / tau) * std::sin(phase) +
-                       noise * std::exp(-t / 0.012) * n.Next());
+        s[i] =
+            rise * (std::exp(-t / tau) * std::sin(phase) + noise * std::exp(-t / 0.012) * n.Next());
     }
     return s;
 }
@@ -98,21 +97,21 @@ std::vector<double> Drum(double seconds, double high, double low, double tau, do
 } // namespace
 
 ModSample MakeMarimba() {
-    auto s = Partials(0.9, MidiHz(72), {{1.0, 1.0, 0.32}, {3.93, 0.35, 0.06}, {9.2, 0.08, 0.02}},
-                      0.002);
+    auto s =
+        Partials(0.9, MidiHz(72), {{1.0, 1.0, 0.32}, {3.93, 0.35, 0.06}, {9.2, 0.08, 0.02}}, 0.002);
     return Sample("Marimba", ToBytes(s, 0.05), 64, 72);
 }
 
 ModSample MakeKalimba(int basePitch) {
-    auto s = Partials(1.3, MidiHz(basePitch), {{1.0, 1.0, 0.5}, {5.4, 0.22, 0.05}, {2.0, 0.12, 0.2}},
-                      0.001);
+    auto s = Partials(1.3, MidiHz(basePitch),
+                      {{1.0, 1.0, 0.5}, {5.4, 0.22, 0.05}, {2.0, 0.12, 0.2}}, 0.001);
     return Sample("Kalimba", ToBytes(s, 0.08), 64, basePitch);
 }
 
 ModSample MakeBell() {
-    auto s = Partials(2.0, MidiHz(84),
-                      {{1.0, 1.0, 0.9}, {2.76, 0.3, 0.35}, {5.4, 0.12, 0.12}, {0.5, 0.2, 0.8}},
-                      0.002);
+    auto s =
+        Partials(2.0, MidiHz(84),
+                 {{1.0, 1.0, 0.9}, {2.76, 0.3, 0.35}, {5.4, 0.12, 0.12}, {0.5, 0.2, 0.8}}, 0.002);
     return Sample("Bell", ToBytes(s, 0.15), 64, 84);
 }
 
@@ -209,8 +208,8 @@ std::vector<uint8_t> WriteMod(const Piece& piece, const ModSong& song) {
             Cell& cell = grid[size_t(row)][ch];
             // One note a channel: of notes struck together the highest sings, and of drums
             // the lowest beats.
-            if (cell.pitch >= 0 && (voice.drums.empty() ? cell.pitch >= note.pitch
-                                                        : cell.pitch <= note.pitch))
+            if (cell.pitch >= 0 &&
+                (voice.drums.empty() ? cell.pitch >= note.pitch : cell.pitch <= note.pitch))
                 continue;
             int sample = voice.sample;
             int index = 24;
@@ -234,8 +233,7 @@ std::vector<uint8_t> WriteMod(const Piece& piece, const ModSong& song) {
             cell.param = std::clamp(static_cast<int>(std::lround(note.velocity / 127.0 * 64.0 *
                                                                  voice.gain * song.gain)),
                                     1, 64);
-            const int end =
-                static_cast<int>(std::lround((note.start + note.beats) * kRowsPerBeat));
+            const int end = static_cast<int>(std::lround((note.start + note.beats) * kRowsPerBeat));
             if (end > row && end < rows)
                 ends[size_t(end)] = 1;
         }

@@ -23,7 +23,7 @@ struct ModSample {
     int volume = 64;          // 0..64
     int loopStart = 0;        // bytes; a loop of 2 bytes or fewer means none
     int loopLength = 0;
-    int basePitch = 72;       // the MIDI note the sample sounds when played at "C-3"
+    int basePitch = 72; // the MIDI note the sample sounds when played at "C-3"
 };
 
 // Synthesised instruments. Each starts from silence and ends in silence (or loops whole
@@ -39,10 +39,10 @@ ModSample MakeShaker();
 
 // How one part of a piece goes to a channel. A drum part gives each note number its sample.
 struct ModVoice {
-    std::string part;          // the part's name in the piece
-    int sample = 0;            // 1-based sample number
+    std::string part;                       // the part's name in the piece
+    int sample = 0;                         // 1-based sample number
     std::vector<std::pair<int, int>> drums; // note number -> sample number, for drum parts
-    double gain = 1.0;         // on the notes' volumes
+    double gain = 1.0;                      // on the notes' volumes
 };
 
 struct ModSong {

@@ -47,8 +47,7 @@ AudioPlayer::AudioPlayer(TMainForm& form, GameServices& services)
 
     SetWaveOutput([this](std::string_view name) { return output_.PlayEffect(name); });
 
-    panel2_ = new LevelMeter(form_.PlayArea(),
-                             [this](int& l, int& r) { output_.TakePeaks(l, r); });
+    panel2_ = new LevelMeter(form_.PlayArea(), [this](int& l, int& r) { output_.TakePeaks(l, r); });
     panel2_->hide();
 
     // The track bars follow the volumes every half second, as the volumes may change
