@@ -17,6 +17,11 @@ std::function<void(std::string_view)>& Listener() {
     return listener;
 }
 
+std::function<bool(std::string_view)>& Output() {
+    static std::function<bool(std::string_view)> output;
+    return output;
+}
+
 } // namespace
 
 bool PlayWave(std::string_view name) {
@@ -26,6 +31,8 @@ bool PlayWave(std::string_view name) {
         return false;
     if (Listener())
         Listener()(name);
+    if (Output())
+        return Output()(name);
     return true;
 }
 
@@ -35,6 +42,14 @@ void SetWaveGate(std::function<bool()> gate) {
 
 void SetWaveListener(std::function<void(std::string_view)> listener) {
     Listener() = std::move(listener);
+}
+
+} // namespace tovani
+
+namespace tovani {
+
+void SetWaveOutput(std::function<bool(std::string_view)> output) {
+    Output() = std::move(output);
 }
 
 } // namespace tovani

@@ -400,7 +400,7 @@ void TMainForm::BuildAreas() {
              {std::tuple{"Label8", "Midi", 255}, std::tuple{"Label9", "Wave", 0}}) {
             auto* col = new QVBoxLayout;
             auto* slider = new QSlider(Qt::Vertical, volumePanel_);
-            slider->setObjectName(QString(name) + "Volume");
+            slider->setObjectName(QString(name) + "Trackbar");
             slider->setRange(0, 255);
             slider->setValue(value);
             auto* l = MakeLabel(volumePanel_, label, name);

@@ -129,6 +129,9 @@ public:
         quitQuestion_ = std::move(question);
     }
     void ShowStatus(const QString& text);
+    // A problem met while starting (no sound card...): all are said together on the status
+    // line when start-up is over.
+    void AddStartupProblem(const QString& text);
     void Splashing(const QString& text);
     void WriteScore();
     void Temps();

@@ -140,7 +140,8 @@ void TMainForm::Init() {
     splashProgress_ += kStepGraphics;
     Splashing("Loading graphics...");
     RunCommand("LoadGraphics");
-    // 10.
+    // 10. The sound output and the MOD player first: the music listed depends on them.
+    RunCommand("InitMod");
     LoadFiles();
     // 11.
     if (!Option("ShowMenu") || Option("Total"))
@@ -210,6 +211,11 @@ void TMainForm::Init() {
     RunCommand("StartFastTimer");
     FormResize();
     ReportStartupProblems();
+}
+
+void TMainForm::AddStartupProblem(const QString& text) {
+    if (!startupProblems_.contains(text))
+        startupProblems_ << text;
 }
 
 void TMainForm::ReportStartupProblems() {

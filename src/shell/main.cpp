@@ -3,6 +3,7 @@
 #include "play/GameServices.h"
 #include "play/HallKeeper.h"
 #include "play/SavedGames.h"
+#include "play/audio/AudioPlayer.h"
 #include "play/clicks/ClicksController.h"
 #include "play/slider/SliderController.h"
 #include "play/memory/MemoryPlay.h"
@@ -36,6 +37,7 @@ int main(int argc, char** argv) {
     tovani::HashiraPlay hashira(services, hall);
     // Saved games and the quick save, for the games that can be saved.
     tovani::SavedGames savedGames(services);
+    tovani::AudioPlayer audio(window, services);
     window.show();
     return app.exec();
 }

@@ -3,8 +3,11 @@
 // Nobody can listen in a test, so the ear is replaced by measurements: no clipping, a steady
 // level without dead gaps, a loop whose end is about as loud as its start, and pieces of
 // about the same loudness so that a random change of music does not jump.
+#include <SDL.h>
+#include <SDL_mixer.h>
 #include <fluidsynth.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
@@ -164,4 +167,61 @@ TEST(RenderedMusic, PiecesHaveAboutTheSameLoudness) {
     ASSERT_FALSE(levels.empty());
     const auto [quiet, loud] = std::minmax_element(levels.begin(), levels.end());
     EXPECT_LT(*loud - *quiet, 6.0);
+}
+
+namespace {
+
+// A module's whole pass as the game plays it: SDL_mixer through its disk driver, at full speed.
+double ModuleDb(const std::string& name, double seconds) {
+    const std::string file =
+        (fs::temp_directory_path() / ("tovani_loudness_" + std::to_string(::getpid()) + ".raw"))
+            .string();
+    fs::remove(file);
+    ::setenv("SDL_AUDIODRIVER", "disk", 1);
+    ::setenv("SDL_DISKAUDIOFILE", file.c_str(), 1);
+    ::setenv("SDL_DISKAUDIODELAY", "0", 1);
+    double db = 0;
+    if (SDL_Init(SDL_INIT_AUDIO) == 0 && Mix_OpenAudio(kRate, AUDIO_S16SYS, 2, 2048) == 0) {
+        Mix_Music* music = Mix_LoadMUS((kMusics + "/" + name).c_str());
+        if (music && Mix_PlayMusic(music, -1) == 0) {
+            const auto bytes = static_cast<std::uintmax_t>(seconds * kRate) * 4;
+            std::error_code ec;
+            for (int i = 0; i < 4000 && (fs::file_size(file, ec) < bytes || ec); ++i)
+                SDL_Delay(5);
+            Mix_HaltMusic();
+            std::vector<int16_t> s(bytes / 2);
+            std::ifstream in(file, std::ios::binary);
+            in.read(reinterpret_cast<char*>(s.data()), static_cast<std::streamsize>(bytes));
+            double sum = 0;
+            for (int16_t v : s)
+                sum += double(v) * v;
+            db = 10 * std::log10(sum / double(s.size()) / (32768.0 * 32768.0) + 1e-20);
+        }
+        if (music)
+            Mix_FreeMusic(music);
+        Mix_CloseAudio();
+    }
+    SDL_Quit();
+    ::setenv("SDL_AUDIODRIVER", "dummy", 1);
+    fs::remove(file);
+    return db;
+}
+
+} // namespace
+
+TEST(RenderedMusic, ModulesAndMidiPiecesShareOneLoudness) {
+    ASSERT_FALSE(SoundFont().empty());
+    std::vector<std::pair<std::string, double>> levels;
+    for (const std::string& name : PieceFiles())
+        levels.push_back({name, Render(name).Db(0, Render(name).left.size())});
+    // One pass of each module (48 and 32 bars at their tempos).
+    levels.push_back({"Congo Nights.mod", ModuleDb("Congo Nights.mod", 102.8)});
+    levels.push_back({"Jade Garden.mod", ModuleDb("Jade Garden.mod", 91.4)});
+    levels.push_back({"Lantern Festival.mod", ModuleDb("Lantern Festival.mod", 96.0)});
+    auto [quiet, loud] = std::minmax_element(levels.begin(), levels.end(),
+                                             [](auto& a, auto& b) { return a.second < b.second; });
+    EXPECT_LT(loud->second - quiet->second, 3.0) << loud->first << " " << loud->second << " dB, "
+                                                 << quiet->first << " " << quiet->second << " dB";
+    for (const auto& [name, db] : levels)
+        EXPECT_GT(db, -40.0) << name;
 }

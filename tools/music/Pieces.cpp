@@ -1,5 +1,7 @@
 #include "Pieces.h"
 
+#include "ModPieces.h"
+
 namespace tovani::music {
 
 const std::vector<PieceEntry>& AllPieces() {
@@ -8,6 +10,10 @@ const std::vector<PieceEntry>& AllPieces() {
         {"Moonlit Pond.mid", ComposeMoonlitPond},
         {"Bamboo Rain.mid", ComposeBambooRain},
         {"Mountain Path.mid", ComposeMountainPath},
+        {"Tea House.mid", ComposeTeaHouse},
+        {"Congo Nights.mod", ComposeCongoNights, CongoNightsSong},
+        {"Jade Garden.mod", ComposeJadeGarden, JadeGardenSong},
+        {"Lantern Festival.mod", ComposeLanternFestival, LanternFestivalSong},
     };
     return pieces;
 }

@@ -20,9 +20,16 @@ Piece ComposeBambooRain();
 // taiko.
 Piece ComposeMountainPath();
 
+// "Tea House": unhurried. F major, piano, koto, strings and flute.
+Piece ComposeTeaHouse();
+
+struct ModSong;
+
 struct PieceEntry {
-    std::string fileName; // "Endless.mid"
+    std::string fileName; // "Endless.mid", "Congo Nights.mod"
     std::function<Piece()> compose;
+    // For a module: its samples and channels; empty for a MIDI piece.
+    std::function<ModSong()> song;
 };
 const std::vector<PieceEntry>& AllPieces();
 

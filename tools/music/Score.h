@@ -146,6 +146,8 @@ public:
     int LengthBars() const { return lengthBars_; }
     double Seconds() const { return Bar(lengthBars_) * 60.0 / bpm_; }
 
+    const std::deque<Part>& Parts() const { return parts_; }
+
     // The piece as a standard MIDI file (format 1): one tempo track and one track per part.
     std::vector<uint8_t> ToMidi() const;
 

@@ -1,7 +1,8 @@
-// tovani_compose: writes the pieces of the Music menu as standard MIDI files.
+// tovani_compose: writes the pieces of the Music menu as standard MIDI files and modules.
 //
 //   tovani_compose <folder>          writes every piece into <folder>
 //   tovani_compose --list            prints each piece's file name, length and parts
+#include "ModPieces.h"
 #include "Pieces.h"
 
 #include <cstdio>
@@ -51,7 +52,9 @@ int main(int argc, char** argv) {
         std::filesystem::path folder(arg);
         std::filesystem::create_directories(folder);
         for (const PieceEntry& entry : AllPieces()) {
-            if (!WriteFile(folder / entry.fileName, entry.compose().ToMidi())) {
+            const Piece piece = entry.compose();
+            const auto bytes = entry.song ? WriteMod(piece, entry.song()) : piece.ToMidi();
+            if (!WriteFile(folder / entry.fileName, bytes)) {
                 std::fprintf(stderr, "Unable to write to %s\n",
                              (folder / entry.fileName).string().c_str());
                 return 1;

@@ -1,0 +1,301 @@
+#include "audio/AudioOutput.h"
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "audio/MidiCheck.h"
+#include "core/Files.h"
+
+namespace tovani {
+
+namespace {
+
+// The effects share one channel: starting one halts the other.
+constexpr int kEffectChannel = 0;
+constexpr std::array<std::string_view, 3> kEffectNames = {"select", "done", "noway"};
+
+// SDL_mixer's end-of-music callback carries no pointer: the open output is remembered here.
+std::atomic<AudioOutput*> gOpenOutput{nullptr};
+
+bool AnySoundFont() {
+    const char* fonts = Mix_GetSoundFonts();
+    if (!fonts)
+        return false;
+    std::string list = fonts;
+    size_t start = 0;
+    while (start <= list.size()) {
+        size_t end = list.find(';', start);
+        if (end == std::string::npos)
+            end = list.size();
+        std::error_code ec;
+        if (end > start && std::filesystem::is_regular_file(list.substr(start, end - start), ec))
+            return true;
+        start = end + 1;
+    }
+    return false;
+}
+
+// What is wrong with a MIDI file (named ".mid" or starting like one); empty for other files.
+std::string MidiProblem(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    char head[4] = {};
+    in.read(head, 4);
+    const bool named = path.size() >= 4 && (path.compare(path.size() - 4, 4, ".mid") == 0 ||
+                                            path.compare(path.size() - 4, 4, ".MID") == 0);
+    if (!named && std::string_view(head, 4) != "MThd")
+        return "";
+    auto bytes = ReadWholeFile(path, 16u * 1024u * 1024u);
+    if (!bytes)
+        return "the file cannot be read";
+    return MidiFileProblem(*bytes);
+}
+
+int ToMixer(int volume) {
+    return (std::clamp(volume, 0, 255) * MIX_MAX_VOLUME + 127) / 255;
+}
+
+} // namespace
+
+struct AudioOutput::Chunks {
+    std::array<Mix_Chunk*, 3> chunk{};
+};
+
+AudioOutput::~AudioOutput() {
+    Close();
+}
+
+bool AudioOutput::Open(const std::string& wavesFolder) {
+    Close();
+    problem_.clear();
+    // SDL would take over SIGINT and SIGTERM, and the program would no longer end on them.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+        problem_ = "No sound card found: Tovani plays silently.";
+        return false;
+    }
+    Mix_Init(MIX_INIT_MID | MIX_INIT_MOD);
+    if (Mix_OpenAudio(kRate, AUDIO_S16SYS, 2, 2048) != 0) {
+        problem_ = "No sound card found: Tovani plays silently.";
+        Mix_Quit();
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        return false;
+    }
+    open_ = true;
+    gOpenOutput = this;
+    Mix_AllocateChannels(1);
+    Mix_SetPostMix(&AudioOutput::PostMix, this);
+    Mix_HookMusicFinished(&AudioOutput::MusicFinished);
+    soundFont_ = AnySoundFont();
+    if (!soundFont_)
+        problem_ = "No General MIDI SoundFont found: the MIDI music is silent.";
+    chunks_ = new Chunks;
+    std::string broken;
+    for (size_t i = 0; i < kEffectNames.size(); ++i) {
+        std::filesystem::path path =
+            std::filesystem::path(wavesFolder) / (std::string(kEffectNames[i]) + ".wav");
+        chunks_->chunk[i] = Mix_LoadWAV(path.string().c_str());
+        if (!chunks_->chunk[i])
+            broken += (broken.empty() ? "" : ", ") + std::string(kEffectNames[i]);
+    }
+    if (!broken.empty()) {
+        std::string text = "The sound effects cannot be read (" + broken + "): they stay silent.";
+        problem_ = problem_.empty() ? text : problem_ + " " + text;
+    }
+    SetMusicVolume(musicVolume_);
+    SetEffectVolume(effectVolume_);
+    return true;
+}
+
+void AudioOutput::Close() {
+    if (!open_)
+        return;
+    StopMusic();
+    Mix_HaltChannel(-1);
+    Mix_SetPostMix(nullptr, nullptr);
+    Mix_HookMusicFinished(nullptr);
+    if (chunks_) {
+        for (Mix_Chunk* c : chunks_->chunk)
+            if (c)
+                Mix_FreeChunk(c);
+        delete chunks_;
+        chunks_ = nullptr;
+    }
+    Mix_CloseAudio();
+    Mix_Quit();
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    gOpenOutput = nullptr;
+    open_ = false;
+}
+
+bool AudioOutput::PlayMusic(const std::string& path, int loops, std::string* error) {
+    if (!LoadMusic(path, error))
+        return false;
+    if (!StartMusic(loops)) {
+        if (error)
+            *error = Mix_GetError();
+        StopMusic();
+        return false;
+    }
+    return true;
+}
+
+bool AudioOutput::LoadMusic(const std::string& path, std::string* error) {
+    StopMusic();
+    if (!open_) {
+        if (error)
+            *error = problem_;
+        return false;
+    }
+    // The synthesiser would take a broken MIDI file and then choke on it while it plays.
+    if (std::string problem = MidiProblem(path); !problem.empty()) {
+        if (error)
+            *error = problem;
+        return false;
+    }
+    Mix_Music* music = Mix_LoadMUS(path.c_str());
+    if (!music) {
+        if (error)
+            *error = Mix_GetError();
+        return false;
+    }
+    music_ = music;
+    ++musicId_;
+    return true;
+}
+
+bool AudioOutput::StartMusic(int loops) {
+    if (!music_)
+        return false;
+    if (started_)
+        HaltMusic();
+    ended_ = false;
+    frames_ = 0;
+    if (Mix_PlayMusic(music_, loops) != 0)
+        return false;
+    started_ = true;
+    running_ = true;
+    return true;
+}
+
+void AudioOutput::HaltMusic() {
+    running_ = false;
+    if (music_ && started_)
+        Mix_HaltMusic(); // calls MusicFinished: this is no end of the piece
+    started_ = false;
+    frames_ = 0;
+    ended_ = false;
+}
+
+void AudioOutput::StopMusic() {
+    HaltMusic();
+    if (!music_)
+        return;
+    Mix_FreeMusic(music_);
+    music_ = nullptr;
+}
+
+void AudioOutput::PauseMusic() {
+    if (!music_)
+        return;
+    Mix_PauseMusic();
+    running_ = false;
+}
+
+void AudioOutput::ResumeMusic() {
+    if (!music_ || !started_ || ended_)
+        return;
+    Mix_ResumeMusic();
+    running_ = true;
+}
+
+int64_t AudioOutput::MusicMilliseconds() const {
+    return frames_.load() * 1000 / kRate;
+}
+
+void AudioOutput::SetMusicMilliseconds(int64_t ms) {
+    frames_ = ms * kRate / 1000;
+}
+
+bool AudioOutput::SeekMusic(double seconds) {
+    if (!music_)
+        return false;
+    if (seconds <= 0) {
+        Mix_RewindMusic();
+        SetMusicMilliseconds(0);
+        return true;
+    }
+    if (Mix_SetMusicPosition(seconds) != 0)
+        return false;
+    SetMusicMilliseconds(static_cast<int64_t>(seconds * 1000));
+    return true;
+}
+
+bool AudioOutput::PlayEffect(std::string_view name) {
+    if (!open_ || !chunks_)
+        return false;
+    for (size_t i = 0; i < kEffectNames.size(); ++i) {
+        if (name != kEffectNames[i])
+            continue;
+        if (!chunks_->chunk[i])
+            return false;
+        // One effect at a time: the new one cuts the last one off, nothing waits in a queue.
+        Mix_HaltChannel(kEffectChannel);
+        return Mix_PlayChannel(kEffectChannel, chunks_->chunk[i], 0) == kEffectChannel;
+    }
+    return false;
+}
+
+bool AudioOutput::EffectPlaying() const {
+    return open_ && Mix_Playing(kEffectChannel) != 0;
+}
+
+void AudioOutput::SetMusicVolume(int volume) {
+    musicVolume_ = std::clamp(volume, 0, 255);
+    if (open_)
+        Mix_VolumeMusic(ToMixer(musicVolume_));
+}
+
+void AudioOutput::SetEffectVolume(int volume) {
+    effectVolume_ = std::clamp(volume, 0, 255);
+    if (open_)
+        Mix_Volume(-1, ToMixer(effectVolume_));
+}
+
+void AudioOutput::TakePeaks(int& left, int& right) {
+    left = peakLeft_.exchange(0);
+    right = peakRight_.exchange(0);
+}
+
+// Runs on the audio thread after every buffer is mixed: counts the music's frames and keeps
+// the loudest sample of each side.
+void AudioOutput::PostMix(void* self, uint8_t* stream, int len) {
+    auto* out = static_cast<AudioOutput*>(self);
+    const auto* samples = reinterpret_cast<const int16_t*>(stream);
+    const int count = len / 2;
+    int left = 0, right = 0;
+    for (int i = 0; i + 1 < count; i += 2) {
+        left = std::max(left, std::abs(int(samples[i])));
+        right = std::max(right, std::abs(int(samples[i + 1])));
+    }
+    if (left > out->peakLeft_.load())
+        out->peakLeft_ = left;
+    if (right > out->peakRight_.load())
+        out->peakRight_ = right;
+    if (out->running_.load())
+        out->frames_ += count / 2;
+}
+
+void AudioOutput::MusicFinished() {
+    if (AudioOutput* out = gOpenOutput.load()) {
+        out->running_ = false;
+        out->ended_ = true;
+    }
+}
+
+} // namespace tovani
