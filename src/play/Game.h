@@ -18,19 +18,19 @@ enum class MouseButton { Left, Right, Middle };
 // How a finished game is scored and where its result goes.
 struct GameResult {
     enum class Kind {
-        Time,      // "Your final time is MM:SS"; lower is better
-        Score,     // "Your final score is N"; higher is better
+        Time,       // "Your final time is MM:SS"; lower is better
+        Score,      // "Your final score is N"; higher is better
         ReachedTop, // a Clicks board cleared to the top
         TwoPlayers  // the two-player game: its winner, no hall of fame
     };
     Kind kind = Kind::Time;
-    int board = 0;          // the hall-of-fame table: the board number
-    int64_t result = 0;     // seconds, or points
-    int32_t penalty = 0;    // seconds added to a time
-    int tilesRemoved = 0;   // for the hall of fame's tile count
-    bool entersHall = true; // false for a game the player did not play (the Demo's)
-    bool byDemo = false;    // the Demo played the game to its end
-    int winner = 0;         // two players: 1 or 2, 0 for the same time
+    int board = 0;                // the hall-of-fame table: the board number
+    int64_t result = 0;           // seconds, or points
+    int32_t penalty = 0;          // seconds added to a time
+    int tilesRemoved = 0;         // for the hall of fame's tile count
+    bool entersHall = true;       // false for a game the player did not play (the Demo's)
+    bool byDemo = false;          // the Demo played the game to its end
+    int winner = 0;               // two players: 1 or 2, 0 for the same time
     int64_t playerMs[2] = {0, 0}; // two players: the time each used
 };
 

@@ -424,10 +424,12 @@ void HallKeeper::PaintHallOfFame(QPainter& p, const QRect& r) {
         title.setBold(true);
         p.setFont(title);
         p.setPen(Qt::yellow);
-        for (auto [text, y] : {std::pair{services_.Tr("HALL OF"), 50 - t}, std::pair{services_.Tr("FAME"), 70 - t}})
+        for (auto [text, y] :
+             {std::pair{services_.Tr("HALL OF"), 50 - t}, std::pair{services_.Tr("FAME"), 70 - t}})
             textAt((r.width() - p.fontMetrics().horizontalAdvance(text)) / 2, y, text);
     }
-    if ((t == 30 || t == 90) && services_.Form().Option("ShowGirls") && !services_.Form().View3D()) {
+    if ((t == 30 || t == 90) && services_.Form().Option("ShowGirls") &&
+        !services_.Form().View3D()) {
         QImage girl = GirlPicture(GirlIndex());
         if (!girl.isNull())
             p.drawImage(QPoint(0, height - 166), girl);

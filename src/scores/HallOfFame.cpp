@@ -9,17 +9,28 @@ namespace {
 
 const char* GameSection(int board) {
     switch (board) {
-    case 1000: return "Rivers";
-    case 1001: return "Rivers2";
-    case 1010: return "Memory";
-    case 1011: return "Memory2";
-    case 1020: return "Clicks";
-    case 1021: return "Clicks2";
-    case 1022: return "Clicks3";
-    case 1030: return "Slider";
-    case 1031: return "Slider2";
-    case 1040: return "Columns";
-    default: return nullptr;
+    case 1000:
+        return "Rivers";
+    case 1001:
+        return "Rivers2";
+    case 1010:
+        return "Memory";
+    case 1011:
+        return "Memory2";
+    case 1020:
+        return "Clicks";
+    case 1021:
+        return "Clicks2";
+    case 1022:
+        return "Clicks3";
+    case 1030:
+        return "Slider";
+    case 1031:
+        return "Slider2";
+    case 1040:
+        return "Columns";
+    default:
+        return nullptr;
     }
 }
 
@@ -83,7 +94,9 @@ const HallOfFame::Table& HallOfFame::TableOf(int board) const {
     return it == tables_.end() ? kEmpty : it->second;
 }
 
-HallOfFame::Table& HallOfFame::MutableTableOf(int board) { return tables_[board]; }
+HallOfFame::Table& HallOfFame::MutableTableOf(int board) {
+    return tables_[board];
+}
 
 int64_t HallOfFame::Comparable(int board, const HallEntry& e) {
     if (IsSlider(board))
@@ -160,7 +173,9 @@ void HallOfFame::Rename(int board, int rank, const std::string& name) {
         e.name = CleanName(name);
 }
 
-void HallOfFame::Reset(int board) { tables_[board] = Table{}; }
+void HallOfFame::Reset(int board) {
+    tables_[board] = Table{};
+}
 
 void HallOfFame::Read(const IniFile& ini) {
     tables_.clear();

@@ -1,4 +1,5 @@
-// The game-mode switch, the 50 ms tick, pauses and focus, the keys, and the close of the main window.
+// The game-mode switch, the 50 ms tick, pauses and focus, the keys, and the close of the main
+// window.
 #include "shell/MainForm.h"
 
 #include "core/Files.h"

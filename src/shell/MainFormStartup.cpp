@@ -610,5 +610,4 @@ void TMainForm::FinishInit() {
     game2_->lower();
 }
 
-
 } // namespace tovani

@@ -7,6 +7,7 @@
 // (ctest runs it as "clicks_and_slider_played", label "display").
 //
 // Exit code 0 when every step was seen to happen.
+#include "XvfbDriver.h"
 #include "core/Files.h"
 #include "dialogs/GameOverForm.h"
 #include "dialogs/HallWindow.h"
@@ -16,7 +17,6 @@
 #include "play/clicks/ClicksController.h"
 #include "play/slider/SliderController.h"
 #include "shell/MainForm.h"
-#include "XvfbDriver.h"
 
 #include <QApplication>
 #include <QDir>

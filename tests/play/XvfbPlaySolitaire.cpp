@@ -14,10 +14,10 @@
 #include "dialogs/HallWindow.h"
 #include "dialogs/SeedDialog.h"
 #include "play/BoardView.h"
-#include "shell/MainForm.h"
 #include "play/GameServices.h"
 #include "play/HallKeeper.h"
 #include "play/solitaire/SolitaireGame.h"
+#include "shell/MainForm.h"
 
 #include "XvfbDriver.h"
 
@@ -42,7 +42,6 @@
 namespace fs = std::filesystem;
 using namespace tovani;
 using namespace tovani::xvfb;
-
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -226,7 +225,8 @@ int main(int argc, char** argv) {
                 Shot("two-players");
         }
         Check(WaitFor([&] { return !seenFinal.isEmpty(); }, 10000), "the two-player game ends");
-        Check(seenFinal.startsWith("And the winner is... PLAYER 1 !\n"), "player 1 was faster and wins");
+        Check(seenFinal.startsWith("And the winner is... PLAYER 1 !\n"),
+              "player 1 was faster and wins");
         WaitFor([&] { return form.GameMode() == kModeWelcome; }, 10000);
         Wait(500);
         Shot("two-players-over");

@@ -119,12 +119,12 @@ TEST(HallOfFame, FileRoundTripAndLenientReading) {
 
     IniFile bad;
     bad.Parse("[Traditional]\n"
-              "Rank1=Bob 1a2b3 x7 05/05/05\n"   // non-digits dropped: 123, second 7
-              "Rank2=Eve 0000 5 01/01/01\n"     // "0000": empty
+              "Rank1=Bob 1a2b3 x7 05/05/05\n"             // non-digits dropped: 123, second 7
+              "Rank2=Eve 0000 5 01/01/01\n"               // "0000": empty
               "Rank3=VeryLongNameIndeed 9 9 2026-12-07\n" // kept whole
-              "Rank4=NoNumbers\n"               // nothing usable
-              "Rank5=Huge 99999999999999 1 d\n" // does not fit: empty
-              "Rank6=Neg -5 0 01/02/03\n");          // a negative result is kept
+              "Rank4=NoNumbers\n"                         // nothing usable
+              "Rank5=Huge 99999999999999 1 d\n"           // does not fit: empty
+              "Rank6=Neg -5 0 01/02/03\n");               // a negative result is kept
     HallOfFame lenient = MakeHall();
     lenient.Read(bad);
     const auto& t = lenient.TableOf(1);

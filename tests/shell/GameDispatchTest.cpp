@@ -86,8 +86,12 @@ protected:
 };
 
 const std::pair<const char*, const char*> kShared[] = {
-    {"Back", "Back"},       {"Redo", "Redo"},       {"Hint", "Hint"},
-    {"Shuffle1Click", "Shuffle"}, {"Restart", "Restart"}, {"GoBack", "GoBack"},
+    {"Back", "Back"},
+    {"Redo", "Redo"},
+    {"Hint", "Hint"},
+    {"Shuffle1Click", "Shuffle"},
+    {"Restart", "Restart"},
+    {"GoBack", "GoBack"},
     {"CountTiles", "CountTiles"},
 };
 
@@ -104,8 +108,8 @@ TEST_F(GameDispatchTest, EachSharedCommandReachesTheGameOfTheModeOnly) {
 }
 
 TEST_F(GameDispatchTest, NoGameAnswersOutsideTheGameModes) {
-    for (int mode : {kModeNoGame, kModeEditor, kModeWelcome, kModePaused, kModeInactive,
-                     kModeGameOver}) {
+    for (int mode :
+         {kModeNoGame, kModeEditor, kModeWelcome, kModePaused, kModeInactive, kModeGameOver}) {
         form_->Session().mode = static_cast<uint8_t>(mode);
         ClearCalls();
         for (auto [command, call] : kShared)
@@ -124,9 +128,9 @@ TEST_F(GameDispatchTest, ClicksKeysAndBeatsGoToTheGameInPlay) {
     QTest::mouseRelease(board, Qt::LeftButton, {}, QPoint(30, 40));
     QTest::keyClick(board, Qt::Key_Space);
     form_->RunCommand("StartFastTimer"); // timers are off in tests: the beat is called by hand
-    EXPECT_EQ(AllCalls(), (std::vector<std::string>{"5: MouseDown 30,40", "5: Click 30,40",
-                                                    "5: Key " + std::to_string(Qt::Key_Space),
-                                                    "5: KeyUp"}));
+    EXPECT_EQ(AllCalls(),
+              (std::vector<std::string>{"5: MouseDown 30,40", "5: Click 30,40",
+                                        "5: Key " + std::to_string(Qt::Key_Space), "5: KeyUp"}));
     // On the welcome screen nobody hears them.
     form_->IM(kModeWelcome);
     ClearCalls();
@@ -190,8 +194,8 @@ TEST_F(GameDispatchTest, KeyReleasesReachTheGameInPlay) {
     ClearCalls();
     QTest::keyPress(form_.get(), Qt::Key_Down);
     QTest::keyRelease(form_.get(), Qt::Key_Down);
-    EXPECT_EQ(AllCalls(), (std::vector<std::string>{
-                              "7: Key " + std::to_string(Qt::Key_Down), "7: KeyUp"}));
+    EXPECT_EQ(AllCalls(),
+              (std::vector<std::string>{"7: Key " + std::to_string(Qt::Key_Down), "7: KeyUp"}));
 }
 
 } // namespace

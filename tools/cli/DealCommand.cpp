@@ -52,7 +52,8 @@ int RunDeal(const std::vector<std::string>& args) {
             names += names.empty() ? "" : ", ";
             names += g.name;
         }
-        return Fail("no game \"" + gameArg + "\"" + (names.empty() ? "" : " (games: " + names + ")"));
+        return Fail("no game \"" + gameArg + "\"" +
+                    (names.empty() ? "" : " (games: " + names + ")"));
     }
     if (layoutArg.empty())
         return Fail("deal needs a layout");

@@ -10,14 +10,11 @@ const std::vector<GameDeal>& GameDeals() {
     // One line per game variant: {"name", PrintXxxDeal}, with PrintXxxDeal defined in the
     // game's own Deal<Game>.cpp of this folder.
     static const std::vector<GameDeal> table = {
-        {"rivers-easy", PrintRiversEasyDeal},
-        {"rivers-hard", PrintRiversHardDeal},
-        {"memory-easy", PrintMemoryEasyDeal},
-        {"memory-hard", PrintMemoryHardDeal},
+        {"rivers-easy", PrintRiversEasyDeal}, {"rivers-hard", PrintRiversHardDeal},
+        {"memory-easy", PrintMemoryEasyDeal}, {"memory-hard", PrintMemoryHardDeal},
         {"clicks-easy", PrintClicksEasyDeal}, {"clicks-normal", PrintClicksNormalDeal},
         {"clicks-hard", PrintClicksHardDeal}, {"slider-easy", PrintSliderEasyDeal},
-        {"slider-hard", PrintSliderHardDeal},
-        {"hashira", PrintHashiraDeal},
+        {"slider-hard", PrintSliderHardDeal}, {"hashira", PrintHashiraDeal},
     };
     return table;
 }
