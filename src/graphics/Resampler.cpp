@@ -375,30 +375,39 @@ __attribute__((target("avx2"))) void HorizontalPassAvx2(const PixelBuffer& src, 
             _mm256_storeu_ps(pairA + 8 * k, _mm256_cvtepi32_ps(_mm256_cvtepu8_epi32(ab)));
             _mm256_storeu_ps(pairB + 8 * k, _mm256_cvtepi32_ps(_mm256_cvtepu8_epi32(cd)));
         }
-        // Every span has the same length here (EvenSpans); two destination pixels are summed
-        // side by side so that four independent sums keep the adder busy.
+        // Every span has the same length here (EvenSpans); four destination pixels are summed
+        // side by side so that eight independent sums keep the adder busy.
         const size_t n = axis.spans.size();
         size_t i = 0;
-        for (; i + 2 <= n; i += 2) {
-            const Span& s0 = axis.spans[i];
-            const Span& s1 = axis.spans[i + 1];
-            const float* a0 = pairA + 8 * size_t(s0.first - axis.lowest);
-            const float* b0 = pairB + 8 * size_t(s0.first - axis.lowest);
-            const float* a1 = pairA + 8 * size_t(s1.first - axis.lowest);
-            const float* b1 = pairB + 8 * size_t(s1.first - axis.lowest);
-            const float* w0 = weights + s0.offset;
-            const float* w1 = weights + s1.offset;
-            __m256 accA0 = _mm256_setzero_ps(), accB0 = accA0, accA1 = accA0, accB1 = accA0;
+        for (; i + 4 <= n; i += 4) {
+            const float *a[4], *b[4], *w[4];
+            for (int j = 0; j < 4; ++j) {
+                const Span& s = axis.spans[i + size_t(j)];
+                a[j] = pairA + 8 * size_t(s.first - axis.lowest);
+                b[j] = pairB + 8 * size_t(s.first - axis.lowest);
+                w[j] = weights + s.offset;
+            }
+            __m256 accA0 = _mm256_setzero_ps(), accB0 = accA0, accA1 = accA0, accB1 = accA0,
+                   accA2 = accA0, accB2 = accA0, accA3 = accA0, accB3 = accA0;
             for (int t = 0; t < count; ++t) {
-                const __m256 wt0 = _mm256_broadcast_ss(w0 + t);
-                const __m256 wt1 = _mm256_broadcast_ss(w1 + t);
-                accA0 = _mm256_add_ps(accA0, _mm256_mul_ps(wt0, _mm256_loadu_ps(a0 + 8 * t)));
-                accB0 = _mm256_add_ps(accB0, _mm256_mul_ps(wt0, _mm256_loadu_ps(b0 + 8 * t)));
-                accA1 = _mm256_add_ps(accA1, _mm256_mul_ps(wt1, _mm256_loadu_ps(a1 + 8 * t)));
-                accB1 = _mm256_add_ps(accB1, _mm256_mul_ps(wt1, _mm256_loadu_ps(b1 + 8 * t)));
+                const size_t at = 8 * size_t(t);
+                const __m256 wt0 = _mm256_broadcast_ss(w[0] + t);
+                const __m256 wt1 = _mm256_broadcast_ss(w[1] + t);
+                const __m256 wt2 = _mm256_broadcast_ss(w[2] + t);
+                const __m256 wt3 = _mm256_broadcast_ss(w[3] + t);
+                accA0 = _mm256_add_ps(accA0, _mm256_mul_ps(wt0, _mm256_loadu_ps(a[0] + at)));
+                accB0 = _mm256_add_ps(accB0, _mm256_mul_ps(wt0, _mm256_loadu_ps(b[0] + at)));
+                accA1 = _mm256_add_ps(accA1, _mm256_mul_ps(wt1, _mm256_loadu_ps(a[1] + at)));
+                accB1 = _mm256_add_ps(accB1, _mm256_mul_ps(wt1, _mm256_loadu_ps(b[1] + at)));
+                accA2 = _mm256_add_ps(accA2, _mm256_mul_ps(wt2, _mm256_loadu_ps(a[2] + at)));
+                accB2 = _mm256_add_ps(accB2, _mm256_mul_ps(wt2, _mm256_loadu_ps(b[2] + at)));
+                accA3 = _mm256_add_ps(accA3, _mm256_mul_ps(wt3, _mm256_loadu_ps(a[3] + at)));
+                accB3 = _mm256_add_ps(accB3, _mm256_mul_ps(wt3, _mm256_loadu_ps(b[3] + at)));
             }
             StoreFourRowsAvx2(accA0, accB0, outs, 3 * i);
             StoreFourRowsAvx2(accA1, accB1, outs, 3 * i + 3);
+            StoreFourRowsAvx2(accA2, accB2, outs, 3 * i + 6);
+            StoreFourRowsAvx2(accA3, accB3, outs, 3 * i + 9);
         }
         for (; i < n; ++i) {
             const Span& s = axis.spans[i];
