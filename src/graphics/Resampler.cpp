@@ -395,7 +395,13 @@ bool Resample(const PixelBuffer& src, PixelBuffer& dst, int filterIndex, std::st
     // last pixel, so the vector loops need no tail handling.
     const size_t rowBytes = size_t(dw) * 3;
     const size_t stride = (rowBytes + 4 + 31) & ~size_t(31);
-    std::vector<uint8_t> middle(stride * size_t(sh), 0);
+    // The passes write every pixel; only the padding past each row's pixels is cleared (it is
+    // summed with the rest and thrown away), instead of the whole picture.
+    std::unique_ptr<uint8_t[]> middleStore(new uint8_t[stride * size_t(sh)]);
+    uint8_t* const middle = middleStore.get();
+    for (int y = 0; y < sh; ++y) {
+        std::memset(middle + stride * size_t(y) + rowBytes, 0, stride - rowBytes);
+    }
     const int lowest = horizontal.lowest;
     const size_t padLength = size_t(horizontal.highest - lowest + 1);
     std::vector<int> sourceOf(padLength);
@@ -409,9 +415,9 @@ bool Resample(const PixelBuffer& src, PixelBuffer& dst, int filterIndex, std::st
     if (avx2) {
         std::vector<uint8_t> scratch(stride);
         if (avx512) {
-            HorizontalPassAvx512(src, horizontal, sourceOf, middle.data(), stride, scratch.data());
+            HorizontalPassAvx512(src, horizontal, sourceOf, middle, stride, scratch.data());
         } else {
-            HorizontalPassAvx2(src, horizontal, sourceOf, middle.data(), stride, scratch.data());
+            HorizontalPassAvx2(src, horizontal, sourceOf, middle, stride, scratch.data());
         }
     }
 #endif
@@ -429,7 +435,7 @@ bool Resample(const PixelBuffer& src, PixelBuffer& dst, int filterIndex, std::st
                     pad[k] = v4f{float(BlueOf(p)), float(GreenOf(p)), float(RedOf(p)), 0.0f};
                 }
                 pads[r] = pad;
-                outs[r] = middle.data() + stride * size_t(y + r);
+                outs[r] = middle + stride * size_t(y + r);
             }
             HorizontalRows(pads, rows, horizontal, lowest, outs);
         }
@@ -446,7 +452,7 @@ bool Resample(const PixelBuffer& src, PixelBuffer& dst, int filterIndex, std::st
         for (int t = 0; t < s.count; ++t) {
             const float w = vertical.weights[s.offset + size_t(t)];
             if (w != 0.0f) {
-                rowPointers.push_back(middle.data() + stride * size_t(Reflect(s.first + t, sh)));
+                rowPointers.push_back(middle + stride * size_t(Reflect(s.first + t, sh)));
                 rowWeights.push_back(w);
             }
         }
