@@ -363,11 +363,11 @@ void LimitResamplerLoops(ResamplerLoops widest) {
 bool ResamplerLoopsAvailable(ResamplerLoops loops) {
     switch (loops) {
     case ResamplerLoops::Portable:
+    case ResamplerLoops::Widest:
         return true;
     case ResamplerLoops::Avx2:
         return HaveAvx2();
     case ResamplerLoops::Avx512:
-    case ResamplerLoops::Widest:
         return HaveAvx512();
     }
     return false;
