@@ -6,16 +6,16 @@
 // four-float pixels (several rows at once, sharing each weight), the vertical pass on the bytes
 // of 24-bit rows, eight values at a time.
 #include "graphics/Resampler.h"
+#include "graphics/ResamplerLoops.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-
-#if defined(__x86_64__)
-#include <immintrin.h>
-#endif
+#include <memory>
 
 namespace tovani {
+
+using namespace resampling;
 
 namespace {
 
@@ -105,22 +105,6 @@ int Reflect(int k, int n) {
     return std::clamp(k, 0, n - 1);
 }
 
-// The weights of one destination index: a run of consecutive (unreflected) source indices
-// starting at `first`; zeros inside the run are kept (adding 0 changes no sum), zeros at its
-// ends are dropped.
-struct Span {
-    int first = 0;
-    int count = 0;
-    size_t offset = 0; // into Axis::weights
-};
-
-struct Axis {
-    std::vector<Span> spans;
-    std::vector<float> weights;
-    int lowest = 0;  // smallest source index any span reads
-    int highest = 0; // largest
-};
-
 float ScaleFactor(int srcSize, int dstSize) {
     if (srcSize == 1) {
         return float(dstSize) / float(srcSize);
@@ -198,6 +182,35 @@ Axis EvenSpans(const Axis& axis) {
         even.spans.push_back(e);
     }
     return even;
+}
+
+// The axes of the last few sizes asked for, kept per thread: working the weights out again
+// (a sine per weight for Lanczos3) costs as much as a small pass.
+struct CachedAxis {
+    int srcSize, dstSize, filterIndex;
+    bool even;
+    std::shared_ptr<const Axis> axis;
+};
+
+std::shared_ptr<const Axis> AxisFor(int srcSize, int dstSize, int filterIndex, bool even) {
+    constexpr size_t kKept = 8;
+    thread_local std::vector<CachedAxis> cache;
+    for (size_t i = 0; i < cache.size(); ++i) {
+        const CachedAxis& c = cache[i];
+        if (c.srcSize == srcSize && c.dstSize == dstSize && c.filterIndex == filterIndex &&
+            c.even == even) {
+            std::rotate(cache.begin(), cache.begin() + ptrdiff_t(i),
+                        cache.begin() + ptrdiff_t(i) + 1);
+            return cache.front().axis;
+        }
+    }
+    Axis made = MakeAxis(srcSize, dstSize, ResampleFilterAt(filterIndex));
+    auto axis = std::make_shared<const Axis>(even ? EvenSpans(made) : std::move(made));
+    if (cache.size() == kKept) {
+        cache.pop_back();
+    }
+    cache.insert(cache.begin(), CachedAxis{srcSize, dstSize, filterIndex, even, axis});
+    return axis;
 }
 
 typedef float v4f __attribute__((vector_size(16)));
@@ -295,154 +308,7 @@ void VerticalRow(const uint8_t* const* rows, const float* weights, int count, si
     }
 }
 
-// The two passes for processors with AVX2, written with the vector instructions themselves: the
-// horizontal pass holds two source rows in one register (four rows a step), the vertical pass
-// widens eight bytes at a time. The arithmetic is the same as above, value for value.
-#if defined(__x86_64__)
-// Stores one destination pixel of four rows: `ab` holds rows 0 and 1, `cd` rows 2 and 3. Four
-// bytes are written for three; the next pixel overwrites the fourth, and every row has room
-// past its end.
-__attribute__((target("avx2"))) inline void StoreFourRowsAvx2(__m256 ab, __m256 cd,
-                                                              uint8_t* const* outs, size_t at) {
-    const __m256 zero = _mm256_setzero_ps(), top = _mm256_set1_ps(255.0f);
-    const __m256i ia = _mm256_cvtps_epi32(_mm256_min_ps(_mm256_max_ps(ab, zero), top));
-    const __m256i ib = _mm256_cvtps_epi32(_mm256_min_ps(_mm256_max_ps(cd, zero), top));
-    // Low half: rows 0 and 2; high half: rows 1 and 3.
-    const __m256i bytes = _mm256_packus_epi16(_mm256_packs_epi32(ia, ib), _mm256_setzero_si256());
-    const __m128i lo = _mm256_castsi256_si128(bytes);
-    const __m128i hi = _mm256_extracti128_si256(bytes, 1);
-    const int32_t r0 = _mm_cvtsi128_si32(lo), r1 = _mm_cvtsi128_si32(hi);
-    const int32_t r2 = _mm_extract_epi32(lo, 1), r3 = _mm_extract_epi32(hi, 1);
-    std::memcpy(outs[0] + at, &r0, 4);
-    std::memcpy(outs[1] + at, &r1, 4);
-    std::memcpy(outs[2] + at, &r2, 4);
-    std::memcpy(outs[3] + at, &r3, 4);
-}
-
-__attribute__((target("avx2"))) void HorizontalPassAvx2(const PixelBuffer& src, const Axis& axis,
-                                                        const std::vector<int>& sourceOf,
-                                                        uint8_t* middle, size_t stride,
-                                                        uint8_t* scratch) {
-    const int sh = src.Height();
-    const size_t padLength = sourceOf.size();
-    std::vector<float> pairs(padLength * 16);
-    float* pairA = pairs.data();
-    float* pairB = pairs.data() + padLength * 8;
-    const float* weights = axis.weights.data();
-    const int count = axis.spans.empty() ? 0 : axis.spans[0].count;
-    for (int y = 0; y < sh; y += 4) {
-        const Pixel* lines[4];
-        uint8_t* outs[4];
-        for (int r = 0; r < 4; ++r) {
-            const bool real = y + r < sh;
-            lines[r] = src.ScanLine(real ? y + r : y);
-            outs[r] = real ? middle + stride * size_t(y + r) : scratch;
-        }
-        for (size_t k = 0; k < padLength; ++k) {
-            const int sx = sourceOf[k];
-            const __m128i ab = _mm_set_epi32(0, 0, int(lines[1][sx]), int(lines[0][sx]));
-            const __m128i cd = _mm_set_epi32(0, 0, int(lines[3][sx]), int(lines[2][sx]));
-            _mm256_storeu_ps(pairA + 8 * k, _mm256_cvtepi32_ps(_mm256_cvtepu8_epi32(ab)));
-            _mm256_storeu_ps(pairB + 8 * k, _mm256_cvtepi32_ps(_mm256_cvtepu8_epi32(cd)));
-        }
-        // Every span has the same length here (EvenSpans); two destination pixels are summed
-        // side by side so that four independent sums keep the adder busy.
-        const size_t n = axis.spans.size();
-        size_t i = 0;
-        for (; i + 2 <= n; i += 2) {
-            const Span& s0 = axis.spans[i];
-            const Span& s1 = axis.spans[i + 1];
-            const float* a0 = pairA + 8 * size_t(s0.first - axis.lowest);
-            const float* b0 = pairB + 8 * size_t(s0.first - axis.lowest);
-            const float* a1 = pairA + 8 * size_t(s1.first - axis.lowest);
-            const float* b1 = pairB + 8 * size_t(s1.first - axis.lowest);
-            const float* w0 = weights + s0.offset;
-            const float* w1 = weights + s1.offset;
-            __m256 accA0 = _mm256_setzero_ps(), accB0 = accA0, accA1 = accA0, accB1 = accA0;
-            for (int t = 0; t < count; ++t) {
-                const __m256 wt0 = _mm256_broadcast_ss(w0 + t);
-                const __m256 wt1 = _mm256_broadcast_ss(w1 + t);
-                accA0 = _mm256_add_ps(accA0, _mm256_mul_ps(wt0, _mm256_loadu_ps(a0 + 8 * t)));
-                accB0 = _mm256_add_ps(accB0, _mm256_mul_ps(wt0, _mm256_loadu_ps(b0 + 8 * t)));
-                accA1 = _mm256_add_ps(accA1, _mm256_mul_ps(wt1, _mm256_loadu_ps(a1 + 8 * t)));
-                accB1 = _mm256_add_ps(accB1, _mm256_mul_ps(wt1, _mm256_loadu_ps(b1 + 8 * t)));
-            }
-            StoreFourRowsAvx2(accA0, accB0, outs, 3 * i);
-            StoreFourRowsAvx2(accA1, accB1, outs, 3 * i + 3);
-        }
-        for (; i < n; ++i) {
-            const Span& s = axis.spans[i];
-            const float* a = pairA + 8 * size_t(s.first - axis.lowest);
-            const float* b = pairB + 8 * size_t(s.first - axis.lowest);
-            const float* w = weights + s.offset;
-            __m256 accA = _mm256_setzero_ps(), accB = _mm256_setzero_ps();
-            for (int t = 0; t < count; ++t) {
-                const __m256 wt = _mm256_broadcast_ss(w + t);
-                accA = _mm256_add_ps(accA, _mm256_mul_ps(wt, _mm256_loadu_ps(a + 8 * t)));
-                accB = _mm256_add_ps(accB, _mm256_mul_ps(wt, _mm256_loadu_ps(b + 8 * t)));
-            }
-            StoreFourRowsAvx2(accA, accB, outs, 3 * i);
-        }
-    }
-}
-
-__attribute__((target("avx2"))) inline __m256 WidenAvx2(const uint8_t* q) {
-    return _mm256_cvtepi32_ps(
-        _mm256_cvtepu8_epi32(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(q))));
-}
-
-__attribute__((target("avx2"))) inline __m256i RoundClampAvx2(__m256 v) {
-    return _mm256_cvtps_epi32(
-        _mm256_min_ps(_mm256_max_ps(v, _mm256_setzero_ps()), _mm256_set1_ps(255.0f)));
-}
-
-__attribute__((target("avx2"))) void VerticalRowAvx2(const uint8_t* const* rows,
-                                                     const float* weights, int count, size_t bytes,
-                                                     uint8_t* out) {
-    const __m256i order = _mm256_setr_epi32(0, 4, 1, 5, 2, 6, 3, 7);
-    for (size_t x = 0; x < bytes; x += 32) {
-        __m256 a0 = _mm256_setzero_ps(), a1 = a0, a2 = a0, a3 = a0;
-        for (int t = 0; t < count; ++t) {
-            const __m256 w = _mm256_broadcast_ss(weights + t);
-            const uint8_t* p = rows[t] + x;
-            a0 = _mm256_add_ps(a0, _mm256_mul_ps(w, WidenAvx2(p)));
-            a1 = _mm256_add_ps(a1, _mm256_mul_ps(w, WidenAvx2(p + 8)));
-            a2 = _mm256_add_ps(a2, _mm256_mul_ps(w, WidenAvx2(p + 16)));
-            a3 = _mm256_add_ps(a3, _mm256_mul_ps(w, WidenAvx2(p + 24)));
-        }
-        const __m256i s01 = _mm256_packs_epi32(RoundClampAvx2(a0), RoundClampAvx2(a1));
-        const __m256i s23 = _mm256_packs_epi32(RoundClampAvx2(a2), RoundClampAvx2(a3));
-        const __m256i packed = _mm256_permutevar8x32_epi32(_mm256_packus_epi16(s01, s23), order);
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + x), packed);
-    }
-}
-
-__attribute__((target("avx2"))) void ExpandRowAvx2(const uint8_t* in, Pixel* out, int width) {
-    const __m128i shuffle = _mm_setr_epi8(0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1);
-    const __m128i opaque = _mm_set1_epi32(int(0xFF000000u));
-    int x = 0;
-    for (; x + 4 <= width; x += 4) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + 3 * x));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + x),
-                         _mm_or_si128(_mm_shuffle_epi8(v, shuffle), opaque));
-    }
-    for (; x < width; ++x) {
-        const uint8_t* o = in + 3 * x;
-        out[x] = 0xFF000000u | uint32_t(o[2]) << 16 | uint32_t(o[1]) << 8 | o[0];
-    }
-}
-
-bool HaveAvx2() {
-    static const bool have = __builtin_cpu_supports("avx2");
-    return have;
-}
-#else
-bool HaveAvx2() {
-    return false;
-}
-#endif
-
-bool forceGeneric = false;
+ResamplerLoops loopLimit = ResamplerLoops::Widest;
 
 bool Refuse(std::string* error, const char* why) {
     if (error) {
@@ -487,7 +353,24 @@ std::vector<std::vector<Contributor>> ResampleContributors(int srcSize, int dstS
 }
 
 void UseGenericResamplerLoops(bool on) {
-    forceGeneric = on;
+    loopLimit = on ? ResamplerLoops::Portable : ResamplerLoops::Widest;
+}
+
+void LimitResamplerLoops(ResamplerLoops widest) {
+    loopLimit = widest;
+}
+
+bool ResamplerLoopsAvailable(ResamplerLoops loops) {
+    switch (loops) {
+    case ResamplerLoops::Portable:
+    case ResamplerLoops::Widest:
+        return true;
+    case ResamplerLoops::Avx2:
+        return HaveAvx2();
+    case ResamplerLoops::Avx512:
+        return HaveAvx512();
+    }
+    return false;
 }
 
 bool Resample(const PixelBuffer& src, PixelBuffer& dst, int filterIndex, std::string* error) {
@@ -500,28 +383,42 @@ bool Resample(const PixelBuffer& src, PixelBuffer& dst, int filterIndex, std::st
     if ((dst.Width() == 1 && src.Width() > 1) || (dst.Height() == 1 && src.Height() > 1)) {
         return Refuse(error, "Destination bitmap too small");
     }
-    const ResampleFilter& filter = ResampleFilterAt(filterIndex);
+    filterIndex = std::clamp(filterIndex, 0, kResampleFilterCount - 1);
     const int sw = src.Width(), sh = src.Height(), dw = dst.Width(), dh = dst.Height();
-    const Axis horizontal = EvenSpans(MakeAxis(sw, dw, filter));
-    const Axis vertical = MakeAxis(sh, dh, filter);
+    const std::shared_ptr<const Axis> horizontalAxis = AxisFor(sw, dw, filterIndex, true);
+    const std::shared_ptr<const Axis> verticalAxis = AxisFor(sh, dh, filterIndex, false);
+    const Axis& horizontal = *horizontalAxis;
+    const Axis& vertical = *verticalAxis;
 
     // First pass: every source row into a 24-bit intermediate row of the destination width.
     // Rows are padded to a multiple of 32 bytes, with room for at least four bytes past the
     // last pixel, so the vector loops need no tail handling.
     const size_t rowBytes = size_t(dw) * 3;
     const size_t stride = (rowBytes + 4 + 31) & ~size_t(31);
-    std::vector<uint8_t> middle(stride * size_t(sh), 0);
+    // The passes write every pixel; only the padding past each row's pixels is cleared (it is
+    // summed with the rest and thrown away), instead of the whole picture.
+    std::unique_ptr<uint8_t[]> middleStore(new uint8_t[stride * size_t(sh)]);
+    uint8_t* const middle = middleStore.get();
+    for (int y = 0; y < sh; ++y) {
+        std::memset(middle + stride * size_t(y) + rowBytes, 0, stride - rowBytes);
+    }
     const int lowest = horizontal.lowest;
     const size_t padLength = size_t(horizontal.highest - lowest + 1);
     std::vector<int> sourceOf(padLength);
     for (size_t k = 0; k < padLength; ++k) {
         sourceOf[k] = Reflect(int(k) + lowest, sw);
     }
-    const bool avx2 = HaveAvx2() && !forceGeneric;
+    const bool avx512 = HaveAvx512() && (loopLimit == ResamplerLoops::Widest ||
+                                         loopLimit == ResamplerLoops::Avx512);
+    const bool avx2 = avx512 || (HaveAvx2() && loopLimit != ResamplerLoops::Portable);
 #if defined(__x86_64__)
     if (avx2) {
         std::vector<uint8_t> scratch(stride);
-        HorizontalPassAvx2(src, horizontal, sourceOf, middle.data(), stride, scratch.data());
+        if (avx512) {
+            HorizontalPassAvx512(src, horizontal, sourceOf, middle, stride, scratch.data());
+        } else {
+            HorizontalPassAvx2(src, horizontal, sourceOf, middle, stride, scratch.data());
+        }
     }
 #endif
     if (!avx2) {
@@ -538,7 +435,7 @@ bool Resample(const PixelBuffer& src, PixelBuffer& dst, int filterIndex, std::st
                     pad[k] = v4f{float(BlueOf(p)), float(GreenOf(p)), float(RedOf(p)), 0.0f};
                 }
                 pads[r] = pad;
-                outs[r] = middle.data() + stride * size_t(y + r);
+                outs[r] = middle + stride * size_t(y + r);
             }
             HorizontalRows(pads, rows, horizontal, lowest, outs);
         }
@@ -555,12 +452,18 @@ bool Resample(const PixelBuffer& src, PixelBuffer& dst, int filterIndex, std::st
         for (int t = 0; t < s.count; ++t) {
             const float w = vertical.weights[s.offset + size_t(t)];
             if (w != 0.0f) {
-                rowPointers.push_back(middle.data() + stride * size_t(Reflect(s.first + t, sh)));
+                rowPointers.push_back(middle + stride * size_t(Reflect(s.first + t, sh)));
                 rowWeights.push_back(w);
             }
         }
         Pixel* line = dst.ScanLine(j);
 #if defined(__x86_64__)
+        if (avx512) {
+            VerticalRowAvx512(rowPointers.data(), rowWeights.data(), int(rowWeights.size()), stride,
+                              outRow.data());
+            ExpandRowAvx2(outRow.data(), line, dw);
+            continue;
+        }
         if (avx2) {
             VerticalRowAvx2(rowPointers.data(), rowWeights.data(), int(rowWeights.size()), stride,
                             outRow.data());

@@ -49,6 +49,15 @@ std::vector<std::vector<Contributor>> ResampleContributors(int srcSize, int dstS
 bool Resample(const PixelBuffer& src, PixelBuffer& dst, int filterIndex,
               std::string* error = nullptr);
 
+// The loops the resampler may use, narrowest first. Each gives the same bytes; the widest the
+// processor runs is chosen at run time.
+enum class ResamplerLoops { Portable, Avx2, Avx512, Widest };
+
+// For tests and benchmarks: use no loops wider than `widest` (the processor's best by default).
+void LimitResamplerLoops(ResamplerLoops widest);
+// Whether this processor runs the given loops.
+bool ResamplerLoopsAvailable(ResamplerLoops loops);
+
 // For tests: run the portable loops even where the processor offers wider vector instructions.
 void UseGenericResamplerLoops(bool on);
 

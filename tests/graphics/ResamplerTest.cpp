@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 
 namespace tovani {
 namespace {
@@ -198,20 +199,68 @@ TEST(Resampler, VectorLoopsGiveTheSameBytesAsThePlainArithmetic) {
             src.Set(x, y, 0xFF000000u | (seed >> 8));
         }
     }
-    const int sizes[][2] = {{50, 31}, {19, 11}, {37, 23}, {80, 7}, {3, 60}, {32, 5}, {85, 2}};
-    for (bool generic : {false, true}) {
-        UseGenericResamplerLoops(generic);
+    // Growing and shrinking, row lengths that are and are not multiples of the vector widths,
+    // and one-pixel-high rows; more sizes than the resampler keeps weights for.
+    const int sizes[][2] = {{50, 31}, {19, 11}, {37, 23}, {80, 7}, {3, 60},
+                            {32, 5},  {85, 2},  {9, 5},   {6, 4},  {111, 46}};
+    const ResamplerLoops loops[] = {ResamplerLoops::Widest, ResamplerLoops::Avx512,
+                                    ResamplerLoops::Avx2, ResamplerLoops::Portable};
+    for (ResamplerLoops limit : loops) {
+        LimitResamplerLoops(limit);
         for (int f = 0; f < kResampleFilterCount; ++f) {
             for (const auto& s : sizes) {
                 PixelBuffer dst(s[0], s[1]);
                 ASSERT_TRUE(Resample(src, dst, f));
                 EXPECT_EQ(dst, PlainResample(src, s[0], s[1], f))
-                    << ResampleFilterAt(f).name << " to " << s[0] << "x" << s[1]
-                    << (generic ? " (portable loops)" : "");
+                    << ResampleFilterAt(f).name << " to " << s[0] << "x" << s[1] << " (loops "
+                    << int(limit) << ")";
             }
         }
     }
+    LimitResamplerLoops(ResamplerLoops::Widest);
+    // The older switch still forces the portable loops.
+    UseGenericResamplerLoops(true);
+    PixelBuffer dst(50, 31);
+    ASSERT_TRUE(Resample(src, dst, kFilterLanczos3));
+    EXPECT_EQ(dst, PlainResample(src, 50, 31, kFilterLanczos3));
     UseGenericResamplerLoops(false);
+}
+
+TEST(Resampler, SaysWhichLoopsThisProcessorRuns) {
+    EXPECT_TRUE(ResamplerLoopsAvailable(ResamplerLoops::Portable));
+    EXPECT_TRUE(ResamplerLoopsAvailable(ResamplerLoops::Widest)); // whatever they are
+    // The wider loops need the narrower ones' instructions too.
+    if (ResamplerLoopsAvailable(ResamplerLoops::Avx512)) {
+        EXPECT_TRUE(ResamplerLoopsAvailable(ResamplerLoops::Avx2));
+    }
+#if defined(__x86_64__)
+    EXPECT_EQ(ResamplerLoopsAvailable(ResamplerLoops::Avx2), bool(__builtin_cpu_supports("avx2")));
+    EXPECT_EQ(ResamplerLoopsAvailable(ResamplerLoops::Avx512),
+              bool(__builtin_cpu_supports("avx512f")));
+#else
+    EXPECT_FALSE(ResamplerLoopsAvailable(ResamplerLoops::Avx2));
+#endif
+    std::printf("resampler loops on this processor: portable%s%s\n",
+                ResamplerLoopsAvailable(ResamplerLoops::Avx2) ? ", AVX2" : "",
+                ResamplerLoopsAvailable(ResamplerLoops::Avx512) ? ", AVX-512" : "");
+}
+
+TEST(Resampler, TheSameSizeAgainGivesTheSameBytes) {
+    // Weights are kept between calls: a second picture of the same size, and the same size
+    // with another filter, must not be served stale weights.
+    PixelBuffer src(40, 30);
+    for (int y = 0; y < 30; ++y) {
+        for (int x = 0; x < 40; ++x) {
+            src.Set(x, y, MakePixel((x * 13) & 255, (y * 29) & 255, (x * y) & 255));
+        }
+    }
+    for (int round = 0; round < 2; ++round) {
+        for (int f = 0; f < kResampleFilterCount; ++f) {
+            PixelBuffer dst(17, 45);
+            ASSERT_TRUE(Resample(src, dst, f));
+            EXPECT_EQ(dst, PlainResample(src, 17, 45, f)) << ResampleFilterAt(f).name;
+        }
+    }
 }
 
 } // namespace

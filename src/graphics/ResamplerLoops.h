@@ -1,0 +1,53 @@
+// The pieces the resampler's loops share: the weights along one direction, and the passes
+// written with the wider vector instructions of x86 processors, each used only after asking the
+// processor whether it has them. Every pass gives the same bytes as the portable loops.
+#pragma once
+
+#include "graphics/PixelBuffer.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace tovani::resampling {
+
+// The weights of one destination index: a run of consecutive (unreflected) source indices
+// starting at `first`; zeros inside the run are kept (adding 0 changes no sum), zeros at its
+// ends are dropped.
+struct Span {
+    int first = 0;
+    int count = 0;
+    size_t offset = 0; // into Axis::weights
+};
+
+struct Axis {
+    std::vector<Span> spans;
+    std::vector<float> weights;
+    int lowest = 0;  // smallest source index any span reads
+    int highest = 0; // largest
+};
+
+// Whether the processor runs AVX2 (and, for the second, AVX-512F) instructions.
+bool HaveAvx2();
+bool HaveAvx512();
+
+#if defined(__x86_64__)
+// The horizontal pass of the whole source into `middle` (rows of `stride` bytes, 24-bit pixels):
+// `sourceOf[k]` is the column read for source index `k + axis.lowest`, and every span has the
+// same length. `scratch` takes the rows past the last of a group of four.
+void HorizontalPassAvx2(const PixelBuffer& src, const Axis& axis, const std::vector<int>& sourceOf,
+                        uint8_t* middle, size_t stride, uint8_t* scratch);
+void HorizontalPassAvx512(const PixelBuffer& src, const Axis& axis,
+                          const std::vector<int>& sourceOf, uint8_t* middle, size_t stride,
+                          uint8_t* scratch);
+// One destination row of the vertical pass: `bytes` (a multiple of 32) values of the weighted
+// rows summed into `out`.
+void VerticalRowAvx2(const uint8_t* const* rows, const float* weights, int count, size_t bytes,
+                     uint8_t* out);
+void VerticalRowAvx512(const uint8_t* const* rows, const float* weights, int count, size_t bytes,
+                       uint8_t* out);
+// 24-bit pixels widened to opaque 32-bit ones.
+void ExpandRowAvx2(const uint8_t* in, Pixel* out, int width);
+#endif
+
+} // namespace tovani::resampling
