@@ -531,6 +531,14 @@ TEST_F(BoardViewTest, CoolWindowBackgroundPapersTheWindowAndLaterDialogs) {
     for (int x = 0; x < shown.width(); ++x)
         dialogColours.insert(shown.pixel(x, 75) | 0xFF000000u);
     EXPECT_GT(dialogColours.size(), 2);
+
+    // A dialog of the window shown by itself (about, help) is papered as it opens.
+    QDialog own(&f);
+    EXPECT_EQ(own.palette().brush(QPalette::Window).style(), Qt::SolidPattern);
+    own.show();
+    EXPECT_EQ(own.palette().brush(QPalette::Window).textureImage().size(),
+              f.CoolBackPicture().size());
+    own.hide();
 }
 
 TEST_F(BoardViewTest, TheProgressBarFollowsTheFacesBeingCutAndGoes) {
