@@ -14,19 +14,20 @@ Colour HighlightPenColour(uint8_t highlightMode) {
     }
 }
 
-void PlayArea::Resize(int width, int height, double scale, int gameMode) {
+void PlayArea::Resize(int width, int height, double scale, int gameMode,
+                      const std::function<void(int)>& progress) {
     width_ = width;
     height_ = height;
     tileOptions.scale = scale;
     renderer.Resize(width, height, scale);
-    RebuildTiles(gameMode);
+    RebuildTiles(gameMode, progress);
     RebuildBackground();
 }
 
-bool PlayArea::RebuildTiles(int gameMode) {
+bool PlayArea::RebuildTiles(int gameMode, const std::function<void(int)>& progress) {
     bool ok = false;
     if (tileset_ != nullptr) {
-        ok = ChangeTexture(sheets, *tileset_, width_, height_, tileOptions);
+        ok = ChangeTexture(sheets, *tileset_, width_, height_, tileOptions, progress);
     }
     renderer.SetSheets(&sheets);
     renderer.extent = tileOptions.extent;

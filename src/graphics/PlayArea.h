@@ -28,11 +28,13 @@ public:
 
     // `FormResize`: buffers at the new size (device pixels, with the device pixel ratio), the
     // tiles cut again, the margins, and the background rebuilt.
-    void Resize(int width, int height, double scale, int gameMode);
+    // `progress` is told each face cut (1..43).
+    void Resize(int width, int height, double scale, int gameMode,
+                const std::function<void(int)>& progress = {});
     // After a tile option change ("Show Romanized Tilesets", "Double Height", stretching) or a
     // new tileset: cut the faces again (`ChangeTexture`). False when the tileset is too small;
     // the previous sheets stay.
-    bool RebuildTiles(int gameMode);
+    bool RebuildTiles(int gameMode, const std::function<void(int)>& progress = {});
     // After a side option change ("Cool Tile Borders", "Enable Top Edges", colours).
     void RebuildBorders() { ChangeBorders(sheets, tileOptions); }
     // After a background option or picture change (`ReloadBackground`).

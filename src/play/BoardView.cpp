@@ -4,6 +4,7 @@
 
 #include "core/Files.h"
 #include "graphics/ImageIO.h"
+#include "play/LoadingProgress.h"
 #include "shell/MainForm.h"
 #include "solitaire/FreeRules.h"
 
@@ -297,7 +298,8 @@ void BoardView::ResizeToWidget() {
     const double dpr = DevicePixelRatio();
     const int w = int(std::lround(game2->width() * dpr));
     const int h = int(std::lround(game2->height() * dpr));
-    area_.Resize(w, h, dpr, form_.GameMode());
+    LoadingProgress bar(form_, SlowCut(false));
+    area_.Resize(w, h, dpr, form_.GameMode(), bar.Callback());
     pictures_->drawnMode = -1;
     emit TilesRebuilt();
 }
@@ -316,10 +318,16 @@ void BoardView::FitTo(const BoardExtent& extent) {
     pictures_->drawnMode = -1;
 }
 
-void BoardView::RebuildTiles() {
+bool BoardView::SlowCut(bool newTileset) const {
+    const TileOptions& t = area_.tileOptions;
+    return !quietCut_ && (newTileset || (t.stretchTileset && t.highQuality));
+}
+
+void BoardView::RebuildTiles(bool newTileset) {
     if (area_.renderer.BoardBuffer.IsEmpty() || pictures_->batching)
         return;
-    area_.RebuildTiles(form_.GameMode());
+    LoadingProgress bar(form_, SlowCut(newTileset));
+    area_.RebuildTiles(form_.GameMode(), bar.Callback());
     area_.renderer.ClearHover();
     emit TilesRebuilt();
 }
@@ -433,7 +441,10 @@ void BoardView::Paint(QPainter& painter) {
     // Moved to a screen of another density, or resized before the window said so.
     if (w > 15 && h > 15 &&
         (area_.renderer.BoardBuffer.Width() != w || area_.renderer.BoardBuffer.Height() != h)) {
+        // No progress bar from here: it cannot be painted while the window paints.
+        quietCut_ = true;
         ResizeToWidget();
+        quietCut_ = false;
         FullRedraw();
     } else if (pictures_->drawnMode != form_.GameMode() && form_.GameMode() != kModeInactive) {
         FullRedraw();
@@ -656,7 +667,7 @@ void BoardView::Load1Click(QObject* sender, bool startup) {
     pictures_->tilesetItem = item;
     if (item == load1)
         form_.Prefs().SetString("LastLoadedTileset", file.toStdString());
-    RebuildTiles();
+    RebuildTiles(true);
     FullRedraw();
 }
 

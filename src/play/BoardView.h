@@ -122,7 +122,12 @@ private:
     void Show(const Rect& changed);
     void SyncOptions();
     void ResizeToWidget();
-    void RebuildTiles();
+    // `newTileset`: the faces are cut from a picture just loaded, which shows the progress bar
+    // whatever the options (the high-quality stretch shows it anyway).
+    void RebuildTiles(bool newTileset = false);
+    // Whether cutting the faces takes long enough for the progress bar to be worth showing.
+    bool SlowCut(bool newTileset) const;
+    bool quietCut_ = false;
     void RebuildBackground();
     void SetHighlightFromMenu();
     void FollowMode();

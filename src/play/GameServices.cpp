@@ -103,6 +103,8 @@ QString GameServices::AskFileName(FileDialog kind, const QString& title, const Q
 }
 
 int GameServices::RunDialog(QDialog& d) {
+    // With "Cool Window Background" on, the dialog is papered with the window's logo.
+    form_.PaperDialog(d);
     if (runDialog_)
         return runDialog_(d);
     return d.exec();

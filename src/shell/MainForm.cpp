@@ -432,6 +432,7 @@ void TMainForm::BuildToolbar() {
     tools->setObjectName("Tools");
     tools->setFixedHeight(33);
     toolbarWallpaper_ = ToolbarWallpaper(programDir_);
+    logoWallpaper_ = WindowLogoWallpaper(programDir_);
     tools->SetStretch(false);
     tools_ = tools;
     auto* lay = new QHBoxLayout(tools);

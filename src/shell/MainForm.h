@@ -138,6 +138,8 @@ public:
     void Init();
     void FinishInit();
     bool Initialised() const { return initialised_; }
+    // True until the first picture of the play area replaces the intro.
+    bool StartingUp() const { return !initialised_ || firstShowPending_; }
     // The board's description in the caption (a layout's name for boards below 1000).
     void SetLayoutName(const QString& name) { layoutName_ = name; }
     // Rebuilds the Layout menu from the Layouts folder and chooses the layout to play (at
@@ -168,6 +170,10 @@ public:
     QWidget* HofBox() const;
     // The progress bar in the status field, 42 steps, for content that takes a while to load.
     QProgressBar* LoadingBar() const { return loadingBar_; }
+    // "Cool Window Background": the picture the window and the dialogs opened later are
+    // papered with (null when the option is off), and the papering of such a dialog.
+    const QImage& CoolBackPicture() const { return coolBack_; }
+    void PaperDialog(QWidget& dialog) const;
     QWidget* Area(const QString& name) const; // any area or control by objectName
     void RedrawHallOfFame();
     void SetHallOfFamePainter(std::function<void(QPainter&, const QRect&)> painter);
@@ -260,6 +266,10 @@ private:
     void AnimateTilesClick();
     void CoolMouseClick();
     void CoolToolbarClick();
+    // "Cool Window Background": the window's own surfaces, and the dialogs opened later, are
+    // papered with the logo; off, they are plain.
+    void CoolBackgrClick();
+
     void ShowMenuClick();
     void TotalClick();
     void NStatus();
@@ -336,6 +346,7 @@ private:
     std::array<Game*, 8> games_{};       // by game mode 0..7
     bool handDown_ = false;
     int dialogDepth_ = 0; // modal dialogs open now, one inside the other
+    QSize laidOutSize_;   // the central widget's size when the areas were last laid out
     std::function<bool(const QString&)> quitQuestion_;
     QMenu* popup_ = nullptr;
     QAction* popupSeparator_ = nullptr;
@@ -378,6 +389,10 @@ private:
     QPixmap scaledBackground_;
     qint64 scaledBackgroundKey_ = 0;
     QImage toolbarWallpaper_;
+    QImage logoWallpaper_;
+    QImage coolBack_;
+    QPalette plainClient_, plainStatus_;
+    bool plainSaved_ = false;
     QImage hofStrip_;
     QCursor hand21_;
     QCursor hand22_;

@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QColorDialog>
+#include <QDialog>
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -394,10 +395,17 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
         }
         break;
     }
+    case QEvent::Show:
+        // Every dialog of the window (about, help, choosers) takes the window's papering.
+        if (auto* dialog = qobject_cast<QDialog*>(watched); dialog && dialog->parent() == this)
+            PaperDialog(*dialog);
+        break;
     case QEvent::Resize:
         // The menu bar or the toolbar came or went without the window changing size (Total
         // Immersion, the menu swap): the play area has a new size all the same.
-        if (watched == centralWidget() && resizeHandlerInstalled_)
+        // (A size already laid out is not done twice: the window's own resize did it.)
+        if (watched == centralWidget() && resizeHandlerInstalled_ &&
+            centralWidget()->size() != laidOutSize_)
             FormResize();
         break;
     case QEvent::MouseButtonPress:

@@ -298,6 +298,7 @@ void TMainForm::ApplySettings() {
     // The look options take effect now.
     FlatButtonsClick();
     CoolToolbarClick();
+    CoolBackgrClick();
     CoolMouseClick();
     if (Option("GoCheckPause") != focusRouted_)
         GoCheckPauseClick();

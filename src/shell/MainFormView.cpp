@@ -60,6 +60,7 @@ void TMainForm::RegisterShellHandlers() {
     own("AnimateTilesClick", [this] { AnimateTilesClick(); });
     own("CoolMouseClick", [this] { CoolMouseClick(); });
     own("CoolToolbarClick", [this] { CoolToolbarClick(); });
+    own("CoolBackgrClick", [this] { CoolBackgrClick(); });
     own("ShowHallPanel", [this] { ShowHallPanel(); });
     own("ShowVolumeClick", [this] { ShowVolumeClick(); });
     own("StartLevelClick", [this] { StartLevelClick(); });
@@ -99,6 +100,7 @@ void TMainForm::SyncAreaVisibility() {
 void TMainForm::LayoutAreas() {
     QWidget* c = centralWidget();
     const int w = c->width(), h = c->height();
+    laidOutSize_ = c->size();
     int top = 0;
     if (tools_->isVisibleTo(c)) {
         tools_->setGeometry(0, 0, w, 33);
@@ -309,6 +311,34 @@ void TMainForm::CoolMouseClick() {
 void TMainForm::CoolToolbarClick() {
     static_cast<WallpaperPanel*>(tools_)->SetWallpaper(Option("CoolToolbar") ? toolbarWallpaper_
                                                                              : QImage());
+}
+
+void TMainForm::CoolBackgrClick() {
+    coolBack_ = Option("CoolBackgr") ? logoWallpaper_ : QImage();
+    QWidget* client = centralWidget();
+    if (!plainSaved_) {
+        plainClient_ = client->palette();
+        plainStatus_ = ligneStatus_->palette();
+        plainSaved_ = true;
+    }
+    auto paper = [this](QWidget* w, const QPalette& plain) {
+        QPalette pal = plain;
+        if (!coolBack_.isNull())
+            pal.setBrush(QPalette::Window, QBrush(QPixmap::fromImage(coolBack_)));
+        w->setPalette(pal);
+        w->update();
+    };
+    paper(client, plainClient_);
+    paper(ligneStatus_, plainStatus_);
+}
+
+void TMainForm::PaperDialog(QWidget& dialog) const {
+    if (coolBack_.isNull())
+        return;
+    QPalette pal = dialog.palette();
+    pal.setBrush(QPalette::Window, QBrush(QPixmap::fromImage(coolBack_)));
+    dialog.setPalette(pal);
+    dialog.setAutoFillBackground(true);
 }
 
 void TMainForm::NStatus() {

@@ -168,6 +168,32 @@ QImage ToolbarWallpaper(const QString& programDir) {
     return img;
 }
 
+QImage WindowLogoWallpaper(const QString& programDir) {
+    QImage img = ShellPicture(programDir, "TovaniLogo");
+    if (!img.isNull())
+        return img;
+    // A drawn stand-in: a soft diagonal weave that repeats without seams.
+    img = QImage(128, 128, QImage::Format_RGB32);
+    img.fill(QColor(214, 200, 170));
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(190, 172, 136), 3));
+    for (int i = -128; i <= 128; i += 32) {
+        p.drawLine(i, 0, i + 128, 128);
+        p.drawLine(i + 128, 0, i, 128);
+    }
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(160, 52, 48));
+    for (int y = 0; y <= 128; y += 64)
+        for (int x = 0; x <= 128; x += 64)
+            p.drawEllipse(QPointF(x, y), 6, 6);
+    p.drawEllipse(QPointF(32 + 64 * 0, 32), 4, 4);
+    p.drawEllipse(QPointF(96, 96), 4, 4);
+    p.drawEllipse(QPointF(96, 32), 4, 4);
+    p.drawEllipse(QPointF(32, 96), 4, 4);
+    return img;
+}
+
 QImage HallOfFameStrip(const QString& programDir) {
     QImage img = ShellPicture(programDir, "HofPic");
     if (!img.isNull())

@@ -25,6 +25,8 @@ QImage WelcomePicture(const QString& programDir, int game);
 QImage WelcomeWallpaper(const QString& programDir);
 // The toolbar's wallpaper ("Cool Toolbar").
 QImage ToolbarWallpaper(const QString& programDir);
+// The seamless logo that papers the window and its dialogs ("Cool Window Background").
+QImage WindowLogoWallpaper(const QString& programDir);
 // The picture behind the hall-of-fame strip.
 QImage HallOfFameStrip(const QString& programDir);
 // A toolbar icon by the button's name ("ExplorerButton1" ...).

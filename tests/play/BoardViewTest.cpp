@@ -19,9 +19,12 @@
 #include <QAction>
 #include <QApplication>
 #include <QColor>
+#include <QDialog>
 #include <QImage>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QProgressBar>
+#include <QSet>
 #include <QTimer>
 #include <QWidget>
 
@@ -477,6 +480,122 @@ TEST_F(BoardViewTest, BrokenPicturesKeepThePreviousOneWithAMessage) {
     ContentItem("Tileset", "Jade")->trigger();
     EXPECT_TRUE(ContentItem("Tileset", "Jade")->isChecked());
     EXPECT_NE(view_->Area().sheets.FaceSheet, faces);
+}
+
+// The colours along the top row of a widget as it is drawn (the status line's children leave
+// its top two rows to its own background).
+QSet<QRgb> TopRowColours(QWidget* w) {
+    const QImage img = w->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    QSet<QRgb> colours;
+    for (int x = 0; x < img.width(); ++x)
+        colours.insert(img.pixel(x, 0) | 0xFF000000u);
+    return colours;
+}
+
+TEST_F(BoardViewTest, CoolWindowBackgroundPapersTheWindowAndLaterDialogs) {
+    TMainForm& f = Start();
+    Play();
+    QWidget* line = f.findChild<QWidget*>("LigneStatus");
+    ASSERT_NE(line, nullptr);
+    // On by default: the window's own background is the tiled logo, a picture of many colours.
+    ASSERT_TRUE(f.Option("CoolBackgr"));
+    ASSERT_FALSE(f.CoolBackPicture().isNull());
+    const QSet<QRgb> papered = TopRowColours(line);
+    EXPECT_GT(papered.size(), 2) << "the logo is not drawn";
+    EXPECT_EQ(f.centralWidget()->palette().brush(QPalette::Window).textureImage().size(),
+              f.CoolBackPicture().size());
+
+    // Off: plain surfaces of one colour, and a dialog opened now stays plain.
+    Click("CoolBackgr");
+    EXPECT_FALSE(f.Option("CoolBackgr"));
+    EXPECT_TRUE(f.CoolBackPicture().isNull());
+    const QSet<QRgb> plain = TopRowColours(line);
+    EXPECT_EQ(plain.size(), 1);
+    EXPECT_FALSE(papered.contains(*plain.begin()));
+    EXPECT_EQ(f.centralWidget()->palette().brush(QPalette::Window).style(), Qt::SolidPattern);
+    QDialog before;
+    f.PaperDialog(before);
+    EXPECT_EQ(before.palette().brush(QPalette::Window).style(), Qt::SolidPattern);
+
+    // On again: the same papered pixels come back, and a dialog opened later is papered too.
+    Click("CoolBackgr");
+    EXPECT_EQ(TopRowColours(line), papered);
+    QDialog after;
+    after.resize(200, 150);
+    f.PaperDialog(after);
+    EXPECT_TRUE(after.autoFillBackground());
+    EXPECT_EQ(after.palette().brush(QPalette::Window).textureImage().size(),
+              f.CoolBackPicture().size());
+    const QImage shown = after.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    QSet<QRgb> dialogColours;
+    for (int x = 0; x < shown.width(); ++x)
+        dialogColours.insert(shown.pixel(x, 75) | 0xFF000000u);
+    EXPECT_GT(dialogColours.size(), 2);
+
+    // A dialog of the window shown by itself (about, help) is papered as it opens.
+    QDialog own(&f);
+    EXPECT_EQ(own.palette().brush(QPalette::Window).style(), Qt::SolidPattern);
+    own.show();
+    EXPECT_EQ(own.palette().brush(QPalette::Window).textureImage().size(),
+              f.CoolBackPicture().size());
+    own.hide();
+}
+
+TEST_F(BoardViewTest, TheProgressBarFollowsTheFacesBeingCutAndGoes) {
+    TMainForm& f = Start();
+    Play();
+    QProgressBar* bar = f.LoadingBar();
+    ASSERT_NE(bar, nullptr);
+    EXPECT_FALSE(bar->isVisible());
+    // Every step the bar takes, and whether it was on screen then.
+    std::vector<std::pair<int, bool>> steps;
+    QObject::connect(bar, &QProgressBar::valueChanged,
+                     [&](int v) { steps.emplace_back(v, bar->isVisible()); });
+    // Each cut (a resize may cut twice) is on screen throughout and runs from 0 up to 42.
+    auto shownFromStartToEnd = [&] {
+        if (steps.size() < 42)
+            return false;
+        for (size_t i = 0; i < steps.size(); ++i) {
+            if (!steps[i].second)
+                return false;
+            const bool restarts = i > 0 && steps[i].first < steps[i - 1].first;
+            if (restarts && (steps[i].first != 0 || steps[i - 1].first != 42))
+                return false;
+        }
+        return steps.front().first <= 1 && steps.back().first == 42;
+    };
+
+    // A new tileset: the bar runs from 0 to its 42 steps while the faces are cut, then goes.
+    ContentItem("Tileset", "Jade")->trigger();
+    ASSERT_TRUE(ContentItem("Tileset", "Jade")->isChecked());
+    EXPECT_TRUE(shownFromStartToEnd()) << steps.size() << " steps";
+    EXPECT_FALSE(bar->isVisible());
+
+    // A quick cut (plain stretching) does not flash it.
+    f.SetOption("StretchTileset", true);
+    f.SetOption("HighQuality", false);
+    bar->setValue(42);
+    steps.clear();
+    Click("ShowRomanized");
+    EXPECT_TRUE(steps.empty());
+    EXPECT_FALSE(bar->isVisible());
+
+    // The high-quality stretch is slow: shown, and for a resize too.
+    Click("HighQuality");
+    ASSERT_TRUE(f.Option("HighQuality"));
+    EXPECT_TRUE(shownFromStartToEnd()) << steps.size() << " steps";
+    EXPECT_FALSE(bar->isVisible());
+    steps.clear();
+    f.resize(820, 600);
+    QApplication::processEvents();
+    EXPECT_TRUE(shownFromStartToEnd()) << steps.size() << " steps";
+    EXPECT_FALSE(bar->isVisible());
+
+    // A tileset that cannot be cut leaves no bar behind.
+    steps.clear();
+    ContentItem("Tileset", "Tiny")->trigger();
+    EXPECT_TRUE(ContentItem("Tileset", "Jade")->isChecked());
+    EXPECT_FALSE(bar->isVisible());
 }
 
 TEST_F(BoardViewTest, TheHitTestFindsTheTileDrawnOnTopAfterResizes) {

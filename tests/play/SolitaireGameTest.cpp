@@ -13,8 +13,8 @@
 #include "dialogs/HallWindow.h"
 #include "dialogs/SeedDialog.h"
 #include "play/BoardView.h"
-#include "shell/MainForm.h"
 #include "play/solitaire/SolverAssistant.h"
+#include "shell/MainForm.h"
 #include "shell/ThreadTimer.h"
 #include "solitaire/FreeRules.h"
 #include "solitaire/Solver.h"
@@ -209,8 +209,8 @@ protected:
     bool answerOk_ = true;
     int questions_ = 0;
     QStringList messages_;
-    QStringList args_;  // the command line
-    int deals_ = 0;     // new positions: deals, Back, Restart, shuffles
+    QStringList args_; // the command line
+    int deals_ = 0;    // new positions: deals, Back, Restart, shuffles
     std::function<void(TMainForm&)> beforeSolitaire_;
 };
 
@@ -890,8 +890,7 @@ TEST_F(SolitaireGameTest, SharedCommandsReachTheOtherGamesInTheirModes) {
     form_->IM(kModeRivers);
     form_->RunCommand("Back");
     Ticks(2);
-    EXPECT_EQ(rivers.calls,
-              (std::vector<std::string>{"Back", "CountTiles", "CountTiles"}));
+    EXPECT_EQ(rivers.calls, (std::vector<std::string>{"Back", "CountTiles", "CountTiles"}));
     EXPECT_EQ(GameBoard().tilesLeft, 142); // Solitaire's board was not touched
     form_->RegisterGame({kModeRivers}, nullptr);
 }
@@ -962,7 +961,6 @@ TEST(ThreadTimerTest, TicksRunOnTheInterfaceThreadAndStopWhenDisabled) {
     EXPECT_GT(ticks, stopped);
 }
 
-
 // ---- The solver for the player: Demo and the warning ------------------------------------------
 
 TEST_F(SolitaireGameTest, DemoPlaysTheRestAndEntersNoHallOfFame) {
@@ -974,6 +972,7 @@ TEST_F(SolitaireGameTest, DemoPlaysTheRestAndEntersNoHallOfFame) {
     RemovePair(1);
     ASSERT_EQ(GameBoard().tilesLeft, 140);
     form_->Item("Demo1")->trigger();
+    assistant.WaitForSearch();
     ASSERT_TRUE(assistant.DemoRunning());
     // The demo clicks the pairs itself; every step takes one pair off.
     int steps = 0;
@@ -1003,6 +1002,7 @@ TEST_F(SolitaireGameTest, DemoStopsOnAClickAndRefusesALostBoard) {
     SolverAssistant assistant(*form_, *solitaire_);
     DealSeeded(777);
     form_->Item("Demo1")->trigger();
+    assistant.WaitForSearch();
     ASSERT_TRUE(assistant.DemoRunning());
     const int left = GameBoard().tilesLeft;
     QTest::mouseClick(Game2(), Qt::LeftButton, {}, QPoint(5, 5));
@@ -1016,9 +1016,89 @@ TEST_F(SolitaireGameTest, DemoStopsOnAClickAndRefusesALostBoard) {
     form_->Item("NewSpecificGame1")->trigger();
     ASSERT_EQ(SolvePosition(GameBoard(), FreeRule::Side).verdict, SolveVerdict::Unwinnable);
     form_->Item("Demo1")->trigger();
+    assistant.WaitForSearch();
     EXPECT_FALSE(assistant.DemoRunning());
+    EXPECT_FALSE(assistant.DemoSearching());
     EXPECT_EQ(GameBoard().tilesLeft, 144);
     EXPECT_EQ(StatusAfterTicks(), "This board can no longer be cleared. Try Back.");
+}
+
+TEST_F(SolitaireGameTest, DemoSearchesInTheBackgroundAndCanBeCancelled) {
+    Start();
+    SolverAssistant assistant(*form_, *solitaire_);
+    DealSeeded(777);
+    StatusAfterTicks();
+
+    // The command returns at once: the search runs while the window keeps answering, and the
+    // status line says what is going on. Nothing is played until the answer is back.
+    form_->Item("Demo1")->trigger();
+    EXPECT_TRUE(assistant.DemoSearching());
+    EXPECT_FALSE(assistant.DemoRunning());
+    EXPECT_EQ(GameBoard().tilesLeft, 144);
+    EXPECT_EQ(StatusAfterTicks(), SolverAssistant::SearchingMessage());
+    assistant.WaitForSearch();
+    EXPECT_FALSE(assistant.DemoSearching());
+    EXPECT_TRUE(assistant.DemoRunning());
+    EXPECT_EQ(GameBoard().tilesLeft, 142); // the first pair goes as soon as the answer is in
+    assistant.StopDemo();
+
+    // A click during the search cancels it: it does nothing else, and nothing is played.
+    int left = GameBoard().tilesLeft;
+    form_->Item("Demo1")->trigger();
+    ASSERT_TRUE(assistant.DemoSearching());
+    QTest::mouseClick(Game2(), Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_FALSE(assistant.DemoSearching());
+    assistant.WaitForSearch();
+    EXPECT_FALSE(assistant.DemoRunning());
+    EXPECT_EQ(GameBoard().tilesLeft, left);
+    EXPECT_EQ(StatusAfterTicks(), "Demo stopped.");
+
+    // So does a key.
+    form_->Item("Demo1")->trigger();
+    ASSERT_TRUE(assistant.DemoSearching());
+    QTest::keyClick(Game2(), Qt::Key_A);
+    EXPECT_FALSE(assistant.DemoSearching());
+    assistant.WaitForSearch();
+    EXPECT_FALSE(assistant.DemoRunning());
+    EXPECT_EQ(GameBoard().tilesLeft, left);
+
+    // An answer about a position that has changed meanwhile is dropped.
+    form_->Item("Demo1")->trigger();
+    ASSERT_TRUE(assistant.DemoSearching());
+    const auto& order = solitaire_->LastDeal().removalOrder;
+    solitaire_->ClearSelection();
+    solitaire_->ClickTile(TileIn(order[2]));
+    solitaire_->ClickTile(TileIn(order[3]));
+    ASSERT_EQ(GameBoard().tilesLeft, left - 2);
+    left = GameBoard().tilesLeft;
+    assistant.WaitForSearch();
+    EXPECT_FALSE(assistant.DemoRunning());
+    EXPECT_EQ(GameBoard().tilesLeft, left);
+
+    // A pause during the search: nothing is played, then or after the pause.
+    form_->Item("Demo1")->trigger();
+    ASSERT_TRUE(assistant.DemoSearching());
+    form_->PauseClick();
+    ASSERT_EQ(form_->GameMode(), kModePaused);
+    assistant.WaitForSearch();
+    EXPECT_FALSE(assistant.DemoRunning());
+    form_->PauseClick();
+    ASSERT_EQ(form_->GameMode(), kModeSolitaire);
+    Ticks(5);
+    assistant.WaitForSearch();
+    EXPECT_FALSE(assistant.DemoRunning());
+    EXPECT_FALSE(assistant.DemoSearching());
+    EXPECT_EQ(GameBoard().tilesLeft, left);
+
+    // A new game during the search: the new deal is left alone.
+    form_->Item("Demo1")->trigger();
+    ASSERT_TRUE(assistant.DemoSearching());
+    DealSeeded(778);
+    EXPECT_FALSE(assistant.DemoSearching());
+    assistant.WaitForSearch();
+    EXPECT_FALSE(assistant.DemoRunning());
+    EXPECT_EQ(GameBoard().tilesLeft, 144);
+    EXPECT_FALSE(solitaire_->DemoPlayed());
 }
 
 TEST_F(SolitaireGameTest, WarningOnTheMoveThatLosesTheBoard) {

@@ -1,7 +1,8 @@
 #include "play/solitaire/SolverAssistant.h"
 
-#include "shell/MainForm.h"
+#include "core/Clock.h"
 #include "play/solitaire/SolitaireGame.h"
+#include "shell/MainForm.h"
 #include "solitaire/Solver.h"
 
 #include <QAction>
@@ -24,14 +25,23 @@ SolverAssistant::SolverAssistant(TMainForm& form, SolitaireGame& solitaire)
     : QObject(&form), form_(form), solitaire_(solitaire) {
     demoTimer_ = new QTimer(this);
     connect(demoTimer_, &QTimer::timeout, this, [this] { DemoStep(); });
+    searchWatch_ = new QTimer(this);
+    connect(searchWatch_, &QTimer::timeout, this, [this] {
+        if (demoSearching_ && form_.GameMode() != kModeSolitaire)
+            StopDemo();
+    });
     form_.SetHandler("Demo", [this](QObject*) { Demo(); });
     // The option only needs its check mark; the next removed pair reads it.
     form_.SetHandler("WarnUnwinnableClick", [this](QObject*) {
         if (!form_.Option("WarnUnwinnable"))
             CancelCheck();
     });
-    solitaire_.onPairRemoved = [this] { PairRemoved(); };
+    solitaire_.onPairRemoved = [this] {
+        ++positionStamp_;
+        PairRemoved();
+    };
     solitaire_.onPositionReset = [this] {
+        ++positionStamp_;
         PositionReset();
         if (!inDemoStep_)
             StopDemo();
@@ -43,6 +53,7 @@ SolverAssistant::~SolverAssistant() {
     solitaire_.onPairRemoved = nullptr;
     solitaire_.onPositionReset = nullptr;
     qApp->removeEventFilter(this);
+    CancelSearch();
     CancelCheck();
 }
 
@@ -50,21 +61,79 @@ void SolverAssistant::Demo() {
     StopDemo();
     if (form_.GameMode() != kModeSolitaire)
         return;
-    SolveLimits limits;
-    limits.clock = &form_.GameClock();
-    limits.maxMs = 3000;
-    SolveResult r = SolvePosition(solitaire_.GameBoard(), solitaire_.Rule(), limits);
-    if (r.verdict != SolveVerdict::Winnable) {
+    const unsigned generation = ++searchGeneration_;
+    auto cancel = std::make_shared<std::atomic<bool>>(false);
+    searchCancel_ = cancel;
+    searchStamp_ = positionStamp_;
+    demoSearching_ = true;
+    form_.ShowStatus(form_.Tr(SearchingMessage()));
+    // While it searches, a pause, an inactive window or another game ends the search.
+    searchWatch_->start(50);
+    // The worker reads its own copy of the board: the window goes on answering meanwhile.
+    Board copy = solitaire_.GameBoard();
+    const FreeRule rule = solitaire_.Rule();
+    QPointer<SolverAssistant> self(this);
+    searchWorker_ = std::thread([self, copy, rule, cancel, generation]() {
+        SystemClock clock;
+        SolveLimits limits;
+        limits.cancel = cancel.get();
+        limits.clock = &clock;
+        limits.maxMs = 10000;
+        limits.maxNodes = 20'000'000;
+        SolveResult r = SolvePosition(copy, rule, limits);
+        const int verdict = r.verdict == SolveVerdict::Winnable     ? kWinnable
+                            : r.verdict == SolveVerdict::Unwinnable ? kUnwinnable
+                                                                    : kUnknown;
+        if (!cancel->load() && self)
+            QMetaObject::invokeMethod(
+                self.data(),
+                [self, generation, verdict, removal = std::move(r.removal)]() mutable {
+                    if (self)
+                        self->SearchFinished(generation, verdict, std::move(removal));
+                },
+                Qt::QueuedConnection);
+    });
+}
+
+void SolverAssistant::SearchFinished(unsigned generation, int verdict, std::vector<int> removal) {
+    if (generation != searchGeneration_ || !demoSearching_)
+        return; // cancelled, or a newer search has been asked for since
+    CancelSearch();
+    if (form_.GameMode() != kModeSolitaire || searchStamp_ != positionStamp_)
+        return; // the position the answer is about is gone
+    if (verdict == kUnwinnable) {
         form_.ShowStatus(form_.Tr(LostMessage()));
         return;
     }
-    demoMoves_ = std::move(r.removal);
+    if (verdict != kWinnable || removal.empty()) {
+        form_.ShowStatus(form_.Tr(GaveUpMessage()));
+        return;
+    }
+    demoMoves_ = std::move(removal);
     demoNext_ = 0;
     demoRunning_ = true;
     solitaire_.SetDemoPlayed(true); // a game finished by the demo enters no hall of fame
+    form_.ShowStatus(" ");
     // Each pair leaves time for its flight (12 ms a frame) and a short breath for the eye.
     demoTimer_->start(solitaire_.CurrentAnimationFrames() * 12 + 180);
     DemoStep();
+}
+
+void SolverAssistant::CancelSearch() {
+    searchWatch_->stop();
+    demoSearching_ = false;
+    if (searchCancel_)
+        searchCancel_->store(true);
+    if (searchWorker_.joinable())
+        searchWorker_.join();
+    searchCancel_.reset();
+    ++searchGeneration_;
+}
+
+void SolverAssistant::WaitForSearch() {
+    if (searchWorker_.joinable())
+        searchWorker_.join();
+    QCoreApplication::processEvents();
 }
 
 void SolverAssistant::DemoStep() {
@@ -87,6 +156,7 @@ void SolverAssistant::DemoStep() {
 }
 
 void SolverAssistant::StopDemo() {
+    CancelSearch();
     demoRunning_ = false;
     demoTimer_->stop();
     demoMoves_.clear();
@@ -94,8 +164,8 @@ void SolverAssistant::StopDemo() {
 }
 
 bool SolverAssistant::eventFilter(QObject* watched, QEvent* event) {
-    if (demoRunning_ && (event->type() == QEvent::MouseButtonPress ||
-                         event->type() == QEvent::KeyPress)) {
+    if ((demoRunning_ || demoSearching_) &&
+        (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::KeyPress)) {
         StopDemo();
         form_.ShowStatus(form_.Tr("Demo stopped."));
         return true; // the click or key that stops the demo does nothing else
@@ -135,7 +205,8 @@ void SolverAssistant::StartCheck() {
                                                                     : kUnknown;
         if (!cancel->load() && self)
             QMetaObject::invokeMethod(
-                self.data(), [self, generation, verdict] {
+                self.data(),
+                [self, generation, verdict] {
                     if (self)
                         self->CheckFinished(generation, verdict);
                 },

@@ -27,11 +27,17 @@ public:
     SolverAssistant(TMainForm& form, SolitaireGame& solitaire);
     ~SolverAssistant() override;
 
-    // The "Demo" command: solves the position in play and starts playing it out.
+    // The "Demo" command: solves the position in play on a worker thread and, when the answer
+    // comes back and the position is still the same, starts playing it out.
     void Demo();
     bool DemoRunning() const { return demoRunning_; }
-    // Any click or key ends the demo; so does a new game, a pause or the end of the game.
+    // True while the Demo's search runs; the window keeps answering meanwhile.
+    bool DemoSearching() const { return demoSearching_; }
+    // Any click or key ends the demo or its search; so does a new game, a pause or the end of
+    // the game.
     void StopDemo();
+    // Waits for the Demo's search to finish and delivers its answer (tests).
+    void WaitForSearch();
     // Plays the next pair of the demo at once (the timer calls it; tests call it directly).
     void DemoStep();
 
@@ -44,6 +50,8 @@ public:
     int ChecksDone() const { return checksDone_; }
 
     static QString LostMessage() { return "This board can no longer be cleared. Try Back."; }
+    static QString SearchingMessage() { return "Demo: looking for a way to clear the board..."; }
+    static QString GaveUpMessage() { return "The Demo found no way to clear this board in time."; }
 
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -51,14 +59,25 @@ private:
     void StartCheck();
     void CheckFinished(unsigned generation, int verdict);
     void CancelCheck();
+    void SearchFinished(unsigned generation, int verdict, std::vector<int> removal);
+    void CancelSearch();
 
     TMainForm& form_;
     SolitaireGame& solitaire_;
     QTimer* demoTimer_ = nullptr;
+    QTimer* searchWatch_ = nullptr;
     bool demoRunning_ = false;
     bool inDemoStep_ = false;
     std::vector<int> demoMoves_;
     size_t demoNext_ = 0;
+
+    std::thread searchWorker_;
+    std::shared_ptr<std::atomic<bool>> searchCancel_;
+    unsigned searchGeneration_ = 0;
+    bool demoSearching_ = false;
+    // Bumped whenever the position changes, so a late answer for an older one is dropped.
+    unsigned positionStamp_ = 0;
+    unsigned searchStamp_ = 0;
 
     std::thread worker_;
     std::shared_ptr<std::atomic<bool>> cancel_;
