@@ -2,6 +2,7 @@
 
 #include "graphics/Tileset.h"
 #include "play/BoardView.h"
+#include "play/FieldKeys.h"
 #include "play/GameServices.h"
 #include "play/HallKeeper.h"
 #include "shell/MainForm.h"
@@ -36,26 +37,6 @@ int BoardOfSender(const QString& name, int current) {
     if (name == "MahJonggClicksNormal1" || name == "BitBtn13" || name == "SpeedButton4")
         return 1022;
     return ClicksLevelOfBoard(current) ? current : 1022;
-}
-
-// A Qt key as the field cursor's key, if it is one.
-std::optional<CursorKey> CursorKeyOf(int key) {
-    switch (key) {
-    case Qt::Key_Left:
-        return CursorKey::Left;
-    case Qt::Key_Right:
-        return CursorKey::Right;
-    case Qt::Key_Up:
-        return CursorKey::Up;
-    case Qt::Key_Down:
-        return CursorKey::Down;
-    case Qt::Key_Space:
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        return CursorKey::Press;
-    default:
-        return std::nullopt;
-    }
 }
 
 // The part of a picture under `r` (device pixels) brought to `w` x `h` working pixels.

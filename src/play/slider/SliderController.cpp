@@ -1,6 +1,7 @@
 #include "play/slider/SliderController.h"
 
 #include "play/BoardView.h"
+#include "play/FieldKeys.h"
 #include "play/GameServices.h"
 #include "play/HallKeeper.h"
 #include "scores/SavedGame.h"
@@ -22,25 +23,6 @@ namespace {
 // A step of the walking tile, and how long a new tile is shown arriving.
 constexpr int kStepMs = 40;
 constexpr int kArrivalSteps = 4;
-
-std::optional<CursorKey> CursorKeyOf(int key) {
-    switch (key) {
-    case Qt::Key_Left:
-        return CursorKey::Left;
-    case Qt::Key_Right:
-        return CursorKey::Right;
-    case Qt::Key_Up:
-        return CursorKey::Up;
-    case Qt::Key_Down:
-        return CursorKey::Down;
-    case Qt::Key_Space:
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        return CursorKey::Press;
-    default:
-        return std::nullopt;
-    }
-}
 
 } // namespace
 
