@@ -34,13 +34,23 @@ bool IsClicks(int board) {
     return board >= 1020 && board <= 1022;
 }
 
-// The result of a game whose mode has no game of its own: read from the session by board.
-GameResult SessionResult(const GameSession& s) {
+} // namespace
+
+GameResult TimedResult(const GameSession& s, int tilesRemoved) {
     GameResult r;
+    r.kind = GameResult::Kind::Time;
     r.board = s.boardNumber;
     r.result = s.elapsedSeconds;
     r.penalty = s.penaltySeconds;
-    r.tilesRemoved = s.matchCounter;
+    r.tilesRemoved = tilesRemoved;
+    return r;
+}
+
+namespace {
+
+// The result of a game whose mode has no game of its own: read from the session by board.
+GameResult SessionResult(const GameSession& s) {
+    GameResult r = TimedResult(s, s.matchCounter);
     if (IsSlider(r.board) || IsHashira(r.board) || (IsClicks(r.board) && s.elapsedSeconds > 0))
         r.kind = GameResult::Kind::Score;
     else if (IsClicks(r.board))

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "core/IniFile.h"
+#include "play/Game.h"
 #include "scores/HallOfFame.h"
 
 #include <QImage>
@@ -20,6 +21,11 @@ class QRect;
 namespace tovani {
 
 class GameServices;
+class GameSession;
+
+// The result of a game timed by the window's clock (Solitaire, Rivers, Memory): the board in
+// play, the elapsed and penalty seconds, and the tiles the game removed.
+GameResult TimedResult(const GameSession& s, int tilesRemoved);
 
 class HallKeeper : public QObject {
     Q_OBJECT

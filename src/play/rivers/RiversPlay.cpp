@@ -65,14 +65,7 @@ void RiversPlay::Start(const std::string& sender) {
 }
 
 GameResult RiversPlay::Result() const {
-    const GameSession& s = form_.Session();
-    GameResult r;
-    r.kind = GameResult::Kind::Time;
-    r.board = s.boardNumber;
-    r.result = s.elapsedSeconds;
-    r.penalty = s.penaltySeconds;
-    r.tilesRemoved = game_.TilesTotal() - game_.TilesLeft();
-    return r;
+    return TimedResult(form_.Session(), game_.TilesTotal() - game_.TilesLeft());
 }
 
 // ---- Small helpers ----------------------------------------------------------------------------

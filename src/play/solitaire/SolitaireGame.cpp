@@ -100,12 +100,7 @@ RandomGenerator& SolitaireGame::Rng() {
 }
 
 GameResult SolitaireGame::Result() const {
-    const GameSession& s = form_.Session();
-    GameResult r;
-    r.board = s.boardNumber;
-    r.result = s.elapsedSeconds;
-    r.penalty = s.penaltySeconds;
-    r.tilesRemoved = s.matchCounter;
+    GameResult r = TimedResult(form_.Session(), form_.Session().matchCounter);
     // A game finished by the Demo was not the player's: it enters no hall of fame.
     r.entersHall = !demoPlayed_;
     r.byDemo = demoPlayed_;
