@@ -484,4 +484,9 @@ void HallKeeper::PaintHallOfFame(QPainter& p, const QRect& r) {
         painter(p, t);
 }
 
+void HallKeeper::ResetBoard(int board) {
+    hall_.Reset(board);
+    WriteHallOfFame();
+}
+
 } // namespace tovani

@@ -52,6 +52,8 @@ public:
     // Hashira's mascot changes with the level.
     void SetHashiraGirl(int index) { hashiraGirl_ = index; }
     void ClearHallHighlight();
+    // Empties the table of a board (a new layout took its number) and writes the file.
+    void ResetBoard(int board);
 
     HallOfFame& Hall() { return hall_; }
     int LastHallRank() const { return lastHallRank_; }

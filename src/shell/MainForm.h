@@ -85,11 +85,12 @@ public:
     bool HasHandler(const QString& command) const;
 
     // ---- The games -------------------------------------------------------------------------
-    // Puts `game` in the table for each of `modes` (1..7); null takes it out.
+    // Puts `game` in the table for each of `modes` (1..7, and 8 for the layout editor); null
+    // takes it out.
     void RegisterGame(std::initializer_list<int> modes, Game* game);
     // A beat of the 12 ms thread timer `TimerColumns`: the game of the mode, then the 3D view.
     void Timer1timer();
-    // The game of a mode, or null (modes 0 and 8..13 have none).
+    // The game of a mode, or null (modes 0 and 9..13 have none).
     Game* GameOf(int mode) const;
     // The game of the current mode, or null.
     Game* CurrentGame() const { return GameOf(session_.mode); }
@@ -343,7 +344,7 @@ private:
 
     QTimer* timerClassic_ = nullptr;
     TThreadTimer* timerColumns_ = nullptr; // the 12 ms beat of the games and the 3D view
-    std::array<Game*, 8> games_{};       // by game mode 0..7
+    std::array<Game*, 9> games_{};       // by game mode 0..8
     bool handDown_ = false;
     int dialogDepth_ = 0; // modal dialogs open now, one inside the other
     QSize laidOutSize_;   // the central widget's size when the areas were last laid out

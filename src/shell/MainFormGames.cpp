@@ -30,12 +30,12 @@ MouseButton ButtonOf(Qt::MouseButton b) {
 
 void TMainForm::RegisterGame(std::initializer_list<int> modes, Game* game) {
     for (int mode : modes)
-        if (mode >= kModeSolitaire && mode <= kModeHashira)
+        if (mode >= kModeSolitaire && mode <= kModeEditor)
             games_[static_cast<size_t>(mode)] = game;
 }
 
 Game* TMainForm::GameOf(int mode) const {
-    if (mode < kModeSolitaire || mode > kModeHashira)
+    if (mode < kModeSolitaire || mode > kModeEditor)
         return nullptr;
     return games_[static_cast<size_t>(mode)];
 }

@@ -9,6 +9,8 @@
 #include "play/memory/MemoryPlay.h"
 #include "play/rivers/RiversPlay.h"
 #include "play/hashira/HashiraPlay.h"
+#include "play/solitaire/LayoutChoice.h"
+#include "play/solitaire/LayoutEditor.h"
 #include "play/solitaire/SolitaireGame.h"
 #include "play/solitaire/SolverAssistant.h"
 #include "shell/MainForm.h"
@@ -30,6 +32,9 @@ int main(int argc, char** argv) {
     // The games, each registered in the window for its game modes.
     tovani::SolitaireGame solitaire(services, hall);
     tovani::SolverAssistant solver(window, solitaire);
+    // The layout editor, the layout chooser and the favourite layouts.
+    tovani::LayoutEditor editor(services, hall, solitaire);
+    tovani::LayoutChoice layoutChoice(services);
     tovani::ClicksController clicks(services, hall);
     tovani::SliderController slider(services, hall);
     tovani::RiversPlay rivers(services, hall);

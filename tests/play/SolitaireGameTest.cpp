@@ -11,7 +11,7 @@
 #include "core/Files.h"
 #include "dialogs/GameOverForm.h"
 #include "dialogs/HallWindow.h"
-#include "dialogs/SeedDialog.h"
+#include "dialogs/RandomWindow.h"
 #include "play/BoardView.h"
 #include "play/solitaire/SolverAssistant.h"
 #include "shell/MainForm.h"
@@ -134,7 +134,7 @@ protected:
             // The file already holds the entry while the dialog is up.
             fileDuringHall_ = Read("Hallfame.ini");
         }
-        if (auto* seed = qobject_cast<SeedDialog*>(&d))
+        if (auto* seed = qobject_cast<TRandomWindow*>(&d))
             seed->Field()->setText(seedText_);
         dialogs_.push_back(seen);
         if (seen.name == "HallWindow" && launch_)
@@ -896,31 +896,31 @@ TEST_F(SolitaireGameTest, SharedCommandsReachTheOtherGamesInTheirModes) {
 }
 
 TEST(SeedDialogTest, NumbersAsTypedAndDrawn) {
-    EXPECT_EQ(SeedDialog::ParseSeed("777"), 777);
-    EXPECT_EQ(SeedDialog::ParseSeed(" 42 "), 42);
-    EXPECT_EQ(SeedDialog::ParseSeed(""), 0);
-    EXPECT_EQ(SeedDialog::ParseSeed("12a"), 0);
-    EXPECT_EQ(SeedDialog::ParseSeed("-5"), 0);
-    EXPECT_EQ(SeedDialog::ParseSeed("999999999"), 999999999);
+    EXPECT_EQ(TRandomWindow::ParseSeed("777"), 777);
+    EXPECT_EQ(TRandomWindow::ParseSeed(" 42 "), 42);
+    EXPECT_EQ(TRandomWindow::ParseSeed(""), 0);
+    EXPECT_EQ(TRandomWindow::ParseSeed("12a"), 0);
+    EXPECT_EQ(TRandomWindow::ParseSeed("-5"), 0);
+    EXPECT_EQ(TRandomWindow::ParseSeed("999999999"), 999999999);
     RandomGenerator rng(12345);
-    SeedDialog::Context ctx;
+    TRandomWindow::Context ctx;
     ctx.seed = 31;
     ctx.draw = [&rng](uint32_t n) { return rng.Random(n); };
-    SeedDialog d(ctx, QImage());
+    TRandomWindow d(ctx, QImage());
     EXPECT_EQ(d.Seed(), 31);
     EXPECT_EQ(d.Field()->maxLength(), 9);
     for (int i = 0; i < 200; ++i) {
-        d.NewSmallSeedClick(); // never 0
+        d.BitBtn3Click(); // never 0
         EXPECT_GE(d.Seed(), 1);
         EXPECT_LE(d.Seed(), 9999);
-        d.NewRandomSeedClick();
+        d.BitBtn2Click();
         EXPECT_GE(d.Seed(), 1);
         EXPECT_LE(d.Seed(), 999999999);
     }
     // No number kept yet (or one out of range): the entry opens on a fresh game number, never 0.
     for (int32_t kept : {0, -4, 1000000000}) {
         ctx.seed = kept;
-        SeedDialog fresh(ctx, QImage());
+        TRandomWindow fresh(ctx, QImage());
         EXPECT_GE(fresh.Seed(), 1) << kept;
         EXPECT_LE(fresh.Seed(), 999999999) << kept;
     }

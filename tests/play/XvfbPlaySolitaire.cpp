@@ -12,7 +12,7 @@
 #include "core/Files.h"
 #include "dialogs/GameOverForm.h"
 #include "dialogs/HallWindow.h"
-#include "dialogs/SeedDialog.h"
+#include "dialogs/RandomWindow.h"
 #include "play/BoardView.h"
 #include "play/GameServices.h"
 #include "play/HallKeeper.h"
@@ -87,7 +87,7 @@ int main(int argc, char** argv) {
         if (handled && modal == handled)
             return;
         handled = modal;
-        if (auto* d = qobject_cast<SeedDialog*>(modal)) {
+        if (auto* d = qobject_cast<TRandomWindow*>(modal)) {
             Shot("seed-dialog");
             ClickWidget(d->Field());
             Run("xdotool", {"key", "ctrl+a"});

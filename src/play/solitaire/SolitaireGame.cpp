@@ -1,6 +1,6 @@
 #include "play/solitaire/SolitaireGame.h"
 
-#include "dialogs/SeedDialog.h"
+#include "dialogs/RandomWindow.h"
 #include "play/BoardView.h"
 #include "play/GameServices.h"
 #include "play/HallKeeper.h"
@@ -304,12 +304,12 @@ void SolitaireGame::RandomSolitaireGame1Click(QObject* sender) {
 void SolitaireGame::NewSpecificGame1Click(QObject* sender) {
     const bool wasSeeded = form_.Option("RandomSeed1");
     form_.SetOption("RandomSeed1", true);
-    SeedDialog::Context ctx;
+    TRandomWindow::Context ctx;
     ctx.seed = form_.Prefs().GetInt("RandomSeed");
     ctx.draw = [this](uint32_t n) { return Rng().Random(n); };
     ctx.translate = [this](const QString& t) { return Tr(t); };
     form_.CheckPause();
-    SeedDialog dialog(ctx, form_.PlayAreaBackground(), &form_);
+    TRandomWindow dialog(ctx, form_.PlayAreaBackground(), &form_);
     int result = services_.RunDialog(dialog);
     form_.UnCheckPause();
     if (result != QDialog::Accepted) {
@@ -317,7 +317,7 @@ void SolitaireGame::NewSpecificGame1Click(QObject* sender) {
         form_.SetOption("RandomSeed1", wasSeeded);
         return;
     }
-    form_.Prefs().SetInt("RandomSeed", dialog.Seed());
+    form_.Prefs().SetInt("RandomSeed", dialog.GameNumber() > 0 ? dialog.GameNumber() : dialog.Seed());
     Rng().Randomize(form_.GameClock());
     BeginGame(sender);
 }

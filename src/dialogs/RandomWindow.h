@@ -13,7 +13,7 @@ class QLineEdit;
 
 namespace tovani {
 
-class SeedDialog : public QDialog {
+class TRandomWindow : public QDialog {
     Q_OBJECT
 public:
     static constexpr int32_t kMaxSeed = kMaxGameNumber;
@@ -25,16 +25,21 @@ public:
         std::function<QString(const QString&)> translate;
     };
 
-    SeedDialog(Context ctx, const QImage& background, QWidget* parent = nullptr);
+    TRandomWindow(Context ctx, const QImage& background, QWidget* parent = nullptr);
 
     // The game number the field holds: its integer value within 0..999,999,999, or 0 when the
     // text is not a number.
     int32_t Seed() const;
     static int32_t ParseSeed(const QString& text);
 
-    // The buttons, as a player presses them.
-    void NewRandomSeedClick(); // 1 .. 999,999,999
-    void NewSmallSeedClick();  // 1 .. 9999
+    // The buttons, as a player presses them: OK takes the number in the field (0 when it is
+    // not a number) and closes; "New random game seed" draws 1 .. 999,999,999; "New seed (limit
+    // to 0-9999)" draws 1 .. 9999.
+    void BitBtn1Click();
+    void BitBtn2Click();
+    void BitBtn3Click();
+    // The game number OK took.
+    int32_t GameNumber() const { return gameNumber_; }
     QLineEdit* Field() const { return field_; }
 
 private:
@@ -42,6 +47,7 @@ private:
 
     Context ctx_;
     QLineEdit* field_ = nullptr;
+    int32_t gameNumber_ = 0;
 };
 
 } // namespace tovani

@@ -1,4 +1,4 @@
-#include "dialogs/SeedDialog.h"
+#include "dialogs/RandomWindow.h"
 
 #include "dialogs/GameOverForm.h"
 
@@ -11,7 +11,7 @@
 
 namespace tovani {
 
-SeedDialog::SeedDialog(Context ctx, const QImage& background, QWidget* parent)
+TRandomWindow::TRandomWindow(Context ctx, const QImage& background, QWidget* parent)
     : QDialog(parent), ctx_(std::move(ctx)) {
     setObjectName("RandomWindow");
     setWindowTitle(Tr("New Specific (Seed) Game"));
@@ -37,7 +37,7 @@ SeedDialog::SeedDialog(Context ctx, const QImage& background, QWidget* parent)
     if (ctx_.seed >= 1 && ctx_.seed <= kMaxSeed)
         field_->setText(QString::number(ctx_.seed));
     else
-        NewRandomSeedClick();
+        BitBtn2Click();
     field_->selectAll();
     col->addWidget(field_);
     auto* random = new QPushButton(Tr("New random game seed"), group);
@@ -52,12 +52,17 @@ SeedDialog::SeedDialog(Context ctx, const QImage& background, QWidget* parent)
     ok->setDefault(true);
     outer->addWidget(ok, 0, Qt::AlignHCenter);
 
-    connect(random, &QPushButton::clicked, this, [this] { NewRandomSeedClick(); });
-    connect(small, &QPushButton::clicked, this, [this] { NewSmallSeedClick(); });
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    connect(random, &QPushButton::clicked, this, [this] { BitBtn2Click(); });
+    connect(small, &QPushButton::clicked, this, [this] { BitBtn3Click(); });
+    connect(ok, &QPushButton::clicked, this, [this] { BitBtn1Click(); });
 }
 
-int32_t SeedDialog::ParseSeed(const QString& text) {
+void TRandomWindow::BitBtn1Click() {
+    gameNumber_ = Seed();
+    accept();
+}
+
+int32_t TRandomWindow::ParseSeed(const QString& text) {
     bool ok = false;
     qlonglong v = text.trimmed().toLongLong(&ok);
     if (!ok || v < 0)
@@ -65,16 +70,16 @@ int32_t SeedDialog::ParseSeed(const QString& text) {
     return v > kMaxSeed ? kMaxSeed : static_cast<int32_t>(v);
 }
 
-int32_t SeedDialog::Seed() const {
+int32_t TRandomWindow::Seed() const {
     return ParseSeed(field_->text());
 }
 
-void SeedDialog::NewRandomSeedClick() {
+void TRandomWindow::BitBtn2Click() {
     uint32_t v = ctx_.draw ? ctx_.draw(static_cast<uint32_t>(kMaxSeed)) : 0;
     field_->setText(QString::number(v + 1));
 }
 
-void SeedDialog::NewSmallSeedClick() {
+void TRandomWindow::BitBtn3Click() {
     uint32_t v = ctx_.draw ? ctx_.draw(9999) : 0;
     field_->setText(QString::number(v + 1));
 }
