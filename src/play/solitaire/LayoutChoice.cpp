@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QMenu>
 
 #include <cstdio>
 
@@ -26,6 +27,9 @@ LayoutChoice::LayoutChoice(GameServices& services)
     form_.SetHandler("ViewAllLayoutsClick", [this](QObject*) { ShowLayouts(); });
     form_.SetHandler("SelectLayout1Click", [this](QObject*) { SelectLayout1Click(); });
     odds_.onReport = [this](const LayoutOddsReport& r) { Measured(r); };
+    // The menu is brought up to date each time it opens: the layout in play may have changed.
+    if (QMenu* menu = form_.TopMenu("Layout1"))
+        connect(menu, &QMenu::aboutToShow, this, [this] { ShowLayouts(); });
 }
 
 LayoutChoice::~LayoutChoice() {
