@@ -98,7 +98,8 @@ void LayoutEditor::BuildPanel() {
     name_ = new QLineEdit(panel);
     name_->setObjectName("Edit1");
     name_->setMaxLength(kMaxNameLength);
-    name_->setMinimumWidth(220);
+    name_->setMinimumWidth(150);
+    name_->setMaximumWidth(260);
     {
         QFont f("Monospace");
         f.setStyleHint(QFont::TypeWriter);
@@ -111,16 +112,16 @@ void LayoutEditor::BuildPanel() {
     odds_label_ = ValueLabel(panel, "OddsLabel");
     row->addWidget(caption("Label30"));
     row->addWidget(tiles_);
-    row->addSpacing(12);
+    row->addSpacing(8);
     row->addWidget(caption("Label3"));
     row->addWidget(free_);
-    row->addSpacing(12);
+    row->addSpacing(8);
     row->addWidget(caption("Label4"));
     row->addWidget(needed_);
-    row->addSpacing(12);
+    row->addSpacing(8);
     row->addWidget(caption("LabelLayout"));
     row->addWidget(name_);
-    row->addSpacing(16);
+    row->addSpacing(10);
     row->addWidget(odds_label_);
     row->addStretch();
 }
