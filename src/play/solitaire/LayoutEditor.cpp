@@ -11,6 +11,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 
 #include <algorithm>
 #include <cmath>
@@ -192,6 +193,7 @@ void LayoutEditor::Enter(const Layout& layout, const QString& name, const QStrin
     // The whole grid is the editor's board: tiles keep their places while the layout grows.
     view_.FitTo(BoardExtent{});
     form_.RunCommand("SetMargeHaute");
+    view_.SetOverlay([this](QImage& screen) { MarkCandidate(screen); });
     Redraw();
     UpdateCounters();
     Changed();
@@ -201,6 +203,7 @@ void LayoutEditor::Leave() {
     // The window left the editor: no preview stays, and the solver stops.
     candidate_.reset();
     odds_.CancelAll();
+    view_.ClearOverlay();
 }
 
 // ---- Drawing and the mouse ----------------------------------------------------------------------
@@ -232,6 +235,21 @@ std::optional<Cell> LayoutEditor::WhatAdd(const QPoint& widgetPoint) const {
         const int y0 = r.CoordY(c.row - 1, c.layer - 1) + h / 4;
         return x >= x0 && x < x0 + w / 2 && y >= y0 && y < y0 + h / 2;
     });
+}
+
+void LayoutEditor::MarkCandidate(QImage& screen) const {
+    // The preview tile is tinted: gold where a click adds it, red where it would overlap.
+    if (!candidate_ || form_.GameMode() != kModeEditor)
+        return;
+    const BoardRenderer& r = view_.Area().renderer;
+    const QRect face(r.CoordX(candidate_->column - 1, candidate_->layer - 1),
+                     r.CoordY(candidate_->row - 1, candidate_->layer - 1), view_.TileWidth(),
+                     view_.TileHeight());
+    const bool adds = editing_.CanAdd(*candidate_);
+    QPainter p(&screen);
+    p.fillRect(face, adds ? QColor(255, 215, 0, 80) : QColor(220, 30, 30, 90));
+    p.setPen(QPen(adds ? QColor(255, 215, 0) : QColor(220, 30, 30), 2));
+    p.drawRect(face.adjusted(1, 1, -1, -1));
 }
 
 QPoint LayoutEditor::CellCentre(const Cell& c) const {

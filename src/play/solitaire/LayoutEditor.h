@@ -20,6 +20,7 @@
 
 #include <optional>
 
+class QImage;
 class QLabel;
 class QLineEdit;
 
@@ -75,6 +76,7 @@ private:
     void Changed();
     void Redraw();
     void SetCandidate(std::optional<Cell> c);
+    void MarkCandidate(QImage& screen) const;
     bool SaveLayout(const QString& name);
     void LeaveEditor();
     void ShowOdds(const LayoutOddsReport& r);

@@ -134,6 +134,7 @@ void LayoutEditor::LeaveEditor() {
     odds_.CancelAll();
     BoardScene& scene = view_.Scene();
     scene.ghostColumn = scene.ghostRow = scene.ghostLayer = -1;
+    view_.ClearOverlay();
     ShowPanel(false);
     form_.SetMenu(TMainForm::MenuSet::Main);
 }
