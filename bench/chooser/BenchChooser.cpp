@@ -54,8 +54,9 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
 
     namespace fs = std::filesystem;
-    const fs::path dir = fs::temp_directory_path() / ("tovani_bench_chooser_" +
-                                                      std::to_string(QCoreApplication::applicationPid()));
+    const fs::path dir =
+        fs::temp_directory_path() /
+        ("tovani_bench_chooser_" + std::to_string(QCoreApplication::applicationPid()));
     fs::remove_all(dir);
     fs::create_directories(dir);
     RandomGenerator rng(20261207);
@@ -96,15 +97,15 @@ int main(int argc, char** argv) {
     }
     fs::remove_all(dir);
 
-    std::printf("bench_chooser: 60 random layouts, %d to %d tiles\n",
-                std::min_element(layouts.begin(), layouts.end(),
-                                 [](const Layout& a, const Layout& b) {
-                                     return a.PlaceCount() < b.PlaceCount();
-                                 })->PlaceCount(),
-                std::max_element(layouts.begin(), layouts.end(),
-                                 [](const Layout& a, const Layout& b) {
-                                     return a.PlaceCount() < b.PlaceCount();
-                                 })->PlaceCount());
+    std::printf(
+        "bench_chooser: 60 random layouts, %d to %d tiles\n",
+        std::min_element(
+            layouts.begin(), layouts.end(),
+            [](const Layout& a, const Layout& b) { return a.PlaceCount() < b.PlaceCount(); })
+            ->PlaceCount(),
+        std::max_element(layouts.begin(), layouts.end(), [](const Layout& a, const Layout& b) {
+            return a.PlaceCount() < b.PlaceCount();
+        })->PlaceCount());
     Report("the chooser opens on 60 layouts (median of 15)", Median(opens), 150.0, "ms");
     Report("one miniature drawn (median of 600)", Median(draws), 2.0, "ms");
     return 0;

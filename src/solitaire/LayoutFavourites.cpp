@@ -24,8 +24,8 @@ unsigned char FirstOf(const std::string& s) {
 
 LayoutFavourites LayoutFavourites::Defaults() {
     LayoutFavourites f;
-    f.names_ = {"Arena",     "Big Hole",     "Bizarre", "Castle", "Karst",
-                "Hourglass", "N for Zevade", "Orbital", "Portal", "Pyramid",
+    f.names_ = {"Arena",     "Big Hole",     "Bizarre",     "Castle", "Karst",
+                "Hourglass", "N for Zevade", "Orbital",     "Portal", "Pyramid",
                 "Scorpion",  "Traditional",  "Yin and Yang"};
     return f;
 }

@@ -1,9 +1,9 @@
 // The layout editor, the layout chooser and the favourite layouts in the window, on Qt's
 // offscreen platform: the menu commands, clicks on the board, and the dialogs answered by the
 // test through the services' runners.
+#include "play/solitaire/LayoutEditor.h"
 #include "play/solitaire/LayoutChoice.h"
 #include "play/solitaire/LayoutChooser.h"
-#include "play/solitaire/LayoutEditor.h"
 #include "play/solitaire/SolitaireGame.h"
 
 #include "core/Files.h"
@@ -94,12 +94,11 @@ protected:
             questions_ << text;
             return answerYes_;
         });
-        services_->SetFileNameRunner(
-            [this](GameServices::FileDialog, const QString&, const QString& folder,
-                   const QString&) {
-                askedFolder_ = folder;
-                return saveAs_;
-            });
+        services_->SetFileNameRunner([this](GameServices::FileDialog, const QString&,
+                                            const QString& folder, const QString&) {
+            askedFolder_ = folder;
+            return saveAs_;
+        });
         form_->resize(1000, 760);
         form_->show();
         form_->Temps();

@@ -49,14 +49,22 @@ namespace {
 void Drag(const QPoint& from, const QPoint& to) {
     // One xdotool run in the background: the drag runs an event loop of its own while the
     // button is down, so this process must keep answering meanwhile.
-    QStringList args{"mousemove", QString::number(from.x()), QString::number(from.y()),
-                     "mousedown", "1", "sleep", "0.2"};
+    QStringList args{"mousemove",
+                     QString::number(from.x()),
+                     QString::number(from.y()),
+                     "mousedown",
+                     "1",
+                     "sleep",
+                     "0.2"};
     for (int k = 1; k <= 10; ++k) {
         const QPoint p = from + (to - from) * k / 10;
         args << "mousemove" << QString::number(p.x()) << QString::number(p.y()) << "sleep"
              << "0.08";
     }
-    args << "sleep" << "0.3" << "mouseup" << "1";
+    args << "sleep"
+         << "0.3"
+         << "mouseup"
+         << "1";
     QProcess::startDetached("xdotool", args);
     Wait(3000);
 }
@@ -205,7 +213,8 @@ int main(int argc, char** argv) {
             ClickGlobal(bar->mapToGlobal(bar->actionGeometry(top).center()));
             Wait(500);
             QMenu* menu = top->menu();
-            ClickGlobal(menu->mapToGlobal(menu->actionGeometry(form.Item("Saveasandexit")).center()));
+            ClickGlobal(
+                menu->mapToGlobal(menu->actionGeometry(form.Item("Saveasandexit")).center()));
         }
         Check(WaitFor([&] { return form.GameMode() == kModeSolitaire; }, 15000),
               "saved, and a game starts on it");
@@ -223,8 +232,7 @@ int main(int argc, char** argv) {
               "the chooser closed");
         Check(form.GameMode() == kModeSolitaire && form.Session().boardNumber == number,
               "Play this layout plays it");
-        Check(choice.Favourites().Contains(layoutName.toStdString()),
-              "it is among the favourites");
+        Check(choice.Favourites().Contains(layoutName.toStdString()), "it is among the favourites");
         Check(ReadWholeFile((dir / "Favelay.ini").string()).value_or("").find("Garden Steps") !=
                   std::string::npos,
               "and in Favelay.ini");

@@ -13,8 +13,7 @@
 
 namespace tovani {
 
-LayoutChoice::LayoutChoice(GameServices& services)
-    : services_(services), form_(services.Form()) {
+LayoutChoice::LayoutChoice(GameServices& services) : services_(services), form_(services.Form()) {
     setObjectName("LayoutChoice");
     form_.SetHandler("LoadFavorites", [this](QObject*) { LoadFavorites(); });
     form_.SetHandler("ShowLayouts", [this](QObject*) { ShowLayouts(); });
@@ -62,8 +61,8 @@ void LayoutChoice::LoadFavorites() {
 bool LayoutChoice::SaveFavourites() {
     if (WriteFileAtomic(FavouritesPath().toStdString(), favourites_.Serialize()))
         return true;
-    form_.ShowStatus(services_.Tr("Unable to write to %1")
-                         .arg(QDir::toNativeSeparators(FavouritesPath())));
+    form_.ShowStatus(
+        services_.Tr("Unable to write to %1").arg(QDir::toNativeSeparators(FavouritesPath())));
     return false;
 }
 
@@ -108,7 +107,8 @@ void LayoutChoice::SelectLayout1Click() {
 
     const int number = chooser.ChosenNumber();
     const LayoutCatalog& catalog = form_.Layouts();
-    if ((result == TChooseLayout::kPlay || result == TChooseLayout::kEdit) && catalog.Entry(number)) {
+    if ((result == TChooseLayout::kPlay || result == TChooseLayout::kEdit) &&
+        catalog.Entry(number)) {
         form_.Session().boardNumber = number;
         form_.SetLayoutPath(QString::fromStdString(catalog.PathOf(number)));
         if (QAction* item = form_.LayoutItem(number))
@@ -203,8 +203,8 @@ void LayoutChoice::Measured(const LayoutOddsReport& r) {
         return; // a layout that cannot be dealt has no share to keep
     players_.Set(r.key, r.share);
     if (!WriteFileAtomic(PlayerTablePath().toStdString(), players_.Serialize()))
-        form_.ShowStatus(services_.Tr("Unable to write to %1")
-                             .arg(QDir::toNativeSeparators(PlayerTablePath())));
+        form_.ShowStatus(
+            services_.Tr("Unable to write to %1").arg(QDir::toNativeSeparators(PlayerTablePath())));
     if (open_)
         open_->RefreshShares();
 }

@@ -31,7 +31,7 @@ const QImage& MiniTilePicture(bool shaded) {
             QImage img(kMiniTileWidth, kMiniTileHeight, QImage::Format_ARGB32_Premultiplied);
             img.fill(Qt::transparent);
             QPainter p(&img);
-            p.fillRect(0, 3, 10, 12, QColor(150, 110, 60)); // the side
+            p.fillRect(0, 3, 10, 12, QColor(150, 110, 60));  // the side
             p.fillRect(3, 0, 10, 12, QColor(250, 244, 222)); // the face
             p.setPen(QColor(90, 70, 40));
             p.drawRect(3, 0, 9, 11);
@@ -225,8 +225,7 @@ TChooseLayout::TChooseLayout(Context ctx, QWidget* parent)
     // The list in the order of the layout numbers (the catalog is sorted already).
     if (ctx_.catalog)
         for (int n = 1; n <= ctx_.catalog->Count(); ++n) {
-            auto* item =
-                new QListWidgetItem(QString::fromStdString(ctx_.catalog->Entry(n)->name));
+            auto* item = new QListWidgetItem(QString::fromStdString(ctx_.catalog->Entry(n)->name));
             item->setData(kShareRole, ShareText(n));
             layoutList_->addItem(item);
             numbers_.push_back(n);
@@ -240,9 +239,7 @@ TChooseLayout::TChooseLayout(Context ctx, QWidget* parent)
         FaveLayoutsClick();
         BitBtn1Click();
     });
-    faveLayouts_->onDrop = [this](const QString& name, int row) {
-        FaveLayoutsDragDrop(name, row);
-    };
+    faveLayouts_->onDrop = [this](const QString& name, int row) { FaveLayoutsDragDrop(name, row); };
     layoutList_->onDrop = [this](const QString&, int) {
         LayoutListDragDrop(faveLayouts_->currentRow());
     };

@@ -52,7 +52,7 @@ public:
     struct Context {
         const LayoutCatalog* catalog = nullptr;
         LayoutFavourites favourites;
-        QImage background;   // the game's background, for the preview
+        QImage background; // the game's background, for the preview
         bool previewBack = false;
         bool coolMouse = false;
         std::function<QString(const QString&)> translate;

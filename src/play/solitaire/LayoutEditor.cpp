@@ -287,7 +287,8 @@ void LayoutEditor::SetCandidate(std::optional<Cell> c) {
         const Rect changed = area.renderer.RedrawArea(a, scene, area.BackgroundBuffer);
         if (changed.IsEmpty())
             continue;
-        const int left = int(std::floor(changed.left / dpr)), top = int(std::floor(changed.top / dpr));
+        const int left = int(std::floor(changed.left / dpr)),
+                  top = int(std::floor(changed.top / dpr));
         game2->update(QRect(left, top, int(std::ceil(changed.right / dpr)) - left,
                             int(std::ceil(changed.bottom / dpr)) - top));
     }

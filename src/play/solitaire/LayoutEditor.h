@@ -88,8 +88,8 @@ private:
     BoardView& view_;
     LayoutEditing editing_;
     std::optional<Cell> candidate_;
-    QString path_;          // the file the layout came from; empty for a new one
-    int boardBefore_ = 0;   // the board number when the editor was entered
+    QString path_;        // the file the layout came from; empty for a new one
+    int boardBefore_ = 0; // the board number when the editor was entered
     QLabel* tiles_ = nullptr;
     QLabel* free_ = nullptr;
     QLabel* needed_ = nullptr;

@@ -113,8 +113,8 @@ bool LayoutEditor::SaveLayout(const QString& name) {
     form_.MakeLayouts();
     const int number = form_.Layouts().NumberOf(listName);
     const bool listed =
-        number > 0 && QFileInfo(QString::fromStdString(form_.Layouts().PathOf(number))) ==
-                          QFileInfo(path);
+        number > 0 &&
+        QFileInfo(QString::fromStdString(form_.Layouts().PathOf(number))) == QFileInfo(path);
     if (listed) {
         s.boardNumber = number;
         // A new layout starts with an empty hall of fame.

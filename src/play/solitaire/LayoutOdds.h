@@ -27,12 +27,12 @@ namespace tovani {
 
 struct LayoutOddsReport {
     unsigned job = 0;
-    std::string key;          // what the caller named the job
-    bool dealable = false;    // the layout can be dealt (an even number of places, 144 at most)
+    std::string key;           // what the caller named the job
+    bool dealable = false;     // the layout can be dealt (an even number of places, 144 at most)
     bool winnableDeal = false; // a deal that can be cleared was built on it
-    WinnableShare share;      // the deals solved so far
-    int deals = 0;            // how many deals the job measures
-    bool done = false;        // the last report of the job
+    WinnableShare share;       // the deals solved so far
+    int deals = 0;             // how many deals the job measures
+    bool done = false;         // the last report of the job
 };
 
 class LayoutOddsWorker : public QObject {

@@ -317,7 +317,9 @@ void SolitaireGame::NewSpecificGame1Click(QObject* sender) {
         form_.SetOption("RandomSeed1", wasSeeded);
         return;
     }
-    form_.Prefs().SetInt("RandomSeed", dialog.GameNumber() > 0 ? dialog.GameNumber() : dialog.Seed());
+    // OK takes the number in the field; a runner that closes the dialog otherwise leaves it there.
+    const int32_t seed = dialog.GameNumber() > 0 ? dialog.GameNumber() : dialog.Seed();
+    form_.Prefs().SetInt("RandomSeed", seed);
     Rng().Randomize(form_.GameClock());
     BeginGame(sender);
 }
