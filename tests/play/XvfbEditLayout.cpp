@@ -24,6 +24,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QLabel>
@@ -33,6 +34,7 @@
 #include <QPointer>
 #include <QProcess>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QTimer>
 
 #include <unistd.h>
@@ -84,8 +86,9 @@ int main(int argc, char** argv) {
     for (const char* folder : {"Layouts", "Tilesets", "Small", "Backgrounds", "Languages"})
         if (fs::exists(bin / folder))
             fs::copy(bin / folder, dir / folder, fs::copy_options::recursive);
+    // Deals that can be cleared ("Winnable"): the pair taken off below is always there.
     WriteFileAtomic((dir / "Tovani.ini").string(),
-                    "[Tovani]\r\nLanguage=English\r\nMaximize=0\r\nCoolMouse=1\r\n");
+                    "[Tovani]\r\nLanguage=English\r\nMaximize=0\r\nCoolMouse=1\r\nWinnable=1\r\n");
 
     MainFormOptions options;
     options.programDir = QString::fromStdString(dir.string()) + "/";
@@ -97,12 +100,15 @@ int main(int argc, char** argv) {
     LayoutEditor editor(services, hall, solitaire);
     LayoutChoice choice(services);
     form.SetQuitQuestion([](const QString&) { return true; });
+
     form.show();
 
     const QString layoutName = "Garden Steps";
     const QString saveAs = QString::fromStdString((dir / "Layouts").string()) + "/" + layoutName;
     QPointer<TChooseLayout> chooser;
     bool chooserDone = false;
+    bool secondVisit = false; // the second time: the background option and the expanded view
+    int expandedRow = -1;
     QTimer watcher;
     watcher.setInterval(300);
     QObject::connect(&watcher, &QTimer::timeout, [&] {
@@ -122,6 +128,28 @@ int main(int argc, char** argv) {
             Wait(300);
             Run("xdotool", {"key", "Return"});
             (void)d;
+        } else if (auto* x = qobject_cast<TExtendedChoose*>(modal)) {
+            Wait(600);
+            Shot("expanded-view");
+            auto* mini = x->Scroll()->findChild<QLabel*>(QString("Mini%1").arg(expandedRow));
+            Check(mini != nullptr, "the expanded view shows the new layout's miniature");
+            if (mini) {
+                x->findChild<QScrollArea*>()->ensureWidgetVisible(mini);
+                Wait(300);
+                ClickWidget(mini);
+            } else {
+                ClickWidget(x->findChild<QPushButton*>("BitBtn1"));
+            }
+            chooserDone = true;
+        } else if (auto* c = qobject_cast<TChooseLayout*>(modal); c && secondVisit) {
+            Wait(400);
+            ClickWidget(c->findChild<QCheckBox*>("CheckBox1"));
+            Wait(400);
+            Check(c->PreviewBack(), "the preview takes the game's background");
+            Shot("chooser-background");
+            expandedRow = c->LayoutList()->row(
+                c->LayoutList()->findItems(layoutName, Qt::MatchExactly).value(0));
+            ClickWidget(c->findChild<QPushButton*>("BitBtn5"));
         } else if (auto* c = qobject_cast<TChooseLayout*>(modal)) {
             chooser = c;
             Wait(500);
@@ -252,6 +280,27 @@ int main(int argc, char** argv) {
             Check(solitaire.GameBoard().tilesLeft == 14, "the pair is taken off");
         }
         Shot("played");
+        // The chooser again, from the menu: the game's background behind the miniature, and the
+        // expanded view, where a click on the new layout's miniature plays it.
+        chooserDone = false;
+        secondVisit = true;
+        form.LayoutItem(1)->trigger();
+        Wait(500);
+        {
+            QMenuBar* bar = form.MainMenuBar();
+            QAction* top = form.Item("Layout1");
+            ClickGlobal(bar->mapToGlobal(bar->actionGeometry(top).center()));
+            Wait(500);
+            QMenu* menu = top->menu();
+            ClickGlobal(
+                menu->mapToGlobal(menu->actionGeometry(form.Item("SelectLayout1")).center()));
+        }
+        Check(WaitFor([&] { return chooserDone; }, 20000), "the expanded view was used");
+        Check(WaitFor([&] { return QApplication::activeModalWidget() == nullptr; }, 5000),
+              "the chooser closed again");
+        Check(form.Session().boardNumber == number, "the miniature clicked is played");
+        Check(form.Prefs().GetBool("PreviewBack"), "the background option is kept");
+        Wait(500);
         // The menu with favourites only.
         form.SetOption("ShowFave", true);
         form.RunCommand("ShowFaveClick", form.Item("ShowFave"));

@@ -1,6 +1,8 @@
 #include "play/solitaire/LayoutChoice.h"
 
 #include "core/Files.h"
+#include "graphics/PixelBuffer.h"
+#include "play/BoardView.h"
 #include "play/GameServices.h"
 #include "play/solitaire/LayoutChooser.h"
 #include "shell/MainForm.h"
@@ -89,6 +91,12 @@ void LayoutChoice::SelectLayout1Click() {
     ctx.catalog = &form_.Layouts();
     ctx.favourites = favourites_;
     ctx.background = form_.PlayAreaBackground();
+    if (const PixelBuffer* b = services_.View().BackgroundPicture(); b && !b->IsEmpty())
+        ctx.previewPicture = QImage(reinterpret_cast<const uchar*>(b->Data()), b->Width(),
+                                    b->Height(), b->BytesPerLine(), QImage::Format_RGB32)
+                                 .copy();
+    else
+        ctx.previewPicture = form_.PlayAreaBackground();
     ctx.previewBack = form_.Prefs().GetBool("PreviewBack");
     ctx.coolMouse = form_.Option("CoolMouse");
     ctx.translate = [this](const QString& s) { return services_.Tr(s); };

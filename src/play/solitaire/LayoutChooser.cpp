@@ -270,9 +270,10 @@ void TChooseLayout::FillFavourites() {
 
 void TChooseLayout::FillImage1() {
     image1_ = QImage(kMiniatureWidth, kMiniatureHeight, QImage::Format_ARGB32_Premultiplied);
-    if (checkBox1_->isChecked() && !ctx_.background.isNull()) {
+    if (checkBox1_->isChecked() && !ctx_.previewPicture.isNull()) {
         QPainter p(&image1_);
-        p.drawImage(image1_.rect(), ctx_.background);
+        p.setRenderHint(QPainter::SmoothPixmapTransform);
+        p.drawImage(image1_.rect(), ctx_.previewPicture);
     } else {
         image1_.fill(kPurple);
     }

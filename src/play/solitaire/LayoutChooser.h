@@ -52,7 +52,8 @@ public:
     struct Context {
         const LayoutCatalog* catalog = nullptr;
         LayoutFavourites favourites;
-        QImage background; // the game's background, for the preview
+        QImage background;     // the dialog's papering
+        QImage previewPicture; // the game's background, behind the miniature when asked
         bool previewBack = false;
         bool coolMouse = false;
         std::function<QString(const QString&)> translate;
