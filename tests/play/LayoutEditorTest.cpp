@@ -310,15 +310,60 @@ TEST_F(LayoutEditorTest, EditorPanelSaysWhetherTheLayoutCanBeCleared) {
     EXPECT_EQ(editor_->OddsText(), "Winnable: checking...");
     editor_->Odds().WaitIdle();
     EXPECT_EQ(editor_->OddsText(), "Winnable: yes, 100% of 200 deals");
-    // Two pairs stacked so that each pair blocks itself: never clearable.
+    // A tower of four: only its top tile is ever free, so no deal can be cleared.
     Menu("Cancel2");
     Menu("CreateLayout1");
     for (int l = 1; l <= 4; ++l)
         AddAt({9, 9, l});
-    AddAt({13, 9, 1});
-    AddAt({15, 9, 1});
+    ASSERT_EQ(editor_->Editing().Places(), 4);
     editor_->Odds().WaitIdle();
-    EXPECT_TRUE(editor_->OddsText().startsWith("Winnable: ")) << editor_->OddsText().toStdString();
+    EXPECT_EQ(editor_->OddsText(), "Winnable: no deal found");
+}
+
+TEST(LayoutOddsWorkerTest, ANewerJobDropsTheOlderAndReportsGrowToTheEnd) {
+    // Four tiles in a row: every deal can be cleared; five cannot be dealt at all.
+    Layout row;
+    for (int c : {0, 2, 4, 6})
+        row.Set(1, 3, c, true);
+    Layout odd = row;
+    odd.Set(1, 5, 0, true);
+    LayoutOddsWorker worker;
+    std::vector<LayoutOddsReport> seen;
+    worker.onReport = [&seen](const LayoutOddsReport& r) { seen.push_back(r); };
+    worker.Measure(row, "first", 200);
+    worker.Measure(row, "second", 30);
+    worker.Measure(odd, "odd", 30, false); // queued behind "second"
+    worker.WaitIdle();
+    ASSERT_FALSE(seen.empty());
+    int firstDone = 0, secondDone = 0, oddDone = 0;
+    int lastDeals = -1;
+    for (const LayoutOddsReport& r : seen) {
+        firstDone += r.key == "first" && r.done;
+        if (r.key == "second") {
+            EXPECT_TRUE(r.dealable);
+            EXPECT_GE(r.share.Deals(), lastDeals); // the share grows report by report
+            lastDeals = r.share.Deals();
+            if (r.done) {
+                ++secondDone;
+                EXPECT_TRUE(r.winnableDeal);
+                EXPECT_EQ(r.share, (WinnableShare{30, 0, 0}));
+            }
+        }
+        if (r.key == "odd" && r.done) {
+            ++oddDone;
+            EXPECT_FALSE(r.dealable);
+        }
+    }
+    EXPECT_EQ(firstDone, 0) << "the older job was dropped";
+    EXPECT_EQ(secondDone, 1);
+    EXPECT_EQ(oddDone, 1);
+    // Dropping everything: nothing more is reported.
+    seen.clear();
+    worker.Measure(row, "late", 200);
+    worker.CancelAll();
+    worker.WaitIdle();
+    for (const LayoutOddsReport& r : seen)
+        EXPECT_NE(r.key, "late");
 }
 
 // ---- The chooser ------------------------------------------------------------------------------

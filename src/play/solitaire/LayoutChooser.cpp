@@ -89,6 +89,7 @@ LayoutListBox::LayoutListBox(QWidget* parent) : QListWidget(parent) {
     setDragDropMode(QAbstractItemView::DragDrop);
     setDefaultDropAction(Qt::CopyAction);
     setSelectionMode(QAbstractItemView::SingleSelection);
+    setMouseTracking(true);
 }
 
 void LayoutListBox::dragEnterEvent(QDragEnterEvent* e) {
