@@ -3,16 +3,22 @@
 // window's event loop runs.
 #pragma once
 
+#include "core/Files.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QPoint>
+#include <QPointer>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
 
 #include <cstdio>
+#include <filesystem>
 #include <functional>
+#include <initializer_list>
+#include <string>
 
 namespace tovani::xvfb {
 
@@ -68,6 +74,30 @@ inline bool WaitFor(const std::function<bool()>& done, int ms) {
     while (!done() && t.elapsed() < ms)
         QApplication::processEvents(QEventLoop::AllEvents, 5);
     return done();
+}
+
+// A fresh program folder with the built content beside the test program, as a new player has
+// it, and the settings file `ini`.
+inline void MakeProgramFolder(const std::filesystem::path& dir,
+                              std::initializer_list<const char*> folders, const std::string& ini) {
+    const std::filesystem::path bin = ExecutableDirectory();
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    for (const char* folder : folders)
+        if (std::filesystem::exists(bin / folder))
+            std::filesystem::copy(bin / folder, dir / folder,
+                                  std::filesystem::copy_options::recursive);
+    WriteFileAtomic((dir / "Tovani.ini").string(), ini);
+}
+
+// The modal dialog up now, once: null when there is none or it was answered already.
+inline QWidget* NewModal() {
+    static QPointer<QWidget> handled;
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal || !modal->isVisible() || (handled && modal == handled))
+        return nullptr;
+    handled = modal;
+    return modal;
 }
 
 } // namespace tovani::xvfb

@@ -78,17 +78,12 @@ int main(int argc, char** argv) {
     shots = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::tempPath() + "/tovani-xvfb-editor";
     QDir().mkpath(shots);
 
-    const fs::path bin = ExecutableDirectory();
     const fs::path dir =
         fs::temp_directory_path() / ("tovani_xvfb_editor_" + std::to_string(::getpid()));
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    for (const char* folder : {"Layouts", "Tilesets", "Small", "Backgrounds", "Languages"})
-        if (fs::exists(bin / folder))
-            fs::copy(bin / folder, dir / folder, fs::copy_options::recursive);
     // Deals that can be cleared ("Winnable"): the pair taken off below is always there.
-    WriteFileAtomic((dir / "Tovani.ini").string(),
-                    "[Tovani]\r\nLanguage=English\r\nMaximize=0\r\nCoolMouse=1\r\nWinnable=1\r\n");
+    MakeProgramFolder(
+        dir, {"Layouts", "Tilesets", "Small", "Backgrounds", "Languages"},
+        "[Tovani]\r\nLanguage=English\r\nMaximize=0\r\nCoolMouse=1\r\nWinnable=1\r\n");
 
     MainFormOptions options;
     options.programDir = QString::fromStdString(dir.string()) + "/";
@@ -112,14 +107,10 @@ int main(int argc, char** argv) {
     QTimer watcher;
     watcher.setInterval(300);
     QObject::connect(&watcher, &QTimer::timeout, [&] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal || !modal->isVisible())
+        QWidget* modal = NewModal();
+        if (!modal)
             return;
-        static QPointer<QWidget> handled;
-        if (handled && modal == handled)
-            return;
-        handled = modal;
-        if (auto* d = qobject_cast<QFileDialog*>(modal)) {
+        if (qobject_cast<QFileDialog*>(modal)) {
             // The file name typed, and Return.
             Wait(500);
             Shot("save-dialog");
@@ -127,7 +118,6 @@ int main(int argc, char** argv) {
             Run("xdotool", {"type", "--delay", "20", saveAs});
             Wait(300);
             Run("xdotool", {"key", "Return"});
-            (void)d;
         } else if (auto* x = qobject_cast<TExtendedChoose*>(modal)) {
             Wait(600);
             Shot("expanded-view");

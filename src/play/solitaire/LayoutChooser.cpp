@@ -23,33 +23,22 @@ namespace {
 constexpr int kShareRole = Qt::UserRole + 1;
 const QColor kPurple(0x80, 0x00, 0x80);
 
-// The two mini tiles: a face with its side, and the same with the lower edge in shade where a
-// neighbour to the lower right hides it.
+// The two mini tiles: a face with its side, and the same with the lower side cut short and the
+// face darker where a neighbour to the lower right hides its edge.
+QImage MakeMiniTile(bool shaded) {
+    QImage img(kMiniTileWidth, kMiniTileHeight, QImage::Format_ARGB32_Premultiplied);
+    img.fill(Qt::transparent);
+    QPainter p(&img);
+    p.fillRect(0, 3, 10, shaded ? 9 : 12, QColor(150, 110, 60)); // the side
+    p.fillRect(3, 0, 10, 12, shaded ? QColor(236, 228, 200) : QColor(250, 244, 222));
+    p.setPen(QColor(90, 70, 40));
+    p.drawRect(3, 0, 9, 11);
+    p.fillRect(5, 3, 6, 6, shaded ? QColor(40, 100, 70) : QColor(60, 130, 90));
+    return img;
+}
+
 const QImage& MiniTilePicture(bool shaded) {
-    static const QImage pictures[2] = {
-        [] {
-            QImage img(kMiniTileWidth, kMiniTileHeight, QImage::Format_ARGB32_Premultiplied);
-            img.fill(Qt::transparent);
-            QPainter p(&img);
-            p.fillRect(0, 3, 10, 12, QColor(150, 110, 60));  // the side
-            p.fillRect(3, 0, 10, 12, QColor(250, 244, 222)); // the face
-            p.setPen(QColor(90, 70, 40));
-            p.drawRect(3, 0, 9, 11);
-            p.fillRect(5, 3, 6, 6, QColor(60, 130, 90));
-            return img;
-        }(),
-        [] {
-            QImage img(kMiniTileWidth, kMiniTileHeight, QImage::Format_ARGB32_Premultiplied);
-            img.fill(Qt::transparent);
-            QPainter p(&img);
-            p.fillRect(0, 3, 10, 9, QColor(150, 110, 60));
-            p.fillRect(3, 0, 10, 12, QColor(236, 228, 200));
-            p.setPen(QColor(90, 70, 40));
-            p.drawRect(3, 0, 9, 11);
-            p.fillRect(5, 3, 6, 6, QColor(40, 100, 70));
-            return img;
-        }(),
-    };
+    static const QImage pictures[2] = {MakeMiniTile(false), MakeMiniTile(true)};
     return pictures[shaded ? 1 : 0];
 }
 
@@ -359,20 +348,20 @@ void TChooseLayout::Choose(int result) {
     done(result);
 }
 
-void TChooseLayout::BitBtn1Click() {
+void TChooseLayout::ChooseSelected(int result) {
     const int row = layoutList_->currentRow();
     if (row < 0)
         return;
     chosen_ = numbers_[size_t(row)];
-    Choose(kPlay);
+    Choose(result);
+}
+
+void TChooseLayout::BitBtn1Click() {
+    ChooseSelected(kPlay);
 }
 
 void TChooseLayout::BitBtn3Click() {
-    const int row = layoutList_->currentRow();
-    if (row < 0)
-        return;
-    chosen_ = numbers_[size_t(row)];
-    Choose(kEdit);
+    ChooseSelected(kEdit);
 }
 
 void TChooseLayout::BitBtn4Click() {

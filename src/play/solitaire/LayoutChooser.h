@@ -108,6 +108,8 @@ private:
     void FillFavourites();
     QString ShareText(int number) const;
     void Choose(int result);
+    // Closes with `result` on the selected layout (nothing when none is selected).
+    void ChooseSelected(int result);
 
     Context ctx_;
     LayoutFavourites favourites_;
