@@ -203,6 +203,8 @@ void LayoutEditor::Leave() {
     // The window left the editor: no preview stays, and the solver stops.
     candidate_.reset();
     odds_.CancelAll();
+    BoardScene& scene = view_.Scene();
+    scene.ghostColumn = scene.ghostRow = scene.ghostLayer = -1;
     view_.ClearOverlay();
 }
 

@@ -130,11 +130,7 @@ bool LayoutEditor::SaveLayout(const QString& name) {
 }
 
 void LayoutEditor::LeaveEditor() {
-    candidate_.reset();
-    odds_.CancelAll();
-    BoardScene& scene = view_.Scene();
-    scene.ghostColumn = scene.ghostRow = scene.ghostLayer = -1;
-    view_.ClearOverlay();
+    Leave();
     ShowPanel(false);
     form_.SetMenu(TMainForm::MenuSet::Main);
 }
