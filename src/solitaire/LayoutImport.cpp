@@ -23,7 +23,9 @@ ImportError Fail(ImportErrorCode code, int count = 0) {
 std::string_view SkipBomAndSpace(std::string_view s) {
     if (s.size() >= 3 && s.substr(0, 3) == "\xEF\xBB\xBF")
         s.remove_prefix(3);
-    return Trim(s);
+    while (!s.empty() && std::string_view(" \t\r\n").find(s.front()) != std::string_view::npos)
+        s.remove_prefix(1);
+    return s;
 }
 
 } // namespace

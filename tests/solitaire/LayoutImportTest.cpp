@@ -95,6 +95,13 @@ TEST(LayoutImport, KMahjonggVersionOneZeroFindsEachTileAtItsTopLeftQuarter) {
     EXPECT_EQ(minRow - 1, 20 - (maxRow + 2 - 1));
     EXPECT_EQ(cells.front().layer, 1);
     EXPECT_EQ(cells.back().layer, 3);
+
+    // Where the file puts the layout does not matter: the same tiles elsewhere, or higher up,
+    // give the same shape.
+    ImportMap moved = m;
+    for (ImportPlace& p : moved.places)
+        p = {p.x - 7, p.y + 9, p.z + 2};
+    EXPECT_EQ(Shape(LayoutOk(moved)), Shape(l));
 }
 
 TEST(LayoutImport, KMahjonggVersionOneOneReadsItsSizeLinesCommentsAndCrLf) {

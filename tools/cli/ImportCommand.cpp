@@ -26,8 +26,10 @@ std::vector<std::string> ShippedNames() {
 int RunImport(const std::vector<std::string>& args) {
     std::string file, out, pick;
     for (size_t i = 0; i < args.size(); ++i) {
-        if ((args[i] == "--out" || args[i] == "--map") && i + 1 < args.size())
-            (args[i] == "--out" ? out : pick) = args[++i];
+        if (args[i] == "--out" && i + 1 < args.size())
+            out = args[++i];
+        else if (args[i] == "--map" && i + 1 < args.size())
+            pick = args[++i];
         else if (args[i].rfind("--", 0) == 0)
             return Fail("unknown or incomplete option \"" + args[i] + "\"");
         else if (file.empty())
