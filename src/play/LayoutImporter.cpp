@@ -9,10 +9,10 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDir>
-#include <QPushButton>
 #include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace tovani {
@@ -46,7 +46,8 @@ QString LayoutImporter::ImportFile(const QString& path) {
     }
     auto read = ReadImportFile(*bytes);
     if (auto* e = std::get_if<ImportError>(&read)) {
-        services_.Inform(title, services_.Tr(QString::fromStdString(ImportErrorMessage(*e, fileName))));
+        services_.Inform(title,
+                         services_.Tr(QString::fromStdString(ImportErrorMessage(*e, fileName))));
         return {};
     }
     const auto& maps = std::get<std::vector<ImportMap>>(read);
@@ -69,7 +70,8 @@ QString LayoutImporter::ImportFile(const QString& path) {
     const std::string dir = JoinPath(form_.UserDirectory().toStdString(), "Layouts");
     auto saved = SaveImportedMap(maps[index], fileName, dir, listed);
     if (auto* e = std::get_if<ImportError>(&saved)) {
-        services_.Inform(title, services_.Tr(QString::fromStdString(ImportErrorMessage(*e, fileName))));
+        services_.Inform(title,
+                         services_.Tr(QString::fromStdString(ImportErrorMessage(*e, fileName))));
         return {};
     }
     const SavedImport& s = std::get<SavedImport>(saved);
@@ -79,7 +81,8 @@ QString LayoutImporter::ImportFile(const QString& path) {
     const int number = form_.Layouts().NumberOf(s.name);
     if (QAction* item = form_.LayoutItem(number))
         item->trigger();
-    form_.ShowStatus(services_.Tr("Layout imported: %1 (%2 tiles).").arg(name).arg(s.layout.PlaceCount()));
+    form_.ShowStatus(
+        services_.Tr("Layout imported: %1 (%2 tiles).").arg(name).arg(s.layout.PlaceCount()));
     return name;
 }
 

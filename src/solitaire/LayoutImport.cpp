@@ -86,8 +86,8 @@ ImportResult<Layout> ToLayout(const ImportMap& map, const std::string& name) {
         return a.z != b.z ? a.z < b.z : a.y != b.y ? a.y < b.y : a.x < b.x;
     });
     for (size_t i = 0; i < sorted.size(); ++i) {
-        for (size_t j = i + 1; j < sorted.size() && sorted[j].z == sorted[i].z &&
-                               sorted[j].y - sorted[i].y < 2;
+        for (size_t j = i + 1;
+             j < sorted.size() && sorted[j].z == sorted[i].z && sorted[j].y - sorted[i].y < 2;
              ++j) {
             if (std::abs(sorted[j].x - sorted[i].x) < 2) {
                 ImportError e = fail(ImportErrorCode::Overlap);
@@ -126,8 +126,9 @@ std::string ImportErrorMessage(const ImportError& e, const std::string& file) {
     case ImportErrorCode::TooLarge:
         return what + " is far too large to be a layout.";
     case ImportErrorCode::UnknownFormat:
-        return what + " is neither a KMahjongg layout nor a GNOME Mahjongg map: it begins with "
-                      "\u201C" +
+        return what +
+               " is neither a KMahjongg layout nor a GNOME Mahjongg map: it begins with "
+               "\u201C" +
                e.detail + "\u201D.";
     case ImportErrorCode::WrongVersion:
         return what + " is a KMahjongg layout of a version this game cannot read (\u201C" +
@@ -145,8 +146,7 @@ std::string ImportErrorMessage(const ImportError& e, const std::string& file) {
     case ImportErrorCode::NoMaps:
         return what + " holds no map.";
     case ImportErrorCode::BadCoordinate:
-        return what + " has a position that is not on a whole or half tile: " + e.detail + at +
-               ".";
+        return what + " has a position that is not on a whole or half tile: " + e.detail + at + ".";
     case ImportErrorCode::TooManyTiles:
         return what + " has " + n(e.count) + (e.line > 0 ? " tiles or more" : " tiles") +
                "; a layout holds at most " + n(kTileCount) + ".";
@@ -155,11 +155,11 @@ std::string ImportErrorMessage(const ImportError& e, const std::string& file) {
     case ImportErrorCode::OddTiles:
         return what + " has " + n(e.count) + " tiles: an odd number cannot be removed in pairs.";
     case ImportErrorCode::TooWide:
-        return what + " is " + n(e.count) + " half tiles wide; the board is " +
-               n(kLayoutColumns) + " wide.";
+        return what + " is " + n(e.count) + " half tiles wide; the board is " + n(kLayoutColumns) +
+               " wide.";
     case ImportErrorCode::TooHigh:
-        return what + " is " + n(e.count) + " half tiles high; the board is " +
-               n(kLayoutRows) + " high.";
+        return what + " is " + n(e.count) + " half tiles high; the board is " + n(kLayoutRows) +
+               " high.";
     case ImportErrorCode::TooDeep:
         return what + " has " + n(e.count) + " layers; the board has " + n(kLayoutLayers) + ".";
     case ImportErrorCode::Overlap:
@@ -187,7 +187,8 @@ std::string ImportedLayoutName(const std::string& mapName, const std::string& fi
     std::string name;
     for (char c : base) {
         const unsigned char u = static_cast<unsigned char>(c);
-        if (u < 0x20 || u == 0x7F || std::string_view("/\\:*?\"<>|").find(c) != std::string_view::npos)
+        if (u < 0x20 || u == 0x7F ||
+            std::string_view("/\\:*?\"<>|").find(c) != std::string_view::npos)
             continue;
         name += c;
     }
@@ -197,7 +198,8 @@ std::string ImportedLayoutName(const std::string& mapName, const std::string& fi
     // Cut to the editor's length without splitting a UTF-8 character.
     size_t chars = 0, cut = 0;
     for (; cut < name.size(); ++cut) {
-        if ((static_cast<unsigned char>(name[cut]) & 0xC0) != 0x80 && ++chars > kMaxImportedNameChars)
+        if ((static_cast<unsigned char>(name[cut]) & 0xC0) != 0x80 &&
+            ++chars > kMaxImportedNameChars)
             break;
     }
     name.resize(cut);

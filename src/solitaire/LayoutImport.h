@@ -31,26 +31,26 @@
 namespace tovani {
 
 enum class ImportErrorCode {
-    Empty,          // the file holds nothing
-    TooLarge,       // far larger than any layout
-    UnknownFormat,  // neither format's opening
-    WrongVersion,   // a ".layout" of a version we cannot read (detail: its first line)
-    BadSize,        // a ".layout" size line we cannot read (line)
-    LineTooLong,    // a ".layout" grid line longer than the board is wide (line)
-    BadCharacter,   // a ".layout" grid character other than ".1234" (line, count: column)
-    TooManyLines,   // more grid lines than the board's layers hold (line)
-    BadXml,         // a ".map" that is not well-formed (line, detail: what is wrong)
-    NoMaps,         // a ".map" with no <map> element
-    BadCoordinate,  // a ".map" coordinate that is not a number on a half tile (line, detail)
-    TooManyTiles,   // more than a layout holds (count)
-    NoTiles,        // nothing to play (count 0)
-    OddTiles,       // an odd number of tiles (count)
-    TooWide,        // wider than our board (count: half tiles)
-    TooHigh,        // higher than our board (count: half tiles)
-    TooDeep,        // more layers than our board (count)
-    Overlap,        // two tiles of one layer overlap (column, row, layer of the second)
-    NotDealable,    // our own layout checks refused it (layoutError)
-    CannotWrite,    // the ".lay" could not be saved (detail: its path)
+    Empty,         // the file holds nothing
+    TooLarge,      // far larger than any layout
+    UnknownFormat, // neither format's opening
+    WrongVersion,  // a ".layout" of a version we cannot read (detail: its first line)
+    BadSize,       // a ".layout" size line we cannot read (line)
+    LineTooLong,   // a ".layout" grid line longer than the board is wide (line)
+    BadCharacter,  // a ".layout" grid character other than ".1234" (line, count: column)
+    TooManyLines,  // more grid lines than the board's layers hold (line)
+    BadXml,        // a ".map" that is not well-formed (line, detail: what is wrong)
+    NoMaps,        // a ".map" with no <map> element
+    BadCoordinate, // a ".map" coordinate that is not a number on a half tile (line, detail)
+    TooManyTiles,  // more than a layout holds (count)
+    NoTiles,       // nothing to play (count 0)
+    OddTiles,      // an odd number of tiles (count)
+    TooWide,       // wider than our board (count: half tiles)
+    TooHigh,       // higher than our board (count: half tiles)
+    TooDeep,       // more layers than our board (count)
+    Overlap,       // two tiles of one layer overlap (column, row, layer of the second)
+    NotDealable,   // our own layout checks refused it (layoutError)
+    CannotWrite,   // the ".lay" could not be saved (detail: its path)
 };
 
 struct ImportError {

@@ -264,8 +264,7 @@ ImportResult<std::vector<ImportMap>> ParseMahjonggMaps(std::string_view bytes) {
             std::optional<int> h = v ? HalfTiles(*v) : std::nullopt;
             if (!h)
                 return Fail(ImportErrorCode::BadCoordinate, tag.line,
-                            "<" + tag.name + "> " + name + "=\"" + (v ? *v : std::string()) +
-                                "\"");
+                            "<" + tag.name + "> " + name + "=\"" + (v ? *v : std::string()) + "\"");
             out = *h;
             return std::nullopt;
         };

@@ -105,6 +105,13 @@ protected:
                 items << a->text() + (a->isChecked() ? "*" : "");
         return items;
     }
+    // The status line reveals its text letter by letter, a few a tick.
+    void Ticks(int n) {
+        for (int i = 0; i < n; ++i) {
+            clock_.Advance(50);
+            form_->Temps();
+        }
+    }
     fs::path PlayerLayouts() { return dir_ / "data" / "tovani" / "Layouts"; }
 
     fs::path dir_;
@@ -136,6 +143,7 @@ TEST_F(LayoutImporterTest, TheMenuItemImportsSavesListsAndPlaysTheLayout) {
     EXPECT_TRUE(LayoutMenu().contains("steps*")) << LayoutMenu().join(", ").toStdString();
     EXPECT_EQ(form_->GameMode(), kModeSolitaire);
     EXPECT_EQ(solitaire_->GameBoard().tilesTotal, 20);
+    Ticks(100);
     EXPECT_TRUE(status_.join("\n").contains("Layout imported: steps (20 tiles)."))
         << status_.join("\n").toStdString();
 
@@ -187,12 +195,19 @@ TEST_F(LayoutImporterTest, ARefusedFileSaysWhyAndChangesNothing) {
     EXPECT_TRUE(messages_[0].startsWith("Unable to read"));
 
     messages_.clear();
-    EXPECT_TRUE(importer_->ImportFile(QString::fromStdString((dir_ / "Layouts" / "Traditional.lay")
-                                                                 .string()))
-                    .isEmpty());
+    EXPECT_TRUE(
+        importer_
+            ->ImportFile(QString::fromStdString((dir_ / "Layouts" / "Traditional.lay").string()))
+            .isEmpty());
     ASSERT_EQ(messages_.size(), 1);
     EXPECT_TRUE(messages_[0].contains("neither a KMahjongg layout nor a GNOME Mahjongg map"));
 }
 
 } // namespace
 } // namespace tovani
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

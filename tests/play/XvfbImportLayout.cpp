@@ -48,11 +48,12 @@ int main(int argc, char** argv) {
 
     // An installed game: the content in one folder, the player's files in the data folder.
     const fs::path bin = ExecutableDirectory();
-    const fs::path dir = fs::temp_directory_path() / ("tovani_xvfb_import_" + std::to_string(::getpid()));
+    const fs::path dir =
+        fs::temp_directory_path() / ("tovani_xvfb_import_" + std::to_string(::getpid()));
     fs::remove_all(dir);
     fs::create_directories(dir / "data" / "tovani");
-    for (const char* folder :
-         {"Layouts", "Tilesets", "Small", "Backgrounds", "Musics", "Languages", "Help", "Resources"})
+    for (const char* folder : {"Layouts", "Tilesets", "Small", "Backgrounds", "Musics", "Languages",
+                               "Help", "Resources"})
         if (fs::exists(bin / folder))
             fs::copy(bin / folder, dir / folder, fs::copy_options::recursive);
     WriteFileAtomic((dir / "data/tovani/Tovani.ini").string(),
@@ -69,10 +70,10 @@ int main(int argc, char** argv) {
     SolitaireGame solitaire(services, hall);
     LayoutImporter importer(services);
     // The file dialog is the desktop's own; the file it would give is given here.
-    services.SetFileNameRunner([](GameServices::FileDialog, const QString&, const QString&,
-                                  const QString&) {
-        return QString(TOVANI_SOURCE_DIR) + "/tests/solitaire/import/gardens.map";
-    });
+    services.SetFileNameRunner(
+        [](GameServices::FileDialog, const QString&, const QString&, const QString&) {
+            return QString(TOVANI_SOURCE_DIR) + "/tests/solitaire/import/gardens.map";
+        });
     form.show();
 
     QString seenFinal;

@@ -145,12 +145,12 @@ TEST(LayoutImport, MahjonggMapFileGivesEveryMapWithRowsColumnsBlocksAndHalfTiles
     EXPECT_EQ(maps[1].name, "Twin & Stars"); // entities are decoded
     const ImportMap& bridge = maps[0];
     EXPECT_EQ(bridge.places.size(), 24u);
-    EXPECT_TRUE(HasPlace(bridge, 0, 0, 0));   // rows step one tile: two half tiles
-    EXPECT_TRUE(HasPlace(bridge, 10, 4, 0));  // row y="2", x="5"
-    EXPECT_TRUE(HasPlace(bridge, -2, 2, 0));  // tile x="-1"
-    EXPECT_TRUE(HasPlace(bridge, 2, 1, 1));   // block on half tiles
+    EXPECT_TRUE(HasPlace(bridge, 0, 0, 0));  // rows step one tile: two half tiles
+    EXPECT_TRUE(HasPlace(bridge, 10, 4, 0)); // row y="2", x="5"
+    EXPECT_TRUE(HasPlace(bridge, -2, 2, 0)); // tile x="-1"
+    EXPECT_TRUE(HasPlace(bridge, 2, 1, 1));  // block on half tiles
     EXPECT_TRUE(HasPlace(bridge, 8, 3, 1));
-    EXPECT_TRUE(HasPlace(bridge, 5, 3, 2));   // column x="2.5"
+    EXPECT_TRUE(HasPlace(bridge, 5, 3, 2)); // column x="2.5"
     const ImportMap& stars = maps[1];
     EXPECT_EQ(stars.places.size(), 10u);
     EXPECT_TRUE(HasPlace(stars, 3, 1, 1)); // a tile outside a layer with layer="1"
@@ -161,8 +161,7 @@ TEST(LayoutImport, MahjonggMapFileGivesEveryMapWithRowsColumnsBlocksAndHalfTiles
 }
 
 TEST(LayoutImport, MapFilesThatAreNotWellFormedAreRefusedWithWhereAndWhat) {
-    EXPECT_EQ(ReadFails("<mahjongg><map name=\"a\"><layer z=\"0\">").code,
-              ImportErrorCode::BadXml);
+    EXPECT_EQ(ReadFails("<mahjongg><map name=\"a\"><layer z=\"0\">").code, ImportErrorCode::BadXml);
     ImportError e = ReadFails("<mahjongg>\n<map name=\"a\">\n<tile x=\"1\" y=\"2\">\n</map>");
     EXPECT_EQ(e.code, ImportErrorCode::BadXml);
     EXPECT_EQ(e.line, 4);
@@ -187,8 +186,7 @@ TEST(LayoutImport, FilesOfNeitherFormatSayWhatTheyBeginWith) {
     ImportError e = ReadFails("Tovani 3.0\nTraditional\n");
     EXPECT_EQ(e.code, ImportErrorCode::UnknownFormat);
     EXPECT_NE(ImportErrorMessage(e, "t.lay").find("\u201CTovani 3.0\u201D"), std::string::npos);
-    EXPECT_EQ(ReadFails(std::string(kMaxLayoutFileBytes + 1, '<')).code,
-              ImportErrorCode::TooLarge);
+    EXPECT_EQ(ReadFails(std::string(kMaxLayoutFileBytes + 1, '<')).code, ImportErrorCode::TooLarge);
 }
 
 ImportMap Row(int tiles, int z = 0) {

@@ -66,10 +66,18 @@ QString Svg(const std::vector<Shape>& shapes) {
             paint += QString(" stroke=\"%1\" stroke-width=\"%2\"").arg(s.stroke).arg(s.strokeWidth);
         if (s.kind == Shape::RoundRect)
             out += QString("  <rect x=\"%1\" y=\"%2\" width=\"%3\" height=\"%4\" rx=\"%5\"%6/>\n")
-                       .arg(s.x).arg(s.y).arg(s.w).arg(s.h).arg(s.r).arg(paint);
+                       .arg(s.x)
+                       .arg(s.y)
+                       .arg(s.w)
+                       .arg(s.h)
+                       .arg(s.r)
+                       .arg(paint);
         else
             out += QString("  <circle cx=\"%1\" cy=\"%2\" r=\"%3\"%4/>\n")
-                       .arg(s.x).arg(s.y).arg(s.r).arg(paint);
+                       .arg(s.x)
+                       .arg(s.y)
+                       .arg(s.r)
+                       .arg(paint);
     }
     return out + "</svg>\n";
 }
