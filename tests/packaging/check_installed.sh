@@ -60,7 +60,9 @@ check "nothing written into the installed tree" test ! -e "$SHARE/Layouts/steps.
 
 # The game once on the display: it starts, shows its welcome screen and closes on Escape.
 if [ -n "${DISPLAY:-}" ] && command -v xdotool >/dev/null; then
-    mkdir -p "$SHOTS"
+    mkdir -p "$SHOTS" "$XDG_DATA_HOME/tovani"
+    # A player who has answered the first-run questions already.
+    printf '[Tovani]\r\nLanguage=English\r\nMaximize=0\r\nPauseFocus=0\r\n' >"$XDG_DATA_HOME/tovani/Tovani.ini"
     env -u QT_QPA_PLATFORM SDL_AUDIODRIVER=dummy "$PREFIX/bin/tovani" >"$WORK/game.log" 2>&1 &
     pid=$!
     window=""
@@ -89,7 +91,8 @@ if [ -n "${DISPLAY:-}" ] && command -v xdotool >/dev/null; then
         wait "$pid"
         check "installed game exits cleanly" test $? -eq 0
     fi
-    check "settings kept in XDG_DATA_HOME/tovani" test -f "$XDG_DATA_HOME/tovani/Tovani.ini"
+    # The close writes every setting: the content chosen (the tileset found in share/tovani).
+    check "settings written to XDG_DATA_HOME/tovani" grep -q '^Tileset=[1-9]' "$XDG_DATA_HOME/tovani/Tovani.ini"
     check "no settings in the installed tree" test ! -e "$SHARE/Tovani.ini" -a ! -e "$PREFIX/bin/Tovani.ini"
     check "no content problem reported" sh -c "! grep -qi 'not found' '$WORK/game.log'"
 else
