@@ -22,7 +22,11 @@ check() { # check WHAT COMMAND...
 has() { test -f "$PREFIX/$1"; }
 
 SHARE=$PREFIX/share/tovani
-for f in bin/tovani bin/tovani-cli \
+# Debian keeps games in PREFIX/games, other systems in PREFIX/bin.
+GAMES=bin
+[ -x "$PREFIX/games/tovani" ] && GAMES=games
+GAMES_DIR=$PREFIX/$GAMES
+for f in $GAMES/tovani $GAMES/tovani-cli \
     share/tovani/Layouts/Traditional.lay share/tovani/Layouts/Spiral.shp \
     share/tovani/Layouts/Winnable.ini share/tovani/Tilesets/Ivory.bmp share/tovani/Small/Kanji.bmp \
     share/tovani/Backgrounds/Garden.jpg share/tovani/Musics/Endless.mid \
@@ -46,15 +50,15 @@ fi
 check "manual page tovani-cli(6)" sh -c "gzip -dc '$PREFIX/share/man/man6/tovani-cli.6.gz' | grep -q '^.SH COMMANDS'"
 
 # The programs answer without a display.
-check "tovani --version" sh -c "env -u DISPLAY -u QT_QPA_PLATFORM '$PREFIX/bin/tovani' --version | grep -q '^Tovani [0-9]'"
-check "tovani --help" sh -c "env -u DISPLAY -u QT_QPA_PLATFORM '$PREFIX/bin/tovani' --help | grep -q '^Usage: tovani'"
-check "tovani-cli finds the installed layouts" sh -c "'$PREFIX/bin/tovani-cli' layout-info Traditional | grep -q 144"
+check "tovani --version" sh -c "env -u DISPLAY -u QT_QPA_PLATFORM '$GAMES_DIR/tovani' --version | grep -q '^Tovani [0-9]'"
+check "tovani --help" sh -c "env -u DISPLAY -u QT_QPA_PLATFORM '$GAMES_DIR/tovani' --help | grep -q '^Usage: tovani'"
+check "tovani-cli finds the installed layouts" sh -c "'$GAMES_DIR/tovani-cli' layout-info Traditional | grep -q 144"
 
 WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT
 export HOME=$WORK/home XDG_DATA_HOME=$WORK/data
 mkdir -p "$HOME"
-check "tovani-cli import into the player's layouts" "$PREFIX/bin/tovani-cli" import "$SAMPLES/steps.layout"
+check "tovani-cli import into the player's layouts" "$GAMES_DIR/tovani-cli" import "$SAMPLES/steps.layout"
 check "imported layout saved in XDG_DATA_HOME" test -f "$XDG_DATA_HOME/tovani/Layouts/steps.lay"
 check "nothing written into the installed tree" test ! -e "$SHARE/Layouts/steps.lay"
 
@@ -63,7 +67,7 @@ if [ -n "${DISPLAY:-}" ] && command -v xdotool >/dev/null; then
     mkdir -p "$SHOTS" "$XDG_DATA_HOME/tovani"
     # A player who has answered the first-run questions already.
     printf '[Tovani]\r\nLanguage=English\r\nMaximize=0\r\nPauseFocus=0\r\n' >"$XDG_DATA_HOME/tovani/Tovani.ini"
-    env -u QT_QPA_PLATFORM SDL_AUDIODRIVER=dummy "$PREFIX/bin/tovani" >"$WORK/game.log" 2>&1 &
+    env -u QT_QPA_PLATFORM SDL_AUDIODRIVER=dummy "$GAMES_DIR/tovani" >"$WORK/game.log" 2>&1 &
     pid=$!
     window=""
     for _ in $(seq 1 100); do
@@ -93,7 +97,7 @@ if [ -n "${DISPLAY:-}" ] && command -v xdotool >/dev/null; then
     fi
     # The close writes every setting: the content chosen (the tileset found in share/tovani).
     check "settings written to XDG_DATA_HOME/tovani" grep -q '^Tileset=[1-9]' "$XDG_DATA_HOME/tovani/Tovani.ini"
-    check "no settings in the installed tree" test ! -e "$SHARE/Tovani.ini" -a ! -e "$PREFIX/bin/Tovani.ini"
+    check "no settings in the installed tree" test ! -e "$SHARE/Tovani.ini" -a ! -e "$GAMES_DIR/Tovani.ini"
     check "no content problem reported" sh -c "! grep -qi 'not found' '$WORK/game.log'"
 else
     echo "skip the game's start: no display"

@@ -21,7 +21,7 @@ check "named tovani, section games" sh -c "echo '$INFO' | grep -q 'Package: tova
 for dep in libqt6widgets6 libsdl2-mixer qt6-qpa-plugins timgm6mb-soundfont libjpeg62-turbo; do
     check "depends on $dep" sh -c "echo '$INFO' | grep '^ Depends:' | grep -q '$dep'"
 done
-for f in ./usr/bin/tovani ./usr/bin/tovani-cli ./usr/share/tovani/Layouts/Traditional.lay \
+for f in ./usr/games/tovani ./usr/games/tovani-cli ./usr/share/tovani/Layouts/Traditional.lay \
     ./usr/share/applications/org.tovani.Tovani.desktop ./usr/share/metainfo/org.tovani.Tovani.metainfo.xml \
     ./usr/share/icons/hicolor/256x256/apps/tovani.png ./usr/share/man/man6/tovani-cli.6.gz \
     ./usr/share/doc/tovani/copyright; do
