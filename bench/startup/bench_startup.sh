@@ -28,7 +28,8 @@ trap cleanup EXIT INT TERM
 
 if [ "$MODE" = installed ]; then
     cmake --install "$BUILD" --prefix "$WORK/prefix" >/dev/null
-    PROGRAM="$WORK/prefix/bin/tovani"
+    PROGRAM="$WORK/prefix/games/tovani"
+    [ -x "$PROGRAM" ] || PROGRAM="$WORK/prefix/bin/tovani"
     SETTINGS="$WORK/data/tovani"
     export XDG_DATA_HOME="$WORK/data"
 else
