@@ -39,7 +39,7 @@ QString LayoutImporter::ImportLayoutClick() {
 QString LayoutImporter::ImportFile(const QString& path) {
     const QString title = services_.Tr("Import Layout");
     const std::string fileName = QFileInfo(path).fileName().toStdString();
-    auto bytes = ReadWholeFile(path.toStdString(), kMaxLayoutFileBytes + 1);
+    auto bytes = ReadWholeFile(path.toStdString(), kImportReadLimit);
     if (!bytes) {
         services_.Inform(title, services_.Tr("Unable to read %1").arg(path));
         return {};

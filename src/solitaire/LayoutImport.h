@@ -120,6 +120,10 @@ ImportResult<SavedImport> SaveImportedMap(const ImportMap& map, const std::strin
                                           const std::string& dir,
                                           const std::vector<std::string>& otherNames);
 
+// How much of a file is read for an import: enough that a file too large to be a layout is
+// refused as such (ReadImportFile), not as a file that cannot be read.
+constexpr size_t kImportReadLimit = 16 * kMaxLayoutFileBytes;
+
 // The longest layout name the layout editor allows.
 constexpr size_t kMaxImportedNameChars = 50;
 

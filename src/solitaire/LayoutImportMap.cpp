@@ -123,32 +123,16 @@ private:
                 const std::string digits(ent.substr(hex ? 2 : 1));
                 char* end = nullptr;
                 long cp = std::strtol(digits.c_str(), &end, hex ? 16 : 10);
-                if (digits.empty() || *end != '\0' || cp <= 0 || cp > 0x10FFFF)
+                if (digits.empty() || *end != '\0' || cp <= 0 || cp > 0x10FFFF ||
+                    (cp >= 0xD800 && cp <= 0xDFFF))
                     return false;
-                AppendUtf8(out, static_cast<unsigned>(cp));
+                AppendUtf8(out, static_cast<uint32_t>(cp));
             } else {
                 return false;
             }
             i = semi;
         }
         return true;
-    }
-    static void AppendUtf8(std::string& out, unsigned cp) {
-        if (cp < 0x80) {
-            out += static_cast<char>(cp);
-        } else if (cp < 0x800) {
-            out += static_cast<char>(0xC0 | (cp >> 6));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        } else if (cp < 0x10000) {
-            out += static_cast<char>(0xE0 | (cp >> 12));
-            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (cp >> 18));
-            out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        }
     }
     bool ReadTag(Tag& tag) {
         tag = Tag{};

@@ -174,6 +174,11 @@ TEST(LayoutImport, MapFilesThatAreNotWellFormedAreRefusedWithWhereAndWhat) {
     EXPECT_EQ(ReadFails("<map><tile x=\"0\" y=\"0\" z=\"-1\"/></map>").code,
               ImportErrorCode::BadCoordinate);
     EXPECT_EQ(ReadFails("<map name=\"&bogus;\"/>").code, ImportErrorCode::BadXml);
+    EXPECT_EQ(ReadFails("<map name=\"&#xD800;\"/>").code, ImportErrorCode::BadXml);
+    // Character references give UTF-8 names.
+    auto named = ReadOk("<map name=\"&#x4E2D;&#22269; 'garden'\"><tile x=\"0\" y=\"0\"/></map>");
+    ASSERT_EQ(named.size(), 1u);
+    EXPECT_EQ(named[0].name, "\u4E2D\u56FD 'garden'");
     EXPECT_EQ(ReadFails("<mahjongg><!-- nothing --></mahjongg>").code, ImportErrorCode::NoMaps);
     // A huge block is refused without building it.
     e = ReadFails("<map><block left=\"0\" right=\"999\" top=\"0\" bottom=\"999\"/></map>");

@@ -39,7 +39,7 @@ int RunImport(const std::vector<std::string>& args) {
     }
     if (file.empty())
         return Fail("import: name the \".layout\" or \".map\" file to import");
-    auto bytes = ReadWholeFile(file, kMaxLayoutFileBytes);
+    auto bytes = ReadWholeFile(file, kImportReadLimit);
     if (!bytes)
         return Fail("cannot read \"" + file + "\"");
     auto read = ReadImportFile(*bytes);
