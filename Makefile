@@ -4,7 +4,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: deps configure build run test sanitize bench layout-stats format clean
+.PHONY: deps configure build run test sanitize bench layout-stats format clean install deb
 
 deps:
 	./scripts/install-deps.sh
@@ -33,6 +33,16 @@ bench: build
 # content/Layouts/Winnable.ini (commit it): after adding or changing a layout.
 layout-stats: configure
 	cmake --build $(BUILD) --target layout-stats
+
+# Installs the game, tovani-cli, the content, the desktop entry, icons, metainfo and manual pages
+# under PREFIX (DESTDIR is honoured, for staging).
+PREFIX ?= /usr/local
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+# The Debian package, $(BUILD)/tovani_<version>_<arch>.deb: apt install ./tovani_*.deb
+deb: build
+	cd $(BUILD) && cpack -G DEB
 
 format:
 	find src tests tools bench -name '*.cpp' -o -name '*.h' | xargs clang-format -i

@@ -3,12 +3,15 @@
 # screen, and the window mapped on the X server, under Xvfb; then the resident memory once the
 # welcome screen is up. Targets: at most 0.25 s and 60 MB.
 #
-# Usage: bench/startup/bench_startup.sh [build folder] [runs]
+# Usage: bench/startup/bench_startup.sh [build folder] [runs] [installed]
 # The program runs from a scratch copy of its folder (content linked), with settings that skip
-# the first-run questions, so the measured start is the everyday one.
+# the first-run questions, so the measured start is the everyday one. With "installed", the
+# build is installed into a scratch prefix first and the installed game is measured (content
+# from PREFIX/share/tovani, settings in $XDG_DATA_HOME/tovani): the same targets hold.
 set -e
 BUILD=${1:-build}
 RUNS=${2:-7}
+MODE=${3:-build}
 BIN=$(cd "$BUILD/bin" && pwd)
 [ -x "$BIN/tovani" ] || { echo "no $BIN/tovani: build first"; exit 1; }
 for tool in Xvfb xwininfo; do
@@ -23,10 +26,21 @@ cleanup() {
 }
 trap cleanup EXIT INT TERM
 
-cp "$BIN/tovani" "$WORK/tovani"
-for d in Layouts Tilesets Small Backgrounds Musics Languages Help Resources Savegame; do
-    [ -e "$BIN/$d" ] && ln -s "$BIN/$d" "$WORK/$d"
-done
+if [ "$MODE" = installed ]; then
+    cmake --install "$BUILD" --prefix "$WORK/prefix" >/dev/null
+    PROGRAM="$WORK/prefix/games/tovani"
+    [ -x "$PROGRAM" ] || PROGRAM="$WORK/prefix/bin/tovani"
+    SETTINGS="$WORK/data/tovani"
+    export XDG_DATA_HOME="$WORK/data"
+else
+    cp "$BIN/tovani" "$WORK/tovani"
+    for d in Layouts Tilesets Small Backgrounds Musics Languages Help Resources Savegame; do
+        [ -e "$BIN/$d" ] && ln -s "$BIN/$d" "$WORK/$d"
+    done
+    PROGRAM="$WORK/tovani"
+    SETTINGS="$WORK"
+fi
+mkdir -p "$SETTINGS"
 
 # A free display for our own X server.
 n=91
@@ -48,10 +62,10 @@ rss_kb=""
 run=0
 while [ $run -lt "$RUNS" ]; do
     run=$((run + 1))
-    printf '[Tovani]\r\nLanguage=English\r\nMaximize=0\r\nPauseFocus=0\r\n' > "$WORK/Tovani.ini"
+    printf '[Tovani]\r\nLanguage=English\r\nMaximize=0\r\nPauseFocus=0\r\n' > "$SETTINGS/Tovani.ini"
     out="$WORK/out.$run"
     start=$(now_ns)
-    TOVANI_REPORT_FIRST_PAINT=1 SDL_AUDIODRIVER=dummy "$WORK/tovani" > "$out" 2>/dev/null &
+    TOVANI_REPORT_FIRST_PAINT=1 SDL_AUDIODRIVER=dummy "$PROGRAM" > "$out" 2>/dev/null &
     pid=$!
     mapped=""
     while ! grep -q first-paint "$out" 2>/dev/null; do
@@ -77,7 +91,7 @@ median() { echo "$@" | tr ' ' '\n' | grep . | sort -n | awk '{a[NR]=$1} END {pri
 p=$(median $paint_ms)
 m=$(median $map_ms)
 r=$(median $rss_kb)
-echo "start-up to first painted welcome screen: median ${p} ms over $RUNS runs (each:$paint_ms)"
+echo "[$MODE] start-up to first painted welcome screen: median ${p} ms over $RUNS runs (each:$paint_ms)"
 echo "start-up to window mapped (seen by xwininfo): median ${m} ms (each:$map_ms)"
 echo "resident memory after start: median $((r / 1024)) MB (${r} kB)"
 verdict="within targets"

@@ -102,6 +102,26 @@ std::string ExecutableDirectory() {
     return dir;
 }
 
+std::string ContentDirectoryFor(const std::string& executableDir) {
+    std::error_code ec;
+    if (fs::is_directory(JoinPath(executableDir, "Layouts"), ec))
+        return executableDir;
+    const fs::path installed = fs::path(executableDir) / ".." / "share" / "tovani";
+    if (fs::is_directory(installed / "Layouts", ec)) {
+        std::string dir = fs::weakly_canonical(installed, ec).string();
+        if (!ec && !dir.empty()) {
+            if (dir.back() != '/')
+                dir += '/';
+            return dir;
+        }
+    }
+    return executableDir;
+}
+
+std::string ContentDirectory() {
+    return ContentDirectoryFor(ExecutableDirectory());
+}
+
 std::string JoinPath(std::string_view dir, std::string_view rel) {
     std::string r(rel);
     for (char& c : r)
@@ -153,6 +173,19 @@ std::string UserFilesDirectory(const std::string& programDir) {
         std::error_code ec;
         fs::create_directories(dir, ec);
     }
+    return dir;
+}
+
+std::string PlayerFilesDirectory() {
+    const std::string program = ExecutableDirectory();
+    const std::string content = ContentDirectoryFor(program);
+    if (content == program)
+        return UserFilesDirectory(program);
+    const char* data = std::getenv("XDG_DATA_HOME");
+    const char* home = std::getenv("HOME");
+    std::string dir = UserFilesDirectory(content, false, data ? data : "", home ? home : "");
+    std::error_code ec;
+    fs::create_directories(dir, ec);
     return dir;
 }
 

@@ -26,6 +26,12 @@ std::optional<std::string> FindNoCase(const std::string& dir, const std::string&
 // The folder of the running executable, ending with '/'.
 std::string ExecutableDirectory();
 
+// The folder the program reads its content from (layouts, tilesets, help...), ending with '/':
+// the executable's own folder when the content lies beside it (a build tree, an unpacked copy),
+// else the share/tovani folder of an installed program whose executable is in <prefix>/bin.
+std::string ContentDirectory();
+std::string ContentDirectoryFor(const std::string& executableDir);
+
 // Joins a folder and a relative path with one '/'; backslashes in `rel` become '/'.
 std::string JoinPath(std::string_view dir, std::string_view rel);
 
@@ -46,5 +52,8 @@ std::string UserFilesDirectory(const std::string& programDir, bool programDirWri
 // The same from the running system (the folder's access rights, XDG_DATA_HOME and HOME); the
 // data folder is created when it is chosen.
 std::string UserFilesDirectory(const std::string& programDir);
+// The player's folder of the running program: beside it in a build tree or an unpacked copy
+// that may be written to, the data folder for an installed program (content in share/tovani).
+std::string PlayerFilesDirectory();
 
 } // namespace tovani

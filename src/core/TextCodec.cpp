@@ -12,6 +12,8 @@ constexpr uint16_t kHigh[32] = {
     0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
+} // namespace
+
 void AppendUtf8(std::string& out, uint32_t cp) {
     if (cp < 0x80) {
         out += static_cast<char>(cp);
@@ -29,8 +31,6 @@ void AppendUtf8(std::string& out, uint32_t cp) {
         out += static_cast<char>(0x80 | (cp & 0x3F));
     }
 }
-
-} // namespace
 
 bool IsValidUtf8(std::string_view s) {
     size_t i = 0;

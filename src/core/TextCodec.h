@@ -2,12 +2,16 @@
 // UTF-8; bytes that are not valid UTF-8 are read as Windows-1252.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
 namespace tovani {
 
 bool IsValidUtf8(std::string_view bytes);
+
+// Appends the UTF-8 bytes of a code point.
+void AppendUtf8(std::string& out, uint32_t codePoint);
 
 // Windows-1252 bytes to UTF-8 (the five unassigned bytes map to the C1 code points).
 std::string Cp1252ToUtf8(std::string_view bytes);

@@ -78,11 +78,16 @@ void TMainForm::Launch() {
     resize(832, 630);
     move(192, 110);
 
-    programDir_ = options_.programDir.isEmpty() ? QString::fromStdString(ExecutableDirectory())
+    programDir_ = options_.programDir.isEmpty() ? QString::fromStdString(ContentDirectory())
                                                 : options_.programDir;
     if (!programDir_.endsWith('/'))
         programDir_ += '/';
     QDir::setCurrent(programDir_);
+    // An installed program reads its content from <prefix>/share/tovani and never writes there,
+    // even when the player could: the player's files go to the data folder.
+    if (options_.programDir.isEmpty() && !options_.programDirWritable &&
+        programDir_.toStdString() != ExecutableDirectory())
+        options_.programDirWritable = false;
     {
         const std::string program = programDir_.toStdString();
         if (!options_.programDirWritable && options_.dataHome.isEmpty()) {

@@ -122,6 +122,11 @@ public:
     void FormActivate();
     void CheckPause();   // before a modal dialog opens
     void UnCheckPause(); // after it closes
+    // A game in play pauses while the window is minimised or hidden and goes on when it is
+    // shown again (a game the player paused stays paused).
+    void WindowShownOrHidden();
+    // A dialog waits for an answer: no click or key reaches a game meanwhile.
+    bool DialogUp() const;
     // A game is being played (or paused) and not over: closing would lose it.
     bool GameInProgress() const;
     // The question asked before a game in progress is lost at close; tests answer it. By
@@ -222,6 +227,8 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     friend class MainFormBuilder;
@@ -317,6 +324,7 @@ private:
     bool menusInPopup_ = false;
     bool closing_ = false;
     bool focusRouted_ = false;
+    bool pausedByHiding_ = false; // the game was put aside when the window was hidden
     MenuSet currentMenu_ = MenuSet::Main;
     QString layoutName_;
     QString layoutPath_;

@@ -114,6 +114,9 @@ void TMainForm::ModeLeft(int oldMode, int newMode) {
 }
 
 bool TMainForm::GameMouseEvent(QEvent* event) {
+    // A click meant for a dialog that waits for its answer is not a move.
+    if (DialogUp() && event->type() != QEvent::MouseMove)
+        return false;
     switch (event->type()) {
     case QEvent::MouseButtonPress: {
         // HandDown: the open hand closes while the button is down.

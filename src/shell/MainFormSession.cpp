@@ -16,6 +16,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QHideEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
@@ -24,6 +25,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QShowEvent>
 #include <QTimer>
 #include <QToolButton>
 
@@ -435,6 +437,40 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
 
 void TMainForm::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange)
+        WindowShownOrHidden();
+}
+
+void TMainForm::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    WindowShownOrHidden();
+}
+
+void TMainForm::hideEvent(QHideEvent* event) {
+    QMainWindow::hideEvent(event);
+    WindowShownOrHidden();
+}
+
+void TMainForm::WindowShownOrHidden() {
+    if (closing_ || session_.mode == kModeClosing || !initialised_)
+        return;
+    const bool hidden = !isVisible() || isMinimized();
+    const int mode = session_.mode;
+    if (hidden && !pausedByHiding_ &&
+        ((mode >= kModeSolitaire && mode <= kModeHashira) || mode == kModePaused)) {
+        pausedByHiding_ = true;
+        FormDeactivate();
+    } else if (!hidden && pausedByHiding_) {
+        pausedByHiding_ = false;
+        // Nothing to do when the window's focus already brought the game back.
+        if (session_.mode == kModeInactive)
+            FormActivate();
+    }
+}
+
+bool TMainForm::DialogUp() const {
+    QWidget* modal = QApplication::activeModalWidget();
+    return (modal && modal != this) || dialogDepth_ > 0;
 }
 
 void TMainForm::resizeEvent(QResizeEvent* event) {

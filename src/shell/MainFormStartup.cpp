@@ -459,7 +459,11 @@ void TMainForm::MakeLayouts() {
                                    JoinPath(userDir_.toStdString(), "Layouts"));
     QMenu* menu = TopMenu("Layout1");
     QList<QAction*> actions = menu->actions();
-    for (int i = 4; i < actions.size(); ++i) {
+    // The layouts follow the menu's own commands and their separator.
+    int first = 0;
+    while (first < actions.size() && !actions[first]->isSeparator())
+        ++first;
+    for (int i = first + 1; i < actions.size(); ++i) {
         menu->removeAction(actions[i]);
         actions[i]->deleteLater();
     }

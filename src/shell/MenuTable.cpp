@@ -225,6 +225,7 @@ const std::vector<MenuRow> kMain = {
     {1, "SelectLayout1", "Select Layout", "", "SelectLayout1Click", 0, 0, 0},
     {1, "CreateLayout1", "Create Layout", "", "CreateLayout1Click", 0, 0, 0},
     {1, "Editlayout1", "Edit Layout", "", "Editlayout1Click", 0, 0, 0},
+    {1, "ImportLayout1", "Import Layout...", "", "ImportLayoutClick", 0, 0, 0},
     {1, "", "", "", "", SEP, 0, 0},
 
     {0, "Music", "Music", "", "", SUB, 0, 0},

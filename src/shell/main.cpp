@@ -2,6 +2,7 @@
 #include "play/BoardView.h"
 #include "play/GameServices.h"
 #include "play/HallKeeper.h"
+#include "play/LayoutImporter.h"
 #include "play/SavedGames.h"
 #include "play/audio/AudioPlayer.h"
 #include "play/clicks/ClicksController.h"
@@ -13,11 +14,15 @@
 #include "play/solitaire/LayoutEditor.h"
 #include "play/solitaire/SolitaireGame.h"
 #include "play/solitaire/SolverAssistant.h"
+#include "shell/CommandLine.h"
 #include "shell/MainForm.h"
 
 #include <QApplication>
 
 int main(int argc, char** argv) {
+    // "--help" and "--version" answer before a window (or a display) is needed.
+    if (auto exitCode = tovani::AnswerCommandLine(argc, argv))
+        return *exitCode;
     QApplication app(argc, argv);
     QApplication::setApplicationName("Tovani 10.21");
     // No display name: Qt would append it to every window title, and the title is our own.
@@ -42,6 +47,7 @@ int main(int argc, char** argv) {
     tovani::HashiraPlay hashira(services, hall);
     // Saved games and the quick save, for the games that can be saved.
     tovani::SavedGames savedGames(services);
+    tovani::LayoutImporter layoutImporter(services);
     tovani::AudioPlayer audio(window, services);
     window.show();
     return app.exec();

@@ -49,3 +49,27 @@ TEST(Files, UserFilesStayBesideAWritableProgramElseGoToTheDataFolder) {
     EXPECT_FALSE(DirectoryWritable("/no/such/folder"));
     EXPECT_TRUE(DirectoryWritable(::testing::TempDir()));
 }
+
+TEST(Files, ContentComesFromBesideTheProgramOrFromTheInstalledShareFolder) {
+    fs::path root = fs::temp_directory_path() / "tovani-content-dir-test";
+    fs::remove_all(root);
+    // A build tree or an unpacked copy: the content lies beside the program.
+    fs::create_directories(root / "tree" / "Layouts");
+    const std::string tree = (root / "tree").string() + "/";
+    EXPECT_EQ(ContentDirectoryFor(tree), tree);
+    // Installed: the program in <prefix>/bin, the content in <prefix>/share/tovani.
+    fs::create_directories(root / "prefix" / "bin");
+    fs::create_directories(root / "prefix" / "share" / "tovani" / "Layouts");
+    const std::string bin = (root / "prefix" / "bin").string() + "/";
+    EXPECT_EQ(ContentDirectoryFor(bin), (root / "prefix" / "share" / "tovani").string() + "/");
+    // Neither: the program's own folder, where the game then says what it misses.
+    fs::create_directories(root / "bare");
+    const std::string bare = (root / "bare").string() + "/";
+    EXPECT_EQ(ContentDirectoryFor(bare), bare);
+    // A share folder without layouts is not the game's content.
+    fs::create_directories(root / "other" / "bin");
+    fs::create_directories(root / "other" / "share" / "tovani");
+    const std::string otherBin = (root / "other" / "bin").string() + "/";
+    EXPECT_EQ(ContentDirectoryFor(otherBin), otherBin);
+    fs::remove_all(root);
+}

@@ -7,6 +7,8 @@
 #include "core/Files.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QDialog>
 #include <QMouseEvent>
 #include <QTest>
 
@@ -196,6 +198,88 @@ TEST_F(GameDispatchTest, KeyReleasesReachTheGameInPlay) {
     QTest::keyRelease(form_.get(), Qt::Key_Down);
     EXPECT_EQ(AllCalls(),
               (std::vector<std::string>{"7: Key " + std::to_string(Qt::Key_Down), "7: KeyUp"}));
+}
+
+TEST_F(GameDispatchTest, MinimisingOrHidingTheWindowPausesTheGameAndShowingItResumes) {
+    // Without "pause when losing focus": hiding the window pauses all the same.
+    form_->SetOption("GoCheckPause", false);
+    form_->IM(kModeRivers);
+    form_->Session().StartClock();
+    clock_.Advance(5000);
+    form_->Temps();
+    const int before = form_->Session().elapsedSeconds;
+    ClearCalls();
+    form_->showMinimized();
+    QApplication::processEvents();
+    EXPECT_EQ(form_->GameMode(), kModeInactive);
+    EXPECT_EQ(AllCalls(), std::vector<std::string>{"3: Pause"});
+    // The time spent minimised is not counted.
+    clock_.Advance(60000);
+    form_->Temps();
+    ClearCalls();
+    form_->showNormal();
+    QApplication::processEvents();
+    EXPECT_EQ(form_->GameMode(), kModeRivers);
+    EXPECT_EQ(AllCalls(), std::vector<std::string>{"3: Resume"});
+    form_->Temps();
+    EXPECT_LE(form_->Session().elapsedSeconds, before + 1);
+
+    // Hidden and shown again.
+    form_->hide();
+    EXPECT_EQ(form_->GameMode(), kModeInactive);
+    form_->show();
+    EXPECT_EQ(form_->GameMode(), kModeRivers);
+
+    // A game the player paused stays paused when the window comes back.
+    form_->PauseClick();
+    form_->showMinimized();
+    QApplication::processEvents();
+    EXPECT_EQ(form_->GameMode(), kModeInactive);
+    form_->showNormal();
+    QApplication::processEvents();
+    EXPECT_EQ(form_->GameMode(), kModePaused);
+    form_->PauseClick();
+    EXPECT_EQ(form_->GameMode(), kModeRivers);
+
+    // Nothing to pause on the welcome screen.
+    form_->IM(kModeWelcome);
+    form_->showMinimized();
+    QApplication::processEvents();
+    EXPECT_EQ(form_->GameMode(), kModeWelcome);
+    form_->showNormal();
+    QApplication::processEvents();
+    EXPECT_EQ(form_->GameMode(), kModeWelcome);
+}
+
+TEST_F(GameDispatchTest, NoClickOrKeyReachesTheGameWhileADialogIsUp) {
+    form_->SetOption("GoCheckPause", false);
+    form_->IM(kModeClicks);
+    QWidget* board = form_->Game2();
+    ASSERT_NE(board, nullptr);
+    QDialog dialog(form_.get());
+    dialog.setModal(true);
+    dialog.show();
+    QApplication::processEvents();
+    ASSERT_EQ(QApplication::activeModalWidget(), &dialog);
+    ClearCalls();
+    QTest::mousePress(board, Qt::LeftButton, {}, QPoint(30, 40));
+    QTest::mouseRelease(board, Qt::LeftButton, {}, QPoint(30, 40));
+    QTest::keyClick(board, Qt::Key_Space);
+    EXPECT_TRUE(AllCalls().empty());
+    // The same clicks count once the dialog is gone.
+    dialog.hide();
+    QApplication::processEvents();
+    QTest::mousePress(board, Qt::LeftButton, {}, QPoint(30, 40));
+    QTest::mouseRelease(board, Qt::LeftButton, {}, QPoint(30, 40));
+    EXPECT_EQ(AllCalls(), (std::vector<std::string>{"5: MouseDown 30,40", "5: Click 30,40"}));
+
+    // A dialog opened through the window's own pause bracket (a file dialog, a question) holds
+    // the clicks back too, even when it is not a window of this application's modal stack.
+    ClearCalls();
+    form_->CheckPause();
+    QTest::mouseRelease(board, Qt::LeftButton, {}, QPoint(30, 40));
+    form_->UnCheckPause();
+    EXPECT_TRUE(AllCalls().empty());
 }
 
 } // namespace

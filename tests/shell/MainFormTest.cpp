@@ -174,9 +174,9 @@ TEST_F(MainFormTest, MenuBarItemsCaptionsAndShortcuts) {
     // Hidden items keep their state but are never shown.
     for (const char* n : {"RandomSeed1", "CoolMenu1", "JokerAllow", "EnvironmentMap"})
         EXPECT_FALSE(f.Item(n)->isVisible()) << n;
-    // The Layout menu's layouts start at position 4 (three commands and a separator).
-    EXPECT_EQ(f.TopMenu("Layout1")->actions().size(), 4);
-    EXPECT_TRUE(f.TopMenu("Layout1")->actions().at(3)->isSeparator());
+    // The Layout menu's layouts start at position 5 (four commands and a separator).
+    EXPECT_EQ(f.TopMenu("Layout1")->actions().size(), 5);
+    EXPECT_TRUE(f.TopMenu("Layout1")->actions().at(4)->isSeparator());
     EXPECT_EQ(f.StartLevelMenu()->actions().size(), 10);
     EXPECT_EQ(f.Item("StartatLevel101")->property("tag").toInt(), 10);
     // The contemplation menu keeps separators at 1 and 3, so an item's tag is its position.
@@ -597,7 +597,7 @@ TEST_F(MainFormTest, LayoutMenuFromTheLayoutsFolder) {
     Write("Layouts/Spiral.shp", "x");
     TMainForm& f = Start();
     QStringList items;
-    for (QAction* a : f.TopMenu("Layout1")->actions().mid(4))
+    for (QAction* a : f.TopMenu("Layout1")->actions().mid(5))
         items << a->text() + (a->isChecked() ? "*" : "");
     // ".lay" layouts sorted, then ".shp" ones under their full file name.
     EXPECT_EQ(items, QStringList({"pyramid", "Traditional*", "Spiral.shp"}));
@@ -605,7 +605,7 @@ TEST_F(MainFormTest, LayoutMenuFromTheLayoutsFolder) {
     EXPECT_TRUE(f.LayoutPath().endsWith("Layouts/Traditional.lay"));
     QString ran;
     f.SetHandler("RunLayout", [&ran, &f](QObject*) { ran = f.LayoutPath(); });
-    f.TopMenu("Layout1")->actions().at(4)->trigger();
+    f.TopMenu("Layout1")->actions().at(5)->trigger();
     EXPECT_EQ(f.Session().boardNumber, 1);
     EXPECT_TRUE(ran.endsWith("Layouts/pyramid.LAY"));
     f.IM(kModeSolitaire);

@@ -29,6 +29,10 @@ const std::vector<Command>& Commands() {
          "solve the plain deals of game numbers S (1) to S+K-1 of a layout or of every shipped "
          "layout; print how many are winnable, the solve times and the slowest games",
          RunStats},
+        {"import", "FILE [--map NAME|N|all] [--out DIR]",
+         "turn a KMahjongg \".layout\" (1.0, 1.1) or a GNOME Mahjongg \".map\" into a \".lay\" "
+         "in the player's layouts (or DIR); a file of several maps lists them unless --map picks",
+         RunImport},
     };
     return table;
 }

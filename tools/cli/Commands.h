@@ -28,6 +28,7 @@ int Fail(const std::string& message);
 
 // Commands (one file each).
 int RunDeal(const std::vector<std::string>& args);
+int RunImport(const std::vector<std::string>& args);
 int RunLayoutInfo(const std::vector<std::string>& args);
 int RunResample(const std::vector<std::string>& args);
 int RunRender(const std::vector<std::string>& args);

@@ -10,7 +10,7 @@ LayoutLoad LoadLayoutArgument(const std::string& argument, std::string& error) {
     if (FileExists(argument)) {
         path = argument;
     } else {
-        std::string dir = JoinPath(ExecutableDirectory(), "Layouts");
+        std::string dir = JoinPath(ContentDirectory(), "Layouts");
         LayoutCatalog catalog = LayoutCatalog::Scan(dir);
         int n = catalog.NumberOf(argument);
         // "Traditional.lay" names the same layout as "Traditional".

@@ -29,7 +29,7 @@ int RunLayoutInfo(const std::vector<std::string>& args) {
     if (key.size() > 4 && EqualsNoCase(key.substr(key.size() - 4), ".lay"))
         key.resize(key.size() - 4);
     if (auto bytes =
-            ReadWholeFile(JoinPath(JoinPath(ExecutableDirectory(), "Layouts"), "Winnable.ini"))) {
+            ReadWholeFile(JoinPath(JoinPath(ContentDirectory(), "Layouts"), "Winnable.ini"))) {
         std::string error;
         auto table = WinnableTable::Parse(*bytes, error);
         if (!table)

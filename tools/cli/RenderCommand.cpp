@@ -44,7 +44,7 @@ std::optional<std::string> FindPicture(const std::string& name, const std::strin
                                        bool tileset) {
     if (FileExists(name) && name.find('/') != std::string::npos)
         return name;
-    const std::string dir = JoinPath(ExecutableDirectory(), folder);
+    const std::string dir = JoinPath(ContentDirectory(), folder);
     return tileset ? TilesetFileFor(dir, name) : BackgroundFileFor(dir, name);
 }
 
@@ -136,7 +136,7 @@ int RunRender(const std::vector<std::string>& args) {
     const auto tilesetFile = FindPicture(tilesetName, "Tilesets", true);
     if (!tilesetFile)
         return Fail("no tileset \"" + tilesetName + "\" in " +
-                    JoinPath(ExecutableDirectory(), "Tilesets"));
+                    JoinPath(ContentDirectory(), "Tilesets"));
     if (std::string why = tileset.Load(*tilesetFile); !why.empty())
         return Fail("cannot use the tileset \"" + *tilesetFile + "\": " + why);
     const bool solid = backgroundName == "None" || backgroundName == "none";
@@ -144,7 +144,7 @@ int RunRender(const std::vector<std::string>& args) {
         const auto backgroundFile = FindPicture(backgroundName, "Backgrounds", false);
         if (!backgroundFile)
             return Fail("no background \"" + backgroundName + "\" in " +
-                        JoinPath(ExecutableDirectory(), "Backgrounds"));
+                        JoinPath(ContentDirectory(), "Backgrounds"));
         if (std::string why = background.Load(*backgroundFile); !why.empty())
             return Fail("cannot use the background \"" + *backgroundFile + "\": " + why);
     }

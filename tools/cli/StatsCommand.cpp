@@ -153,7 +153,7 @@ int RunStats(const std::vector<std::string>& args) {
     std::string error;
     std::vector<Layout> layouts;
     if (allLayouts) {
-        LayoutCatalog catalog = LayoutCatalog::Scan(JoinPath(ExecutableDirectory(), "Layouts"));
+        LayoutCatalog catalog = LayoutCatalog::Scan(JoinPath(ContentDirectory(), "Layouts"));
         if (catalog.Count() == 0)
             return Fail("no shipped layouts beside tovani-cli");
         for (int n = 1; n <= catalog.Count(); ++n) {
