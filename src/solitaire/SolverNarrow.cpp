@@ -267,7 +267,8 @@ int Search::Narrow(State& s, const Mask& fr, const OrderCache* from, OrderCache&
             // An order found for another split at this position fixes that block to one of
             // its allowed splits, so it is an order of this position too.
             for (int w = 0; w < nWit && !holds && shortcuts; ++w)
-                holds = Repair(into.orders[static_cast<size_t>(found[static_cast<size_t>(w)])], o, s, 0, g, p);
+                holds = Repair(into.orders[static_cast<size_t>(found[static_cast<size_t>(w)])], o,
+                               s, 0, g, p);
             if (!holds && !shortcuts) {
                 // The split's own game from the start, for checking the shortcuts.
                 Mask f = fr, cur = s.rem;

@@ -153,8 +153,8 @@ void Search::BuildBlocks() {
         if (b.n == 4) {
             for (int q = 0; q < 4; ++q)
                 for (int p = 0; p < 3; ++p) {
-                    const int k = kPairOf[2 * p][0] == q || kPairOf[2 * p][1] == q ? 2 * p
-                                                                                 : 2 * p + 1;
+                    const int k =
+                        kPairOf[2 * p][0] == q || kPairOf[2 * p][1] == q ? 2 * p : 2 * p + 1;
                     const int other = kPairOf[k][0] == q ? kPairOf[k][1] : kPairOf[k][0];
                     b.pairIn[static_cast<size_t>(q)][static_cast<size_t>(p)] =
                         static_cast<int8_t>(k);

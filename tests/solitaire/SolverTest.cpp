@@ -271,9 +271,12 @@ TEST(SolverTest, SlowestDealsOfOtherRangesKeepTheirAnswers) {
         const char* layout;
         int seed;
         bool winnable;
-    } deals[] = {{"Traditional", 503767, true}, {"Traditional", 1004918, false},
-                 {"Traditional", 2003412, true}, {"Portal", 138, false},
-                 {"Spiral.shp", 893, true},      {"Lighthouse", 737, false},
+    } deals[] = {{"Traditional", 503767, true},
+                 {"Traditional", 1004918, false},
+                 {"Traditional", 2003412, true},
+                 {"Portal", 138, false},
+                 {"Spiral.shp", 893, true},
+                 {"Lighthouse", 737, false},
                  {"Fan", 973, false}};
     for (const auto& d : deals) {
         Board b = Dealt(Shipped(d.layout), d.seed, false);
