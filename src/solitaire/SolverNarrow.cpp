@@ -80,7 +80,7 @@ bool Search::Relax(const Plays& plays, Mask& fr, Mask& cur, Order* order, int& n
             int p = std::countr_zero(al);
             tryPair(2 * p);
             tryPair(2 * p + 1);
-        } else {
+        } else if (b.mask.Intersects(fr)) {
             bool again = true;
             while (again) {
                 again = false;
