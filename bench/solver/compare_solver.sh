@@ -2,7 +2,9 @@
 # Two builds of bench_solver on the same deals, one after the other on this machine, with their
 # figures side by side: the solver before a change (left) and after it (right).
 #
-# Usage: bench/solver/compare_solver.sh BEFORE AFTER [bench_solver options ...]
+# Usage: sh bench/solver/compare_solver.sh BEFORE AFTER [bench_solver options ...]
+#   (not executable on purpose: scripts/run-benchmarks.sh runs the executable scripts of bench/,
+#   and this one needs two programs to compare)
 #   BEFORE, AFTER: the two bench_solver programs (copy the older one aside before rebuilding).
 #   The options go to both unchanged, e.g. "--only traditional 500001 1000001 2000001" or
 #   "--only layouts --layout-deals 200".
