@@ -7,16 +7,31 @@ namespace tovani::solver {
 bool Search::Orderable(const State& s, Mask fr) const {
     Mask cur = s.rem;
     int now = 0;
-    return Relax<false>(s, fr, cur, nullptr, now);
+    return Relax<false>(PlaysOf(s), fr, cur, nullptr, now);
+}
+
+Plays Search::PlaysOf(const State& s) const {
+    Plays plays;
+    for (int g = 0; g < kBlocks; ++g) {
+        const Block& b = blocks_[static_cast<size_t>(g)];
+        int at[4];
+        const int cnt = Left(b, s.rem, at);
+        BlockPlay& play = plays[static_cast<size_t>(g)];
+        if (cnt == 2)
+            play.pair = static_cast<int8_t>(b.n == 2 ? 0 : PairIndex(at[0], at[1]));
+        else if (cnt == 4)
+            play.allowed = static_cast<uint8_t>(s.Allowed(g));
+    }
+    return plays;
 }
 
 template <bool kTimed>
-bool Search::Relax(const State& s, Mask& fr, Mask& cur, Order* order, int& now, int frozen) const {
+bool Search::Relax(const Plays& plays, Mask& fr, Mask& cur, Order* order, int& now) const {
     uint64_t dirty = BlocksOf(fr, blockOf_);
     // Blocks with a free tile: only they can move when a tile they wait for leaves; the
     // others are looked at when one of their tiles comes free.
     uint64_t freeBlocks = dirty;
-    auto take = [&](int i, uint64_t&) {
+    auto take = [&](int i, uint64_t&) __attribute__((always_inline)) {
         const size_t k = static_cast<size_t>(i);
         if constexpr (kTimed)
             order->out[k] = static_cast<uint8_t>(++now);
@@ -47,10 +62,7 @@ bool Search::Relax(const State& s, Mask& fr, Mask& cur, Order* order, int& now, 
         int g = std::countr_zero(dirty);
         dirty &= dirty - 1;
         const Block& b = blocks_[static_cast<size_t>(g)];
-        int at[4];
-        int cnt = Left(b, s.rem, at);
-        if (cnt == 0 || g == frozen)
-            continue;
+        const BlockPlay play = plays[static_cast<size_t>(g)];
         auto tryPair = [&](int k) {
             int x = b.t[static_cast<size_t>(kPairOf[k][0])];
             int y = b.t[static_cast<size_t>(kPairOf[k][1])];
@@ -59,29 +71,29 @@ bool Search::Relax(const State& s, Mask& fr, Mask& cur, Order* order, int& now, 
                 take(y, dirty);
             }
         };
-        unsigned al = s.Allowed(g);
-        if (cnt == 2) {
-            tryPair(b.n == 2 ? 0 : PairIndex(at[0], at[1]));
+        const unsigned al = play.allowed;
+        if (play.pair >= 0) {
+            tryPair(play.pair);
+        } else if (al == 0) {
+            continue;
         } else if (SingleSplit(al)) {
             int p = std::countr_zero(al);
             tryPair(2 * p);
             tryPair(2 * p + 1);
-        } else {
+        } else if (b.mask.Intersects(fr)) {
             bool again = true;
             while (again) {
                 again = false;
                 for (int q = 0; q < 4; ++q) {
-                    int x = b.t[static_cast<size_t>(q)];
+                    const size_t uq = static_cast<size_t>(q);
+                    const int x = b.t[uq];
                     if (!fr.Test(x))
                         continue;
-                    for (int p = 0; p < 3; ++p) {
-                        if (!(al & (1u << p)))
-                            continue;
-                        int k = 2 * p + (kPairOf[2 * p][0] == q || kPairOf[2 * p][1] == q ? 0 : 1);
-                        int y = b.t[static_cast<size_t>(kPairOf[k][0] == q ? kPairOf[k][1]
-                                                                           : kPairOf[k][0])];
+                    for (unsigned a = al; a != 0; a &= a - 1) {
+                        const size_t p = static_cast<size_t>(std::countr_zero(a));
+                        const int y = b.partnerIn[uq][p];
                         if ((!cur.Test(y) || fr.Test(y)) &&
-                            !b.need[static_cast<size_t>(k)].Intersects(cur)) {
+                            !b.need[static_cast<size_t>(b.pairIn[uq][p])].Intersects(cur)) {
                             take(x, dirty);
                             again = true;
                             break;
@@ -97,20 +109,24 @@ bool Search::Relax(const State& s, Mask& fr, Mask& cur, Order* order, int& now, 
 int Search::WaitOf(const Order& o, const Block& b, const State& s, unsigned al, int cnt,
                    const int* at, int q, const Mask& late) {
     int best = -1;
-    for (int k = 0; k < 6; ++k) {
-        if (kPairOf[k][0] != q && kPairOf[k][1] != q)
-            continue;
-        const int other = kPairOf[k][0] == q ? kPairOf[k][1] : kPairOf[k][0];
-        if (cnt == 2 ? (other != at[0] && other != at[1]) : !(al & (1u << (k / 2))))
-            continue;
-        const int y = b.t[static_cast<size_t>(other)];
+    auto consider = [&](int k, int y) {
         const Mask need = b.need[static_cast<size_t>(k)] & s.rem;
         if (late.Test(y) || need.Intersects(late))
-            continue;
+            return;
         int m = s.rem.Test(y) ? o.free[static_cast<size_t>(y)] : 0;
         need.ForEach([&](int j) { m = std::max<int>(m, o.out[static_cast<size_t>(j)]); });
         if (best < 0 || m < best)
             best = m;
+    };
+    if (cnt == 2) {
+        const int other = at[0] == q ? at[1] : at[0];
+        consider(PairIndex(q, other), b.t[static_cast<size_t>(other)]);
+    } else {
+        const size_t uq = static_cast<size_t>(q);
+        for (unsigned a = al; a != 0; a &= a - 1) {
+            const size_t p = static_cast<size_t>(std::countr_zero(a));
+            consider(b.pairIn[uq][p], b.partnerIn[uq][p]);
+        }
     }
     return best;
 }
@@ -201,10 +217,16 @@ int Search::Narrow(State& s, const Mask& fr, const OrderCache* from, OrderCache&
     // above still holds here. Only the blocks whose splits have changed since can break it:
     // tiles taken off since then only left earlier, which never holds anything back.
     Order& base = orders_[0];
+    const Plays plays = PlaysOf(s);
+    auto fixedTo = [&](int g, unsigned al) {
+        Plays t = plays;
+        t[static_cast<size_t>(g)] = BlockPlay{-1, static_cast<uint8_t>(al)};
+        return t;
+    };
     {
         Mask f = fr, cur = s.rem;
         int now = 0;
-        if (!Relax<true>(s, f, cur, &base, now))
+        if (!Relax<true>(plays, f, cur, &base, now))
             return -1;
     }
     uint64_t changed = 0;
@@ -217,6 +239,9 @@ int Search::Narrow(State& s, const Mask& fr, const OrderCache* from, OrderCache&
     std::array<uint64_t, 2> has{};
     State narrowed = s;
     int result = 0;
+    // The last two orders found by a game of their own at this position, newest first.
+    std::array<int, 2> found{};
+    int nWit = 0;
     for (int g = 0; g < kBlocks; ++g) {
         unsigned al = s.Allowed(g);
         if (al == 0 || SingleSplit(al))
@@ -239,13 +264,16 @@ int Search::Narrow(State& s, const Mask& fr, const OrderCache* from, OrderCache&
                 Repair(from->orders[static_cast<size_t>(slot)], o, s, changed & ~(1ull << g), g, p);
             if (!holds && shortcuts)
                 holds = Repair(base, o, s, 0, g, p);
+            // An order found for another split at this position fixes that block to one of
+            // its allowed splits, so it is an order of this position too.
+            for (int w = 0; w < nWit && !holds && shortcuts; ++w)
+                holds = Repair(into.orders[static_cast<size_t>(found[static_cast<size_t>(w)])], o,
+                               s, 0, g, p);
             if (!holds && !shortcuts) {
                 // The split's own game from the start, for checking the shortcuts.
-                State t = s;
-                t.SetAllowed(g, 1u << p);
                 Mask f = fr, cur = s.rem;
                 int now = 0;
-                holds = Relax<true>(t, f, cur, &o, now);
+                holds = Relax<true>(fixedTo(g, 1u << p), f, cur, &o, now);
             } else if (!holds) {
                 // Up to the first tile of this block, the first order is one of the split's
                 // game too: start from there.
@@ -267,15 +295,18 @@ int Search::Narrow(State& s, const Mask& fr, const OrderCache* from, OrderCache&
                     frozenFr = fr0;
                     frozenNow = first - 1;
                     frozen = base;
-                    Relax<true>(s, frozenFr, frozenCur, &frozen, frozenNow, g);
+                    Relax<true>(fixedTo(g, 0), frozenFr, frozenCur, &frozen, frozenNow);
                     prefixReady = true;
                 }
-                State t = s;
-                t.SetAllowed(g, 1u << p);
                 Mask f = frozenFr, cur = frozenCur;
                 int now = frozenNow;
                 o = frozen;
-                holds = Relax<true>(t, f, cur, &o, now);
+                holds = Relax<true>(fixedTo(g, 1u << p), f, cur, &o, now);
+                if (holds) {
+                    found[1] = found[0];
+                    found[0] = slot;
+                    nWit = std::min(nWit + 1, 2);
+                }
             }
             if (holds)
                 has[static_cast<size_t>(slot >> 6)] |= 1ull << (slot & 63);

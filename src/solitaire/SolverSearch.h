@@ -177,6 +177,15 @@ private:
     size_t max_;
 };
 
+// How the looser game plays each block in a position: `pair` is the pair (kPairOf) left when
+// two tiles of the block are, -1 otherwise; `allowed` the splits allowed when all four are; a
+// block with no tile left (or held back) has neither.
+struct BlockPlay {
+    int8_t pair = -1;
+    uint8_t allowed = 0;
+};
+using Plays = std::array<BlockPlay, kBlocks>;
+
 // An order in which the looser game clears the board: the step at which each tile left and the
 // step at which it came free (0: free from the start; kNever: not on the way).
 constexpr uint8_t kNever = 255;
@@ -206,6 +215,10 @@ struct Block {
     std::array<bool, 6> viable{};
     std::array<Mask, 6> need{};
     unsigned splits = 0; // the splits whose two pairs can both be removed, bits 0..2
+    // For the tile at position q and split p: the pair (kPairOf) it belongs to, and its partner
+    // in that pair (a solver index).
+    std::array<std::array<int8_t, 3>, 4> pairIn{};
+    std::array<std::array<int, 3>, 4> partnerIn{};
 };
 class Search {
 public:
@@ -278,13 +291,18 @@ private:
     // go until nothing more can tells the answer. `fr` is the free set of the position.
     bool Orderable(const State& s, Mask fr) const;
 
-    // The looser game from `cur` (the tiles of s still in it) and its free set `fr`, played
-    // until nothing more can leave; `cur`, `fr` and `now` are left as the game ends. When timed,
-    // it writes into `order` when each tile leaves and comes free, counting on from `now`; the
-    // tiles already free keep the times `order` has for them (0 when `now` is 0). The tiles of
-    // block `frozen` stay, so that the game can go on from there with each split of that block.
+    // The looser game of a position s from `cur` (the tiles of s still in it) and its free set
+    // `fr`, played until nothing more can leave; `plays` says how each block of s is played
+    // (PlaysOf, worked out once for all the games of a position). `cur`, `fr` and `now` are left
+    // as the game ends. When timed, it writes into `order` when each tile leaves and comes free,
+    // counting on from `now`; the tiles already free keep the times `order` has for them (0 when
+    // `now` is 0). A block given no play keeps its tiles, so that the game can go on from there
+    // with each split of that block.
     template <bool kTimed>
-    bool Relax(const State& s, Mask& fr, Mask& cur, Order* order, int& now, int frozen = -1) const;
+    bool Relax(const Plays& plays, Mask& fr, Mask& cur, Order* order, int& now) const;
+
+    // How each block of s is played in the looser game.
+    Plays PlaysOf(const State& s) const;
 
     // For tile x (position q in block b, which allows the splits `al`, or only the pair left
     // when two tiles are): the latest step that an allowed pair of x must wait for in order o,

@@ -151,6 +151,16 @@ void Search::BuildBlocks() {
             b.need[static_cast<size_t>(k)] = any ? common : Mask{};
         }
         if (b.n == 4) {
+            for (int q = 0; q < 4; ++q)
+                for (int p = 0; p < 3; ++p) {
+                    const int k =
+                        kPairOf[2 * p][0] == q || kPairOf[2 * p][1] == q ? 2 * p : 2 * p + 1;
+                    const int other = kPairOf[k][0] == q ? kPairOf[k][1] : kPairOf[k][0];
+                    b.pairIn[static_cast<size_t>(q)][static_cast<size_t>(p)] =
+                        static_cast<int8_t>(k);
+                    b.partnerIn[static_cast<size_t>(q)][static_cast<size_t>(p)] =
+                        b.t[static_cast<size_t>(other)];
+                }
             for (int p = 0; p < 3; ++p) {
                 const size_t k0 = static_cast<size_t>(2 * p), k1 = k0 + 1;
                 if (!b.viable[k0] || !b.viable[k1])

@@ -262,6 +262,29 @@ TEST(SolverTest, SlowDealsKeepTheirAnswers) {
     }
 }
 
+// The slowest plain deals found on ranges of game numbers far from those the search was tuned
+// on, and the slowest of the first 1,000 deals of the layouts where they took longest, with their
+// answers: the search must still reach them within its node budget, and every order it gives
+// must clear the board.
+TEST(SolverTest, SlowestDealsOfOtherRangesKeepTheirAnswers) {
+    const struct {
+        const char* layout;
+        int seed;
+        bool winnable;
+    } deals[] = {{"Traditional", 503767, true},
+                 {"Traditional", 1004918, false},
+                 {"Traditional", 2003412, true},
+                 {"Portal", 138, false},
+                 {"Spiral.shp", 893, true},
+                 {"Lighthouse", 737, false},
+                 {"Fan", 973, false}};
+    for (const auto& d : deals) {
+        Board b = Dealt(Shipped(d.layout), d.seed, false);
+        SolveVerdict v = d.winnable ? SolveVerdict::Winnable : SolveVerdict::Unwinnable;
+        EXPECT_TRUE(Solves(b, FreeRule::Side, v)) << d.layout << " game " << d.seed;
+    }
+}
+
 // Narrowing keeps orders of the looser game from one position to the next and mends them, and
 // shares the part of a block's games that does not wait for it. None of that may change what
 // is dropped: without the shortcuts the search visits the same positions and answers alike.
