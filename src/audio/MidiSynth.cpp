@@ -1,0 +1,158 @@
+#include "audio/MidiSynth.h"
+
+#include <fluidsynth.h>
+
+#include <chrono>
+#include <cstring>
+
+namespace tovani {
+
+namespace {
+
+// The synthesiser's gain at full music volume: loud enough to sit beside the modules, with
+// room left below full scale for the loudest chords.
+constexpr double kFullGain = 1.2;
+
+} // namespace
+
+MidiSynth::~MidiSynth() {
+    if (loader_.joinable())
+        loader_.join();
+    std::lock_guard hold(lock_);
+    if (player_)
+        delete_fluid_player(player_);
+    if (synth_)
+        delete_fluid_synth(synth_);
+    if (settings_)
+        delete_fluid_settings(settings_);
+}
+
+void MidiSynth::StartLoading(std::vector<std::string> soundFonts, int rate) {
+    if (loader_.joinable() || ready_.load())
+        return;
+    loader_ = std::thread([this, fonts = std::move(soundFonts), rate]() mutable {
+        Load(std::move(fonts), rate);
+    });
+}
+
+void MidiSynth::WaitUntilReady() {
+    if (loader_.joinable())
+        loader_.join();
+}
+
+std::string MidiSynth::LoadProblem() const {
+    std::lock_guard hold(lock_);
+    return loadProblem_;
+}
+
+void MidiSynth::Load(std::vector<std::string> soundFonts, int rate) {
+    fluid_settings_t* settings = new_fluid_settings();
+    fluid_settings_setnum(settings, "synth.sample-rate", rate);
+    // Only the samples of the instruments a piece selects are kept in memory.
+    fluid_settings_setint(settings, "synth.dynamic-sample-loading", 1);
+    fluid_settings_setint(settings, "synth.lock-memory", 0);
+    // Every voice costs memory whether it sounds or not; our busiest piece needs about a
+    // hundred at its fullest, release tails included.
+    fluid_settings_setint(settings, "synth.polyphony", 128);
+    // The player follows the samples rendered, so the music keeps time with what is heard.
+    fluid_settings_setstr(settings, "player.timing-source", "sample");
+    // A piece coming round to its start keeps its ringing notes: the loop has no seam. A new
+    // piece resets the synthesiser itself (BeginPiece).
+    fluid_settings_setint(settings, "player.reset-synth", 0);
+    fluid_synth_t* synth = new_fluid_synth(settings);
+    int fonts = 0;
+    if (synth) {
+        for (const std::string& path : soundFonts)
+            if (fluid_synth_sfload(synth, path.c_str(), 1) != FLUID_FAILED)
+                ++fonts;
+    }
+    std::lock_guard hold(lock_);
+    settings_ = settings;
+    synth_ = synth;
+    if (fonts == 0)
+        loadProblem_ = "No General MIDI SoundFont could be read: the MIDI music is silent.";
+    if (synth_) {
+        fluid_synth_set_gain(synth_, static_cast<float>(kFullGain * gain_));
+        if (wanted_ && !piece_.empty())
+            BeginPiece();
+    }
+    ready_ = true;
+}
+
+bool MidiSynth::Load(std::string bytes) {
+    if (bytes.empty())
+        return false;
+    Stop();
+    std::lock_guard hold(lock_);
+    piece_ = std::move(bytes);
+    return true;
+}
+
+void MidiSynth::Start(int loops) {
+    std::lock_guard hold(lock_);
+    if (piece_.empty())
+        return;
+    loops_ = loops;
+    wanted_ = true;
+    if (synth_)
+        BeginPiece();
+}
+
+void MidiSynth::BeginPiece() {
+    if (player_) {
+        delete_fluid_player(player_);
+        player_ = nullptr;
+    }
+    // Whatever the last piece left sounding or set up goes: the new one starts clean.
+    fluid_synth_all_sounds_off(synth_, -1);
+    fluid_synth_system_reset(synth_);
+    renderedFirst_ = false;
+    firstBlockMs_ = -1;
+    player_ = new_fluid_player(synth_);
+    if (!player_)
+        return;
+    if (fluid_player_add_mem(player_, piece_.data(), piece_.size()) != FLUID_OK ||
+        fluid_player_set_loop(player_, loops_) != FLUID_OK ||
+        fluid_player_play(player_) != FLUID_OK) {
+        delete_fluid_player(player_);
+        player_ = nullptr;
+    }
+}
+
+void MidiSynth::Stop() {
+    std::lock_guard hold(lock_);
+    wanted_ = false;
+    if (player_) {
+        delete_fluid_player(player_);
+        player_ = nullptr;
+    }
+    if (synth_)
+        fluid_synth_all_sounds_off(synth_, -1);
+}
+
+void MidiSynth::SetVolume(double volume) {
+    std::lock_guard hold(lock_);
+    gain_ = volume < 0 ? 0 : volume > 1 ? 1 : volume;
+    if (synth_)
+        fluid_synth_set_gain(synth_, static_cast<float>(kFullGain * gain_));
+}
+
+MidiSynth::Block MidiSynth::Render(int16_t* out, int frames) {
+    std::lock_guard hold(lock_);
+    if (!synth_ || !player_) {
+        std::memset(out, 0, static_cast<size_t>(frames) * 2 * sizeof(int16_t));
+        return Block::Silent;
+    }
+    const bool done = fluid_player_get_status(player_) == FLUID_PLAYER_DONE;
+    const auto t0 = std::chrono::steady_clock::now();
+    fluid_synth_write_s16(synth_, frames, out, 0, 2, out, 1, 2);
+    if (!renderedFirst_) {
+        renderedFirst_ = true;
+        firstBlockMs_ =
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0)
+                .count();
+    }
+    return done ? Block::Ended : Block::Sounding;
+}
+
+} // namespace tovani

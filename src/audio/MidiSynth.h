@@ -1,0 +1,81 @@
+// The MIDI synthesiser: one FluidSynth instance that stays for the whole run, so that a new
+// piece only needs its own small file read, never the SoundFont again.
+//
+// The SoundFont is read on a thread of its own, away from the window; only the sample headers
+// are read then, and the samples an instrument needs come in when a piece first selects it.
+// A piece asked for before the synthesiser is ready waits and starts the moment it is.
+//
+// The sound comes out of Render(), called by the sound card's thread; every other call comes
+// from the program's own thread. One lock keeps the two apart.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+struct _fluid_hashtable_t;
+struct _fluid_synth_t;
+struct _fluid_player_t;
+
+namespace tovani {
+
+class MidiSynth {
+public:
+    MidiSynth() = default;
+    ~MidiSynth();
+    MidiSynth(const MidiSynth&) = delete;
+    MidiSynth& operator=(const MidiSynth&) = delete;
+
+    // Begins reading `soundFonts` (in order, the first wins a clash) for output at `rate`.
+    void StartLoading(std::vector<std::string> soundFonts, int rate);
+    // Whether the SoundFont has been read (successfully or not).
+    bool Ready() const { return ready_.load(); }
+    // Blocks until it has; for the tests and the benchmark.
+    void WaitUntilReady();
+    // Why no SoundFont could be read, once the reading is over; empty when one was.
+    std::string LoadProblem() const;
+
+    // Takes a MIDI file (its bytes) as the piece, stopping the one before; it starts with
+    // Start(). False when the synthesiser cannot read it.
+    bool Load(std::string bytes);
+    // Starts the piece from its beginning: `loops` -1 without end, else that many times.
+    void Start(int loops);
+    // Stops the piece and silences every note; Start() plays it again from its beginning.
+    void Stop();
+    // The music volume: 0..1 of the synthesiser's full gain.
+    void SetVolume(double volume);
+
+    enum class Block {
+        Silent,   // no piece, or still waiting for the SoundFont: the block is silence
+        Sounding, // the piece played through this block
+        Ended,    // the piece played its last round before or within this block
+    };
+    // Renders `frames` interleaved stereo frames of 16-bit samples. Sound card thread.
+    Block Render(int16_t* out, int frames);
+    // Milliseconds the first block of the current piece took to render (the instruments' samples
+    // read in); -1 until it has.
+    double FirstBlockMs() const { return firstBlockMs_.load(); }
+
+private:
+    void Load(std::vector<std::string> soundFonts, int rate); // on the loading thread
+    void BeginPiece();                                        // with the lock held
+
+    std::thread loader_;
+    mutable std::mutex lock_;
+    std::atomic<bool> ready_{false};
+    std::string loadProblem_;
+    _fluid_hashtable_t* settings_ = nullptr;
+    _fluid_synth_t* synth_ = nullptr;
+    _fluid_player_t* player_ = nullptr;
+    std::string piece_;
+    int loops_ = -1;
+    bool wanted_ = false;  // Start() asked for the piece, which may still be waiting
+    bool renderedFirst_ = false;
+    double gain_ = 1.0;
+    std::atomic<double> firstBlockMs_{-1};
+};
+
+} // namespace tovani
