@@ -143,7 +143,13 @@ MidiSynth::Block MidiSynth::Render(int16_t* out, int frames) {
         std::memset(out, 0, static_cast<size_t>(frames) * 2 * sizeof(int16_t));
         return Block::Silent;
     }
-    const bool done = fluid_player_get_status(player_) == FLUID_PLAYER_DONE;
+    // A piece played once ends with its last event; the synthesiser's player itself would
+    // wait a few seconds more in silence before it calls it done.
+    // (Its length is known once it has begun.)
+    const int length = fluid_player_get_total_ticks(player_);
+    const bool done = fluid_player_get_status(player_) == FLUID_PLAYER_DONE ||
+                      (loops_ == 1 && length > 0 &&
+                       fluid_player_get_current_tick(player_) >= length);
     const auto t0 = std::chrono::steady_clock::now();
     fluid_synth_write_s16(synth_, frames, out, 0, 2, out, 1, 2);
     if (!renderedFirst_) {
