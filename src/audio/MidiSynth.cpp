@@ -2,6 +2,7 @@
 
 #include <fluidsynth.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 
@@ -12,6 +13,12 @@ namespace {
 // The synthesiser's gain at full music volume: loud enough to sit beside the modules, with
 // room left below full scale for the loudest chords.
 constexpr double kFullGain = 1.2;
+// The sixteen channels of a piece, then two sets of sixteen that hold instruments: the next
+// piece's are taken up in one set before the last piece's are let go in the other, so that
+// what both use stays in memory.
+constexpr int kPieceChannels = 16;
+constexpr int kChannels = kPieceChannels * 3;
+constexpr int kDrumBank = 128;
 
 } // namespace
 
@@ -54,22 +61,25 @@ void MidiSynth::Load(std::vector<std::string> soundFonts, int rate) {
     // Every voice costs memory whether it sounds or not; our busiest piece needs about a
     // hundred at its fullest, release tails included.
     fluid_settings_setint(settings, "synth.polyphony", 128);
+    fluid_settings_setint(settings, "synth.midi-channels", kChannels);
     // The player follows the samples rendered, so the music keeps time with what is heard.
     fluid_settings_setstr(settings, "player.timing-source", "sample");
     // A piece coming round to its start keeps its ringing notes: the loop has no seam. A new
     // piece resets the synthesiser itself (BeginPiece).
     fluid_settings_setint(settings, "player.reset-synth", 0);
     fluid_synth_t* synth = new_fluid_synth(settings);
-    int fonts = 0;
+    int font = -1;
     if (synth) {
+        // The last SoundFont read is the first one the synthesiser looks in.
         for (const std::string& path : soundFonts)
-            if (fluid_synth_sfload(synth, path.c_str(), 1) != FLUID_FAILED)
-                ++fonts;
+            if (int id = fluid_synth_sfload(synth, path.c_str(), 1); id != FLUID_FAILED)
+                font = id;
     }
     std::lock_guard hold(lock_);
     settings_ = settings;
     synth_ = synth;
-    if (fonts == 0)
+    soundFont_ = font;
+    if (font < 0)
         loadProblem_ = "No General MIDI SoundFont could be read: the MIDI music is silent.";
     if (synth_) {
         fluid_synth_set_gain(synth_, static_cast<float>(kFullGain * gain_));
@@ -82,9 +92,11 @@ void MidiSynth::Load(std::vector<std::string> soundFonts, int rate) {
 bool MidiSynth::Load(std::string bytes) {
     if (bytes.empty())
         return false;
+    std::vector<MidiInstrument> instruments = MidiInstruments(bytes);
     Stop();
     std::lock_guard hold(lock_);
     piece_ = std::move(bytes);
+    instruments_ = std::move(instruments);
     return true;
 }
 
@@ -103,9 +115,18 @@ void MidiSynth::BeginPiece() {
         delete_fluid_player(player_);
         player_ = nullptr;
     }
-    // Whatever the last piece left sounding or set up goes: the new one starts clean.
+    // Whatever the last piece left sounding or set up goes: the new one starts clean, with
+    // its channels as at power-on (a reset of the whole synthesiser would let go of the
+    // instruments held, and read them again).
     fluid_synth_all_sounds_off(synth_, -1);
-    fluid_synth_system_reset(synth_);
+    HoldInstruments();
+    for (int c = 0; c < kPieceChannels; ++c) {
+        fluid_synth_cc(synth_, c, 121, 0); // reset all controllers
+        fluid_synth_pitch_bend(synth_, c, 8192);
+        if (c != 9)
+            fluid_synth_bank_select(synth_, c, 0);
+        fluid_synth_program_change(synth_, c, 0);
+    }
     renderedFirst_ = false;
     firstBlockMs_ = -1;
     player_ = new_fluid_player(synth_);
@@ -117,6 +138,23 @@ void MidiSynth::BeginPiece() {
         delete_fluid_player(player_);
         player_ = nullptr;
     }
+}
+
+void MidiSynth::HoldInstruments() {
+    if (soundFont_ < 0)
+        return;
+    holding_ ^= 1;
+    const int take = kPieceChannels * (1 + holding_);
+    const int let = kPieceChannels * (2 - holding_);
+    const size_t count = std::min<size_t>(instruments_.size(), kPieceChannels);
+    for (size_t i = 0; i < count; ++i) {
+        const MidiInstrument& in = instruments_[i];
+        // An instrument the SoundFont lacks is simply not held.
+        fluid_synth_program_select(synth_, take + int(i), soundFont_,
+                                   in.drums ? kDrumBank : in.bank, in.program);
+    }
+    for (int c = let; c < let + kPieceChannels; ++c)
+        fluid_synth_unset_program(synth_, c);
 }
 
 void MidiSynth::Stop() {

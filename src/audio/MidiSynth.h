@@ -1,9 +1,11 @@
 // The MIDI synthesiser: one FluidSynth instance that stays for the whole run, so that a new
 // piece only needs its own small file read, never the SoundFont again.
 //
-// The SoundFont is read on a thread of its own, away from the window; only the sample headers
-// are read then, and the samples an instrument needs come in when a piece first selects it.
-// A piece asked for before the synthesiser is ready waits and starts the moment it is.
+// The SoundFont is read on a thread of its own, away from the window; only the instruments'
+// headers are read then. A piece's own samples are read when it starts, on the thread that
+// starts it, and held on spare channels while it plays, so that the sound card's thread never
+// waits for the disk, and a piece coming round reads nothing again. A piece asked for before
+// the synthesiser is ready waits and starts the moment it is.
 //
 // The sound comes out of Render(), called by the sound card's thread; every other call comes
 // from the program's own thread. One lock keeps the two apart.
@@ -15,6 +17,8 @@
 #include <string>
 #include <thread>
 #include <vector>
+
+#include "audio/MidiCheck.h"
 
 struct _fluid_hashtable_t;
 struct _fluid_synth_t;
@@ -62,6 +66,7 @@ public:
 private:
     void Load(std::vector<std::string> soundFonts, int rate); // on the loading thread
     void BeginPiece();                                        // with the lock held
+    void HoldInstruments();                                   // with the lock held
 
     std::thread loader_;
     mutable std::mutex lock_;
@@ -71,6 +76,9 @@ private:
     _fluid_synth_t* synth_ = nullptr;
     _fluid_player_t* player_ = nullptr;
     std::string piece_;
+    std::vector<MidiInstrument> instruments_; // the ones the piece selects
+    int soundFont_ = -1;                      // the SoundFont the instruments come from
+    int holding_ = 0;                         // which of the two sets of spare channels holds
     int loops_ = -1;
     bool wanted_ = false;  // Start() asked for the piece, which may still be waiting
     bool renderedFirst_ = false;
