@@ -9,6 +9,7 @@
 #include "audio/DiskCapture.h"
 #include "audio/Sounds.h"
 #include "core/Files.h"
+#include "core/IniFile.h"
 #include "play/BoardView.h"
 #include "play/GameServices.h"
 #include "shell/MainForm.h"
@@ -286,6 +287,37 @@ TEST_F(AudioPlayerTest, TheTrackBarsSetTheMusicAndEffectVolumes) {
     EXPECT_EQ(audio_->Volumes().Volume(TVolumeControl::kCD), 0) << "no such output";
     form_->Item("ShowVolume")->trigger();
     EXPECT_TRUE(form_->Area("VolumePanel")->isVisible());
+}
+
+TEST_F(AudioPlayerTest, TheVolumesAreKeptInTheSettingsForTheNextStart) {
+    Music("Endless.mid");
+    // A hand-edited value out of range is brought back into it.
+    ini_ += "MusicVolume=100\r\nSoundVolume=999\r\n";
+    Start();
+    EXPECT_EQ(audio_->Output().MusicVolume(), 100);
+    EXPECT_EQ(audio_->Output().EffectVolume(), 255);
+    auto* midi = qobject_cast<QSlider*>(form_->Area("MidiTrackbar"));
+    auto* wave = qobject_cast<QSlider*>(form_->Area("WaveTrackbar"));
+    ASSERT_TRUE(midi && wave);
+    EXPECT_EQ(midi->value(), 155) << "the bar shows the stored volume";
+    midi->setValue(215); // volume 40
+    wave->setValue(55);  // volume 200
+    form_->close();
+    audio_.reset();
+    IniFile ini((dir_ / "Tovani.ini").string());
+    EXPECT_EQ(ini.ReadInteger("Tovani", "MusicVolume", -1), 40);
+    EXPECT_EQ(ini.ReadInteger("Tovani", "SoundVolume", -1), 200);
+
+    services_.reset();
+    view_.reset();
+    form_.reset();
+    ini_.clear();
+    ASSERT_TRUE(ReadWholeFile((dir_ / "Tovani.ini").string()).has_value());
+    ini_ = *ReadWholeFile((dir_ / "Tovani.ini").string());
+    Start();
+    EXPECT_EQ(audio_->Output().MusicVolume(), 40);
+    EXPECT_EQ(audio_->Output().EffectVolume(), 200);
+    EXPECT_EQ(qobject_cast<QSlider*>(form_->Area("WaveTrackbar"))->value(), 55);
 }
 
 TEST_F(AudioPlayerTest, TheModOptionsAndTheLevelMeter) {

@@ -16,6 +16,8 @@
 
 #include <SDL_mixer.h>
 
+#include <algorithm>
+
 namespace tovani {
 
 namespace {
@@ -84,6 +86,13 @@ QList<QAction*> AudioPlayer::PieceItems() const {
 
 void AudioPlayer::InitMod() {
     if (!output_.IsOpen()) {
+        // The volumes the player left last time; a value out of range is brought back into it.
+        const int music = std::clamp(form_.Prefs().GetInt("MusicVolume"), 0, 255);
+        const int sounds = std::clamp(form_.Prefs().GetInt("SoundVolume"), 0, 255);
+        form_.Prefs().SetInt("MusicVolume", music);
+        form_.Prefs().SetInt("SoundVolume", sounds);
+        output_.SetMusicVolume(music);
+        output_.SetEffectVolume(sounds);
         output_.Open(form_.ProgramDirectory().toStdString() + "Resources");
         if (!output_.Problem().empty())
             form_.AddStartupProblem(form_.Tr(QString::fromStdString(output_.Problem())));
@@ -368,6 +377,10 @@ void AudioPlayer::RefreshTrackBars() {
 void AudioPlayer::TrackBarMoved(int index, QSlider* bar, int position) {
     volumes_.SetVolume(index,
                        TVolumeControl::VolumeAt(position, bar->orientation() == Qt::Vertical));
+    // Kept for the next start.
+    if (volumes_.HasDevice(index))
+        form_.Prefs().SetInt(index == TVolumeControl::kMidi ? "MusicVolume" : "SoundVolume",
+                             volumes_.Volume(index));
 }
 
 } // namespace tovani
