@@ -3,12 +3,13 @@
 # screen, and the window mapped on the X server, under Xvfb; then the resident memory once the
 # welcome screen is up. Targets: at most 0.25 s and 60 MB.
 #
-# Usage: bench/startup/bench_startup.sh [build folder] [runs]
+# Usage: bench/startup/bench_startup.sh [build folder] [runs] [music: on|off]
 # The program runs from a scratch copy of its folder (content linked), with settings that skip
 # the first-run questions, so the measured start is the everyday one.
 set -e
 BUILD=${1:-build}
 RUNS=${2:-7}
+MUSIC=${3:-on}
 BIN=$(cd "$BUILD/bin" && pwd)
 [ -x "$BIN/tovani" ] || { echo "no $BIN/tovani: build first"; exit 1; }
 for tool in Xvfb xwininfo; do
@@ -43,12 +44,15 @@ done
 
 now_ns() { date +%s%N; }
 paint_ms=""
+gui_cpu=""
+all_cpu=""
 map_ms=""
 rss_kb=""
 run=0
 while [ $run -lt "$RUNS" ]; do
     run=$((run + 1))
     printf '[Tovani]\r\nLanguage=English\r\nMaximize=0\r\nPauseFocus=0\r\n' > "$WORK/Tovani.ini"
+    [ "$MUSIC" = off ] && printf 'PlayMusic=0\r\n' >> "$WORK/Tovani.ini"
     out="$WORK/out.$run"
     start=$(now_ns)
     TOVANI_REPORT_FIRST_PAINT=1 SDL_AUDIODRIVER=dummy "$WORK/tovani" > "$out" 2>/dev/null &
@@ -65,6 +69,9 @@ while [ $run -lt "$RUNS" ]; do
     done
     [ -z "$mapped" ] && mapped=$(now_ns)
     painted=$(sed -n 's/^first-paint \([0-9]*\)\.\([0-9]*\)$/\1\2/p' "$out")
+    sleep 0.1
+    gui_cpu="$gui_cpu $(sed -n 's/^first-paint-cpu \([0-9]*\) [0-9]*$/\1/p' "$out")"
+    all_cpu="$all_cpu $(sed -n 's/^first-paint-cpu [0-9]* \([0-9]*\)$/\1/p' "$out")"
     paint_ms="$paint_ms $(( (painted - start) / 1000000 ))"
     map_ms="$map_ms $(( (mapped - start) / 1000000 ))"
     sleep 1
@@ -77,7 +84,9 @@ median() { echo "$@" | tr ' ' '\n' | grep . | sort -n | awk '{a[NR]=$1} END {pri
 p=$(median $paint_ms)
 m=$(median $map_ms)
 r=$(median $rss_kb)
-echo "start-up to first painted welcome screen: median ${p} ms over $RUNS runs (each:$paint_ms)"
+echo "start-up to first painted welcome screen, music $MUSIC: median ${p} ms over $RUNS runs (each:$paint_ms)"
+echo "  processor time to that paint: window thread median $(median $gui_cpu) ms (each:$gui_cpu)," \
+     "all threads median $(median $all_cpu) ms (each:$all_cpu); load average $(cut -d' ' -f1 /proc/loadavg)"
 echo "start-up to window mapped (seen by xwininfo): median ${m} ms (each:$map_ms)"
 echo "resident memory after start: median $((r / 1024)) MB (${r} kB)"
 verdict="within targets"
