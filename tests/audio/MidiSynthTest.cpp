@@ -157,5 +157,28 @@ TEST_F(MidiMusic, VolumePauseAndAChangeToAModuleAndBack) {
     EXPECT_GT(WaitForSound(file_, 3, testing::Mark(file_)).PeakDb(), -30.0) << "MIDI again";
 }
 
+// The effects over the loudest piece, again and again: the sum never clips.
+TEST_F(MidiMusic, EffectsOverTheMusicNeverClip) {
+    Open("mix");
+    out_.WaitForSynth();
+    const auto mark = testing::Mark(file_);
+    ASSERT_TRUE(out_.PlayMusic(kMusics + "Endless.mid", -1));
+    struct Fire {
+        AudioOutput* out;
+        int n = 0;
+    } fire{&out_};
+    const Capture c = WaitForSound(
+        file_, 30, mark, 20000,
+        [](void* p) {
+            auto* f = static_cast<Fire*>(p);
+            static const char* kNames[] = {"select", "done", "noway"};
+            f->out->PlayEffect(kNames[f->n++ % 3]);
+        },
+        &fire);
+    EXPECT_GT(fire.n, 20);
+    EXPECT_LT(c.PeakDb(), -0.1);
+    EXPECT_GT(c.PeakDb(), -12.0);
+}
+
 } // namespace
 } // namespace tovani
