@@ -287,6 +287,27 @@ TEST(AudioOutput, WithoutASoundCardEverythingIsSilentAndSaysWhy) {
     ::setenv("SDL_AUDIODRIVER", "dummy", 1);
 }
 
+TEST(AudioOutput, ADamagedSoundFontLeavesTheMidiMusicSilentWithAReason) {
+    ::setenv("SDL_AUDIODRIVER", "dummy", 1);
+    const char* before = Mix_GetSoundFonts();
+    const std::string saved = before ? before : "";
+    const fs::path junk =
+        fs::temp_directory_path() / ("tovani_junk_" + std::to_string(::getpid()) + ".sf2");
+    std::ofstream(junk.string(), std::ios::binary) << "RIFF" << std::string(5000, '\x11');
+    Mix_SetSoundFonts(junk.string().c_str());
+    AudioOutput out;
+    EXPECT_TRUE(out.Open(kWaves));
+    EXPECT_TRUE(out.HasSoundFont()) << "there is a file";
+    EXPECT_TRUE(out.PlayMusic(kMusics + "Endless.mid", -1)) << "waits for the SoundFont";
+    out.WaitForSynth();
+    EXPECT_EQ(out.SynthProblem(),
+              "No General MIDI SoundFont could be read: the MIDI music is silent.");
+    EXPECT_TRUE(out.PlayMusic(kMusics + "Congo Nights.mod", -1)) << "modules still play";
+    out.Close();
+    Mix_SetSoundFonts(saved.empty() ? nullptr : saved.c_str());
+    fs::remove(junk);
+}
+
 TEST(AudioOutput, WithoutASoundFontTheMidiMusicIsSilentAndSaysWhy) {
     ::setenv("SDL_AUDIODRIVER", "dummy", 1);
     const char* before = Mix_GetSoundFonts();

@@ -21,6 +21,7 @@
 #include <QSlider>
 #include <QTest>
 
+#include <SDL_mixer.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -268,6 +269,29 @@ TEST_F(AudioPlayerTest, WithoutASoundCardTheGamePlaysSilentlyAndSaysWhyOnce) {
     Piece("Endless")->trigger();
     EXPECT_FALSE(PlayWave("done"));
     EXPECT_EQ(form_->Session().status.Text(), said) << "nothing more to say at every sound";
+}
+
+TEST_F(AudioPlayerTest, ADamagedSoundFontIsNamedOnceAndTheModulesStillPlay) {
+    const char* before = Mix_GetSoundFonts();
+    const std::string saved = before ? before : "";
+    const fs::path junk = dir_ / "junk.sf2";
+    ASSERT_TRUE(WriteFileAtomic(junk.string(), "RIFF" + std::string(5000, '\x11')));
+    Mix_SetSoundFonts(junk.string().c_str());
+    Music("Endless.mid");
+    Music("Congo Nights.mod");
+    ini_ += "MidiNumber=2\r\n"; // Endless
+    Start();
+    audio_->Output().WaitForSynth();
+    const QString problem = "No General MIDI SoundFont could be read: the MIDI music is silent.";
+    form_->RunCommand("MusicEndCheck");
+    EXPECT_TRUE(Said(problem));
+    statuses_.clear();
+    form_->ShowStatus("something else");
+    form_->RunCommand("MusicEndCheck");
+    EXPECT_FALSE(Said(problem)) << "said once, not at every tick";
+    Piece("Congo Nights")->trigger();
+    EXPECT_TRUE(audio_->ModPiecePlaying());
+    Mix_SetSoundFonts(saved.empty() ? nullptr : saved.c_str());
 }
 
 TEST_F(AudioPlayerTest, TheTrackBarsSetTheMusicAndEffectVolumes) {

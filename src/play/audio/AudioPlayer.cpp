@@ -324,6 +324,12 @@ void AudioPlayer::ShowVolumeClick() {
 }
 
 void AudioPlayer::MediaNotify() {
+    // A SoundFont that was there but could not be read is known only once the synthesiser
+    // has tried, after the window came up: said once, and the MIDI music stays silent.
+    if (!synthProblemSaid_ && output_.SynthReady() && !output_.SynthProblem().empty()) {
+        synthProblemSaid_ = true;
+        form_.ShowStatus(form_.Tr(QString::fromStdString(output_.SynthProblem())));
+    }
     if (modPiecePlaying_ || currentPath_.isEmpty() || !output_.Ended())
         return;
     if (form_.Option("RandomMusic")) {
