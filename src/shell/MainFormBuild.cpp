@@ -309,6 +309,12 @@ void TMainForm::BuildAreas() {
             auto* col = new QVBoxLayout;
             auto* slider = new QSlider(Qt::Vertical, volumePanel_);
             slider->setObjectName(QString(name) + "Trackbar");
+            // The position counts down from the top, so that the loud end is up; the groove
+            // is left unfilled, as a fill from the top would read as the quiet part.
+            slider->setInvertedAppearance(true);
+            QPalette plain = slider->palette();
+            plain.setColor(QPalette::Highlight, plain.color(QPalette::Button));
+            slider->setPalette(plain);
             slider->setRange(0, 255);
             slider->setValue(value);
             auto* l = MakeLabel(volumePanel_, label, name);
