@@ -92,14 +92,11 @@ bool AudioOutput::Open(const std::string& wavesFolder) {
     Mix_AllocateChannels(1);
     Mix_SetPostMix(&AudioOutput::PostMix, this);
     Mix_HookMusicFinished(&AudioOutput::MusicFinished);
-    std::vector<std::string> fonts = SoundFonts();
-    soundFont_ = !fonts.empty();
+    soundFonts_ = SoundFonts();
+    soundFont_ = !soundFonts_.empty();
     if (!soundFont_)
         problem_ = "No General MIDI SoundFont found: the MIDI music is silent.";
-    // The synthesiser reads its SoundFont while the window comes up.
     midi_ = std::make_unique<MidiSynth>();
-    if (soundFont_)
-        midi_->StartLoading(std::move(fonts), kRate);
     chunks_ = new Chunks;
     std::string broken;
     for (size_t i = 0; i < kEffectNames.size(); ++i) {
@@ -144,7 +141,13 @@ bool AudioOutput::SynthReady() const {
     return midi_ && midi_->Ready();
 }
 
+void AudioOutput::PrepareSynth() {
+    if (midi_ && soundFont_)
+        midi_->StartLoading(soundFonts_, kRate);
+}
+
 void AudioOutput::WaitForSynth() {
+    PrepareSynth();
     if (midi_)
         midi_->WaitUntilReady();
 }
@@ -189,6 +192,7 @@ bool AudioOutput::LoadMusic(const std::string& path, std::string* error) {
                 *error = problem;
             return false;
         }
+        PrepareSynth(); // the piece starts once the SoundFont has been read
         midiLoaded_ = true;
         ++musicId_;
         return true;

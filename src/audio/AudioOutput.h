@@ -14,6 +14,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 struct _Mix_Music;
 
@@ -40,9 +41,13 @@ public:
     const std::string& Problem() const { return problem_; }
     // Whether a General MIDI SoundFont was found for the MIDI pieces.
     bool HasSoundFont() const { return soundFont_; }
+    // Begins reading the SoundFont on a thread of its own, if not begun: done by the first MIDI
+    // piece, or beforehand when MIDI music is expected (the music on at start-up). Nothing is
+    // read while only modules play or the music is off.
+    void PrepareSynth();
     // Whether the synthesiser has read its SoundFont; a MIDI piece started before waits for it.
     bool SynthReady() const;
-    void WaitForSynth();
+    void WaitForSynth(); // prepares it too
     // A SoundFont that was found but could not be read (known once SynthReady()); else empty.
     std::string SynthProblem() const;
     // Milliseconds the synthesiser took for the first block of the current MIDI piece (its
@@ -99,6 +104,7 @@ private:
 
     bool open_ = false;
     bool soundFont_ = false;
+    std::vector<std::string> soundFonts_;
     std::string problem_;
     _Mix_Music* music_ = nullptr;  // a module
     std::unique_ptr<MidiSynth> midi_;

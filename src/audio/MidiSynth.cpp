@@ -35,8 +35,9 @@ MidiSynth::~MidiSynth() {
 }
 
 void MidiSynth::StartLoading(std::vector<std::string> soundFonts, int rate) {
-    if (loader_.joinable() || ready_.load())
+    if (loading_)
         return;
+    loading_ = true;
     loader_ = std::thread([this, fonts = std::move(soundFonts), rate]() mutable {
         Load(std::move(fonts), rate);
     });

@@ -33,7 +33,7 @@ public:
     MidiSynth(const MidiSynth&) = delete;
     MidiSynth& operator=(const MidiSynth&) = delete;
 
-    // Begins reading `soundFonts` (in order, the first wins a clash) for output at `rate`.
+    // Begins reading `soundFonts` for output at `rate`; once only, later calls do nothing.
     void StartLoading(std::vector<std::string> soundFonts, int rate);
     // Whether the SoundFont has been read (successfully or not).
     bool Ready() const { return ready_.load(); }
@@ -69,6 +69,7 @@ private:
     void HoldInstruments();                                   // with the lock held
 
     std::thread loader_;
+    bool loading_ = false; // StartLoading has been called (program's thread only)
     mutable std::mutex lock_;
     std::atomic<bool> ready_{false};
     std::string loadProblem_;

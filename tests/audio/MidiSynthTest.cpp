@@ -78,6 +78,17 @@ TEST_F(MidiMusic, APieceAskedForBeforeTheSoundFontIsReadStartsWhenItIs) {
     EXPECT_GT(out_.MusicMilliseconds(), 1000);
 }
 
+TEST_F(MidiMusic, TheSoundFontIsReadOnlyWhenMidiMusicIsWanted) {
+    Open("lazy");
+    ASSERT_TRUE(out_.PlayMusic(kMusics + "Congo Nights.mod", -1));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_FALSE(out_.SynthReady()) << "a module needs no SoundFont";
+    ASSERT_TRUE(out_.PlayMusic(kMusics + "Tea House.mid", -1));
+    for (int i = 0; i < 500 && !out_.SynthReady(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_TRUE(out_.SynthReady());
+}
+
 TEST_F(MidiMusic, APiecePlayedOnceEndsAndALoopingOneGoesOn) {
     Open("once");
     out_.WaitForSynth();

@@ -223,6 +223,9 @@ int AudioPlayer::SelectedIndex() const {
 
 void AudioPlayer::CallMusic() {
     EnableSetMusic(true);
+    // The music is on: the synthesiser reads its SoundFont while the window comes up, in case
+    // a MIDI piece is to play.
+    output_.PrepareSynth();
     // Reading a SoundFont takes a tenth of a second: the music starts as soon as the window
     // is up rather than holding it back.
     QTimer::singleShot(0, this, [this] {
