@@ -72,6 +72,7 @@ TEST(AudioOutput, EveryMidiPiecePlaysAudiblyWithoutClipping) {
         AudioOutput out;
         ASSERT_TRUE(out.Open(kWaves)) << out.Problem();
         ASSERT_TRUE(out.HasSoundFont());
+        out.WaitForSynth();
         const auto mark = testing::Mark(file);
         ASSERT_TRUE(out.PlayMusic(kMusics + name, -1)) << name;
         const Capture c = WaitForSound(file, 2.5, mark);

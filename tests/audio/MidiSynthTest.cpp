@@ -27,27 +27,6 @@ const std::string kMusics = kBin + "/Musics/";
 const std::string kWaves = kBin + "/Resources";
 constexpr size_t kRate = 44100;
 
-// A MIDI file of one held piano note (middle C) of `beats` half-second beats, written for the
-// test under a name of its own.
-std::string OneNote(const std::string& name, int beats) {
-    const int ticks = 480 * beats;
-    std::string track = {0, char(0xC0), 0, 0, char(0x90), 60, 100};
-    // The note's length as a variable-length quantity.
-    std::string delta;
-    for (int v = ticks, first = 1; first || v > 0; v >>= 7, first = 0)
-        delta.insert(delta.begin(), char((v & 0x7F) | (first ? 0 : 0x80)));
-    track += delta + std::string{char(0x80), 60, 0, 0, char(0xFF), 0x2F, 0};
-    std::string file = std::string("MThd\0\0\0\6\0\0\0\1\x01\xE0", 14) + "MTrk";
-    const auto n = static_cast<uint32_t>(track.size());
-    file += {char(n >> 24), char(n >> 16), char(n >> 8), char(n)};
-    file += track;
-    const std::string path = (fs::temp_directory_path() /
-                              ("tovani_note_" + std::to_string(::getpid()) + "_" + name + ".mid"))
-                                 .string();
-    std::ofstream(path, std::ios::binary) << file;
-    return path;
-}
-
 class MidiMusic : public ::testing::Test {
 protected:
     void Open(const char* name) {
@@ -92,7 +71,7 @@ TEST_F(MidiMusic, TheSoundFontIsReadOnlyWhenMidiMusicIsWanted) {
 TEST_F(MidiMusic, APiecePlayedOnceEndsAndALoopingOneGoesOn) {
     Open("once");
     out_.WaitForSynth();
-    const std::string note = OneNote("once", 2);
+    const std::string note = testing::OneNoteMidi("once", 2);
     ASSERT_TRUE(out_.PlayMusic(note, 1));
     WaitForSound(file_, 3, testing::Mark(file_));
     EXPECT_TRUE(out_.Ended());

@@ -205,6 +205,39 @@ TEST_F(AudioPlayerTest, RandomMusicCanBringTheSamePieceAgain) {
     fs::remove(file);
 }
 
+TEST_F(AudioPlayerTest, TheEndOfAMidiPieceBringsARandomOneOrTheSameAgain) {
+    // A MIDI piece of one second, through the disk driver at full speed.
+    const std::string file = testing::UseDiskDriver("midiend", true);
+    ASSERT_TRUE(WriteFileAtomic((dir_ / "Musics" / "Short.mid").string(),
+                                testing::OneNoteMidiBytes(2)));
+    ini_ += "RandomMusic=1\r\n";
+    Start();
+    ASSERT_EQ(Playing(), "Short.mid");
+    const uint64_t first = audio_->Output().MusicId();
+    // The driver runs far ahead of the clock: the piece is heard once the SoundFont is read.
+    audio_->Output().WaitForSynth();
+    struct Poll {
+        TMainForm* form;
+    } poll{form_.get()};
+    testing::WaitForSound(
+        file, 30, testing::Mark(file), 20000,
+        [](void* p) { static_cast<Poll*>(p)->form->RunCommand("MusicEndCheck"); }, &poll);
+    EXPECT_GT(audio_->Output().MusicId(), first + 3) << "it ended, and was chosen again, often";
+    EXPECT_EQ(Playing(), "Short.mid");
+
+    // Without Random Music it goes round without end, never ending.
+    form_->Item("RandomMusic")->trigger();
+    Piece("Short")->trigger();
+    const uint64_t looping = audio_->Output().MusicId();
+    testing::WaitForSound(
+        file, 10, testing::Mark(file), 20000,
+        [](void* p) { static_cast<Poll*>(p)->form->RunCommand("MusicEndCheck"); }, &poll);
+    EXPECT_EQ(audio_->Output().MusicId(), looping);
+    EXPECT_TRUE(audio_->Output().MusicPlaying());
+    audio_.reset();
+    fs::remove(file);
+}
+
 TEST_F(AudioPlayerTest, SoundEffectsOffSilencesTheEffectsOnly) {
     Music("Congo Nights.mod");
     Start();
