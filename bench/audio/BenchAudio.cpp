@@ -111,10 +111,9 @@ int main() {
     for (const auto& e : std::filesystem::directory_iterator(kBin + "/Musics"))
         pieces.push_back(e.path().string());
     std::sort(pieces.begin(), pieces.end());
-    const std::string busy =
-        (std::filesystem::temp_directory_path() /
-         ("tovani_bench_busy_" + std::to_string(::getpid()) + ".mid"))
-            .string();
+    const std::string busy = (std::filesystem::temp_directory_path() /
+                              ("tovani_bench_busy_" + std::to_string(::getpid()) + ".mid"))
+                                 .string();
     std::ofstream(busy, std::ios::binary) << BusyPiece();
     pieces.push_back(busy);
 
@@ -152,7 +151,8 @@ int main() {
         if (midi)
             midiStarts.insert(midiStarts.end(), starts.begin(), starts.end());
         else
-            worstStartMod = std::max(worstStartMod, *std::max_element(starts.begin(), starts.end()));
+            worstStartMod =
+                std::max(worstStartMod, *std::max_element(starts.begin(), starts.end()));
         const double cpu0 = CpuSeconds();
         const auto t0 = Steady::now();
         double peakMemory = 0;
@@ -180,8 +180,8 @@ int main() {
     Report("start-up: opening the sound output", openMs, kOpenTargetMs, "ms");
     std::printf("  (%zu starts of MIDI pieces)\n", midiStarts.size());
     Report("starting a MIDI piece, median", Median(midiStarts), kStartMedianTargetMs, "ms");
-    Report("starting a MIDI piece, worst",
-           *std::max_element(midiStarts.begin(), midiStarts.end()), kStartWorstTargetMs, "ms");
+    Report("starting a MIDI piece, worst", *std::max_element(midiStarts.begin(), midiStarts.end()),
+           kStartWorstTargetMs, "ms");
     Report("its first block on the sound thread, worst",
            *std::max_element(firstBlocks.begin(), firstBlocks.end()), kFirstBlockTargetMs, "ms");
     Report("starting a MOD piece, worst", worstStartMod, kStartWorstTargetMs, "ms");

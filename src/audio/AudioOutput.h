@@ -106,9 +106,9 @@ private:
     bool soundFont_ = false;
     std::vector<std::string> soundFonts_;
     std::string problem_;
-    _Mix_Music* music_ = nullptr;  // a module
+    _Mix_Music* music_ = nullptr; // a module
     std::unique_ptr<MidiSynth> midi_;
-    bool midiLoaded_ = false;      // the synthesiser holds the piece
+    bool midiLoaded_ = false;            // the synthesiser holds the piece
     std::atomic<bool> midiMusic_{false}; // the synthesiser feeds the music stream
     int loops_ = -1;
     bool started_ = false;

@@ -38,9 +38,8 @@ void MidiSynth::StartLoading(std::vector<std::string> soundFonts, int rate) {
     if (loading_)
         return;
     loading_ = true;
-    loader_ = std::thread([this, fonts = std::move(soundFonts), rate]() mutable {
-        Load(std::move(fonts), rate);
-    });
+    loader_ = std::thread(
+        [this, fonts = std::move(soundFonts), rate]() mutable { Load(std::move(fonts), rate); });
 }
 
 void MidiSynth::WaitUntilReady() {
@@ -186,9 +185,9 @@ MidiSynth::Block MidiSynth::Render(int16_t* out, int frames) {
     // wait a few seconds more in silence before it calls it done.
     // (Its length is known once it has begun.)
     const int length = fluid_player_get_total_ticks(player_);
-    const bool done = fluid_player_get_status(player_) == FLUID_PLAYER_DONE ||
-                      (loops_ == 1 && length > 0 &&
-                       fluid_player_get_current_tick(player_) >= length);
+    const bool done =
+        fluid_player_get_status(player_) == FLUID_PLAYER_DONE ||
+        (loops_ == 1 && length > 0 && fluid_player_get_current_tick(player_) >= length);
     const auto t0 = std::chrono::steady_clock::now();
     fluid_synth_write_s16(synth_, frames, out, 0, 2, out, 1, 2);
     if (!renderedFirst_) {

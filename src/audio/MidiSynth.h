@@ -81,7 +81,7 @@ private:
     int soundFont_ = -1;                      // the SoundFont the instruments come from
     int holding_ = 0;                         // which of the two sets of spare channels holds
     int loops_ = -1;
-    bool wanted_ = false;  // Start() asked for the piece, which may still be waiting
+    bool wanted_ = false; // Start() asked for the piece, which may still be waiting
     bool renderedFirst_ = false;
     double gain_ = 1.0;
     std::atomic<double> firstBlockMs_{-1};

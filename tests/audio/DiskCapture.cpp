@@ -91,10 +91,9 @@ std::string OneNoteMidiBytes(int beats) {
 }
 
 std::string OneNoteMidi(const std::string& name, int beats) {
-    const std::string path =
-        (std::filesystem::temp_directory_path() /
-         ("tovani_note_" + std::to_string(::getpid()) + "_" + name + ".mid"))
-            .string();
+    const std::string path = (std::filesystem::temp_directory_path() /
+                              ("tovani_note_" + std::to_string(::getpid()) + "_" + name + ".mid"))
+                                 .string();
     std::ofstream(path, std::ios::binary) << OneNoteMidiBytes(beats);
     return path;
 }

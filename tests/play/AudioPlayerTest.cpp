@@ -208,8 +208,8 @@ TEST_F(AudioPlayerTest, RandomMusicCanBringTheSamePieceAgain) {
 TEST_F(AudioPlayerTest, TheEndOfAMidiPieceBringsARandomOneOrTheSameAgain) {
     // A MIDI piece of one second, through the disk driver at full speed.
     const std::string file = testing::UseDiskDriver("midiend", true);
-    ASSERT_TRUE(WriteFileAtomic((dir_ / "Musics" / "Short.mid").string(),
-                                testing::OneNoteMidiBytes(2)));
+    ASSERT_TRUE(
+        WriteFileAtomic((dir_ / "Musics" / "Short.mid").string(), testing::OneNoteMidiBytes(2)));
     ini_ += "RandomMusic=1\r\n";
     Start();
     ASSERT_EQ(Playing(), "Short.mid");
