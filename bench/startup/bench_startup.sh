@@ -85,8 +85,14 @@ p=$(median $paint_ms)
 m=$(median $map_ms)
 r=$(median $rss_kb)
 echo "start-up to first painted welcome screen, music $MUSIC: median ${p} ms over $RUNS runs (each:$paint_ms)"
-echo "  processor time to that paint: window thread median $(median $gui_cpu) ms (each:$gui_cpu)," \
-     "all threads median $(median $all_cpu) ms (each:$all_cpu); load average $(cut -d' ' -f1 /proc/loadavg)"
+# On a busy machine the wall clock measures the others' work too; the processor time the start
+# takes is what it would cost a quiet machine.
+verdict_of() { [ "$1" -le 250 ] && echo ok || echo OVER; }
+g=$(median $gui_cpu)
+a=$(median $all_cpu)
+echo "processor time to that paint, window thread: median ${g} ms (target 250 ms) $(verdict_of "$g") (each:$gui_cpu)"
+echo "processor time to that paint, all threads: median ${a} ms (target 250 ms) $(verdict_of "$a") (each:$all_cpu)"
+echo "  (load average $(cut -d' ' -f1 /proc/loadavg) on $(nproc) cores)"
 echo "start-up to window mapped (seen by xwininfo): median ${m} ms (each:$map_ms)"
 echo "resident memory after start: median $((r / 1024)) MB (${r} kB)"
 verdict="within targets"
