@@ -42,8 +42,7 @@ public:
     // Whether a General MIDI SoundFont was found for the MIDI pieces.
     bool HasSoundFont() const { return soundFont_; }
     // Begins reading the SoundFont on a thread of its own, if not begun: done by the first MIDI
-    // piece, or beforehand when MIDI music is expected (the music on at start-up). Nothing is
-    // read while only modules play or the music is off.
+    // piece. Nothing is read while only modules play or the music is off.
     void PrepareSynth();
     // Whether the synthesiser has read its SoundFont; a MIDI piece started before waits for it.
     bool SynthReady() const;

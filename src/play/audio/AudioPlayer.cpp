@@ -223,11 +223,8 @@ int AudioPlayer::SelectedIndex() const {
 
 void AudioPlayer::CallMusic() {
     EnableSetMusic(true);
-    // The music is on: the synthesiser reads its SoundFont while the window comes up, in case
-    // a MIDI piece is to play.
-    output_.PrepareSynth();
-    // Reading a SoundFont takes a tenth of a second: the music starts as soon as the window
-    // is up rather than holding it back.
+    // The music starts once the window is up; a MIDI piece has the synthesiser read its
+    // SoundFont then, on a thread of its own, and sounds when it is read.
     QTimer::singleShot(0, this, [this] {
         if (!form_.Option("PlayMusic"))
             return;
