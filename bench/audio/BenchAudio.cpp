@@ -129,7 +129,7 @@ int main() {
     out.WaitForSynth();
     const double soundFontMs = Ms(open0);
     std::vector<double> midiStarts, firstBlocks;
-    double worstStartMod = 0, worstCpu = 0, worstMemory = 0;
+    double worstStartMod = 0, worstCpu = 0, busyCpu = 0, worstMemory = 0;
     constexpr double kListenSeconds = 3;
     for (const std::string& path : pieces) {
         const bool midi = path.size() > 4 && path.compare(path.size() - 4, 4, ".mid") == 0;
@@ -168,7 +168,7 @@ int main() {
                                  : std::filesystem::path(path).filename().c_str(),
                     Median(starts), *std::max_element(starts.begin(), starts.end()), cpu,
                     peakMemory - before);
-        worstCpu = std::max(worstCpu, cpu);
+        (path == busy ? busyCpu : worstCpu) = std::max(path == busy ? busyCpu : worstCpu, cpu);
         worstMemory = std::max(worstMemory, peakMemory - before);
         out.StopMusic();
     }
@@ -185,7 +185,8 @@ int main() {
     Report("its first block on the sound thread, worst",
            *std::max_element(firstBlocks.begin(), firstBlocks.end()), kFirstBlockTargetMs, "ms");
     Report("starting a MOD piece, worst", worstStartMod, kStartWorstTargetMs, "ms");
-    Report("music playing: processor of one core", worstCpu, kCpuTargetPercent, "%");
+    Report("music playing: processor of one core, our pieces", worstCpu, kCpuTargetPercent, "%");
+    Report("the same, the busy piece (all sixteen channels)", busyCpu, kCpuTargetPercent, "%");
     Report("music playing: memory, libraries and SoundFont", worstMemory, kMemoryTargetMb, "MB");
     return 0;
 }

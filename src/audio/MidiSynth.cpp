@@ -38,8 +38,9 @@ void MidiSynth::StartLoading(std::vector<std::string> soundFonts, int rate) {
     if (loading_)
         return;
     loading_ = true;
-    loader_ = std::thread(
-        [this, fonts = std::move(soundFonts), rate]() mutable { Load(std::move(fonts), rate); });
+    loader_ = std::thread([this, fonts = std::move(soundFonts), rate]() mutable {
+        ReadSoundFonts(std::move(fonts), rate);
+    });
 }
 
 void MidiSynth::WaitUntilReady() {
@@ -52,7 +53,7 @@ std::string MidiSynth::LoadProblem() const {
     return loadProblem_;
 }
 
-void MidiSynth::Load(std::vector<std::string> soundFonts, int rate) {
+void MidiSynth::ReadSoundFonts(std::vector<std::string> soundFonts, int rate) {
     fluid_settings_t* settings = new_fluid_settings();
     fluid_settings_setnum(settings, "synth.sample-rate", rate);
     // Only the samples of the instruments a piece selects are kept in memory.

@@ -64,9 +64,9 @@ public:
     double FirstBlockMs() const { return firstBlockMs_.load(); }
 
 private:
-    void Load(std::vector<std::string> soundFonts, int rate); // on the loading thread
-    void BeginPiece();                                        // with the lock held
-    void HoldInstruments();                                   // with the lock held
+    void ReadSoundFonts(std::vector<std::string> soundFonts, int rate); // loading thread
+    void BeginPiece();                                                  // with the lock held
+    void HoldInstruments();                                             // with the lock held
 
     std::thread loader_;
     bool loading_ = false; // StartLoading has been called (program's thread only)
