@@ -8,8 +8,10 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <vector>
 
 #include "audio/MidiCheck.h"
+#include "audio/MidiSynth.h"
 #include "core/Files.h"
 
 namespace tovani {
@@ -23,10 +25,12 @@ constexpr std::array<std::string_view, 3> kEffectNames = {"select", "done", "now
 // SDL_mixer's end-of-music callback carries no pointer: the open output is remembered here.
 std::atomic<AudioOutput*> gOpenOutput{nullptr};
 
-bool AnySoundFont() {
+// The General MIDI SoundFonts the mixer knows of (Debian's default among them) that exist.
+std::vector<std::string> SoundFonts() {
+    std::vector<std::string> found;
     const char* fonts = Mix_GetSoundFonts();
     if (!fonts)
-        return false;
+        return found;
     std::string list = fonts;
     size_t start = 0;
     while (start <= list.size()) {
@@ -35,25 +39,20 @@ bool AnySoundFont() {
             end = list.size();
         std::error_code ec;
         if (end > start && std::filesystem::is_regular_file(list.substr(start, end - start), ec))
-            return true;
+            found.push_back(list.substr(start, end - start));
         start = end + 1;
     }
-    return false;
+    return found;
 }
 
-// What is wrong with a MIDI file (named ".mid" or starting like one); empty for other files.
-std::string MidiProblem(const std::string& path) {
+// A MIDI file: named ".mid", or starting like one whatever its name.
+bool IsMidiFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     char head[4] = {};
     in.read(head, 4);
     const bool named = path.size() >= 4 && (path.compare(path.size() - 4, 4, ".mid") == 0 ||
                                             path.compare(path.size() - 4, 4, ".MID") == 0);
-    if (!named && std::string_view(head, 4) != "MThd")
-        return "";
-    auto bytes = ReadWholeFile(path, 16u * 1024u * 1024u);
-    if (!bytes)
-        return "the file cannot be read";
-    return MidiFileProblem(*bytes);
+    return named || std::string_view(head, 4) == "MThd";
 }
 
 int ToMixer(int volume) {
@@ -65,6 +64,8 @@ int ToMixer(int volume) {
 struct AudioOutput::Chunks {
     std::array<Mix_Chunk*, 3> chunk{};
 };
+
+AudioOutput::AudioOutput() = default;
 
 AudioOutput::~AudioOutput() {
     Close();
@@ -79,7 +80,7 @@ bool AudioOutput::Open(const std::string& wavesFolder) {
         problem_ = "No sound card found: Tovani plays silently.";
         return false;
     }
-    Mix_Init(MIX_INIT_MID | MIX_INIT_MOD);
+    Mix_Init(MIX_INIT_MOD);
     if (Mix_OpenAudio(kRate, AUDIO_S16SYS, 2, 2048) != 0) {
         problem_ = "No sound card found: Tovani plays silently.";
         Mix_Quit();
@@ -91,9 +92,11 @@ bool AudioOutput::Open(const std::string& wavesFolder) {
     Mix_AllocateChannels(1);
     Mix_SetPostMix(&AudioOutput::PostMix, this);
     Mix_HookMusicFinished(&AudioOutput::MusicFinished);
-    soundFont_ = AnySoundFont();
+    soundFonts_ = SoundFonts();
+    soundFont_ = !soundFonts_.empty();
     if (!soundFont_)
         problem_ = "No General MIDI SoundFont found: the MIDI music is silent.";
+    midi_ = std::make_unique<MidiSynth>();
     chunks_ = new Chunks;
     std::string broken;
     for (size_t i = 0; i < kEffectNames.size(); ++i) {
@@ -127,10 +130,34 @@ void AudioOutput::Close() {
         chunks_ = nullptr;
     }
     Mix_CloseAudio();
+    midi_.reset();
     Mix_Quit();
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
     gOpenOutput = nullptr;
     open_ = false;
+}
+
+bool AudioOutput::SynthReady() const {
+    return midi_ && midi_->Ready();
+}
+
+void AudioOutput::PrepareSynth() {
+    if (midi_ && soundFont_)
+        midi_->StartLoading(soundFonts_, kRate);
+}
+
+void AudioOutput::WaitForSynth() {
+    PrepareSynth();
+    if (midi_)
+        midi_->WaitUntilReady();
+}
+
+std::string AudioOutput::SynthProblem() const {
+    return midi_ && midi_->Ready() ? midi_->LoadProblem() : std::string();
+}
+
+double AudioOutput::MidiFirstBlockMs() const {
+    return midi_ ? midi_->FirstBlockMs() : -1;
 }
 
 bool AudioOutput::PlayMusic(const std::string& path, int loops, std::string* error) {
@@ -152,11 +179,23 @@ bool AudioOutput::LoadMusic(const std::string& path, std::string* error) {
             *error = problem_;
         return false;
     }
-    // The synthesiser would take a broken MIDI file and then choke on it while it plays.
-    if (std::string problem = MidiProblem(path); !problem.empty()) {
-        if (error)
-            *error = problem;
-        return false;
+    if (IsMidiFile(path)) {
+        auto bytes = ReadWholeFile(path, 16u * 1024u * 1024u);
+        // The synthesiser would take a broken MIDI file and then choke on it while it plays.
+        std::string problem = !bytes ? "the file cannot be read" : MidiFileProblem(*bytes);
+        if (problem.empty() && !soundFont_)
+            problem = "No General MIDI SoundFont found: the MIDI music is silent.";
+        if (problem.empty() && !midi_->Load(std::move(*bytes)))
+            problem = "the file cannot be read";
+        if (!problem.empty()) {
+            if (error)
+                *error = problem;
+            return false;
+        }
+        PrepareSynth(); // the piece starts once the SoundFont has been read
+        midiLoaded_ = true;
+        ++musicId_;
+        return true;
     }
     Mix_Music* music = Mix_LoadMUS(path.c_str());
     if (!music) {
@@ -170,14 +209,20 @@ bool AudioOutput::LoadMusic(const std::string& path, std::string* error) {
 }
 
 bool AudioOutput::StartMusic(int loops) {
-    if (!music_)
+    if (!MusicLoaded())
         return false;
     if (started_)
         HaltMusic();
     ended_ = false;
     frames_ = 0;
-    if (Mix_PlayMusic(music_, loops) != 0)
+    loops_ = loops;
+    if (midiLoaded_) {
+        midi_->Start(loops);
+        if (!midiMusic_.exchange(true))
+            Mix_HookMusic(&AudioOutput::MidiMix, this);
+    } else if (Mix_PlayMusic(music_, loops) != 0) {
         return false;
+    }
     started_ = true;
     running_ = true;
     return true;
@@ -185,7 +230,9 @@ bool AudioOutput::StartMusic(int loops) {
 
 void AudioOutput::HaltMusic() {
     running_ = false;
-    if (music_ && started_)
+    if (midiLoaded_ && started_)
+        midi_->Stop();
+    else if (music_ && started_)
         Mix_HaltMusic(); // calls MusicFinished: this is no end of the piece
     started_ = false;
     frames_ = 0;
@@ -194,23 +241,29 @@ void AudioOutput::HaltMusic() {
 
 void AudioOutput::StopMusic() {
     HaltMusic();
+    if (midiMusic_.exchange(false))
+        Mix_HookMusic(nullptr, nullptr);
+    midiLoaded_ = false;
     if (!music_)
         return;
     Mix_FreeMusic(music_);
     music_ = nullptr;
 }
 
+// A MIDI piece pauses by not being rendered: the synthesiser's time stands still with it.
 void AudioOutput::PauseMusic() {
-    if (!music_)
+    if (!MusicLoaded())
         return;
-    Mix_PauseMusic();
+    if (music_)
+        Mix_PauseMusic();
     running_ = false;
 }
 
 void AudioOutput::ResumeMusic() {
-    if (!music_ || !started_ || ended_)
+    if (!MusicLoaded() || !started_ || ended_)
         return;
-    Mix_ResumeMusic();
+    if (music_)
+        Mix_ResumeMusic();
     running_ = true;
 }
 
@@ -223,6 +276,15 @@ void AudioOutput::SetMusicMilliseconds(int64_t ms) {
 }
 
 bool AudioOutput::SeekMusic(double seconds) {
+    if (midiLoaded_) {
+        // The synthesiser only starts a piece over.
+        if (seconds > 0 || !started_)
+            return false;
+        midi_->Start(loops_);
+        ended_ = false;
+        SetMusicMilliseconds(0);
+        return true;
+    }
     if (!music_)
         return false;
     if (seconds <= 0) {
@@ -259,6 +321,8 @@ void AudioOutput::SetMusicVolume(int volume) {
     musicVolume_ = std::clamp(volume, 0, 255);
     if (open_)
         Mix_VolumeMusic(ToMixer(musicVolume_));
+    if (midi_)
+        midi_->SetVolume(musicVolume_ / 255.0);
 }
 
 void AudioOutput::SetEffectVolume(int volume) {
@@ -287,8 +351,29 @@ void AudioOutput::PostMix(void* self, uint8_t* stream, int len) {
         out->peakLeft_ = left;
     if (right > out->peakRight_.load())
         out->peakRight_ = right;
-    if (out->running_.load())
+    if (out->running_.load() && !out->midiMusic_.load())
         out->frames_ += count / 2;
+}
+
+// Stands in for the mixer's own music while a MIDI piece plays: the synthesiser writes the
+// music into the stream, before the effects are mixed over it.
+void AudioOutput::MidiMix(void* self, uint8_t* stream, int len) {
+    auto* out = static_cast<AudioOutput*>(self);
+    if (!out->running_.load() || !out->midi_)
+        return; // the stream is silence already
+    const int frames = len / 4;
+    switch (out->midi_->Render(reinterpret_cast<int16_t*>(stream), frames)) {
+    case MidiSynth::Block::Silent:
+        break;
+    case MidiSynth::Block::Sounding:
+        out->frames_ += frames;
+        break;
+    case MidiSynth::Block::Ended:
+        out->frames_ += frames;
+        out->running_ = false;
+        out->ended_ = true;
+        break;
+    }
 }
 
 void AudioOutput::MusicFinished() {

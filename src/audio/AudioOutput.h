@@ -1,6 +1,7 @@
 // The sound card, as the rest of the program sees it: one SDL_mixer output carrying one piece
-// of music (MIDI through FluidSynth, or MOD) and the three wave effects on a channel of their
-// own, so that a new effect cuts off the one still sounding.
+// of music and the three wave effects on a channel of their own, so that a new effect cuts
+// off the one still sounding. A MOD piece plays on the mixer's own module player; a MIDI piece
+// on our resident synthesiser (MidiSynth), whose SoundFont is read once, away from the window.
 //
 // The output also measures what it plays: the frames of music mixed so far (a clock that
 // follows the sound, not the wall clock) and the peak level of each side for the level meter.
@@ -10,18 +11,22 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 struct _Mix_Music;
 
 namespace tovani {
 
+class MidiSynth;
+
 class AudioOutput {
 public:
     static constexpr int kRate = 44100;
 
-    AudioOutput() = default;
+    AudioOutput();
     ~AudioOutput();
     AudioOutput(const AudioOutput&) = delete;
     AudioOutput& operator=(const AudioOutput&) = delete;
@@ -36,6 +41,17 @@ public:
     const std::string& Problem() const { return problem_; }
     // Whether a General MIDI SoundFont was found for the MIDI pieces.
     bool HasSoundFont() const { return soundFont_; }
+    // Begins reading the SoundFont on a thread of its own, if not begun: done by the first MIDI
+    // piece. Nothing is read while only modules play or the music is off.
+    void PrepareSynth();
+    // Whether the synthesiser has read its SoundFont; a MIDI piece started before waits for it.
+    bool SynthReady() const;
+    void WaitForSynth(); // prepares it too
+    // A SoundFont that was found but could not be read (known once SynthReady()); else empty.
+    std::string SynthProblem() const;
+    // Milliseconds the synthesiser took for the first block of the current MIDI piece (its
+    // instruments read in); -1 before that block.
+    double MidiFirstBlockMs() const;
 
     // ---- Music: one piece at a time ----------------------------------------------------------
     // Loads a MIDI or MOD file and starts it from its beginning; `loops` -1 repeats it without
@@ -48,14 +64,14 @@ public:
     // Stops the piece but keeps it loaded, back at its start, for StartMusic.
     void HaltMusic();
     // Changes with every piece loaded: tells whose piece is in the output now.
-    uint64_t MusicId() const { return music_ ? musicId_ : 0; }
-    bool MusicStarted() const { return music_ != nullptr && started_; }
+    uint64_t MusicId() const { return MusicLoaded() ? musicId_ : 0; }
+    bool MusicStarted() const { return MusicLoaded() && started_; }
     void StopMusic();   // stops and forgets the piece
     void PauseMusic();  // keeps the place
     void ResumeMusic(); // from the place where it paused
-    bool MusicLoaded() const { return music_ != nullptr; }
-    bool MusicPlaying() const { return music_ != nullptr && running_.load(); }
-    bool MusicPaused() const { return music_ != nullptr && !running_.load(); }
+    bool MusicLoaded() const { return music_ != nullptr || midiLoaded_; }
+    bool MusicPlaying() const { return MusicLoaded() && running_.load(); }
+    bool MusicPaused() const { return MusicLoaded() && !running_.load(); }
     // The piece played once has come to its end (cleared by the next PlayMusic).
     bool Ended() const { return ended_.load(); }
     // Milliseconds of the current piece mixed since it started (pauses not counted).
@@ -82,12 +98,18 @@ public:
 
 private:
     static void PostMix(void* self, uint8_t* stream, int len);
+    static void MidiMix(void* self, uint8_t* stream, int len);
     static void MusicFinished();
 
     bool open_ = false;
     bool soundFont_ = false;
+    std::vector<std::string> soundFonts_;
     std::string problem_;
-    _Mix_Music* music_ = nullptr;
+    _Mix_Music* music_ = nullptr; // a module
+    std::unique_ptr<MidiSynth> midi_;
+    bool midiLoaded_ = false;            // the synthesiser holds the piece
+    std::atomic<bool> midiMusic_{false}; // the synthesiser feeds the music stream
+    int loops_ = -1;
     bool started_ = false;
     uint64_t musicId_ = 0;
     struct Chunks;

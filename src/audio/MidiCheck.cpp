@@ -1,5 +1,7 @@
 #include "audio/MidiCheck.h"
 
+#include <algorithm>
+#include <array>
 #include <cstdint>
 
 namespace tovani {
@@ -27,7 +29,37 @@ bool Variable(std::string_view t, size_t& at, uint32_t& value) {
     return false;
 }
 
-std::string TrackProblem(std::string_view t) {
+// What the channel messages of a track select: banks per channel and the instruments met.
+struct Selections {
+    std::array<int, 16> bank{};
+    std::array<bool, 16> chosen{};
+    std::array<bool, 16> sounds{};
+    std::vector<MidiInstrument> found;
+    void Add(MidiInstrument i) {
+        if (std::find(found.begin(), found.end(), i) == found.end())
+            found.push_back(i);
+    }
+    void Message(uint8_t status, uint8_t first, uint8_t second) {
+        const int channel = status & 0x0F;
+        switch (status & 0xF0) {
+        case 0xB0:
+            if (first == 0)
+                bank[size_t(channel)] = second;
+            break;
+        case 0xC0:
+            chosen[size_t(channel)] = true;
+            Add({bank[size_t(channel)], first, channel == 9});
+            break;
+        case 0x90:
+            sounds[size_t(channel)] = true;
+            break;
+        default:
+            break;
+        }
+    }
+};
+
+std::string TrackProblem(std::string_view t, Selections* selections = nullptr) {
     size_t at = 0;
     uint8_t status = 0;
     while (at < t.size()) {
@@ -68,6 +100,9 @@ std::string TrackProblem(std::string_view t) {
         for (int i = 0; i < data; ++i)
             if (static_cast<uint8_t>(t[at + size_t(i)]) & 0x80)
                 return "a note or control out of range";
+        if (selections)
+            selections->Message(status, static_cast<uint8_t>(t[at]),
+                                data > 1 ? static_cast<uint8_t>(t[at + 1]) : 0);
         at += size_t(data);
     }
     return "a track without its end";
@@ -75,7 +110,9 @@ std::string TrackProblem(std::string_view t) {
 
 } // namespace
 
-std::string MidiFileProblem(std::string_view b) {
+namespace {
+
+std::string Walk(std::string_view b, Selections* selections) {
     if (b.size() < 14 || b.substr(0, 4) != "MThd")
         return "not a standard MIDI file";
     const uint32_t headerLength = Big(b, 4, 4);
@@ -93,7 +130,7 @@ std::string MidiFileProblem(std::string_view b) {
         if (at + 8 + size_t(length) > b.size())
             return "a track is cut short";
         if (b.substr(at, 4) == "MTrk") {
-            std::string problem = TrackProblem(b.substr(at + 8, length));
+            std::string problem = TrackProblem(b.substr(at + 8, length), selections);
             if (!problem.empty())
                 return problem;
             ++found;
@@ -101,6 +138,22 @@ std::string MidiFileProblem(std::string_view b) {
         at += 8 + size_t(length);
     }
     return "";
+}
+
+} // namespace
+
+std::string MidiFileProblem(std::string_view bytes) {
+    return Walk(bytes, nullptr);
+}
+
+std::vector<MidiInstrument> MidiInstruments(std::string_view bytes) {
+    Selections s;
+    if (!Walk(bytes, &s).empty())
+        return {};
+    for (int c = 0; c < 16; ++c)
+        if (s.sounds[size_t(c)] && !s.chosen[size_t(c)])
+            s.Add({c == 9 ? 0 : s.bank[size_t(c)], 0, c == 9});
+    return s.found;
 }
 
 } // namespace tovani

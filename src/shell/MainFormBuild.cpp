@@ -309,6 +309,12 @@ void TMainForm::BuildAreas() {
             auto* col = new QVBoxLayout;
             auto* slider = new QSlider(Qt::Vertical, volumePanel_);
             slider->setObjectName(QString(name) + "Trackbar");
+            // The position counts down from the top, so that the loud end is up; the groove
+            // is left unfilled, as a fill from the top would read as the quiet part.
+            slider->setInvertedAppearance(true);
+            QPalette plain = slider->palette();
+            plain.setColor(QPalette::Highlight, plain.color(QPalette::Button));
+            slider->setPalette(plain);
             slider->setRange(0, 255);
             slider->setValue(value);
             auto* l = MakeLabel(volumePanel_, label, name);
@@ -461,6 +467,14 @@ void TMainForm::BuildWelcome() {
             timespec ts;
             clock_gettime(CLOCK_REALTIME, &ts);
             std::printf("first-paint %lld.%09ld\n", static_cast<long long>(ts.tv_sec), ts.tv_nsec);
+            // The processor time spent so far, by this (the window's) thread and by all: what
+            // the start costs on a quiet machine, whatever else the machine is doing now.
+            timespec own, all;
+            clock_gettime(CLOCK_THREAD_CPUTIME_ID, &own);
+            clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &all);
+            std::printf("first-paint-cpu %lld %lld\n",
+                        static_cast<long long>(own.tv_sec) * 1000 + own.tv_nsec / 1000000,
+                        static_cast<long long>(all.tv_sec) * 1000 + all.tv_nsec / 1000000);
             std::fflush(stdout);
         });
     }

@@ -106,6 +106,8 @@ const std::vector<SettingKey> kTable = {
     {"HighlightSlider", B, "HighlightSlider", 0, "", 0},
     {"Highlight3D", B, "Highlight3D", 1, "", 0},
     {"RandomMusic", B, "RandomMusic", 0, "", 0},
+    {"MusicVolume", I, nullptr, 255, "", 0},
+    {"SoundVolume", I, nullptr, 255, "", 0},
     {"PreviewBack", B, nullptr, 0, "", 0},
     {"ShowRomanized", B, "ShowRomanized", 1, "", 0},
     {"EnableMOD", B, "EnableMOD", 1, "", 0},

@@ -53,8 +53,10 @@ TEST(AudioOutput, EveryModulePlaysAudiblyWithoutClipping) {
         const std::string file = UseDiskDriver("mod", true);
         AudioOutput out;
         ASSERT_TRUE(out.Open(kWaves)) << out.Problem();
+        // From the start of the piece: the driver writes silence until then, at its own pace.
+        const auto mark = testing::Mark(file);
         ASSERT_TRUE(out.PlayMusic(kMusics + name, -1)) << name;
-        const Capture c = WaitForSound(file, 12);
+        const Capture c = WaitForSound(file, 12, mark);
         out.Close();
         ASSERT_EQ(c.Frames(), size_t(12 * 44100)) << name;
         EXPECT_LT(c.PeakDb(), kClipDb) << name;
@@ -70,8 +72,10 @@ TEST(AudioOutput, EveryMidiPiecePlaysAudiblyWithoutClipping) {
         AudioOutput out;
         ASSERT_TRUE(out.Open(kWaves)) << out.Problem();
         ASSERT_TRUE(out.HasSoundFont());
+        out.WaitForSynth();
+        const auto mark = testing::Mark(file);
         ASSERT_TRUE(out.PlayMusic(kMusics + name, -1)) << name;
-        const Capture c = WaitForSound(file, 2.5);
+        const Capture c = WaitForSound(file, 2.5, mark);
         out.Close();
         EXPECT_LT(c.PeakDb(), kClipDb) << name;
         EXPECT_GT(c.PeakDb(), -30.0) << name << " is silent";
@@ -282,6 +286,27 @@ TEST(AudioOutput, WithoutASoundCardEverythingIsSilentAndSaysWhy) {
     EXPECT_EQ(mod.ModPlug_CreateEx("loop|true"), 0);
     EXPECT_FALSE(mod.ModPlug_IsPlaying(0));
     ::setenv("SDL_AUDIODRIVER", "dummy", 1);
+}
+
+TEST(AudioOutput, ADamagedSoundFontLeavesTheMidiMusicSilentWithAReason) {
+    ::setenv("SDL_AUDIODRIVER", "dummy", 1);
+    const char* before = Mix_GetSoundFonts();
+    const std::string saved = before ? before : "";
+    const fs::path junk =
+        fs::temp_directory_path() / ("tovani_junk_" + std::to_string(::getpid()) + ".sf2");
+    std::ofstream(junk.string(), std::ios::binary) << "RIFF" << std::string(5000, '\x11');
+    Mix_SetSoundFonts(junk.string().c_str());
+    AudioOutput out;
+    EXPECT_TRUE(out.Open(kWaves));
+    EXPECT_TRUE(out.HasSoundFont()) << "there is a file";
+    EXPECT_TRUE(out.PlayMusic(kMusics + "Endless.mid", -1)) << "waits for the SoundFont";
+    out.WaitForSynth();
+    EXPECT_EQ(out.SynthProblem(),
+              "No General MIDI SoundFont could be read: the MIDI music is silent.");
+    EXPECT_TRUE(out.PlayMusic(kMusics + "Congo Nights.mod", -1)) << "modules still play";
+    out.Close();
+    Mix_SetSoundFonts(saved.empty() ? nullptr : saved.c_str());
+    fs::remove(junk);
 }
 
 TEST(AudioOutput, WithoutASoundFontTheMidiMusicIsSilentAndSaysWhy) {

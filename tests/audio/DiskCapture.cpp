@@ -76,4 +76,26 @@ Capture WaitForSound(const std::string& file, double seconds, std::uintmax_t fro
     return c;
 }
 
+std::string OneNoteMidiBytes(int beats) {
+    const int ticks = 480 * beats;
+    std::string track = {0, char(0xC0), 0, 0, char(0x90), 60, 100};
+    // The note's length as a variable-length quantity.
+    std::string delta;
+    for (int v = ticks, first = 1; first || v > 0; v >>= 7, first = 0)
+        delta.insert(delta.begin(), char((v & 0x7F) | (first ? 0 : 0x80)));
+    track += delta + std::string{char(0x80), 60, 0, 0, char(0xFF), 0x2F, 0};
+    std::string file = std::string("MThd\0\0\0\6\0\0\0\1\x01\xE0", 14) + "MTrk";
+    const auto n = static_cast<uint32_t>(track.size());
+    file += {char(n >> 24), char(n >> 16), char(n >> 8), char(n)};
+    return file + track;
+}
+
+std::string OneNoteMidi(const std::string& name, int beats) {
+    const std::string path = (std::filesystem::temp_directory_path() /
+                              ("tovani_note_" + std::to_string(::getpid()) + "_" + name + ".mid"))
+                                 .string();
+    std::ofstream(path, std::ios::binary) << OneNoteMidiBytes(beats);
+    return path;
+}
+
 } // namespace tovani::testing

@@ -30,4 +30,10 @@ std::uintmax_t Mark(const std::string& file);
 Capture WaitForSound(const std::string& file, double seconds, std::uintmax_t from = 0,
                      int timeoutMs = 20000, void (*poll)(void*) = nullptr, void* context = nullptr);
 
+// The bytes of a MIDI file of one held piano note (middle C) lasting `beats` half-second beats.
+std::string OneNoteMidiBytes(int beats);
+// The same written to a file of the system's temporary folder, under a name of the test's
+// own; returns its path.
+std::string OneNoteMidi(const std::string& name, int beats);
+
 } // namespace tovani::testing

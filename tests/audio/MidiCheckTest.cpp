@@ -55,5 +55,28 @@ TEST(MidiCheck, DamagedFilesAreTurnedAwayWithAReason) {
               "data without an event in a track");
 }
 
+// One track: a bank select and a program on channel 1, a note on channel 2 without a program,
+// drums on channel 10, running status, and the same program again on channel 3.
+TEST(MidiCheck, TheInstrumentsAPieceSelectsAreEachListedOnce) {
+    const std::string track("\0\xB0\0\x08"             // bank 8 on channel 1
+                            "\0\xC0\x30"               // program 48
+                            "\0\x91\x3C\x40\0\x3E\x40" // notes on channel 2, running status
+                            "\0\x99\x24\x50"           // a drum
+                            "\0\xB2\0\x08\0\xC2\x30"   // bank 8, program 48 on channel 3
+                            "\0\xFF\x2F\0",
+                            29);
+    const std::string file =
+        std::string("MThd\0\0\0\6\0\0\0\1\x01\xE0MTrk\0\0\0", 21) + char(track.size()) + track;
+    ASSERT_EQ(MidiFileProblem(file), "");
+    const std::vector<MidiInstrument> found = MidiInstruments(file);
+    const std::vector<MidiInstrument> expected = {{8, 48, false}, {0, 0, false}, {0, 0, true}};
+    EXPECT_EQ(found, expected);
+    EXPECT_TRUE(MidiInstruments(file.substr(0, 30)).empty()) << "a broken file names none";
+    // Our pieces each select a few instruments of their own.
+    const std::vector<MidiInstrument> endless = MidiInstruments(Endless());
+    EXPECT_GE(endless.size(), 3u);
+    EXPECT_LE(endless.size(), 16u);
+}
+
 } // namespace
 } // namespace tovani

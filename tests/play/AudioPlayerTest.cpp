@@ -9,6 +9,7 @@
 #include "audio/DiskCapture.h"
 #include "audio/Sounds.h"
 #include "core/Files.h"
+#include "core/IniFile.h"
 #include "play/BoardView.h"
 #include "play/GameServices.h"
 #include "shell/MainForm.h"
@@ -20,6 +21,7 @@
 #include <QSlider>
 #include <QTest>
 
+#include <SDL_mixer.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -185,6 +187,9 @@ TEST_F(AudioPlayerTest, RandomMusicCanBringTheSamePieceAgain) {
     // One module and the disk driver at full speed: the piece comes round in a second, and
     // the random choice, from a menu of one, starts it afresh.
     const std::string file = testing::UseDiskDriver("random", true);
+    // Some twenty times the real pace rather than as fast as it goes: the tick that sees the
+    // piece come round must get its turn on a busy machine.
+    ::setenv("SDL_DISKAUDIODELAY", "2", 1);
     Music("Jade Garden.mod");
     ini_ += "RandomMusic=1\r\n";
     Start();
@@ -194,11 +199,44 @@ TEST_F(AudioPlayerTest, RandomMusicCanBringTheSamePieceAgain) {
         TMainForm* form;
     } poll{form_.get()};
     testing::WaitForSound(
-        file, 200, 0, 30000,
+        file, 120, 0, 30000,
         [](void* p) { static_cast<Poll*>(p)->form->RunCommand("RandomMusicPoll"); }, &poll);
     EXPECT_GT(audio_->Output().MusicId(), first) << "the piece was started again";
     EXPECT_EQ(Playing(), "Jade Garden.mod");
     EXPECT_TRUE(audio_->ModPiecePlaying());
+    audio_.reset();
+    fs::remove(file);
+}
+
+TEST_F(AudioPlayerTest, TheEndOfAMidiPieceBringsARandomOneOrTheSameAgain) {
+    // A MIDI piece of one second, through the disk driver at full speed.
+    const std::string file = testing::UseDiskDriver("midiend", true);
+    ASSERT_TRUE(
+        WriteFileAtomic((dir_ / "Musics" / "Short.mid").string(), testing::OneNoteMidiBytes(2)));
+    ini_ += "RandomMusic=1\r\n";
+    Start();
+    ASSERT_EQ(Playing(), "Short.mid");
+    const uint64_t first = audio_->Output().MusicId();
+    // The driver runs far ahead of the clock: the piece is heard once the SoundFont is read.
+    audio_->Output().WaitForSynth();
+    struct Poll {
+        TMainForm* form;
+    } poll{form_.get()};
+    testing::WaitForSound(
+        file, 30, testing::Mark(file), 20000,
+        [](void* p) { static_cast<Poll*>(p)->form->RunCommand("MusicEndCheck"); }, &poll);
+    EXPECT_GT(audio_->Output().MusicId(), first + 3) << "it ended, and was chosen again, often";
+    EXPECT_EQ(Playing(), "Short.mid");
+
+    // Without Random Music it goes round without end, never ending.
+    form_->Item("RandomMusic")->trigger();
+    Piece("Short")->trigger();
+    const uint64_t looping = audio_->Output().MusicId();
+    testing::WaitForSound(
+        file, 10, testing::Mark(file), 20000,
+        [](void* p) { static_cast<Poll*>(p)->form->RunCommand("MusicEndCheck"); }, &poll);
+    EXPECT_EQ(audio_->Output().MusicId(), looping);
+    EXPECT_TRUE(audio_->Output().MusicPlaying());
     audio_.reset();
     fs::remove(file);
 }
@@ -269,6 +307,29 @@ TEST_F(AudioPlayerTest, WithoutASoundCardTheGamePlaysSilentlyAndSaysWhyOnce) {
     EXPECT_EQ(form_->Session().status.Text(), said) << "nothing more to say at every sound";
 }
 
+TEST_F(AudioPlayerTest, ADamagedSoundFontIsNamedOnceAndTheModulesStillPlay) {
+    const char* before = Mix_GetSoundFonts();
+    const std::string saved = before ? before : "";
+    const fs::path junk = dir_ / "junk.sf2";
+    ASSERT_TRUE(WriteFileAtomic(junk.string(), "RIFF" + std::string(5000, '\x11')));
+    Mix_SetSoundFonts(junk.string().c_str());
+    Music("Endless.mid");
+    Music("Congo Nights.mod");
+    ini_ += "MidiNumber=2\r\n"; // Endless
+    Start();
+    audio_->Output().WaitForSynth();
+    const QString problem = "No General MIDI SoundFont could be read: the MIDI music is silent.";
+    form_->RunCommand("MusicEndCheck");
+    EXPECT_TRUE(Said(problem));
+    statuses_.clear();
+    form_->ShowStatus("something else");
+    form_->RunCommand("MusicEndCheck");
+    EXPECT_FALSE(Said(problem)) << "said once, not at every tick";
+    Piece("Congo Nights")->trigger();
+    EXPECT_TRUE(audio_->ModPiecePlaying());
+    Mix_SetSoundFonts(saved.empty() ? nullptr : saved.c_str());
+}
+
 TEST_F(AudioPlayerTest, TheTrackBarsSetTheMusicAndEffectVolumes) {
     Music("Endless.mid");
     Start();
@@ -286,6 +347,37 @@ TEST_F(AudioPlayerTest, TheTrackBarsSetTheMusicAndEffectVolumes) {
     EXPECT_EQ(audio_->Volumes().Volume(TVolumeControl::kCD), 0) << "no such output";
     form_->Item("ShowVolume")->trigger();
     EXPECT_TRUE(form_->Area("VolumePanel")->isVisible());
+}
+
+TEST_F(AudioPlayerTest, TheVolumesAreKeptInTheSettingsForTheNextStart) {
+    Music("Endless.mid");
+    // A hand-edited value out of range is brought back into it.
+    ini_ += "MusicVolume=100\r\nSoundVolume=999\r\n";
+    Start();
+    EXPECT_EQ(audio_->Output().MusicVolume(), 100);
+    EXPECT_EQ(audio_->Output().EffectVolume(), 255);
+    auto* midi = qobject_cast<QSlider*>(form_->Area("MidiTrackbar"));
+    auto* wave = qobject_cast<QSlider*>(form_->Area("WaveTrackbar"));
+    ASSERT_TRUE(midi && wave);
+    EXPECT_EQ(midi->value(), 155) << "the bar shows the stored volume";
+    midi->setValue(215); // volume 40
+    wave->setValue(55);  // volume 200
+    form_->close();
+    audio_.reset();
+    IniFile ini((dir_ / "Tovani.ini").string());
+    EXPECT_EQ(ini.ReadInteger("Tovani", "MusicVolume", -1), 40);
+    EXPECT_EQ(ini.ReadInteger("Tovani", "SoundVolume", -1), 200);
+
+    services_.reset();
+    view_.reset();
+    form_.reset();
+    ini_.clear();
+    ASSERT_TRUE(ReadWholeFile((dir_ / "Tovani.ini").string()).has_value());
+    ini_ = *ReadWholeFile((dir_ / "Tovani.ini").string());
+    Start();
+    EXPECT_EQ(audio_->Output().MusicVolume(), 40);
+    EXPECT_EQ(audio_->Output().EffectVolume(), 200);
+    EXPECT_EQ(qobject_cast<QSlider*>(form_->Area("WaveTrackbar"))->value(), 55);
 }
 
 TEST_F(AudioPlayerTest, TheModOptionsAndTheLevelMeter) {

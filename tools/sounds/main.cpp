@@ -1,11 +1,13 @@
 // tovani_sounds: synthesises the three sound effects of the games into a folder.
 //
-//   select.wav  a soft wooden tick: a tile is picked up
+//   select.wav  a soft wooden tick with a little body: a tile is picked up
 //   done.wav    two tiles knock together, then a small two-note chime: a pair is removed
-//   noway.wav   a short low, dull buzz over a thud: the move is refused
+//   noway.wav   two low, muted wooden notes falling a third: the move is refused
 //
 // 16-bit mono PCM at 44100 Hz. Every sound starts from silence and fades back into it, so it
-// never clicks, and is scaled to a fixed peak well below full scale, so it never clips. The
+// never clicks. Each is scaled to a fixed peak no higher than -6.5 dB below full scale: the
+// music peaks at about -8 dB, so an effect over the loudest music never clips, while its
+// loudness stands a few decibels above the music's so that it is heard without startling. The
 // noise comes from a fixed generator: the files are the same on every build.
 #include <algorithm>
 #include <cmath>
@@ -112,13 +114,15 @@ Signal Finish(Signal s, double fadeIn, double fadeOut, double peakDbfs) {
 }
 
 Signal MakeSelect() {
-    Signal s(At(0.075), 0.0);
+    Signal s(At(0.085), 0.0);
     Noise noise;
-    AddKnock(s, noise, 0, 0.0015, 3800, 0.35);
-    AddPartial(s, 0, 1650, 0.55, 0.009);
-    AddPartial(s, 0, 2870, 0.25, 0.0045);
-    AddPartial(s, 0, 820, 0.35, 0.014);
-    return Finish(std::move(s), 0.0012, 0.02, -7.0);
+    AddKnock(s, noise, 0, 0.0015, 3800, 0.3);
+    AddPartial(s, 0, 1650, 0.5, 0.009);
+    AddPartial(s, 0, 2870, 0.2, 0.0045);
+    AddPartial(s, 0, 820, 0.35, 0.016);
+    // The body of the tile: a low, short resonance that makes the tick round, not sharp.
+    AddPartial(s, 0, 560, 0.3, 0.022, 0.001);
+    return Finish(std::move(s), 0.0012, 0.025, -8.0);
 }
 
 Signal MakeDone() {
@@ -133,31 +137,29 @@ Signal MakeDone() {
     // ...and a small chime rises a fifth: A then E.
     AddBell(s, 0.03, 880.0, 0.42);
     AddBell(s, 0.11, 1318.51, 0.36);
-    return Finish(std::move(s), 0.001, 0.12, -3.0);
+    return Finish(std::move(s), 0.001, 0.12, -6.5);
+}
+
+// A muted wooden bar: its fundamental and the faint, quickly gone overtone near four times it.
+void AddWoodNote(Signal& s, double start, double freq, double amp) {
+    AddPartial(s, start, freq, amp, 0.06, 0.003);
+    AddPartial(s, start, freq * 3.93, amp * 0.12, 0.012, 0.002);
 }
 
 Signal MakeNoway() {
     Signal s(At(0.3), 0.0);
-    // A thud whose pitch drops, like a hand on a table.
+    // A soft thud whose pitch drops, like a hand laid on a table...
     double phase = 0;
     for (size_t i = 0; i < s.size(); ++i) {
         double t = double(i) / kRate;
-        double freq = 70 + 70 * std::exp(-t / 0.03);
+        double freq = 80 + 60 * std::exp(-t / 0.025);
         phase += kTwoPi * freq / kRate;
-        s[i] += 0.8 * std::exp(-t / 0.07) * std::min(1.0, t / 0.003) * std::sin(phase);
+        s[i] += 0.45 * std::exp(-t / 0.05) * std::min(1.0, t / 0.003) * std::sin(phase);
     }
-    // Under it a dull buzz: two low notes a little apart, softly saturated, then darkened.
-    const double cut = std::exp(-kTwoPi * 900.0 / kRate);
-    double low = 0;
-    for (size_t i = 0; i < s.size(); ++i) {
-        double t = double(i) / kRate;
-        double env = std::min(1.0, t / 0.01) * (t < 0.17 ? 1.0 : std::exp(-(t - 0.17) / 0.04));
-        double x = std::tanh(2.2 * std::sin(kTwoPi * 110.0 * t)) +
-                   0.7 * std::tanh(2.2 * std::sin(kTwoPi * 116.5 * t));
-        low = (1 - cut) * x + cut * low;
-        s[i] += 0.3 * env * low;
-    }
-    return Finish(std::move(s), 0.002, 0.04, -4.0);
+    // ...and two low wooden notes falling a minor third, B flat then G: "no".
+    AddWoodNote(s, 0.0, 233.08, 0.6);
+    AddWoodNote(s, 0.1, 196.0, 0.7);
+    return Finish(std::move(s), 0.002, 0.05, -7.0);
 }
 
 void Put16(std::string& out, uint16_t v) {

@@ -16,6 +16,8 @@
 
 #include <SDL_mixer.h>
 
+#include <algorithm>
+
 namespace tovani {
 
 namespace {
@@ -84,6 +86,13 @@ QList<QAction*> AudioPlayer::PieceItems() const {
 
 void AudioPlayer::InitMod() {
     if (!output_.IsOpen()) {
+        // The volumes the player left last time; a value out of range is brought back into it.
+        const int music = std::clamp(form_.Prefs().GetInt("MusicVolume"), 0, 255);
+        const int sounds = std::clamp(form_.Prefs().GetInt("SoundVolume"), 0, 255);
+        form_.Prefs().SetInt("MusicVolume", music);
+        form_.Prefs().SetInt("SoundVolume", sounds);
+        output_.SetMusicVolume(music);
+        output_.SetEffectVolume(sounds);
         output_.Open(form_.ProgramDirectory().toStdString() + "Resources");
         if (!output_.Problem().empty())
             form_.AddStartupProblem(form_.Tr(QString::fromStdString(output_.Problem())));
@@ -214,8 +223,8 @@ int AudioPlayer::SelectedIndex() const {
 
 void AudioPlayer::CallMusic() {
     EnableSetMusic(true);
-    // Reading a SoundFont takes a tenth of a second: the music starts as soon as the window
-    // is up rather than holding it back.
+    // The music starts once the window is up; a MIDI piece has the synthesiser read its
+    // SoundFont then, on a thread of its own, and sounds when it is read.
     QTimer::singleShot(0, this, [this] {
         if (!form_.Option("PlayMusic"))
             return;
@@ -315,6 +324,12 @@ void AudioPlayer::ShowVolumeClick() {
 }
 
 void AudioPlayer::MediaNotify() {
+    // A SoundFont that was there but could not be read is known only once the synthesiser
+    // has tried, after the window came up: said once, and the MIDI music stays silent.
+    if (!synthProblemSaid_ && output_.SynthReady() && !output_.SynthProblem().empty()) {
+        synthProblemSaid_ = true;
+        form_.ShowStatus(form_.Tr(QString::fromStdString(output_.SynthProblem())));
+    }
     if (modPiecePlaying_ || currentPath_.isEmpty() || !output_.Ended())
         return;
     if (form_.Option("RandomMusic")) {
@@ -368,6 +383,10 @@ void AudioPlayer::RefreshTrackBars() {
 void AudioPlayer::TrackBarMoved(int index, QSlider* bar, int position) {
     volumes_.SetVolume(index,
                        TVolumeControl::VolumeAt(position, bar->orientation() == Qt::Vertical));
+    // Kept for the next start.
+    if (volumes_.HasDevice(index))
+        form_.Prefs().SetInt(index == TVolumeControl::kMidi ? "MusicVolume" : "SoundVolume",
+                             volumes_.Volume(index));
 }
 
 } // namespace tovani

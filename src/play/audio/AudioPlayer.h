@@ -82,6 +82,7 @@ private:
     bool modPiecePlaying_ = false;
     int32_t lastModPosition_ = 0;
     int skipped_ = 0; // broken pieces skipped one after the other
+    bool synthProblemSaid_ = false;
     QString currentPath_;
     LevelMeter* panel2_ = nullptr;
     QTimer* volumeTimer_ = nullptr;
