@@ -1,4 +1,5 @@
 #include "audio/AudioOutput.h"
+#include "core/TextKey.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>
@@ -76,12 +77,12 @@ bool AudioOutput::Open(const std::string& wavesFolder) {
     // SDL would take over SIGINT and SIGTERM, and the program would no longer end on them.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-        problem_ = "No sound card found: Tovani plays silently.";
+        problem_ = TrKey("No sound card found: Tovani plays silently.");
         return false;
     }
     Mix_Init(MIX_INIT_MID | MIX_INIT_MOD);
     if (Mix_OpenAudio(kRate, AUDIO_S16SYS, 2, 2048) != 0) {
-        problem_ = "No sound card found: Tovani plays silently.";
+        problem_ = TrKey("No sound card found: Tovani plays silently.");
         Mix_Quit();
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return false;
@@ -93,7 +94,7 @@ bool AudioOutput::Open(const std::string& wavesFolder) {
     Mix_HookMusicFinished(&AudioOutput::MusicFinished);
     soundFont_ = AnySoundFont();
     if (!soundFont_)
-        problem_ = "No General MIDI SoundFont found: the MIDI music is silent.";
+        problem_ = TrKey("No General MIDI SoundFont found: the MIDI music is silent.");
     chunks_ = new Chunks;
     std::string broken;
     for (size_t i = 0; i < kEffectNames.size(); ++i) {

@@ -1,6 +1,7 @@
 #include "dialogs/HallWindow.h"
 
 #include "dialogs/GameOverForm.h"
+#include "scores/HallDate.h"
 
 #include <QComboBox>
 #include <QFrame>
@@ -174,7 +175,7 @@ HallWindow::Row HallWindow::RowText(int rank) const {
         return row;
     }
     row.name = Q(e.name);
-    row.date = Q(e.date);
+    row.date = Q(ShowHallDate(e.date, Tr("DD/MM/YY").toStdString()));
     if (HallOfFame::IsHashira(shown_)) {
         row.result = QString::number(static_cast<int64_t>(e.result) * 100);
         row.second = e.second > 0 ? QString::number(e.second) : QString();
