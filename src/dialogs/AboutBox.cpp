@@ -9,17 +9,17 @@
 namespace tovani {
 
 QString AboutBox::LaunchesText(int launches, const Translate& translate) {
-    auto tr = [&](const char* s) { return translate ? translate(s) : QString(s); };
+    auto Tr = [&](const char* s) { return translate ? translate(s) : QString(s); };
     if (launches <= 1)
-        return tr("This is the first time you start Tovani. Welcome !");
-    return tr("You have started Tovani %1 times.").arg(launches);
+        return Tr("This is the first time you start Tovani. Welcome !");
+    return Tr("You have started Tovani %1 times.").arg(launches);
 }
 
 AboutBox::AboutBox(QWidget* parent, const QString& version, int launches, Translate translate)
     : QDialog(parent) {
     // The fixed texts are captions of named labels, which the language files translate; the
     // version and the launches are written here.
-    auto tr = [&](const char* s) { return translate ? translate(s) : QString(s); };
+    auto Tr = [&](const char* s) { return translate ? translate(s) : QString(s); };
     setObjectName("AboutBox");
     setWindowTitle("About Tovani");
     auto* lay = new QVBoxLayout(this);
@@ -33,7 +33,7 @@ AboutBox::AboutBox(QWidget* parent, const QString& version, int launches, Transl
     title->setFont(tf);
     title->setStyleSheet("color: #000080");
     title->setAlignment(Qt::AlignCenter);
-    auto* ver = new QLabel(tr("Version %1").arg(version), this);
+    auto* ver = new QLabel(Tr("Version %1").arg(version), this);
     ver->setObjectName("AboutVersion");
     ver->setProperty("codeText", true);
     ver->setAlignment(Qt::AlignCenter);

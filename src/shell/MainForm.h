@@ -353,7 +353,8 @@ private:
     QHash<QString, QAction*> items_;
     std::function<QString(const QString&)> translator_;
     TLanguage* language_ = nullptr;
-    std::shared_ptr<const LanguageFile> englishFile_; // the captions as built, for reference
+    std::shared_ptr<const LanguageFile> englishFile_; // the English file, for reference
+    std::shared_ptr<const QHash<QString, QString>> builtTexts_; // captions as built, by path
     std::function<void(QPainter&, const QRect&)> hofPainter_;
     std::function<void(QPainter&, const QRect&)> boardPainter_;
     std::map<ContentKind, std::vector<ContentEntry>> content_;

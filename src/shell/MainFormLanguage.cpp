@@ -30,20 +30,23 @@ QString PathOf(const TLanguage& language, QObject* component, const QString& pro
 }
 
 // Runs a translation pass on `window` that keeps what the program wrote itself: a text still as
-// built (the English file's value) or as the last language put it takes the new translation; a
-// text the program wrote through the messages (a paused button's "Continue") takes the new
-// language's message; any other text (a final time, a player's name) stays.
+// built (as the window was built, or as the English file gives it) or as the last language put
+// it takes the new translation; a text the program wrote through the messages (a paused
+// button's "Continue") takes the new language's message; any other text (a final time, a
+// player's name) stays.
 void TranslateKeepingWrittenTexts(TLanguage& language, const QString& file,
-                                  std::shared_ptr<const LanguageFile> english) {
+                                  std::shared_ptr<const LanguageFile> english,
+                                  std::shared_ptr<const QHash<QString, QString>> built = {}) {
     auto previous = std::make_shared<const LanguageFile>(
         language.LanguageFile().isEmpty() ? *english : language.File());
-    language.OnTranslate = [english, previous](TLanguage* sender, QObject* component,
-                                               QString& value, const QString& current,
-                                               const QString& property) {
-        const std::string path = PathOf(*sender, component, property).toStdString();
+    language.OnTranslate = [english, previous, built](TLanguage* sender, QObject* component,
+                                                      QString& value, const QString& current,
+                                                      const QString& property) {
+        const QString qpath = PathOf(*sender, component, property);
+        const std::string path = qpath.toStdString();
         const std::string now = current.toStdString();
         if (current.isEmpty() || now == english->Translation(path) ||
-            now == previous->Translation(path))
+            now == previous->Translation(path) || (built && built->value(qpath) == current))
             return;
         std::string key = previous->EnglishOf(now);
         if (key.empty() && english->HasMessage(now))
@@ -99,6 +102,15 @@ private:
 void TMainForm::BuildLanguage() {
     language_ = new TLanguage(this);
     language_->SetAutoTranslate(true);
+    auto built = std::make_shared<QHash<QString, QString>>();
+    for (const QString& path : TLanguage::CollectProperties(this)) {
+        QString property;
+        if (QObject* o = TLanguage::FindComponent(
+                QString::fromStdString(LanguageFile::ResolvePath(path.toStdString())), &property,
+                this))
+            built->insert(path, TLanguage::CurrentValue(o, property));
+    }
+    builtTexts_ = built;
     englishFile_ = std::make_shared<const LanguageFile>(
         LanguageFile::Load(LanguageFilePath("English").toStdString()));
     new DialogLanguageWatch(*this);
@@ -138,7 +150,7 @@ void TMainForm::ApplyStartupLanguage() {
     language_->SetLanguageFile(path);
     language_->SetAutoTranslate(true);
     if (!path.toLower().contains("english.txt")) {
-        TranslateKeepingWrittenTexts(*language_, path, englishFile_);
+        TranslateKeepingWrittenTexts(*language_, path, englishFile_, builtTexts_);
         settings_.SetInt("FontCharset", language_->Charset());
     }
     RefreshScreenTexts(*englishFile_);
@@ -151,7 +163,8 @@ void TMainForm::LanguageClick(QObject* sender) {
     item->setChecked(true);
     settings_.SetString("Language", item->text().toStdString());
     const LanguageFile previous = language_->File();
-    TranslateKeepingWrittenTexts(*language_, LanguageFilePath(item->text()), englishFile_);
+    TranslateKeepingWrittenTexts(*language_, LanguageFilePath(item->text()), englishFile_,
+                                 builtTexts_);
     settings_.SetInt("FontCharset", language_->Charset());
     // Windows open beside the main window change with it.
     for (QWidget* w : QApplication::topLevelWidgets())
@@ -169,8 +182,11 @@ void TMainForm::RefreshScreenTexts(const LanguageFile& previous) {
         return english.empty() ? shown : Tr(QString::fromStdString(english));
     };
     layoutName_ = retranslate(layoutName_);
-    if (QString status = retranslate(statusText_->text()); status != statusText_->text())
-        ShowStatus(status);
+    if (!session_.status.Marquee()) {
+        const QString status = QString::fromStdString(session_.status.Text());
+        if (QString now = retranslate(status); now != status)
+            ShowStatus(now);
+    }
     description7_->setText(retranslate(description7_->text()));
     UpdateCaption();
     UpdateScreenText();
