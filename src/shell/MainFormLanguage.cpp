@@ -183,11 +183,16 @@ void TMainForm::RefreshScreenTexts(const LanguageFile& previous) {
     };
     layoutName_ = retranslate(layoutName_);
     if (!session_.status.Marquee()) {
-        const QString status = QString::fromStdString(session_.status.Text());
+        // The message being revealed, or the one the field shows whole.
+        QString status = QString::fromStdString(session_.status.Text());
+        if (status.trimmed().isEmpty())
+            status = statusText_->text();
         if (QString now = retranslate(status); now != status)
             ShowStatus(now);
     }
     description7_->setText(retranslate(description7_->text()));
+    if (int level = startLevelButton_->property("tag").toInt(); level > 0)
+        startLevelButton_->setText(Tr("Level") + " " + QString::number(level));
     UpdateCaption();
     UpdateScreenText();
     RedrawHallOfFame();
