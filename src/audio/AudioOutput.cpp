@@ -1,4 +1,5 @@
 #include "audio/AudioOutput.h"
+
 #include "core/TextKey.h"
 
 #include <SDL.h>

@@ -37,9 +37,10 @@ AboutBox::AboutBox(QWidget* parent, const QString& version, int launches, Transl
     ver->setObjectName("AboutVersion");
     ver->setProperty("codeText", true);
     ver->setAlignment(Qt::AlignCenter);
-    auto* what = new QLabel("Six tile-matching games with one set of mahjong tiles: Solitaire, Rivers, "
-                            "Memory, Clicks, Slider and Hashira.",
-                            this);
+    auto* what = new QLabel(
+        "Six tile-matching games with one set of mahjong tiles: Solitaire, Rivers, Memory, "
+        "Clicks, Slider and Hashira.",
+        this);
     what->setWordWrap(true);
     what->setObjectName("Label1");
     what->setAlignment(Qt::AlignCenter);

@@ -1,9 +1,9 @@
 // Writing and reading saved games.
 #include "scores/SavedGame.h"
-#include "core/TextKey.h"
 
 #include "core/Files.h"
 #include "core/TextCodec.h"
+#include "core/TextKey.h"
 
 #include <vector>
 

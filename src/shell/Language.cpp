@@ -179,6 +179,14 @@ QObject* TLanguage::FindComponent(const QString& fullPath, QString* property, QW
     return at;
 }
 
+QString TLanguage::ValueAt(const QString& path, QWidget* preferred) {
+    QString property;
+    QObject* o = FindComponent(
+        QString::fromStdString(tovani::LanguageFile::ResolvePath(path.toStdString())), &property,
+        preferred);
+    return o ? CurrentValue(o, property) : QString();
+}
+
 void TLanguage::ApplyPath(const QString& path, const QString& value) {
     if (path.trimmed().isEmpty())
         return;

@@ -58,9 +58,8 @@ public:
     std::function<void()> OnBeforeTranslation;
     std::function<void()> OnAfterTranslation;
     // Called for each property before it is set; may change the value.
-    using TranslateEvent = std::function<void(TLanguage* sender, QObject* component,
-                                              QString& value, const QString& current,
-                                              const QString& property)>;
+    using TranslateEvent = std::function<void(TLanguage* sender, QObject* component, QString& value,
+                                              const QString& current, const QString& property)>;
     TranslateEvent OnTranslate;
 
     // The translation pass: every path of Properties takes its value from the file.
@@ -74,6 +73,9 @@ public:
     // The component a path leads to from the application's windows, and the property named
     // at its end; null when there is none.
     static QObject* FindComponent(const QString& path, QString* property, QWidget* preferred);
+    // The text a property path leads to now ("Tovani." is the main window); empty when the path
+    // names no component or no property.
+    static QString ValueAt(const QString& path, QWidget* preferred);
     // A property's text as the language files name properties; empty when there is none.
     static QString CurrentValue(QObject* component, const QString& property);
     // Sets a property as the language files name them; false when the component has none.

@@ -60,8 +60,9 @@ void TranslateKeepingWrittenTexts(TLanguage& language, const QString& file,
 // The standard buttons of a message box in the player's language.
 void TranslateMessageBox(QMessageBox& box, const TMainForm& form) {
     static const std::pair<QMessageBox::StandardButton, const char*> kButtons[] = {
-        {QMessageBox::Ok, TrKey("OK")},   {QMessageBox::Cancel, TrKey("Cancel")}, {QMessageBox::Yes, TrKey("Yes")},
-        {QMessageBox::No, TrKey("No")},   {QMessageBox::Close, TrKey("Close")},   {QMessageBox::Abort, TrKey("Abort")},
+        {QMessageBox::Ok, TrKey("OK")},       {QMessageBox::Cancel, TrKey("Cancel")},
+        {QMessageBox::Yes, TrKey("Yes")},     {QMessageBox::No, TrKey("No")},
+        {QMessageBox::Close, TrKey("Close")}, {QMessageBox::Abort, TrKey("Abort")},
         {QMessageBox::Retry, TrKey("Retry")}, {QMessageBox::Ignore, TrKey("Ignore")}};
     for (const auto& [which, english] : kButtons)
         if (QAbstractButton* b = box.button(which))
@@ -103,13 +104,8 @@ void TMainForm::BuildLanguage() {
     language_ = new TLanguage(this);
     language_->SetAutoTranslate(true);
     auto built = std::make_shared<QHash<QString, QString>>();
-    for (const QString& path : TLanguage::CollectProperties(this)) {
-        QString property;
-        if (QObject* o = TLanguage::FindComponent(
-                QString::fromStdString(LanguageFile::ResolvePath(path.toStdString())), &property,
-                this))
-            built->insert(path, TLanguage::CurrentValue(o, property));
-    }
+    for (const QString& path : TLanguage::CollectProperties(this))
+        built->insert(path, TLanguage::ValueAt(path, this));
     builtTexts_ = built;
     englishFile_ = std::make_shared<const LanguageFile>(
         LanguageFile::Load(LanguageFilePath("English").toStdString()));
@@ -168,8 +164,7 @@ void TMainForm::LanguageClick(QObject* sender) {
     settings_.SetInt("FontCharset", language_->Charset());
     // Windows open beside the main window change with it.
     for (QWidget* w : QApplication::topLevelWidgets())
-        if (w != this && w->isVisible() && qobject_cast<QDialog*>(w) &&
-            !w->objectName().isEmpty())
+        if (w != this && w->isVisible() && qobject_cast<QDialog*>(w) && !w->objectName().isEmpty())
             TranslateWindow(w);
     RefreshScreenTexts(previous.Empty() ? *englishFile_ : previous);
 }

@@ -55,9 +55,9 @@ TEST(LanguageFileTranslations, AreFoundByPathInAnyCase) {
     EXPECT_EQ(f.Translation("HallWindow.BitBtn2.Caption"), "Lancer") << "values are trimmed";
     EXPECT_EQ(f.Translation("HallWindow.Label45.Caption"), "") << "empty: nothing to set";
     EXPECT_EQ(f.Translation("HallWindow.Nothing.Caption"), "");
-    EXPECT_EQ(f.Paths(), (std::vector<std::string>{"Tovani.File1.Caption",
-                                                   "HallWindow.BitBtn2.Caption",
-                                                   "HallWindow.Label45.Caption"}));
+    EXPECT_EQ(f.Paths(),
+              (std::vector<std::string>{"Tovani.File1.Caption", "HallWindow.BitBtn2.Caption",
+                                        "HallWindow.Label45.Caption"}));
 }
 
 TEST(LanguageFileTranslations, TovaniStandsForTheMainWindow) {
@@ -86,8 +86,8 @@ TEST(LanguageFileEncodings, OlderFilesAreReadInTheCodePageOfTheirCharacterSet) {
     LanguageFile western = LanguageFile::FromBytes("[Messages]\r\nScore=R\xE9sultat \x80\r\n");
     EXPECT_EQ(western.Message("Score"), "R\xC3\xA9sultat \xE2\x82\xAC");
     // Character set 204 is Cyrillic: 0xD1 0xF7 0xE5 0xF2 is "Счет".
-    LanguageFile cyrillic = LanguageFile::FromBytes(
-        "[Messages]\r\nLanguageCharset=204\r\nScore=\xD1\xF7\xE5\xF2\r\n");
+    LanguageFile cyrillic =
+        LanguageFile::FromBytes("[Messages]\r\nLanguageCharset=204\r\nScore=\xD1\xF7\xE5\xF2\r\n");
     EXPECT_EQ(cyrillic.Charset(), 204);
     EXPECT_EQ(cyrillic.Message("Score"), "\xD0\xA1\xD1\x87\xD0\xB5\xD1\x82");
     // A UTF-8 file is read as UTF-8 whatever its character set says.

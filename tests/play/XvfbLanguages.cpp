@@ -38,11 +38,13 @@ using namespace tovani::xvfb;
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    shots = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::tempPath() + "/tovani-xvfb-languages";
+    shots =
+        argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::tempPath() + "/tovani-xvfb-languages";
     QDir().mkpath(shots);
 
     const fs::path bin = ExecutableDirectory();
-    const fs::path dir = fs::temp_directory_path() / ("tovani_xvfb_lang_" + std::to_string(::getpid()));
+    const fs::path dir =
+        fs::temp_directory_path() / ("tovani_xvfb_lang_" + std::to_string(::getpid()));
     fs::remove_all(dir);
     fs::create_directories(dir);
     for (const char* folder :
@@ -101,8 +103,7 @@ int main(int argc, char** argv) {
         Wait(500);
         QMenu* config = form.TopMenu("Config");
         QMenu* languages = form.TopMenu("MenuLanguage");
-        ClickGlobal(config->mapToGlobal(
-            config->actionGeometry(languages->menuAction()).center()));
+        ClickGlobal(config->mapToGlobal(config->actionGeometry(languages->menuAction()).center()));
         Wait(600);
         for (QAction* a : languages->actions())
             if (a->text() == name)
@@ -135,9 +136,7 @@ int main(int argc, char** argv) {
             return l->text();
         return QString();
     };
-    auto inLanguage = [&](const char* english) {
-        return form.Language().File().Message(english);
-    };
+    auto inLanguage = [&](const char* english) { return form.Language().File().Message(english); };
 
     QTimer::singleShot(0, [&] {
         Check(WaitFor([&] { return form.GameMode() == kModeWelcome; }, 20000),

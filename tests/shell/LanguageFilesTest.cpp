@@ -61,7 +61,8 @@ std::string Unescape(const std::string& body) {
 // Every English text that the sources pass as a literal to Tr(), TrKey() or Splashing(), with
 // the file where it is first found.
 std::map<std::string, std::string> MessageKeysOfTheCode() {
-    static const std::regex call(R"re(\b(?:Tr|TrKey|Splashing)\(\s*((?:"(?:[^"\\]|\\.)*"\s*)+)\))re");
+    static const std::regex call(
+        R"re(\b(?:Tr|TrKey|Splashing)\(\s*((?:"(?:[^"\\]|\\.)*"\s*)+)\))re");
     static const std::regex literal(R"re("((?:[^"\\]|\\.)*)")re");
     std::map<std::string, std::string> keys;
     for (const auto& entry : fs::recursive_directory_iterator(kSource / "src")) {
@@ -122,7 +123,9 @@ std::vector<std::function<std::unique_ptr<QWidget>()>> WindowsToCheck(const QStr
         },
         [programDir] { return std::make_unique<HelpViewer>(nullptr, programDir + "Help"); },
         [] { return std::make_unique<AboutBox>(nullptr, "10.21", 3); },
-        [] { return std::make_unique<LanguageChooser>(nullptr, QStringList{"English"}, "English"); },
+        [] {
+            return std::make_unique<LanguageChooser>(nullptr, QStringList{"English"}, "English");
+        },
     };
 }
 
@@ -201,7 +204,8 @@ TEST_F(LanguageFiles, TranslateEveryEnglishTextKeepingPlaceholdersAndAccelerator
         for (const std::string& key : ini.KeysOf("Messages")) {
             if (key == "LanguageCharset")
                 continue;
-            ASSERT_TRUE(other.HasMessage(key)) << name << ".txt lacks the message \"" << key << "\"";
+            ASSERT_TRUE(other.HasMessage(key))
+                << name << ".txt lacks the message \"" << key << "\"";
             EXPECT_EQ(Marks(other.Message(key)).first, Marks(key).first)
                 << name << ": " << key << " -> " << other.Message(key);
         }
@@ -211,7 +215,8 @@ TEST_F(LanguageFiles, TranslateEveryEnglishTextKeepingPlaceholdersAndAccelerator
             EXPECT_EQ(Marks(value), Marks(english.Translation(path)))
                 << name << ": " << path << " -> " << value;
         }
-        EXPECT_EQ(other.Paths().size(), english.Paths().size()) << name << " has paths English lacks";
+        EXPECT_EQ(other.Paths().size(), english.Paths().size())
+            << name << " has paths English lacks";
     }
 }
 

@@ -134,8 +134,8 @@ TEST(LanguagePaths, APassReadsTheFileAndLetsOnTranslateChangeValues) {
     lang.OnAfterTranslation = [&] { calls.push_back("after"); };
     lang.OnTranslate = [&](TLanguage*, QObject* component, QString& value, const QString& current,
                            const QString& property) {
-        calls.push_back(component->objectName().toStdString() + "." + property.toStdString() +
-                        ":" + current.toStdString());
+        calls.push_back(component->objectName().toStdString() + "." + property.toStdString() + ":" +
+                        current.toStdString());
         if (component->objectName() == "Exit1")
             value = "Sortir";
     };
@@ -235,13 +235,8 @@ protected:
     // Every caption and hint of the main window, as shown now.
     std::map<QString, QString> Texts() {
         std::map<QString, QString> texts;
-        for (const QString& path : TLanguage::CollectProperties(form_.get())) {
-            QString property;
-            QObject* o = TLanguage::FindComponent(
-                QString::fromStdString(LanguageFile::ResolvePath(path.toStdString())), &property,
-                form_.get());
-            texts[path] = TLanguage::CurrentValue(o, property);
-        }
+        for (const QString& path : TLanguage::CollectProperties(form_.get()))
+            texts[path] = TLanguage::ValueAt(path, form_.get());
         return texts;
     }
 
@@ -273,7 +268,8 @@ TEST_F(LanguageSwitch, FrenchAndGermanChangeEveryTextAndEnglishPutsThemBack) {
     EXPECT_EQ(Hint("ExplorerButton1"), "Nouvelle partie");
     EXPECT_EQ(Caption("StartLevel"), "Niveau 1") << "the start level keeps its number";
     EXPECT_EQ(f.Tr("Please confirm"), "Veuillez confirmer");
-    EXPECT_EQ(StatusShown(), "Nouvelle partie lanc\xC3\xA9" "e.");
+    EXPECT_EQ(StatusShown(), "Nouvelle partie lanc\xC3\xA9"
+                             "e.");
     EXPECT_NE(f.windowTitle(), englishTitle);
     EXPECT_TRUE(f.windowTitle().contains("Rivi\xC3\xA8res")) << f.windowTitle().toStdString();
     // Nothing is left as it was in English, but names, numbers and words that read the same.
@@ -286,7 +282,8 @@ TEST_F(LanguageSwitch, FrenchAndGermanChangeEveryTextAndEnglishPutsThemBack) {
     Choose("German");
     EXPECT_EQ(Caption("File1"), "Neu");
     EXPECT_EQ(Caption("LastPlayedGame1"), "Neues Spiel");
-    EXPECT_EQ(Caption("Undo1"), "&R\xC3\xBC" "ckg\xC3\xA4ngig");
+    EXPECT_EQ(Caption("Undo1"), "&R\xC3\xBC"
+                                "ckg\xC3\xA4ngig");
     EXPECT_EQ(Caption("GiveHint"), "&Tipp");
     EXPECT_EQ(Caption("ShuffleButton"), "Mischen");
 
@@ -340,8 +337,9 @@ TEST_F(LanguageSwitch, OpenDialogsAndMessageBoxesSpeakTheChosenLanguage) {
     EXPECT_NE(seed.findChild<QPushButton*>("BitBtn2")->text(), "New random game seed");
     // A dialog open while the language changes changes with the window.
     Choose("German");
-    EXPECT_EQ(seed.findChild<QPushButton*>("BitBtn2")->text(),
-              QString::fromStdString(f.Language().File().Translation("RandomWindow.BitBtn2.Caption")));
+    EXPECT_EQ(
+        seed.findChild<QPushButton*>("BitBtn2")->text(),
+        QString::fromStdString(f.Language().File().Translation("RandomWindow.BitBtn2.Caption")));
     EXPECT_EQ(seed.windowTitle().toStdString(),
               f.Language().File().Message("New Specific (Seed) Game"));
     Choose("English");
@@ -372,8 +370,7 @@ TEST_F(LanguageSwitch, TheChoiceIsSavedAndAppliedAtTheNextStart) {
 TEST_F(LanguageSwitch, EnglishIsNotAppliedAtStartButIsWhenChosen) {
     // An English file whose caption differs from the program's own shows which one is used.
     std::string text;
-    ASSERT_TRUE(ReadWholeFile((dir_ / "Languages" / "English.txt").string(), 1u << 20)
-                    .has_value());
+    ASSERT_TRUE(ReadWholeFile((dir_ / "Languages" / "English.txt").string(), 1u << 20).has_value());
     text = *ReadWholeFile((dir_ / "Languages" / "English.txt").string(), 1u << 20);
     text.replace(text.find("Tovani.File1.Caption=New"), 24, "Tovani.File1.Caption=Begin");
     ASSERT_TRUE(WriteFileAtomic((dir_ / "Languages" / "English.txt").string(), text));
