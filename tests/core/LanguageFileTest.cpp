@@ -3,6 +3,7 @@
 #include "core/LanguageFile.h"
 
 #include "core/Files.h"
+#include "core/TextKey.h"
 
 #include <gtest/gtest.h>
 
@@ -114,6 +115,14 @@ TEST(LanguageFileDamage, MalformedLinesAreSkippedAndTheRestIsRead) {
     EXPECT_EQ(f.Translation("Tovani.Exit1.Caption"), "&Quitter");
     LanguageFile binary = LanguageFile::FromBytes(std::string("\0\xFF\xFE[\0=\n", 7));
     EXPECT_EQ(binary.Message("Time"), "Time");
+}
+
+TEST(TextBlanks, AreFilledOnceInTheOrderTheTextGives) {
+    EXPECT_EQ(FillBlanks("%2 of %1", {"a", "b"}), "b of a");
+    EXPECT_EQ(FillBlanks("%1%%1", {"x"}), "x%x");
+    EXPECT_EQ(FillBlanks("%3 stays", {"a"}), "%3 stays");
+    EXPECT_EQ(FillBlanks("%1", {"%1"}), "%1") << "an argument is not filled in again";
+    EXPECT_EQ(FillBlanks("100%", {}), "100%");
 }
 
 TEST(LanguageFileDamage, AMissingFileLeavesEverythingEnglish) {

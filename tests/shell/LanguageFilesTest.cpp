@@ -53,6 +53,21 @@ std::string Unescape(const std::string& body) {
             continue;
         }
         char c = body[++i];
+        if (c == 'u' && i + 4 < body.size()) { // \uXXXX, as UTF-8
+            const unsigned code = std::stoul(body.substr(i + 1, 4), nullptr, 16);
+            i += 4;
+            if (code < 0x80) {
+                out += static_cast<char>(code);
+            } else if (code < 0x800) {
+                out += static_cast<char>(0xC0 | (code >> 6));
+                out += static_cast<char>(0x80 | (code & 0x3F));
+            } else {
+                out += static_cast<char>(0xE0 | (code >> 12));
+                out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+                out += static_cast<char>(0x80 | (code & 0x3F));
+            }
+            continue;
+        }
         out += c == 'n' ? '\n' : c == 't' ? '\t' : c;
     }
     return out;
