@@ -235,5 +235,28 @@ TEST_F(LanguageFiles, TranslateEveryEnglishTextKeepingPlaceholdersAndAccelerator
     }
 }
 
+TEST_F(LanguageFiles, WriteHallOfFameDatesInTheirOwnOrder) {
+    HallOfFame hall;
+    hall.SetLayouts({"Traditional"});
+    HallOfFame::Result r;
+    r.board = 1;
+    r.total = 300;
+    r.player = "Ann";
+    r.date = "07/12/26";
+    ASSERT_EQ(hall.AddHall(r), 1);
+    auto dateIn = [&](const LanguageFile& file) {
+        HallWindow::Context c;
+        c.hall = &hall;
+        c.translate = [&file](const QString& s) {
+            return QString::fromStdString(file.Message(s.toStdString()));
+        };
+        HallWindow window(c, QImage());
+        return window.RowText(1).date.toStdString();
+    };
+    EXPECT_EQ(dateIn(english), "07/12/26");
+    EXPECT_EQ(dateIn(others.at("French")), "07/12/26");
+    EXPECT_EQ(dateIn(others.at("German")), "07.12.26");
+}
+
 } // namespace
 } // namespace tovani
