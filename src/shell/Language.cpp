@@ -181,9 +181,9 @@ QObject* TLanguage::FindComponent(const QString& fullPath, QString* property, QW
 
 QString TLanguage::ValueAt(const QString& path, QWidget* preferred) {
     QString property;
-    QObject* o = FindComponent(
-        QString::fromStdString(tovani::LanguageFile::ResolvePath(path.toStdString())), &property,
-        preferred);
+    QObject* o =
+        FindComponent(QString::fromStdString(tovani::LanguageFile::ResolvePath(path.toStdString())),
+                      &property, preferred);
     return o ? CurrentValue(o, property) : QString();
 }
 
