@@ -1,5 +1,7 @@
 #include "audio/AudioOutput.h"
 
+#include "core/TextKey.h"
+
 #include <SDL.h>
 #include <SDL_mixer.h>
 
@@ -77,12 +79,12 @@ bool AudioOutput::Open(const std::string& wavesFolder) {
     // SDL would take over SIGINT and SIGTERM, and the program would no longer end on them.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-        problem_ = "No sound card found: Tovani plays silently.";
+        problem_ = TrKey("No sound card found: Tovani plays silently.");
         return false;
     }
     Mix_Init(MIX_INIT_MOD);
     if (Mix_OpenAudio(kRate, AUDIO_S16SYS, 2, 2048) != 0) {
-        problem_ = "No sound card found: Tovani plays silently.";
+        problem_ = TrKey("No sound card found: Tovani plays silently.");
         Mix_Quit();
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return false;
@@ -95,7 +97,7 @@ bool AudioOutput::Open(const std::string& wavesFolder) {
     soundFonts_ = SoundFonts();
     soundFont_ = !soundFonts_.empty();
     if (!soundFont_)
-        problem_ = "No General MIDI SoundFont found: the MIDI music is silent.";
+        problem_ = TrKey("No General MIDI SoundFont found: the MIDI music is silent.");
     midi_ = std::make_unique<MidiSynth>();
     chunks_ = new Chunks;
     std::string broken;

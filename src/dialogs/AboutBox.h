@@ -3,16 +3,20 @@
 
 #include <QDialog>
 
+#include <functional>
+
 namespace tovani {
 
 class AboutBox : public QDialog {
     Q_OBJECT
 public:
-    AboutBox(QWidget* parent, const QString& version, int launches);
+    using Translate = std::function<QString(const QString&)>;
+    AboutBox(QWidget* parent, const QString& version, int launches, Translate translate = {});
     // Shows the box modally.
-    static void Show(QWidget* parent, const QString& version, int launches);
+    static void Show(QWidget* parent, const QString& version, int launches,
+                     Translate translate = {});
     // The sentence about the launches ("You have started Tovani 3 times.").
-    static QString LaunchesText(int launches);
+    static QString LaunchesText(int launches, const Translate& translate = {});
 };
 
 } // namespace tovani

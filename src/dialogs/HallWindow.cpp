@@ -1,6 +1,7 @@
 #include "dialogs/HallWindow.h"
 
 #include "dialogs/GameOverForm.h"
+#include "scores/HallDate.h"
 
 #include <QComboBox>
 #include <QFrame>
@@ -65,8 +66,9 @@ HallWindow::HallWindow(Context ctx, const QImage& background, QWidget* parent)
     frame->setPalette(fp);
     auto* grid = new QGridLayout(frame);
     grid->setVerticalSpacing(1);
-    auto title = [&](const QString& text, int column, Qt::Alignment align) {
+    auto title = [&](const char* name, const QString& text, int column, Qt::Alignment align) {
         auto* l = new QLabel(Tr(text), frame);
+        l->setObjectName(name);
         QFont f = l->font();
         f.setBold(true);
         l->setFont(f);
@@ -74,11 +76,14 @@ HallWindow::HallWindow(Context ctx, const QImage& background, QWidget* parent)
         grid->addWidget(l, 0, column);
         return l;
     };
-    title("Rank", 0, Qt::AlignLeft);
-    title("Player Name", 1, Qt::AlignLeft);
-    resultTitle_ = title("Time", 2, Qt::AlignRight);
-    secondTitle_ = title("Malus", 3, Qt::AlignRight);
-    title("Date", 4, Qt::AlignRight);
+    title("Label21", "Rank", 0, Qt::AlignLeft);
+    title("Label22", "Player Name", 1, Qt::AlignLeft);
+    // The result's columns are named by the board shown (a time or a score).
+    resultTitle_ = title("Label23", "Time", 2, Qt::AlignRight);
+    resultTitle_->setProperty("codeText", true);
+    secondTitle_ = title("Label24", "Malus", 3, Qt::AlignRight);
+    secondTitle_->setProperty("codeText", true);
+    title("Label46", "Date", 4, Qt::AlignRight);
     for (int k = 0; k < 10; ++k) {
         auto make = [&](int column, Qt::Alignment align) {
             auto* l = new QLabel(frame);
@@ -98,6 +103,7 @@ HallWindow::HallWindow(Context ctx, const QImage& background, QWidget* parent)
 
     auto* bottom = new QHBoxLayout;
     auto* nameBox = new QGroupBox(Tr("Player Name"), this);
+    nameBox->setObjectName("PlayerPanel");
     nameBox->setAutoFillBackground(true);
     nameBox->setPalette(fp);
     auto* nameLayout = new QVBoxLayout(nameBox);
@@ -121,6 +127,7 @@ HallWindow::HallWindow(Context ctx, const QImage& background, QWidget* parent)
            "layout. Press \"Reset Scores\" to delete the High Scores for this specific layout. "
            "When you win a game, you can still change the Player Name in real time."),
         this);
+    help->setObjectName("Label45");
     help->setWordWrap(true);
     help->setAutoFillBackground(true);
     help->setPalette(fp);
@@ -174,7 +181,7 @@ HallWindow::Row HallWindow::RowText(int rank) const {
         return row;
     }
     row.name = Q(e.name);
-    row.date = Q(e.date);
+    row.date = Q(ShowHallDate(e.date, Tr("DD/MM/YY").toStdString()));
     if (HallOfFame::IsHashira(shown_)) {
         row.result = QString::number(static_cast<int64_t>(e.result) * 100);
         row.second = e.second > 0 ? QString::number(e.second) : QString();

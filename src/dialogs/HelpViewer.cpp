@@ -14,14 +14,16 @@ namespace tovani {
 
 HelpViewer::HelpViewer(QWidget* parent, const QString& helpDir)
     : QDialog(parent), helpDir_(helpDir) {
-    setObjectName("HelpViewer");
-    setWindowTitle(tr("Tovani Help"));
+    setObjectName("HelpForm");
+    setWindowTitle("Tovani Help");
     resize(640, 560);
     auto* lay = new QVBoxLayout(this);
     lay->setContentsMargins(6, 6, 6, 6);
     auto* nav = new QHBoxLayout;
-    auto* back = new QPushButton(tr("< Back"), this);
-    auto* home = new QPushButton(tr("Contents"), this);
+    auto* back = new QPushButton("< Back", this);
+    back->setObjectName("BackButton");
+    auto* home = new QPushButton("Contents", this);
+    home->setObjectName("ContentsButton");
     nav->addWidget(back);
     nav->addWidget(home);
     nav->addStretch();
@@ -34,6 +36,8 @@ HelpViewer::HelpViewer(QWidget* parent, const QString& helpDir)
     back->setEnabled(false);
     connect(home, &QPushButton::clicked, this, [this] { Open("index.html"); });
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    buttons->button(QDialogButtonBox::Close)->setObjectName("BitBtn1");
+    buttons->button(QDialogButtonBox::Close)->setText("Close");
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     lay->addLayout(nav);
     lay->addWidget(browser_, 1);

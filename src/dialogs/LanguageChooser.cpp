@@ -1,20 +1,30 @@
 // The language chooser.
 #include "dialogs/LanguageChooser.h"
 
+#include "dialogs/GameOverForm.h"
+
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace tovani {
 
 LanguageChooser::LanguageChooser(QWidget* parent, const QStringList& languages,
-                                 const QString& current)
-    : QDialog(parent) {
-    setObjectName("LanguageChooser");
-    setWindowTitle("Tovani");
+                                 const QString& current, const QImage& background)
+    : QDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+    setObjectName("LangForm");
+    setWindowTitle("Welcome to Tovani");
+    setFixedSize(218, 253);
+    if (!background.isNull())
+        SetTiledBackground(this, background);
     auto* lay = new QVBoxLayout(this);
-    lay->addWidget(new QLabel(tr("Choose your language:"), this));
+    auto* label = new QLabel("Choose your language :", this);
+    label->setObjectName("Label1");
+    label->setFont(QFont("Verdana"));
+    label->setAutoFillBackground(true);
+    lay->addWidget(label);
     list_ = new QListWidget(this);
     list_->setObjectName("LanguageList");
     list_->addItems(languages);
@@ -25,6 +35,9 @@ LanguageChooser::LanguageChooser(QWidget* parent, const QStringList& languages,
         list_->setCurrentRow(0);
     lay->addWidget(list_);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
+    buttons->button(QDialogButtonBox::Ok)->setObjectName("BitBtn1");
+    buttons->button(QDialogButtonBox::Ok)->setText("OK");
+    buttons->setCenterButtons(true);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(list_, &QListWidget::itemDoubleClicked, this, &QDialog::accept);
     lay->addWidget(buttons);
@@ -36,8 +49,8 @@ QString LanguageChooser::Selected() const {
 }
 
 QString LanguageChooser::Choose(QWidget* parent, const QStringList& languages,
-                                const QString& current) {
-    LanguageChooser dlg(parent, languages, current);
+                                const QString& current, const QImage& background) {
+    LanguageChooser dlg(parent, languages, current, background);
     if (dlg.exec() == QDialog::Accepted && !dlg.Selected().isEmpty())
         return dlg.Selected();
     return current;

@@ -37,6 +37,12 @@ QString GameServices::Tr(const QString& s) const {
     return form_.Tr(s);
 }
 
+TextTranslator GameServices::Translator() const {
+    return [this](const std::string& english) {
+        return Tr(QString::fromStdString(english)).toStdString();
+    };
+}
+
 bool GameServices::Interactive() const {
     return form_.Options().interactive;
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "core/Random.h"
+#include "core/TextKey.h"
 #include "solitaire/Play.h"
 
 #include <QString>
@@ -57,6 +58,8 @@ public:
     void Inform(const QString& title, const QString& text);
 
     QString Tr(const QString& s) const;
+    // The same look-up for the texts a model puts together (UTF-8 in and out).
+    TextTranslator Translator() const;
     bool Interactive() const;
     void Sound(tovani::Sound s);
 

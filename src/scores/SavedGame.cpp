@@ -3,6 +3,7 @@
 
 #include "core/Files.h"
 #include "core/TextCodec.h"
+#include "core/TextKey.h"
 
 #include <vector>
 
@@ -323,27 +324,27 @@ std::string SavedGameErrorText(SavedGameError error) {
     case SavedGameError::None:
         return "";
     case SavedGameError::Empty:
-        return "The file is empty.";
+        return TrKey("The file is empty.");
     case SavedGameError::WrongVersion:
-        return "This saved game is optimised for";
+        return TrKey("This saved game is optimised for");
     case SavedGameError::UnknownKind:
-        return "The file holds no Solitaire, Rivers or Slider game.";
+        return TrKey("The file holds no Solitaire, Rivers or Slider game.");
     case SavedGameError::MissingLine:
-        return "The file ends before the game's data.";
+        return TrKey("The file ends before the game's data.");
     case SavedGameError::ShortData:
-        return "The game's data is cut short.";
+        return TrKey("The game's data is cut short.");
     case SavedGameError::BadNumber:
-        return "The game's data holds a damaged number.";
+        return TrKey("The game's data holds a damaged number.");
     case SavedGameError::CountsOutOfRange:
-        return "The tile counts are impossible.";
+        return TrKey("The tile counts are impossible.");
     case SavedGameError::CellOutOfRange:
-        return "A cell of the board holds no tile.";
+        return TrKey("A cell of the board holds no tile.");
     case SavedGameError::DuplicateTile:
-        return "A tile stands on the board twice.";
+        return TrKey("A tile stands on the board twice.");
     case SavedGameError::HistoryOutOfRange:
-        return "The move history names a tile or a place that does not exist.";
+        return TrKey("The move history names a tile or a place that does not exist.");
     case SavedGameError::NextOutOfRange:
-        return "A next tile is not a tile of the game.";
+        return TrKey("A next tile is not a tile of the game.");
     }
     return "";
 }

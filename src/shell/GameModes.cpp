@@ -1,6 +1,8 @@
 // The rules that follow from the game mode alone.
 #include "shell/GameModes.h"
 
+#include "core/TextKey.h"
+
 namespace tovani {
 
 ModeSwitch ComputeModeSwitch(const ModeSwitchInput& in) {
@@ -61,26 +63,27 @@ GameKind NewGameKind(int gameMode, int boardNumber) {
 
 std::string FixedBoardDescription(int boardNumber) {
     switch (boardNumber) {
+    // The names are translated where they are shown.
     case 1000:
-        return "84-Tile Rivers";
+        return TrKey("84-Tile Rivers");
     case 1001:
-        return "144-Tile Rivers";
+        return TrKey("144-Tile Rivers");
     case 1010:
-        return "Easy Memory";
+        return TrKey("Easy Memory");
     case 1011:
-        return "Hard Memory";
+        return TrKey("Hard Memory");
     case 1020:
-        return "Easy Clicks";
+        return TrKey("Easy Clicks");
     case 1021:
-        return "Hard Clicks";
+        return TrKey("Hard Clicks");
     case 1022:
-        return "Normal Clicks";
+        return TrKey("Normal Clicks");
     case 1030:
-        return "Easy Slider";
+        return TrKey("Easy Slider");
     case 1031:
-        return "Hard Slider";
+        return TrKey("Hard Slider");
     case 1040:
-        return "Hashira";
+        return TrKey("Hashira");
     default:
         return {};
     }

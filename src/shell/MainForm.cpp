@@ -4,6 +4,7 @@
 #include "shell/ThreadTimer.h"
 
 #include "core/Files.h"
+#include "shell/Language.h"
 #include "shell/MenuTable.h"
 #include "shell/ShellPictures.h"
 #include "shell/ShellWidgets.h"
@@ -111,6 +112,7 @@ void TMainForm::Launch() {
     BuildMenus();
     BuildAreas();
     RegisterShellHandlers();
+    BuildLanguage();
     ApplyDefaultChecks();
     SetTextStyle();
     SetMenu(MenuSet::Main);
@@ -179,7 +181,9 @@ void TMainForm::SetTranslator(std::function<QString(const QString&)> translator)
 }
 
 QString TMainForm::Tr(const QString& text) const {
-    return translator_ ? translator_(text) : text;
+    if (translator_)
+        return translator_(text);
+    return language_ ? language_->Message(text) : text;
 }
 
 QMenuBar* TMainForm::MainMenuBar() const {

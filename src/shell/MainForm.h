@@ -53,7 +53,9 @@ class QToolButton;
 
 namespace tovani {
 
+class LanguageFile;
 class PaintBox;
+class TLanguage;
 class TThreadTimer;
 
 struct MainFormOptions {
@@ -106,6 +108,13 @@ public:
     // Texts shown go through the language component when one is set.
     void SetTranslator(std::function<QString(const QString&)> translator);
     QString Tr(const QString& text) const;
+    // The main window's language component, and the language items' handler.
+    TLanguage& Language() const { return *language_; }
+    void LanguageClick(QObject* sender);
+    // Puts a window into the main window's language once per language (dialogs when shown).
+    void TranslateWindow(QWidget* window);
+    // The file of a language in the Languages folder ("French" gives ".../French.txt").
+    QString LanguageFilePath(const QString& name) const;
 
     // ---- Game sessions ---------------------------------------------------------------------
     void IM(int mode);
@@ -247,6 +256,14 @@ private:
     void ApplyDefaultChecks();
     void SetTextStyle();
     void UpdateScreenText();
+    void UpdateCaption();
+
+    // Languages (MainFormLanguage.cpp).
+    void BuildLanguage();
+    void ApplyStartupLanguage();
+    QString CheckedLanguage() const;
+    // After a change of language: the texts the program wrote itself, from `previous`.
+    void RefreshScreenTexts(const LanguageFile& previous);
 
     // Start-up steps.
     void ApplySettings();
@@ -330,7 +347,7 @@ private:
     QString layoutPath_;
     LayoutCatalog catalog_;
     QActionGroup* layoutGroup_ = nullptr;
-    QString description_;
+    bool boardCaption_ = false; // the caption names the board in play
     ArrowKeys arrows_;
     const QEvent* lastKeyEvent_ = nullptr; // the key event last heard, and where
     QPointer<QWidget> lastKeyWidget_;
@@ -344,6 +361,9 @@ private:
     QHash<QString, Handler> handlers_; // what other parts hooked in
     QHash<QString, QAction*> items_;
     std::function<QString(const QString&)> translator_;
+    TLanguage* language_ = nullptr;
+    std::shared_ptr<const LanguageFile> englishFile_; // the English file, for reference
+    std::shared_ptr<const QHash<QString, QString>> builtTexts_; // captions as built, by path
     std::function<void(QPainter&, const QRect&)> hofPainter_;
     std::function<void(QPainter&, const QRect&)> boardPainter_;
     std::map<ContentKind, std::vector<ContentEntry>> content_;

@@ -421,6 +421,7 @@ void TMainForm::BuildStatusLine() {
     timeLine_ = field("TimeLine", 56);
     auto* statusCap = caption("StatusPanel", "Status");
     statusText_ = field("StatusText", 0);
+    statusText_->setProperty("codeText", true); // the program's messages, translated as shown
     statusText_->setAlignment(Qt::AlignVCenter | Qt::AlignLeft);
     statusText_->setContentsMargins(4, 0, 4, 0);
     movesCap->setCursor(Qt::PointingHandCursor);

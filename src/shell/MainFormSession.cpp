@@ -113,15 +113,22 @@ void TMainForm::IM(int mode) {
         if (auto* l = scorePanel_->findChild<QLabel*>("SliderScore"))
             l->setText(QString::number(session_.elapsedSeconds));
 
-    if (s.setBoardCaption) {
-        description_ = QString::fromStdString(BoardDescription(
-            session_.boardNumber, Tr("Layout").toStdString(), layoutName_.toStdString()));
-    } else if (s.clearCaption) {
-        description_.clear();
-    }
-    setWindowTitle(
-        QString::fromStdString(WindowCaption(kCaption.toStdString(), description_.toStdString())));
+    if (s.setBoardCaption)
+        boardCaption_ = true;
+    else if (s.clearCaption)
+        boardCaption_ = false;
+    UpdateCaption();
     RunCommand("ModeChanged");
+}
+
+void TMainForm::UpdateCaption() {
+    // A layout's board is named by the layout; the other games' boards by their own names.
+    QString description;
+    if (boardCaption_)
+        description = Tr(QString::fromStdString(BoardDescription(
+            session_.boardNumber, Tr("Layout").toStdString(), layoutName_.toStdString())));
+    setWindowTitle(
+        QString::fromStdString(WindowCaption(kCaption.toStdString(), description.toStdString())));
 }
 
 void TMainForm::NewGame(QObject* sender) {

@@ -153,7 +153,7 @@ void TMainForm::Init() {
             names << QString::fromStdString(e.caption);
         QString current = "English";
         if (!names.isEmpty()) {
-            QString chosen = LanguageChooser::Choose(this, names, current);
+            QString chosen = LanguageChooser::Choose(this, names, current, background_);
             if (!chosen.isEmpty()) {
                 for (QAction* a : contentGroups_[ContentKind::Language]->actions())
                     if (a->text() == chosen)

@@ -41,6 +41,8 @@ void TMainForm::RegisterShellHandlers() {
     builtins_.insert("NewGame", [this](QObject* sender) { NewGame(sender); });
     RegisterGameCommands();
     own("Exit1Click", [this] { Exit1Click(); });
+    own("Translate", [this] { ApplyStartupLanguage(); });
+    builtins_.insert("LanguageClick", [this](QObject* sender) { LanguageClick(sender); });
     own("PauseClick", [this] { PauseClick(); });
     own("Stop", [this] { Stop(); });
     own("ShowTimeClick", [this] { ShowTimeClick(); });
@@ -417,7 +419,7 @@ void TMainForm::CallHelp(QObject* sender) {
 
 void TMainForm::About1Click() {
     CheckPause();
-    AboutBox::Show(this, "10.21", settings_.Launches());
+    AboutBox::Show(this, "10.21", settings_.Launches(), [this](const QString& s) { return Tr(s); });
     UnCheckPause();
 }
 

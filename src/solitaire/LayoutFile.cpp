@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/TextCodec.h"
+#include "core/TextKey.h"
 
 namespace tovani {
 
@@ -44,50 +45,65 @@ LayoutError Error(LayoutErrorCode code, int count = 0, int line = 0) {
 
 } // namespace
 
-std::string LayoutErrorMessage(const LayoutError& e) {
-    std::string file = e.file.empty() ? std::string("The layout file")
-                                      : "The layout file \u201C" + e.file + "\u201D";
+std::string LayoutErrorMessage(const LayoutError& e, const TextTranslator& translate) {
+    // Each sentence is one text with numbered blanks, so that a language can order it its own
+    // way: %1 is the file ("The layout file" or "The layout file “name”"), %2 and %3 numbers.
+    auto tr = [&](const char* english) {
+        return translate ? translate(english) : std::string(english);
+    };
+    const std::string file =
+        e.file.empty() ? tr(TrKey("The layout file"))
+                       : FillBlanks(tr(TrKey("The layout file %1")),
+                                    {"\u201C" + e.file + "\u201D"});
+    auto say = [&](const char* english, std::initializer_list<std::string> numbers = {}) {
+        std::vector<std::string> args{file};
+        args.insert(args.end(), numbers.begin(), numbers.end());
+        return FillBlanks(tr(english), args);
+    };
     auto n = [](int v) { return std::to_string(v); };
     switch (e.code) {
     case LayoutErrorCode::CannotRead:
-        return file + " cannot be read.";
+        return say(TrKey("%1 cannot be read."));
     case LayoutErrorCode::Empty:
-        return file + " is empty.";
+        return say(TrKey("%1 is empty."));
     case LayoutErrorCode::TooLarge:
-        return file + " is far too large to be a layout.";
+        return say(TrKey("%1 is far too large to be a layout."));
     case LayoutErrorCode::WrongVersion:
-        return "You are trying to play a layout intended for use with " + e.detail;
+        return tr(TrKey("You are trying to play a layout intended for use with")) + " " + e.detail;
     case LayoutErrorCode::MissingName:
-        return file + " ends before the layout name (line 2).";
+        return say(TrKey("%1 ends before the layout name (line 2)."));
     case LayoutErrorCode::NameTooLong:
-        return file + " has a layout name of more than " + n(kMaxLayoutNameBytes) + " characters.";
+        return say(TrKey("%1 has a layout name of more than %2 characters."),
+                   {n(static_cast<int>(kMaxLayoutNameBytes))});
     case LayoutErrorCode::MissingPlaces:
-        return file + " ends before the places of the layout (line 3).";
+        return say(TrKey("%1 ends before the places of the layout (line 3)."));
     case LayoutErrorCode::PlacesTooShort:
-        return file + " is cut short: line 3 holds " + n(e.count) + " places instead of " +
-               n(kLayoutCells) + ".";
+        return say(TrKey("%1 is cut short: line 3 holds %2 places instead of %3."),
+                   {n(e.count), n(kLayoutCells)});
     case LayoutErrorCode::PlacesTooLong:
-        return file + " is damaged: line 3 holds " + n(e.count) + " characters instead of " +
-               n(kLayoutCells) + ".";
+        return say(TrKey("%1 is damaged: line 3 holds %2 characters instead of %3."),
+                   {n(e.count), n(kLayoutCells)});
     case LayoutErrorCode::BadCharacter:
-        return file + " is damaged: character " + n(e.count) + " of line 3 is not a place.";
+        return say(TrKey("%1 is damaged: character %2 of line 3 is not a place."), {n(e.count)});
     case LayoutErrorCode::ShpTooFewLines:
-        return file + " is cut short: it holds " + n(e.count) + " lines instead of " +
-               n(kShpLines) + ".";
+        return say(TrKey("%1 is cut short: it holds %2 lines instead of %3."),
+                   {n(e.count), n(kShpLines)});
     case LayoutErrorCode::ShpLineTooShort:
-        return file + " is damaged: line " + n(e.line) + " is too short to name a place.";
+        return say(TrKey("%1 is damaged: line %2 is too short to name a place."), {n(e.line)});
     case LayoutErrorCode::NoPlaces:
-        return file + " has no tiles.";
+        return say(TrKey("%1 has no tiles."));
     case LayoutErrorCode::OddPlaces:
-        return file + " has " + n(e.count) + " tiles: an odd number cannot be removed in pairs.";
+        return say(TrKey("%1 has %2 tiles: an odd number cannot be removed in pairs."),
+                   {n(e.count)});
     case LayoutErrorCode::TooManyPlaces:
-        return file + " has " + n(e.count) + " tiles; a layout holds at most " + n(kTileCount) +
-               ".";
+        return say(TrKey("%1 has %2 tiles; a layout holds at most %3."),
+                   {n(e.count), n(kTileCount)});
     case LayoutErrorCode::NoWinnableDeal:
-        return file + " offers no winnable deal (" + n(e.count) +
-               " dead ends): the tiles were dealt at random.";
+        return say(
+            TrKey("%1 offers no winnable deal (%2 dead ends): the tiles were dealt at random."),
+            {n(e.count)});
     }
-    return file + " cannot be played.";
+    return say(TrKey("%1 cannot be played."));
 }
 
 LayoutResult<LayFile> ParseLay(std::string_view bytes) {

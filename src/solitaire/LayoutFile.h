@@ -19,6 +19,7 @@
 #include <string_view>
 #include <variant>
 
+#include "core/TextKey.h"
 #include "solitaire/Board.h"
 
 namespace tovani {
@@ -58,9 +59,9 @@ struct LayoutError {
     int line = 0;       // the line concerned, from 1, when there is one
 };
 
-// The error in the program's own English words (the shell passes it through the language
-// component before showing it).
-std::string LayoutErrorMessage(const LayoutError& e);
+// The error in the program's own English words, or, given the language component's look-up of
+// a message by its English text, in the player's language.
+std::string LayoutErrorMessage(const LayoutError& e, const TextTranslator& translate = nullptr);
 
 struct LayFile {
     std::string version; // "Tovani 3.0" or "Tovani 6.0"

@@ -126,6 +126,18 @@ HelpForm.SeeTiles.Caption HelpForm.MenuItems.Caption HelpForm.TabSheet1.Caption
 HelpForm.French.Caption HelpForm.SpeedButton1.Caption HelpForm.BitBtn1.Caption
 HelpForm.Misc.Caption
 )";
+// Captions and hints of this program's own windows and items beyond the classic ones: the
+// window titles of the dialogs, their extra buttons, and the items added to the menus.
+constexpr const char* kOwnPaths = R"(
+Tovani.Redo1.Caption Tovani.Demo1.Caption Tovani.RandomSeed1.Caption
+Tovani.EnvironmentMap.Caption Tovani.WarnUnwinnable.Caption Tovani.JokerAllow.Caption
+Tovani.FitBoard.Caption Tovani.Redo2.Caption Tovani.Set3D.Caption Tovani.ConfigButton.Caption
+Tovani.MovesLeftPanel.Hint Tovani.TimePanel.Hint Tovani.ScoreCaption.Caption
+HallWindow.Caption GameOverForm.Caption RandomWindow.Caption RandomWindow.BitBtn1.Caption
+HelpForm.Caption HelpForm.BackButton.Caption HelpForm.ContentsButton.Caption
+AboutBox.Caption AboutBox.AboutTitle.Caption AboutBox.Label1.Caption AboutBox.Label2.Caption
+AboutBox.BitBtn1.Caption LangForm.Caption LangForm.Label1.Caption LangForm.BitBtn1.Caption
+)";
 // Two items of the main window whose English caption the window does not define yet; without
 // an entry they keep whatever caption they have.
 const std::set<std::string> kUndefined = {"tovani.welcomepause.caption", "tovani.french1.caption"};
@@ -278,6 +290,8 @@ TEST_F(EnglishFile, CoversEveryTranslatablePropertyOfEveryWindow) {
         expected.insert(Lower(path));
     EXPECT_EQ(mainPaths, 253u - kUndefined.size());
     EXPECT_EQ(expected.size(), mainPaths + 44u);
+    for (const std::string& path : Words(kOwnPaths))
+        expected.insert(Lower(path));
 
     std::set<std::string> present;
     for (const auto& [key, value] : lines_.entries["Translations"])

@@ -140,6 +140,33 @@ TEST(LayFile, BadFilesSayWhatIsWrong) {
     EXPECT_NE(LayoutErrorMessage(bad).find("\u201CBroken.lay\u201D"), std::string::npos);
 }
 
+TEST(LayoutErrors, AreSaidInThePlayersLanguageWithTheirNumbersInPlace) {
+    LayoutError e;
+    e.code = LayoutErrorCode::PlacesTooShort;
+    e.file = "Arena.lay";
+    e.count = 17;
+    const std::string english = LayoutErrorMessage(e);
+    EXPECT_EQ(english, "The layout file \u201CArena.lay\u201D is cut short: line 3 holds 17 places "
+                       "instead of 3400.");
+    // A language may put the blanks in its own order.
+    const TextTranslator reversed = [](const std::string& text) {
+        if (text == "The layout file %1")
+            return std::string("Datei %1");
+        if (text == "%1 is cut short: line 3 holds %2 places instead of %3.")
+            return std::string("%3 erwartet, %2 gefunden: %1");
+        return text;
+    };
+    EXPECT_EQ(LayoutErrorMessage(e, reversed),
+              "3400 erwartet, 17 gefunden: Datei \u201CArena.lay\u201D");
+    // A file name holding a blank's mark is not filled in again.
+    e.file = "%2.lay";
+    EXPECT_EQ(LayoutErrorMessage(e, reversed),
+              "3400 erwartet, 17 gefunden: Datei \u201C%2.lay\u201D");
+    e.file.clear();
+    e.code = LayoutErrorCode::NoPlaces;
+    EXPECT_EQ(LayoutErrorMessage(e), "The layout file has no tiles.");
+}
+
 TEST(ShpFile, DecodesHexadecimalPairsDigitByDigit) {
     EXPECT_EQ(DecodeShpPair('0', '0'), 0);
     EXPECT_EQ(DecodeShpPair('0', 'A'), 10);

@@ -261,7 +261,8 @@ void SolitaireGame::LoadLayout(QObject* sender) {
     if (!load.ok) {
         // The layout in play stays, and so do its number, its file and its menu item.
         if (!quiet && !path.isEmpty())
-            services_.Inform("Tovani", Tr(QString::fromStdString(LayoutErrorMessage(load.error))));
+            services_.Inform("Tovani", QString::fromStdString(
+                                           LayoutErrorMessage(load.error, services_.Translator())));
         if (haveLayout_) {
             s.boardNumber = layoutBoard_;
             form_.SetLayoutPath(layoutPath_);
@@ -401,9 +402,10 @@ void SolitaireGame::StartGame(QObject* sender, bool twoPlayers) {
     s.tilesLeft = board_.tilesLeft;
     s.tilesTotal = board_.tilesTotal;
     if (deal_.outcome == DealOutcome::Refused) {
-        QString why = deal_.problem ? QString::fromStdString(LayoutErrorMessage(*deal_.problem))
+        QString why = deal_.problem ? QString::fromStdString(
+                                          LayoutErrorMessage(*deal_.problem, services_.Translator()))
                                     : Tr("This layout cannot be dealt.");
-        services_.Inform("Tovani", Tr(why));
+        services_.Inform("Tovani", why);
         form_.Stop();
         return;
     }

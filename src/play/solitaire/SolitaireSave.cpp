@@ -70,7 +70,7 @@ bool SolitaireGame::LoadState(const std::string& in, std::string& error) {
     LayoutLoad load = LoadLayoutFile(*path, form_.Layouts());
     if (!load.ok || load.refusedVersion) {
         error = (Tr("The layout of this game cannot be read:") + " " +
-                 Tr(QString::fromStdString(LayoutErrorMessage(load.error))))
+                 QString::fromStdString(LayoutErrorMessage(load.error, services_.Translator())))
                     .toStdString();
         return false;
     }

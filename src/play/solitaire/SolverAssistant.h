@@ -4,6 +4,7 @@
 // on a worker thread, and says so on the status line on the move that makes it lost.
 #pragma once
 
+#include "core/TextKey.h"
 #include "solitaire/Board.h"
 #include "solitaire/FreeRules.h"
 
@@ -49,9 +50,15 @@ public:
     void WaitForCheck();
     int ChecksDone() const { return checksDone_; }
 
-    static QString LostMessage() { return "This board can no longer be cleared. Try Back."; }
-    static QString SearchingMessage() { return "Demo: looking for a way to clear the board..."; }
-    static QString GaveUpMessage() { return "The Demo found no way to clear this board in time."; }
+    static QString LostMessage() {
+        return TrKey("This board can no longer be cleared. Try Back.");
+    }
+    static QString SearchingMessage() {
+        return TrKey("Demo: looking for a way to clear the board...");
+    }
+    static QString GaveUpMessage() {
+        return TrKey("The Demo found no way to clear this board in time.");
+    }
 
     bool eventFilter(QObject* watched, QEvent* event) override;
 
