@@ -590,6 +590,47 @@ TEST_F(MainFormTest, ContentMenusAndMissingFolders) {
     EXPECT_FALSE(StatusText().contains("Musics/"));
 }
 
+// A background kept by its name opens as the same picture after a new file joins the folder;
+// an old numeric choice is read once as the position it meant and kept by name from then on.
+TEST_F(MainFormTest, ContentChoicesAreKeptByName) {
+    Write("Tovani.ini", "[Tovani]\r\nLanguage=English\r\nMaximize=0\r\nBackground=2\r\n");
+    {
+        TMainForm& f = Start(); // 2 is the separator: the last picture, Garden
+        EXPECT_EQ(f.CheckedContent(ContentKind::Background)->caption, "Garden");
+        Write("Tovani.ini", "[Tovani]\r\nLanguage=English\r\nMaximize=0\r\nBackground=3\r\n");
+    }
+    form_.reset();
+    {
+        TMainForm& f = Start(); // position 3 was Autumn
+        EXPECT_EQ(f.CheckedContent(ContentKind::Background)->caption, "Autumn");
+        f.close();
+    }
+    form_.reset();
+    EXPECT_EQ(IniFile((dir_ / "Tovani.ini").string()).ReadString("Tovani", "Background", ""),
+              "Autumn");
+    // A new picture sorts before Autumn: the kept name still finds Autumn.
+    fs::copy(dir_ / "Backgrounds" / "Autumn.bmp", dir_ / "Backgrounds" / "Abbey.bmp");
+    {
+        TMainForm& f = Start();
+        EXPECT_EQ(f.CheckedContent(ContentKind::Background)->caption, "Autumn");
+        // Another choice from the menu is kept by its name too.
+        for (QAction* a : f.TopMenu("Background")->actions())
+            if (a->text() == "Garden")
+                a->trigger();
+        f.close();
+    }
+    form_.reset();
+    EXPECT_EQ(IniFile((dir_ / "Tovani.ini").string()).ReadString("Tovani", "Background", ""),
+              "Garden");
+    // A name that is gone falls back to the usual picture.
+    Write("Tovani.ini", "[Tovani]\r\nLanguage=English\r\nMaximize=0\r\nBackground=Winter\r\n");
+    TMainForm& f = Start();
+    EXPECT_EQ(f.CheckedContent(ContentKind::Background)->caption, "Garden");
+    Write("Tovani.ini", "[Tovani]\r\nLanguage=English\r\nMaximize=0\r\nBackground=Abbey\r\n");
+    form_.reset();
+    EXPECT_EQ(Start().CheckedContent(ContentKind::Background)->caption, "Abbey");
+}
+
 TEST_F(MainFormTest, LayoutMenuFromTheLayoutsFolder) {
     fs::create_directories(dir_ / "Layouts");
     Write("Layouts/Traditional.lay", "x");
@@ -652,7 +693,7 @@ TEST_F(MainFormTest, SettingsWrittenAtClose) {
     EXPECT_EQ(ini.ReadInteger("Tovani", "BackTexSize", -1), 512);
     EXPECT_EQ(ini.ReadInteger("Tovani", "Contemplation", -1), 0);
     EXPECT_EQ(ini.ReadInteger("Tovani", "StartLevel", -1), 7);
-    EXPECT_EQ(ini.ReadInteger("Tovani", "Background", -1), 3);
+    EXPECT_EQ(ini.ReadString("Tovani", "Background", ""), "Autumn"); // by name, not position
     EXPECT_EQ(ini.ReadInteger("Tovani", "MidiNumber", -1), 2);
     EXPECT_EQ(ini.ReadString("Tovani", "Language", ""), "English");
     EXPECT_EQ(ini.ReadString("Tovani", "CustomColors", "").size(), 96u);
