@@ -766,6 +766,8 @@ TEST_F(SolitaireGameTest, DemoPlaysTheRestAndEntersNoHallOfFame) {
     form_->Item("Demo1")->trigger();
     assistant.WaitForSearch();
     ASSERT_TRUE(assistant.DemoRunning());
+    // The status line says how to take the game back.
+    EXPECT_EQ(StatusAfterTicks(), "Demo playing: click or press a key to take over.");
     // The demo clicks the pairs itself; every step takes one pair off.
     int steps = 0;
     while (assistant.DemoRunning() && steps < 100) {

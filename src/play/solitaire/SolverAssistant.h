@@ -51,6 +51,7 @@ public:
 
     static QString LostMessage() { return "This board can no longer be cleared. Try Back."; }
     static QString SearchingMessage() { return "Demo: looking for a way to clear the board..."; }
+    static QString PlayingMessage() { return "Demo playing: click or press a key to take over."; }
     static QString GaveUpMessage() { return "The Demo found no way to clear this board in time."; }
 
     bool eventFilter(QObject* watched, QEvent* event) override;
