@@ -2,6 +2,7 @@
 // function by function and called only when the processor has them.
 #include "graphics/ResamplerLoops.h"
 
+#include <cstdlib>
 #include <cstring>
 
 #if defined(__x86_64__)
@@ -292,13 +293,28 @@ __attribute__((target("avx512f"))) void VerticalRowAvx512(const uint8_t* const* 
     }
 }
 
+namespace {
+
+// TOVANI_SIMD caps the vector instructions the passes may use, to try the narrower loops on a
+// processor that has wider ones: "avx2", or "portable" (none); unset or anything else, no cap.
+int SimdCap() {
+    const char* cap = std::getenv("TOVANI_SIMD");
+    if (cap && std::strcmp(cap, "portable") == 0)
+        return 0;
+    if (cap && std::strcmp(cap, "avx2") == 0)
+        return 1;
+    return 2;
+}
+
+} // namespace
+
 bool HaveAvx2() {
-    static const bool have = __builtin_cpu_supports("avx2");
+    static const bool have = __builtin_cpu_supports("avx2") && SimdCap() >= 1;
     return have;
 }
 
 bool HaveAvx512() {
-    static const bool have = __builtin_cpu_supports("avx512f");
+    static const bool have = __builtin_cpu_supports("avx512f") && SimdCap() >= 2;
     return have;
 }
 #else

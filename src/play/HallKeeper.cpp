@@ -94,6 +94,19 @@ void HallKeeper::ClearHallHighlight() {
 
 // ---- The end of a game ------------------------------------------------------------------------
 
+void HallKeeper::ScoredGameOver(int tilesLeft, int score,
+                                const std::function<void()>& showFinalField) {
+    GameSession& s = services_.Form().Session();
+    if (s.gameOver || inGameOver_)
+        return;
+    s.tilesLeft = tilesLeft;
+    s.elapsedSeconds = score;
+    s.gameOver = true;
+    if (showFinalField)
+        showFinalField();
+    GameOver();
+}
+
 void HallKeeper::GameOver() {
     if (inGameOver_)
         return;

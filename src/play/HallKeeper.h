@@ -36,6 +36,10 @@ public:
     // Closes the game in play: its result, the game-over dialog, the hall of fame, and back to
     // the welcome screen (or straight into a new game from the hall's Launch button).
     void GameOver();
+    // The end of a scored grid game (Clicks, Slider): its tiles left and score go to the
+    // session, `showFinalField` draws the field as it ends, then `GameOver`. Nothing happens
+    // when the game is over already.
+    void ScoredGameOver(int tilesLeft, int score, const std::function<void()>& showFinalField);
     void ShowScores();
     void ShowPanelHOF();
     void ReadHallOfFame();

@@ -148,4 +148,37 @@ int ResolveContentIndex(ContentKind kind, int stored, const std::vector<ContentE
     return -1;
 }
 
+namespace {
+
+constexpr const char* kFromDiskName = "(Load from disk)";
+constexpr const char* kNoneName = "(None)";
+
+} // namespace
+
+std::string ContentChoiceName(ContentKind kind, int position,
+                              const std::vector<ContentEntry>& entries) {
+    const bool pictures = kind == ContentKind::Background || kind == ContentKind::Tileset;
+    if (pictures && position == 0)
+        return kFromDiskName;
+    if (kind == ContentKind::Background && position == 1)
+        return kNoneName;
+    const int i = position - FixedItemsBefore(kind);
+    if (i < 0 || i >= static_cast<int>(entries.size()))
+        return {};
+    return entries[static_cast<size_t>(i)].caption;
+}
+
+int ContentChoicePosition(ContentKind kind, const std::string& name,
+                          const std::vector<ContentEntry>& entries) {
+    const bool pictures = kind == ContentKind::Background || kind == ContentKind::Tileset;
+    if (pictures && name == kFromDiskName)
+        return 0;
+    if (kind == ContentKind::Background && name == kNoneName)
+        return 1;
+    for (size_t i = 0; i < entries.size(); ++i)
+        if (EqualsNoCase(entries[i].caption, name))
+            return FixedItemsBefore(kind) + static_cast<int>(i);
+    return -1;
+}
+
 } // namespace tovani

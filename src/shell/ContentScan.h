@@ -48,4 +48,13 @@ int ResolveContentIndex(ContentKind kind, int stored, const std::vector<ContentE
 
 int FixedItemsBefore(ContentKind kind);
 
+// The name a background, tileset or small-tileset choice is kept under in the settings, so
+// that new files in the folder do not move it: a file's caption, or for the fixed items
+// "(Load from disk)" and "(None)". Empty for a position that names nothing.
+std::string ContentChoiceName(ContentKind kind, int position,
+                              const std::vector<ContentEntry>& entries);
+// The menu position a kept name stands for now, or -1 when nothing has that name any more.
+int ContentChoicePosition(ContentKind kind, const std::string& name,
+                          const std::vector<ContentEntry>& entries);
+
 } // namespace tovani

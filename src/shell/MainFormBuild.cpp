@@ -492,9 +492,7 @@ void TMainForm::BuildWelcome() {
         int x = colX[index % 3], y = rowY[index / 3];
         auto* pic = new QToolButton(w);
         pic->setObjectName(g.picture);
-        QImage img = WelcomePicture(programDir_, index + 1);
-        pic->setIcon(QIcon(QPixmap::fromImage(
-            img.scaled(150, 100, Qt::IgnoreAspectRatio, Qt::SmoothTransformation))));
+        pic->setIcon(WelcomeIcon(programDir_, index + 1));
         pic->setIconSize(QSize(150, 100));
         pic->setGeometry(x - 2, y - 2, 154, 104);
         pic->setToolTip(g.hint);

@@ -535,6 +535,8 @@ void TMainForm::CollectSettings() {
                           : kind == ContentKind::Music    ? "MidiNumber"
                                                           : "SmallTileset";
         settings_.SetInt(key, index);
+        if (kind != ContentKind::Music)
+            settings_.SetString(key, ContentChoiceName(kind, index, content_[kind]));
     }
     if (auto g = contentGroups_.find(ContentKind::Language); g != contentGroups_.end())
         for (QAction* a : g->second->actions())

@@ -397,18 +397,20 @@ void TMainForm::LoadFiles() {
             if (a->property("tag").toInt() == position)
                 a->setChecked(true);
     };
-    int background = ResolveContentIndex(ContentKind::Background, settings_.GetInt("Background"),
-                                         content_[ContentKind::Background], "Garden");
-    settings_.SetInt("Background", background);
-    checkPosition(ContentKind::Background, background);
-    int tileset = ResolveContentIndex(ContentKind::Tileset, settings_.GetInt("Tileset"),
-                                      content_[ContentKind::Tileset], "Ivory");
-    settings_.SetInt("Tileset", tileset);
-    checkPosition(ContentKind::Tileset, tileset);
-    int small = ResolveContentIndex(ContentKind::SmallTileset, settings_.GetInt("SmallTileset"),
-                                    content_[ContentKind::SmallTileset], "Kanji");
-    settings_.SetInt("SmallTileset", small);
-    checkPosition(ContentKind::SmallTileset, small);
+    // A choice is kept by its name; an old numeric one is the position it meant, once.
+    auto choose = [&](ContentKind kind, const char* key, const char* defaultCaption) {
+        const std::vector<ContentEntry>& entries = content_[kind];
+        const std::string name = settings_.GetString(key);
+        const int stored =
+            name.empty() ? settings_.GetInt(key) : ContentChoicePosition(kind, name, entries);
+        const int position = ResolveContentIndex(kind, stored, entries, defaultCaption);
+        settings_.SetInt(key, position);
+        settings_.SetString(key, ContentChoiceName(kind, position, entries));
+        checkPosition(kind, position);
+    };
+    choose(ContentKind::Background, "Background", "Garden");
+    choose(ContentKind::Tileset, "Tileset", "Ivory");
+    choose(ContentKind::SmallTileset, "SmallTileset", "Kanji");
     // 5. Languages.
     splashProgress_ += kStepLanguages;
     Splashing("Checking for languages...");

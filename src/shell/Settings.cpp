@@ -13,6 +13,7 @@ namespace {
 constexpr SettingKind B = SettingKind::Bool;
 constexpr SettingKind I = SettingKind::Int;
 constexpr SettingKind S = SettingKind::String;
+constexpr SettingKind C = SettingKind::Choice;
 constexpr uint8_t SV = kSettingSameVersionOnly;
 constexpr uint8_t CL = kSettingClick;
 constexpr uint8_t CD = kSettingComputedDefault;
@@ -26,12 +27,12 @@ const std::vector<SettingKey> kTable = {
     {"PlaySounds", B, "PlaySounds", 1, "", 0},
     {"CurrentPlayer1", S, nullptr, 0, "Player1", 0},
     {"ColorBackground", I, nullptr, 8421376, "", 0},
-    {"Background", I, nullptr, -1, "", SV},
+    {"Background", C, nullptr, -1, "", SV},
     {"BoardNumber", I, nullptr, -1, "", 0},
     {"LastBoard", I, nullptr, 1, "", 0},
     {"MidiNumber", I, nullptr, -1, "", SV},
-    {"Tileset", I, nullptr, -1, "", SV},
-    {"SmallTileset", I, nullptr, -1, "", SV},
+    {"Tileset", C, nullptr, -1, "", SV},
+    {"SmallTileset", C, nullptr, -1, "", SV},
     {"SetRes800", B, "Res800", 0, "", 0},
     {"LastLoadedTileset", S, nullptr, 0, "", SV},
     {"LastLoadedBackground", S, nullptr, 0, "", SV},
@@ -221,6 +222,18 @@ bool Settings::Load(IniFile& ini) {
         const SettingKey& k = kTable[i];
         if (std::string_view(k.key) == "CurrentVersion")
             continue; // always the running program's title from now on
+        if (k.kind == SettingKind::Choice) {
+            // A name holds whatever the version; a position only in the version that wrote it.
+            const std::string raw = ini.ReadString(kSettingsSection, k.key, "");
+            const auto number = IniFile::ParseInteger(raw);
+            if (!raw.empty() && !number) {
+                strings_[i] = raw;
+                ints_[i] = -1;
+            } else if (number && (sameVersion_ || !(k.flags & kSettingSameVersionOnly))) {
+                ints_[i] = static_cast<int32_t>(*number);
+            }
+            continue;
+        }
         if ((k.flags & kSettingSameVersionOnly) && !sameVersion_)
             continue;
         if (k.kind == SettingKind::String)
@@ -243,7 +256,8 @@ void Settings::Store(IniFile& ini, const std::set<std::string>& skip) const {
         const SettingKey& k = kTable[i];
         if (skip.count(k.key))
             continue;
-        if (k.kind == SettingKind::String)
+        if (k.kind == SettingKind::String ||
+            (k.kind == SettingKind::Choice && !strings_[i].empty()))
             ini.WriteString(kSettingsSection, k.key, strings_[i]);
         else if (k.kind == SettingKind::Bool)
             ini.WriteBool(kSettingsSection, k.key, ints_[i] != 0);

@@ -15,7 +15,10 @@
 
 namespace tovani {
 
-enum class SettingKind : uint8_t { Bool, Int, String };
+// Choice: a menu choice among content files, stored by its name (the string) and used by its
+// menu position (the integer, -1 until the window has found the name); an old numeric value is
+// read as the position it meant.
+enum class SettingKind : uint8_t { Bool, Int, String, Choice };
 
 enum SettingFlag : uint8_t {
     kSettingSameVersionOnly = 1, // a value from another program version is not trusted

@@ -18,6 +18,25 @@ QImage ShellPicture(const QString& programDir, const QString& name) {
     return ProgramPictureIn(programDir + "Resources", name);
 }
 
+QImage ShellPicture2x(const QString& programDir, const QString& name) {
+    QImage img = ProgramPictureIn(programDir + "Resources", name + "@2x");
+    if (!img.isNull())
+        img.setDevicePixelRatio(2.0);
+    return img;
+}
+
+namespace {
+
+// An icon of `normal`, with `dense` (two pixels a point) beside it when there is one.
+QIcon IconOf(const QImage& normal, const QImage& dense) {
+    QIcon icon(QPixmap::fromImage(normal));
+    if (!dense.isNull())
+        icon.addPixmap(QPixmap::fromImage(dense));
+    return icon;
+}
+
+} // namespace
+
 namespace {
 
 // A small mahjong tile for the drawn stand-ins.
@@ -207,6 +226,16 @@ QImage HallOfFameStrip(const QString& programDir) {
     return img;
 }
 
+QIcon WelcomeIcon(const QString& programDir, int game) {
+    const QImage img = WelcomePicture(programDir, game);
+    QImage dense = ShellPicture2x(programDir, QString("screen%1").arg(game));
+    if (!dense.isNull() && dense.size() != QSize(300, 200)) {
+        dense = dense.scaled(300, 200, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        dense.setDevicePixelRatio(2.0);
+    }
+    return IconOf(img.scaled(150, 100, Qt::IgnoreAspectRatio, Qt::SmoothTransformation), dense);
+}
+
 QIcon ToolbarIcon(const QString& programDir, const QString& buttonName) {
     static const QHash<QString, QString> names = {
         {"ExplorerButton1", "IconNew"},  {"ExplorerButton2", "IconBack"},
@@ -215,9 +244,10 @@ QIcon ToolbarIcon(const QString& programDir, const QString& buttonName) {
         {"LayoutButton", "IconLayout"},  {"HelpButton", "IconHelp"},
         {"AboutButton", "IconAbout"},    {"HallFameButton", "IconHall"},
         {"ExitButton", "IconExit"},      {"Set3D", "Icon3D"}};
-    QImage img = ShellPicture(programDir, names.value(buttonName, buttonName));
+    const QString name = names.value(buttonName, buttonName);
+    QImage img = ShellPicture(programDir, name);
     if (!img.isNull())
-        return QIcon(QPixmap::fromImage(img));
+        return IconOf(img, ShellPicture2x(programDir, name));
     // A plain drawn glyph per command.
     QPixmap pm(20, 20);
     pm.fill(Qt::transparent);

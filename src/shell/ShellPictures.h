@@ -12,6 +12,9 @@ namespace tovani {
 
 // The picture `name` (without extension) from <programDir>/Resources, or a null image.
 QImage ShellPicture(const QString& programDir, const QString& name);
+// The version of picture `name` at two pixels a point ("name@2x"), marked so (its device pixel
+// ratio is 2), or a null image.
+QImage ShellPicture2x(const QString& programDir, const QString& name);
 // The score panel's picture (Slider), or a null image.
 inline QImage ScorePanelPicture(const QString& programDir) {
     return ShellPicture(programDir, "ScorePanel");
@@ -21,6 +24,8 @@ inline QImage ScorePanelPicture(const QString& programDir) {
 QImage SplashPicture(const QString& programDir, const QString& version);
 // Welcome picture 1..6 (150 x 100).
 QImage WelcomePicture(const QString& programDir, int game);
+// Welcome picture 1..6 as a 150 x 100 icon, sharp on screens of twice the density too.
+QIcon WelcomeIcon(const QString& programDir, int game);
 // The tile the welcome panel is papered with.
 QImage WelcomeWallpaper(const QString& programDir);
 // The toolbar's wallpaper ("Cool Toolbar").

@@ -55,6 +55,7 @@ std::string U32ToUtf8(const std::u32string& s) {
 }
 
 void StatusLine::ShowStatus(const std::string& utf8) {
+    bouncing_ = false;
     text_ = Utf8ToU32(utf8);
     length_ = static_cast<int>(text_.size());
     reveal_ = length_;
@@ -71,7 +72,7 @@ std::optional<std::string> StatusLine::Tick(int gameMode, bool coolStatus) {
             return std::string();
         return U32ToUtf8(text_.substr(start));
     };
-    if (marquee_) {
+    if (marquee_ && bouncing_) {
         if (gameMode < kModeSolitaire || gameMode > kModeRivers)
             return std::string();
         int next = reveal_ + step_;
@@ -93,9 +94,19 @@ std::optional<std::string> StatusLine::Tick(int gameMode, bool coolStatus) {
 }
 
 void StatusLine::StartMarquee(const std::string& translatedNoMoves) {
-    step_ = 1;
     ShowStatus("      " + translatedNoMoves);
+    step_ = 1;
     marquee_ = true;
+    bouncing_ = true;
+}
+
+void StatusLine::StopMarquee() {
+    const bool onTheLine = marquee_ && bouncing_;
+    marquee_ = false;
+    bouncing_ = false;
+    step_ = 0;
+    if (onTheLine)
+        ShowStatus("   ");
 }
 
 } // namespace tovani

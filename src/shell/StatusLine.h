@@ -12,7 +12,8 @@ namespace tovani {
 
 class StatusLine {
 public:
-    // Puts a message on the line: the next ticks reveal it.
+    // Puts a message on the line: the next ticks reveal it. A message shown while there is no
+    // move left takes the line from the bouncing one and stays still.
     void ShowStatus(const std::string& utf8);
 
     // One 50 ms tick. Answers the text the status field must show now, or nothing when the
@@ -21,24 +22,27 @@ public:
 
     // The bouncing "no more moves" message: six blanks, then the (translated) text.
     void StartMarquee(const std::string& translatedNoMoves);
-    void StopMarquee() { marquee_ = false; }
+    // A move is available again: the no-more-moves message leaves the line, blanking it when
+    // it still shows there, so no piece of it stays behind.
+    void StopMarquee();
 
+    // No move is left and the player has been told (the message may have given way since).
     bool Marquee() const { return marquee_; }
+    // The line shows the bouncing message.
+    bool Bouncing() const { return marquee_ && bouncing_; }
     int MarqueeStep() const { return step_; }
     int RevealPosition() const { return reveal_; }
     int Length() const { return length_; }
     std::string Text() const;
     // Forgets the marquee (a new game starts).
-    void Reset() {
-        marquee_ = false;
-        step_ = 0;
-    }
+    void Reset() { StopMarquee(); }
 
 private:
     std::u32string text_;
     int length_ = 0;
     int reveal_ = 0;
     bool marquee_ = false;
+    bool bouncing_ = false;
     int step_ = 0;
 };
 

@@ -6,6 +6,8 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <string_view>
 
 namespace tovani {
 namespace {
@@ -234,6 +236,8 @@ TEST(Resampler, SaysWhichLoopsThisProcessorRuns) {
         EXPECT_TRUE(ResamplerLoopsAvailable(ResamplerLoops::Avx2));
     }
 #if defined(__x86_64__)
+    if (std::getenv("TOVANI_SIMD"))
+        return; // capped on purpose: the next test checks the cap
     EXPECT_EQ(ResamplerLoopsAvailable(ResamplerLoops::Avx2), bool(__builtin_cpu_supports("avx2")));
     EXPECT_EQ(ResamplerLoopsAvailable(ResamplerLoops::Avx512),
               bool(__builtin_cpu_supports("avx512f")));
@@ -243,6 +247,24 @@ TEST(Resampler, SaysWhichLoopsThisProcessorRuns) {
     std::printf("resampler loops on this processor: portable%s%s\n",
                 ResamplerLoopsAvailable(ResamplerLoops::Avx2) ? ", AVX2" : "",
                 ResamplerLoopsAvailable(ResamplerLoops::Avx512) ? ", AVX-512" : "");
+}
+
+// TOVANI_SIMD caps the loops, so that a processor with AVX-512 can run what one without runs
+// (ctest runs this file once more with TOVANI_SIMD=avx2 and once with "portable").
+TEST(Resampler, TheEnvironmentCapsTheVectorLoops) {
+    const char* cap = std::getenv("TOVANI_SIMD");
+    if (!cap)
+        GTEST_SKIP() << "TOVANI_SIMD is not set";
+#if defined(__x86_64__)
+    const bool avx2 = __builtin_cpu_supports("avx2");
+    if (std::string_view(cap) == "avx2") {
+        EXPECT_FALSE(ResamplerLoopsAvailable(ResamplerLoops::Avx512));
+        EXPECT_EQ(ResamplerLoopsAvailable(ResamplerLoops::Avx2), avx2);
+    } else if (std::string_view(cap) == "portable") {
+        EXPECT_FALSE(ResamplerLoopsAvailable(ResamplerLoops::Avx512));
+        EXPECT_FALSE(ResamplerLoopsAvailable(ResamplerLoops::Avx2));
+    }
+#endif
 }
 
 TEST(Resampler, TheSameSizeAgainGivesTheSameBytes) {

@@ -680,13 +680,19 @@ TEST_F(BoardViewTest, RememberedPicturesComeBackAtStartUp) {
     const PixelBuffer jadeFaces = view_->Area().sheets.FaceSheet;
     ContentItem("Tileset", "Ivory")->trigger();
     EXPECT_NE(view_->Area().sheets.FaceSheet, jadeFaces);
-    // Stored as menu positions at close: "None (Solid)" is 1, a tileset file from 4 on.
+    // Stored by name at close, so that new files in the folders do not move them: the solid
+    // background by its own word, a tileset by its file's name.
     ASSERT_TRUE(f.SaveSettings());
     IniFile ini(Path("Tovani.ini").toStdString());
-    EXPECT_EQ(ini.ReadInteger("Tovani", "Background", -9), 1);
-    EXPECT_EQ(ini.ReadInteger("Tovani", "Tileset", -9),
-              ContentItem("Tileset", "Ivory")->property("tag").toInt());
-    EXPECT_GE(ini.ReadInteger("Tovani", "Tileset", -9), 4);
+    EXPECT_EQ(ini.ReadString("Tovani", "Background", ""), "(None)");
+    EXPECT_EQ(ini.ReadString("Tovani", "Tileset", ""), "Ivory");
+}
+
+TEST_F(BoardViewTest, ChoicesKeptByNameComeBackAtStartUp) {
+    TMainForm& f = Start("Background=(None)\r\nTileset=jade\r\n");
+    EXPECT_TRUE(f.Option("None1"));
+    EXPECT_TRUE(ContentItem("Tileset", "Jade")->isChecked());
+    EXPECT_FALSE(ContentItem("Tileset", "Ivory")->isChecked());
 }
 
 TEST_F(BoardViewTest, AForgottenTilesetFileFallsBackWithoutADialog) {

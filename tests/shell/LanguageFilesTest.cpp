@@ -12,7 +12,7 @@
 #include "dialogs/HallWindow.h"
 #include "dialogs/HelpViewer.h"
 #include "dialogs/LanguageChooser.h"
-#include "dialogs/SeedDialog.h"
+#include "dialogs/RandomWindow.h"
 #include "shell/Language.h"
 #include "shell/MainForm.h"
 
@@ -132,9 +132,9 @@ std::vector<std::function<std::unique_ptr<QWidget>()>> WindowsToCheck(const QStr
         },
         [] { return std::make_unique<GameOverForm>(QImage(), QPixmap()); },
         [] {
-            SeedDialog::Context c;
+            TRandomWindow::Context c;
             c.draw = [](uint32_t n) { return n / 2; };
-            return std::make_unique<SeedDialog>(c, QImage());
+            return std::make_unique<TRandomWindow>(c, QImage());
         },
         [programDir] { return std::make_unique<HelpViewer>(nullptr, programDir + "Help"); },
         [] { return std::make_unique<AboutBox>(nullptr, "10.21", 3); },

@@ -3,7 +3,7 @@
 // once, and English puts back every text as built.
 #include "core/Files.h"
 #include "core/IniFile.h"
-#include "dialogs/SeedDialog.h"
+#include "dialogs/RandomWindow.h"
 #include "shell/Language.h"
 #include "shell/MainForm.h"
 
@@ -327,10 +327,10 @@ TEST_F(LanguageSwitch, OpenDialogsAndMessageBoxesSpeakTheChosenLanguage) {
     QMessageBox::question(&f, "Tovani", f.Tr("Please confirm"), QMessageBox::Yes | QMessageBox::No);
     EXPECT_EQ(yes, "Oui");
 
-    SeedDialog::Context c;
+    TRandomWindow::Context c;
     c.draw = [](uint32_t n) { return n / 2; };
     c.translate = [&f](const QString& s) { return f.Tr(s); };
-    SeedDialog seed(c, QImage(), &f);
+    TRandomWindow seed(c, QImage(), &f);
     seed.show();
     EXPECT_EQ(seed.findChild<QPushButton*>("BitBtn2")->text(),
               f.Language().File().Message("New random game seed").c_str());

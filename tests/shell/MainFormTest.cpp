@@ -17,6 +17,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QImage>
 #include <QLabel>
 #include <QMenu>
@@ -590,6 +591,82 @@ TEST_F(MainFormTest, ContentMenusAndMissingFolders) {
     EXPECT_FALSE(StatusText().contains("Musics/"));
 }
 
+// A background kept by its name opens as the same picture after a new file joins the folder;
+// an old numeric choice is read once as the position it meant and kept by name from then on.
+TEST_F(MainFormTest, ContentChoicesAreKeptByName) {
+    Write("Tovani.ini", "[Tovani]\r\nLanguage=English\r\nMaximize=0\r\nBackground=2\r\n");
+    {
+        TMainForm& f = Start(); // 2 is the separator: the last picture, Garden
+        EXPECT_EQ(f.CheckedContent(ContentKind::Background)->caption, "Garden");
+        Write("Tovani.ini", "[Tovani]\r\nLanguage=English\r\nMaximize=0\r\nBackground=3\r\n");
+    }
+    form_.reset();
+    {
+        TMainForm& f = Start(); // position 3 was Autumn
+        EXPECT_EQ(f.CheckedContent(ContentKind::Background)->caption, "Autumn");
+        f.close();
+    }
+    form_.reset();
+    EXPECT_EQ(IniFile((dir_ / "Tovani.ini").string()).ReadString("Tovani", "Background", ""),
+              "Autumn");
+    // A new picture sorts before Autumn: the kept name still finds Autumn.
+    fs::copy(dir_ / "Backgrounds" / "Autumn.bmp", dir_ / "Backgrounds" / "Abbey.bmp");
+    {
+        TMainForm& f = Start();
+        EXPECT_EQ(f.CheckedContent(ContentKind::Background)->caption, "Autumn");
+        // Another choice from the menu is kept by its name too.
+        for (QAction* a : f.TopMenu("Background")->actions())
+            if (a->text() == "Garden")
+                a->trigger();
+        f.close();
+    }
+    form_.reset();
+    EXPECT_EQ(IniFile((dir_ / "Tovani.ini").string()).ReadString("Tovani", "Background", ""),
+              "Garden");
+    // A name that is gone falls back to the usual picture.
+    Write("Tovani.ini", "[Tovani]\r\nLanguage=English\r\nMaximize=0\r\nBackground=Winter\r\n");
+    TMainForm& f = Start();
+    EXPECT_EQ(f.CheckedContent(ContentKind::Background)->caption, "Garden");
+    Write("Tovani.ini", "[Tovani]\r\nLanguage=English\r\nMaximize=0\r\nBackground=Abbey\r\n");
+    form_.reset();
+    EXPECT_EQ(Start().CheckedContent(ContentKind::Background)->caption, "Abbey");
+}
+
+// On a screen of twice the density the welcome pictures and toolbar icons come from their
+// "@2x" files, not from the normal ones blown up; without such a file the normal one serves.
+TEST_F(MainFormTest, PicturesOfTwiceTheDensityServeDenseScreens) {
+    const QString res = QString::fromStdString((dir_ / "Resources").string());
+    QDir().mkpath(res);
+    auto plain = [](int w, int h, QColor c) {
+        QImage img(w, h, QImage::Format_RGB32);
+        img.fill(c);
+        return img;
+    };
+    ASSERT_TRUE(plain(150, 100, Qt::red).save(res + "/screen1.png"));
+    ASSERT_TRUE(plain(300, 200, Qt::blue).save(res + "/screen1@2x.png"));
+    ASSERT_TRUE(plain(150, 100, Qt::red).save(res + "/screen2.png"));
+    ASSERT_TRUE(plain(24, 24, Qt::red).save(res + "/IconNew.png"));
+    ASSERT_TRUE(plain(48, 48, Qt::blue).save(res + "/IconNew@2x.png"));
+    const QString dir = QString::fromStdString(dir_.string()) + "/";
+
+    const QIcon welcome = WelcomeIcon(dir, 1);
+    const QPixmap dense = welcome.pixmap(QSize(150, 100), 2.0);
+    EXPECT_EQ(dense.size(), QSize(300, 200));
+    EXPECT_EQ(dense.toImage().pixelColor(150, 100), QColor(Qt::blue));
+    const QPixmap normal = welcome.pixmap(QSize(150, 100), 1.0);
+    EXPECT_EQ(normal.size(), QSize(150, 100));
+    EXPECT_EQ(normal.toImage().pixelColor(75, 50), QColor(Qt::red));
+    // No "@2x" file: the normal picture, scaled.
+    EXPECT_EQ(WelcomeIcon(dir, 2).pixmap(QSize(150, 100), 2.0).toImage().pixelColor(10, 10),
+              QColor(Qt::red));
+
+    const QIcon icon = ToolbarIcon(dir, "ExplorerButton1");
+    EXPECT_EQ(icon.pixmap(QSize(18, 18), 2.0).toImage().pixelColor(18, 18), QColor(Qt::blue));
+    EXPECT_EQ(icon.pixmap(QSize(18, 18), 1.0).toImage().pixelColor(9, 9), QColor(Qt::red));
+    EXPECT_DOUBLE_EQ(ShellPicture2x(dir, "screen1").devicePixelRatio(), 2.0);
+    EXPECT_TRUE(ShellPicture2x(dir, "screen2").isNull());
+}
+
 TEST_F(MainFormTest, LayoutMenuFromTheLayoutsFolder) {
     fs::create_directories(dir_ / "Layouts");
     Write("Layouts/Traditional.lay", "x");
@@ -652,7 +729,7 @@ TEST_F(MainFormTest, SettingsWrittenAtClose) {
     EXPECT_EQ(ini.ReadInteger("Tovani", "BackTexSize", -1), 512);
     EXPECT_EQ(ini.ReadInteger("Tovani", "Contemplation", -1), 0);
     EXPECT_EQ(ini.ReadInteger("Tovani", "StartLevel", -1), 7);
-    EXPECT_EQ(ini.ReadInteger("Tovani", "Background", -1), 3);
+    EXPECT_EQ(ini.ReadString("Tovani", "Background", ""), "Autumn"); // by name, not position
     EXPECT_EQ(ini.ReadInteger("Tovani", "MidiNumber", -1), 2);
     EXPECT_EQ(ini.ReadString("Tovani", "Language", ""), "English");
     EXPECT_EQ(ini.ReadString("Tovani", "CustomColors", "").size(), 96u);

@@ -67,6 +67,33 @@ TEST(StatusLine, MarqueeOutsideSolitaireEmptiesTheField) {
     EXPECT_EQ(*s.Tick(kModeMemory, false), "x y");
 }
 
+TEST(StatusLine, AMessageDuringTheMarqueeStandsStillAndStoppingLeavesNothingBehind) {
+    StatusLine s;
+    s.StartMarquee("AB");
+    s.Tick(kModeSolitaire, true);
+    s.ShowStatus("Game restarted."); // said while no move is left: it is not bounced
+    EXPECT_TRUE(s.Marquee());
+    EXPECT_FALSE(s.Bouncing());
+    for (int i = 0; i < 20; ++i)
+        s.Tick(kModeSolitaire, true);
+    EXPECT_EQ(s.RevealPosition(), 1);
+    EXPECT_EQ(s.Tick(kModeSolitaire, true), std::nullopt); // the field keeps the whole message
+    s.StopMarquee();                                       // a move came back: the message stays
+    EXPECT_EQ(s.Tick(kModeSolitaire, true), std::nullopt);
+
+    // Stopped while it bounces: the line is blanked, not left with a piece of it.
+    s.StartMarquee("SORRY");
+    for (int i = 0; i < 5; ++i)
+        s.Tick(kModeSolitaire, true);
+    s.StopMarquee();
+    std::string last;
+    for (int i = 0; i < 5; ++i)
+        if (auto shown = s.Tick(kModeSolitaire, false))
+            last = *shown;
+    EXPECT_EQ(last, "   ");
+    EXPECT_FALSE(s.Marquee());
+}
+
 TEST(Time, Formatting) {
     EXPECT_EQ(FormatTime(0), "00:00");
     EXPECT_EQ(FormatTime(425), "07:05");

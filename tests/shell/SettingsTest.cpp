@@ -162,6 +162,46 @@ TEST_F(SettingsFile, AnotherVersionIsNotTrustedForContentIndices) {
     EXPECT_EQ(u.GetInt("Tileset"), 10);
 }
 
+TEST_F(SettingsFile, ContentChoicesAreReadByNameWhateverTheVersion) {
+    ASSERT_TRUE(WriteFileAtomic(path_, "[Tovani]\r\nCurrentVersion=Tovani 9.00\r\n"
+                                       "Tileset=Jade\r\nBackground=5\r\n"));
+    IniFile ini(path_);
+    Settings s(Env());
+    s.Load(ini);
+    EXPECT_EQ(s.GetString("Tileset"), "Jade");
+    EXPECT_EQ(s.GetInt("Tileset"), -1); // the window finds its position
+    EXPECT_EQ(s.GetString("Background"), "");
+    EXPECT_EQ(s.GetInt("Background"), -1); // a position from another version is not trusted
+    s.SetString("Background", "(None)");
+    s.Store(ini);
+    EXPECT_EQ(ini.ReadString("Tovani", "Tileset", ""), "Jade");
+    EXPECT_EQ(ini.ReadString("Tovani", "Background", ""), "(None)");
+}
+
+TEST(ContentChoice, NamesAndPositionsBothWays) {
+    const std::vector<ContentEntry> backgrounds = {{"Autumn", "Autumn.bmp"},
+                                                   {"Garden", "Garden.jpg"}};
+    // Load from disk, None, the separator, then the files.
+    EXPECT_EQ(ContentChoiceName(ContentKind::Background, 0, backgrounds), "(Load from disk)");
+    EXPECT_EQ(ContentChoiceName(ContentKind::Background, 1, backgrounds), "(None)");
+    EXPECT_EQ(ContentChoiceName(ContentKind::Background, 2, backgrounds), "");
+    EXPECT_EQ(ContentChoiceName(ContentKind::Background, 4, backgrounds), "Garden");
+    EXPECT_EQ(ContentChoiceName(ContentKind::Background, 5, backgrounds), "");
+    for (int position : {0, 1, 3, 4})
+        EXPECT_EQ(
+            ContentChoicePosition(ContentKind::Background,
+                                  ContentChoiceName(ContentKind::Background, position, backgrounds),
+                                  backgrounds),
+            position);
+    EXPECT_EQ(ContentChoicePosition(ContentKind::Background, "garden", backgrounds), 4);
+    EXPECT_EQ(ContentChoicePosition(ContentKind::Background, "Winter", backgrounds), -1);
+    // Small tilesets have no fixed items; a tileset has no "None".
+    const std::vector<ContentEntry> smalls = {{"Kanji", "Kanji.bmp"}};
+    EXPECT_EQ(ContentChoiceName(ContentKind::SmallTileset, 0, smalls), "Kanji");
+    EXPECT_EQ(ContentChoicePosition(ContentKind::Tileset, "(None)", smalls), -1);
+    EXPECT_EQ(ContentChoicePosition(ContentKind::Tileset, "(Load from disk)", smalls), 0);
+}
+
 // Every key of the table with a value unlike its default, written and read back: the same
 // program reads every one as written; another version keeps all but the marked ones, which
 // take their defaults.

@@ -34,17 +34,24 @@ QImage Canvas(int w, int h, const QColor& fill = Qt::transparent) {
     return image;
 }
 
-// Paints at `scale` times the size and brings it down smoothly: crisp small pictures.
-QImage Supersampled(int w, int h, int scale, const std::function<void(QPainter&)>& draw) {
-    QImage big = Canvas(w * scale, h * scale);
+// Paints at `scale` times the size and brings it down smoothly: crisp small pictures. `ratio`
+// makes the picture that many pixels a point, for screens of higher density (w x h stays the
+// drawing's own size).
+QImage SupersampledAt(int ratio, int w, int h, int scale,
+                      const std::function<void(QPainter&)>& draw) {
+    QImage big = Canvas(w * ratio * scale, h * ratio * scale);
     {
         QPainter p(&big);
         p.setRenderHint(QPainter::Antialiasing);
-        p.scale(scale, scale);
+        p.scale(ratio * scale, ratio * scale);
         draw(p);
     }
-    return big.scaled(w, h, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+    return big.scaled(w * ratio, h * ratio, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
         .convertToFormat(QImage::Format_ARGB32);
+}
+
+QImage Supersampled(int w, int h, int scale, const std::function<void(QPainter&)>& draw) {
+    return SupersampledAt(1, w, h, scale, draw);
 }
 
 // A tile of the default set with its side, face w x h, side e, top-left of the face at (x, y).
@@ -122,8 +129,8 @@ QImage Splash() {
 
 // ---- welcome pictures -----------------------------------------------------------------------
 
-QImage WelcomeSolitaire() {
-    return Supersampled(150, 100, 2, [](QPainter& p) {
+QImage WelcomeSolitaire(int ratio) {
+    return SupersampledAt(ratio, 150, 100, 2, [](QPainter& p) {
         QLinearGradient bg(0, 0, 0, 100);
         bg.setColorAt(0, QColor(70, 120, 84));
         bg.setColorAt(1, QColor(30, 74, 52));
@@ -146,8 +153,8 @@ QImage WelcomeSolitaire() {
     });
 }
 
-QImage WelcomeRivers() {
-    return Supersampled(150, 100, 2, [](QPainter& p) {
+QImage WelcomeRivers(int ratio) {
+    return SupersampledAt(ratio, 150, 100, 2, [](QPainter& p) {
         QLinearGradient bg(0, 0, 150, 100);
         bg.setColorAt(0, QColor(40, 90, 130));
         bg.setColorAt(1, QColor(16, 46, 80));
@@ -182,8 +189,8 @@ QImage WelcomeRivers() {
     });
 }
 
-QImage WelcomeMemory() {
-    return Supersampled(150, 100, 2, [](QPainter& p) {
+QImage WelcomeMemory(int ratio) {
+    return SupersampledAt(ratio, 150, 100, 2, [](QPainter& p) {
         QLinearGradient bg(0, 0, 0, 100);
         bg.setColorAt(0, QColor(110, 60, 110));
         bg.setColorAt(1, QColor(60, 28, 66));
@@ -204,9 +211,9 @@ QImage WelcomeMemory() {
     });
 }
 
-QImage WelcomeClicks() {
+QImage WelcomeClicks(int ratio) {
     const QImage strip = SmallTilesetPicture("Kanji");
-    return Supersampled(150, 100, 2, [&](QPainter& p) {
+    return SupersampledAt(ratio, 150, 100, 2, [&](QPainter& p) {
         p.fillRect(QRectF(0, 0, 150, 100), QColor(34, 40, 56));
         const double s = 12;
         const int heights[12] = {7, 7, 6, 7, 5, 3, 7, 7, 6, 4, 7, 7};
@@ -219,9 +226,9 @@ QImage WelcomeClicks() {
     });
 }
 
-QImage WelcomeSlider() {
+QImage WelcomeSlider(int ratio) {
     const QImage strip = SmallTilesetPicture("Kanji");
-    return Supersampled(150, 100, 2, [&](QPainter& p) {
+    return SupersampledAt(ratio, 150, 100, 2, [&](QPainter& p) {
         p.fillRect(QRectF(0, 0, 150, 100), QColor(28, 52, 60));
         const double cell = 10, ox = 30, oy = 5;
         for (int i = 0; i <= 9; ++i) {
@@ -246,9 +253,9 @@ QImage WelcomeSlider() {
     });
 }
 
-QImage WelcomeHashira() {
+QImage WelcomeHashira(int ratio) {
     const QImage strip = SmallTilesetPicture("Kanji");
-    return Supersampled(150, 100, 2, [&](QPainter& p) {
+    return SupersampledAt(ratio, 150, 100, 2, [&](QPainter& p) {
         p.fillRect(QRectF(0, 0, 150, 100), QColor(50, 30, 40));
         const double s = 11, ox = 42, oy = 2;
         p.fillRect(QRectF(ox, oy, 6 * s, 96), QColor(10, 10, 14));
@@ -629,9 +636,9 @@ void Outlined(QPainter& p, const QPainterPath& path, const QBrush& fill, double 
     p.strokePath(path, QPen(kOutline, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
 }
 
-QImage Icon(const QString& name) {
+QImage Icon(const QString& name, int ratio) {
     const Fonts& f = LoadFonts();
-    return Supersampled(24, 24, 4, [&](QPainter& p) {
+    return SupersampledAt(ratio, 24, 24, 4, [&](QPainter& p) {
         const QColor blue(40, 110, 210), green(40, 160, 80), red(210, 50, 50), gold(245, 185, 30),
             purple(140, 70, 190), teal(20, 150, 160);
         if (name == "New") {
@@ -793,10 +800,13 @@ bool MakeResources(const QString& binDir) {
         ok &= SavePng(image, dir + "/" + name);
     };
     png(Splash(), "Splash.png");
-    const std::function<QImage()> screens[6] = {WelcomeSolitaire, WelcomeRivers, WelcomeMemory,
-                                                WelcomeClicks,    WelcomeSlider, WelcomeHashira};
+    // The welcome pictures and toolbar icons come twice: at one and at two pixels a point
+    // ("@2x"), for screens of twice the density.
+    const std::function<QImage(int)> screens[6] = {WelcomeSolitaire, WelcomeRivers, WelcomeMemory,
+                                                   WelcomeClicks,    WelcomeSlider, WelcomeHashira};
     for (int i = 0; i < 6; ++i) {
-        ok &= SaveJpg(screens[i](), dir + QString("/screen%1.jpg").arg(i + 1), 95);
+        ok &= SaveJpg(screens[i](1), dir + QString("/screen%1.jpg").arg(i + 1), 95);
+        ok &= SaveJpg(screens[i](2), dir + QString("/screen%1@2x.jpg").arg(i + 1), 95);
     }
     png(Hand(false), "HAND.png");
     png(Hand(true), "HAND2.png");
@@ -823,7 +833,8 @@ bool MakeResources(const QString& binDir) {
     png(ScorePanel(), "ScorePanel.png");
     for (const char* name : {"New", "Back", "Hint", "Shuffle", "Pause", "Music", "Layout", "Help",
                              "About", "Hall", "Exit", "3D"}) {
-        png(Icon(name), QString("Icon%1.png").arg(name));
+        png(Icon(name, 1), QString("Icon%1.png").arg(name));
+        png(Icon(name, 2), QString("Icon%1@2x.png").arg(name));
     }
     return ok;
 }

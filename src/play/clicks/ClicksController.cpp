@@ -285,15 +285,10 @@ void ClicksController::FinishAnimations() {
 }
 
 void ClicksController::EndGame() {
-    GameSession& s = form_.Session();
-    if (s.gameOver || hall_.InGameOver())
-        return;
-    s.tilesLeft = model_.TilesLeft();
-    s.elapsedSeconds = model_.Score();
-    s.gameOver = true;
-    cursorShown_ = false;
-    Redraw();
-    hall_.GameOver();
+    hall_.ScoredGameOver(model_.TilesLeft(), model_.Score(), [this] {
+        cursorShown_ = false;
+        Redraw();
+    });
 }
 
 // ---- The shared commands ----------------------------------------------------------------------

@@ -333,10 +333,7 @@ void RiversPlay::Back() {
     if (game_.TilesLeft() == 0 || game_.TilesLeft() >= game_.TilesTotal())
         return;
     GoBack();
-    if (s.status.Marquee()) {
-        s.status.StopMarquee();
-        form_.ShowStatus("   ");
-    }
+    s.status.StopMarquee();
 }
 
 void RiversPlay::GoBack() {

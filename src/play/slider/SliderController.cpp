@@ -427,15 +427,10 @@ void SliderController::AfterMove() {
 }
 
 void SliderController::EndGame() {
-    GameSession& s = form_.Session();
-    if (s.gameOver || hall_.InGameOver())
-        return;
-    s.tilesLeft = model_.TilesLeft();
-    s.elapsedSeconds = model_.Score();
-    s.gameOver = true;
-    cursorShown_ = false;
-    RedrawSlider();
-    hall_.GameOver();
+    hall_.ScoredGameOver(model_.TilesLeft(), model_.Score(), [this] {
+        cursorShown_ = false;
+        RedrawSlider();
+    });
 }
 
 // ---- The shared commands ----------------------------------------------------------------------

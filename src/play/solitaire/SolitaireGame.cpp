@@ -40,11 +40,19 @@ SolitaireGame::~SolitaireGame() {
     BoardScene& scene = view_.Scene();
     if (scene.board == &board_ || scene.board == &placingBoard_)
         scene.board = nullptr;
-    static const char* const kHooks[] = {
-        "RunLayout",     "RunShpLayout",   "BeginGame",          "TwoPlayers",
-        "RandomSolitaireGame1Click",       "NewSpecificGame1Click", "VerticalClick",
-        "WinnableClick", "ShuffableClick", "RandomLayoutsClick", "AniSpeedClick",
-        "AnimTypeClick", "AnimateTilesClick"};
+    static const char* const kHooks[] = {"RunLayout",
+                                         "RunShpLayout",
+                                         "BeginGame",
+                                         "TwoPlayers",
+                                         "RandomSolitaireGame1Click",
+                                         "NewSpecificGame1Click",
+                                         "VerticalClick",
+                                         "WinnableClick",
+                                         "ShuffableClick",
+                                         "RandomLayoutsClick",
+                                         "AniSpeedClick",
+                                         "AnimTypeClick",
+                                         "AnimateTilesClick"};
     for (const char* h : kHooks)
         form_.SetHandler(h, nullptr);
     form_.RegisterGame({kModeSolitaire, kModeTwoPlayers}, nullptr);
@@ -255,9 +263,9 @@ void SolitaireGame::LoadLayout(QObject* sender) {
         path.contains(QString::fromUtf8(kQuietLoadMarker.data(), int(kQuietLoadMarker.size())));
     LayoutLoad load = LoadLayoutFile(path.toStdString(), form_.Layouts());
     if (load.refusedVersion && !quiet)
-        services_.Inform("Tovani", Tr("You are trying to play a layout intended for use with") + " " +
-                             QString::fromStdString(*load.refusedVersion) + "\r\n" +
-                             Tr("Please upgrade Tovani at") + " " + kWebAddress);
+        services_.Inform("Tovani", Tr("You are trying to play a layout intended for use with") +
+                                       " " + QString::fromStdString(*load.refusedVersion) + "\r\n" +
+                                       Tr("Please upgrade Tovani at") + " " + kWebAddress);
     if (!load.ok) {
         // The layout in play stays, and so do its number, its file and its menu item.
         if (!quiet && !path.isEmpty())
@@ -424,10 +432,13 @@ void SolitaireGame::StartGame(QObject* sender, bool twoPlayers) {
     // 10.
     Redraw();
     form_.RedrawHallOfFame();
+    // A message of this start (a layout, a seed) stays; a blank line or the last game's
+    // no-more-moves message gives way.
     const StatusLine& line = s.status;
     const bool growing = line.RevealPosition() > 1;
     const std::string noMoves = "      " + Tr("SORRY, NO MORE MOVES !!").toStdString();
-    if (!growing || line.Text() == noMoves)
+    const bool blank = line.Text().find_first_not_of(' ') == std::string::npos;
+    if (!growing || blank || line.Text() == noMoves)
         form_.ShowStatus(Tr("New game started."));
     // 11.
     s.StartClock();
@@ -480,9 +491,10 @@ void SolitaireGame::VerticalClick() {
         form_.SetOption("Vertical", !wanted);
         return;
     }
-    if (!services_.Ask(Tr("Vertical Variation"),
-             Tr("If you want to change the game mode, you'll have to restart your game. Do you "
-                "wish to continue ?"))) {
+    if (!services_.Ask(
+            Tr("Vertical Variation"),
+            Tr("If you want to change the game mode, you'll have to restart your game. Do you "
+               "wish to continue ?"))) {
         form_.SetOption("Vertical", !wanted);
         return;
     }
@@ -558,10 +570,7 @@ void SolitaireGame::Back() {
     if (board_.tilesLeft == 0 || board_.tilesLeft >= board_.tilesTotal)
         return;
     GoBack();
-    if (s.status.Marquee()) {
-        s.status.StopMarquee();
-        form_.ShowStatus("   ");
-    }
+    s.status.StopMarquee();
 }
 
 void SolitaireGame::GoBack() {

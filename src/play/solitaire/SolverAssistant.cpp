@@ -113,7 +113,8 @@ void SolverAssistant::SearchFinished(unsigned generation, int verdict, std::vect
     demoNext_ = 0;
     demoRunning_ = true;
     solitaire_.SetDemoPlayed(true); // a game finished by the demo enters no hall of fame
-    form_.ShowStatus(" ");
+    // The player is told how to take the game back while it plays.
+    form_.ShowStatus(form_.Tr(PlayingMessage()));
     // Each pair leaves time for its flight (12 ms a frame) and a short breath for the eye.
     demoTimer_->start(solitaire_.CurrentAnimationFrames() * 12 + 180);
     DemoStep();

@@ -59,6 +59,9 @@ public:
     static QString GaveUpMessage() {
         return TrKey("The Demo found no way to clear this board in time.");
     }
+    static QString PlayingMessage() {
+        return TrKey("Demo playing: click or press a key to take over.");
+    }
 
     bool eventFilter(QObject* watched, QEvent* event) override;
 

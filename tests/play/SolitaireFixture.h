@@ -1,0 +1,218 @@
+// The Solitaire fixture: the window, the board view and the Solitaire controller together on
+// Qt's offscreen platform, a hand-driven clock, clicks on the board widget; dialogs are answered
+// by the test instead of being shown.
+#pragma once
+
+#include "graphics/BoardRenderer.h"
+#include "play/GameServices.h"
+#include "play/HallKeeper.h"
+#include "play/solitaire/SolitaireGame.h"
+#include "shell/RecordingGame.h"
+
+#include "audio/Sounds.h"
+#include "core/Files.h"
+#include "dialogs/GameOverForm.h"
+#include "dialogs/HallWindow.h"
+#include "dialogs/RandomWindow.h"
+#include "play/BoardView.h"
+#include "play/solitaire/SolverAssistant.h"
+#include "shell/MainForm.h"
+#include "shell/ThreadTimer.h"
+#include "solitaire/FreeRules.h"
+#include "solitaire/Solver.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QTest>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace tovani {
+
+namespace fs = std::filesystem;
+
+// One dialog as the test saw it.
+struct SeenDialog {
+    QString name;
+    QString finalTime;
+    bool enterFame = false;
+    int highlightedRank = 0; // the hall window's highlighted row
+};
+
+class SolitaireGameTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() /
+               ("tovani_play_" + std::to_string(::getpid()) + "_" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+        const fs::path bin = TOVANI_BIN_DIR;
+        for (const char* folder : {"Layouts", "Small"})
+            fs::copy(bin / folder, dir_ / folder, fs::copy_options::recursive);
+        fs::create_directories(dir_ / "Tilesets");
+        fs::copy(bin / "Tilesets" / "Ivory.bmp", dir_ / "Tilesets" / "Ivory.bmp");
+        fs::create_directories(dir_ / "Backgrounds");
+        fs::copy(bin / "Backgrounds" / "Slate.jpg", dir_ / "Backgrounds" / "Slate.jpg");
+        fs::create_directories(dir_ / "Musics");
+        fs::copy(bin / "Musics" / "Endless.mid", dir_ / "Musics" / "Endless.mid");
+        fs::create_directories(dir_ / "Languages");
+        Write("Languages/English.txt", "[Messages]\r\n");
+        Write("Tovani.ini", "[Tovani]\r\nLanguage=English\r\nMaximize=0\r\n");
+        SetWaveListener([this](std::string_view w) { waves_.emplace_back(w); });
+    }
+    void TearDown() override {
+        SetWaveListener({});
+        solitaire_.reset();
+        hall_.reset();
+        services_.reset();
+        view_.reset();
+        form_.reset();
+        fs::remove_all(dir_);
+    }
+    void Write(const std::string& rel, const std::string& bytes) {
+        ASSERT_TRUE(WriteFileAtomic((dir_ / rel).string(), bytes));
+    }
+    std::string Read(const std::string& rel) {
+        return ReadWholeFile((dir_ / rel).string()).value_or("");
+    }
+
+    // The program as a player starts it: the window, its board, and the first tick.
+    void Start() {
+        MainFormOptions o;
+        o.programDir = QString::fromStdString(dir_.string()) + "/";
+        o.arguments = args_;
+        o.clock = &clock_;
+        o.startTimers = false;
+        o.interactive = false;
+        form_ = std::make_unique<TMainForm>(o);
+        view_ = std::make_unique<BoardView>(*form_);
+        if (beforeSolitaire_)
+            beforeSolitaire_(*form_);
+        services_ = std::make_unique<GameServices>(*form_, *view_);
+        hall_ = std::make_unique<HallKeeper>(*services_);
+        solitaire_ = std::make_unique<SolitaireGame>(*services_, *hall_);
+        solitaire_->onPositionReset = [this] { ++deals_; };
+        services_->SetDialogRunner([this](QDialog& d) { return Answer(d); });
+        services_->SetMessageRunner(
+            [this](const QString&, const QString& text) { messages_ << text; });
+        services_->SetQuestionRunner([this](const QString&, const QString&) {
+            ++questions_;
+            return answerOk_;
+        });
+        form_->resize(1000, 760);
+        form_->show();
+        form_->Temps();
+        if (args_.isEmpty()) {
+            ASSERT_EQ(form_->GameMode(), kModeWelcome);
+        }
+    }
+
+    int Answer(QDialog& d) {
+        SeenDialog seen;
+        seen.name = d.objectName();
+        if (auto* over = qobject_cast<GameOverForm*>(&d)) {
+            seen.finalTime = over->FinalTime()->text();
+            seen.enterFame = !over->EnterFame()->isHidden();
+        }
+        if (auto* hall = qobject_cast<HallWindow*>(&d)) {
+            for (int rank = 1; rank <= 10; ++rank)
+                if (hall->RowText(rank).highlighted)
+                    seen.highlightedRank = rank;
+            if (!renameTo_.isEmpty())
+                hall->PlayerNameChange(renameTo_);
+            // The file already holds the entry while the dialog is up.
+            fileDuringHall_ = Read("Hallfame.ini");
+        }
+        if (auto* seed = qobject_cast<TRandomWindow*>(&d))
+            seed->Field()->setText(seedText_);
+        dialogs_.push_back(seen);
+        if (seen.name == "HallWindow" && launch_)
+            return HallWindow::kLaunch;
+        return QDialog::Accepted;
+    }
+
+    void Ticks(int n, uint32_t ms = 50) {
+        for (int i = 0; i < n; ++i) {
+            clock_.Advance(ms);
+            form_->Temps();
+        }
+    }
+
+    // A seeded winnable deal of the current layout through "Solitaire (Specific)".
+    void DealSeeded(int seed) {
+        form_->SetOption("Winnable", true);
+        seedText_ = QString::number(seed);
+        form_->Item("NewSpecificGame1")->trigger();
+        ASSERT_EQ(form_->GameMode(), kModeSolitaire);
+        ASSERT_FALSE(dialogs_.empty());
+        EXPECT_EQ(dialogs_.back().name, "RandomWindow");
+        dialogs_.clear();
+    }
+
+    QWidget* Game2() { return form_->Game2(); }
+    tovani::Board& GameBoard() { return solitaire_->GameBoard(); }
+
+    // Clicks tile `tile` on the board widget, as the mouse does.
+    void ClickTile(int tile) {
+        QPoint at = solitaire_->TileCentre(tile);
+        ASSERT_GE(at.x(), 0) << "tile " << tile << " is not on the board";
+        ASSERT_EQ(view_->TileAt(at), tile) << "the point hits another tile";
+        QTest::mouseClick(Game2(), Qt::LeftButton, {}, at);
+    }
+    int TileIn(const Cell& c) { return GameBoard().TileAt(c); }
+    // Removes the k-th pair of the deal's removal order by two clicks.
+    void RemovePair(size_t k) {
+        const auto& order = solitaire_->LastDeal().removalOrder;
+        ASSERT_LT(2 * k + 1, order.size());
+        ClickTile(TileIn(order[2 * k]));
+        ClickTile(TileIn(order[2 * k + 1]));
+    }
+    // Tiles standing on the board, counted cell by cell.
+    int TilesOnBoard() {
+        int n = 0;
+        for (int t = 1; t <= kTileCount; ++t)
+            if (GameBoard().Position(t).OnBoard() &&
+                GameBoard().TileAt(GameBoard().Position(t)) == t)
+                ++n;
+        return n;
+    }
+    QString Status() { return form_->findChild<QLabel*>("StatusText")->text(); }
+    QString StatusAfterTicks() {
+        Ticks(80);
+        return Status();
+    }
+
+    fs::path dir_;
+    ManualClock clock_{3600000};
+    std::unique_ptr<TMainForm> form_;
+    std::unique_ptr<BoardView> view_;
+    std::unique_ptr<GameServices> services_;
+    std::unique_ptr<HallKeeper> hall_;
+    std::unique_ptr<SolitaireGame> solitaire_;
+    std::vector<std::string> waves_;
+    std::vector<SeenDialog> dialogs_;
+    QString seedText_ = "1";
+    QString renameTo_;
+    std::string fileDuringHall_;
+    bool launch_ = false;
+    bool answerOk_ = true;
+    int questions_ = 0;
+    QStringList messages_;
+    QStringList args_; // the command line
+    int deals_ = 0;    // new positions: deals, Back, Restart, shuffles
+    std::function<void(TMainForm&)> beforeSolitaire_;
+};
+
+} // namespace tovani
