@@ -6,7 +6,7 @@ for b in "$BUILD"/bench/bench_*; do
     [ -x "$b" ] || continue
     echo "== $(basename "$b")"
     case "$b" in
-    *_beats) # plays in a real window: a display of its own when none is there
+    *_beats) # plays in a real window (the 3D view's too): a display of its own when none is there
         if [ -n "$DISPLAY" ]; then "$b"; else xvfb-run -a -s "-screen 0 1280x1024x24" "$b"; fi ;;
     *) "$b" ;;
     esac

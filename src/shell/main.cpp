@@ -11,6 +11,7 @@
 #include "play/hashira/HashiraPlay.h"
 #include "play/solitaire/SolitaireGame.h"
 #include "play/solitaire/SolverAssistant.h"
+#include "play/view3d/View3D.h"
 #include "shell/MainForm.h"
 
 #include <QApplication>
@@ -38,6 +39,7 @@ int main(int argc, char** argv) {
     // Saved games and the quick save, for the games that can be saved.
     tovani::SavedGames savedGames(services);
     tovani::AudioPlayer audio(window, services);
+    tovani::View3D view3D(services); // OpenGL is loaded only when the 3D view is turned on
     window.show();
     return app.exec();
 }

@@ -1,0 +1,134 @@
+// The 3D view's speed in the program's real window (run on an X display; run-benchmarks.sh
+// starts Xvfb when there is none): frames a second for a full Solitaire board at 1280 x 720
+// with textures, lighting and the background picture, the board turning so nothing is
+// cached; a pick at points over the board; switching between 2D and 3D.
+// Targets: at least 60 frames a second, a pick within 2 ms, a switch within 300 ms.
+#include "core/Files.h"
+#include "play/BoardView.h"
+#include "play/GameServices.h"
+#include "play/HallKeeper.h"
+#include "play/solitaire/SolitaireGame.h"
+#include "play/view3d/View3D.h"
+#include "shell/MainForm.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QRandomGenerator>
+#include <QTimer>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+using namespace tovani;
+
+namespace {
+
+void Wait(int ms) {
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < ms)
+        QApplication::processEvents(QEventLoop::AllEvents, 5);
+}
+
+void Report(const char* what, double value, const char* unit, double target, bool atMost) {
+    const bool ok = atMost ? value <= target : value >= target;
+    std::printf("%-44s %8.2f %-4s target %s %6.1f  %s\n", what, value, unit, atMost ? "<=" : ">=",
+                target, ok ? "ok" : "OVER");
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    const fs::path bin = TOVANI_BIN_DIR;
+    const fs::path dir = fs::temp_directory_path() / ("tovani_bench3d_" + std::to_string(::getpid()));
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    for (const char* folder : {"Layouts", "Tilesets", "Small", "Backgrounds", "Languages"})
+        if (fs::exists(bin / folder))
+            fs::copy(bin / folder, dir / folder, fs::copy_options::recursive);
+    fs::copy_file(bin / "libtovani_gl3d.so", dir / "libtovani_gl3d.so");
+    // A layout and a deal other than the tests' ones: the default layout, deal 4242.
+    WriteFileAtomic((dir / "Tovani.ini").string(),
+                    "[Tovani]\r\nLanguage=English\r\nMaximize=0\r\nShowHallFame=0\r\n"
+                    "EnableOpenGL=1\r\nContemplation=0\r\n");
+    MainFormOptions options;
+    options.programDir = QString::fromStdString(dir.string()) + "/";
+    TMainForm form(options);
+    BoardView view(form);
+    GameServices services(form, view);
+    HallKeeper hall(services);
+    SolitaireGame solitaire(services, hall);
+    View3D view3D(services);
+    services.SetQuestionRunner([](const QString&, const QString&) { return true; });
+    form.show();
+    int status = 0;
+    QTimer::singleShot(0, [&] {
+        QElapsedTimer up;
+        up.start();
+        while (form.GameMode() != kModeWelcome && up.elapsed() < 20000)
+            QApplication::processEvents(QEventLoop::AllEvents, 5);
+        form.Item("RandomSolitaireGame1")->trigger();
+        Wait(500);
+        form.Item("N3D")->trigger();
+        Wait(500);
+        Scene3D* scene = view3D.Scene();
+        if (!view3D.Active() || !scene) {
+            std::printf("the 3D view did not start: %s\n", qPrintable(view3D.Problem()));
+            status = 1;
+            app.quit();
+            return;
+        }
+        // The play area at 1280 x 720 exactly.
+        QWidget* w = scene->Widget();
+        form.resize(form.width() + 1280 - w->width(), form.height() + 720 - w->height());
+        Wait(800);
+        std::printf("scene %d x %d, %zu tiles\n", w->width(), w->height(),
+                    view3D.Content().tiles.size());
+        // Frames: the board turns a step each frame.
+        for (int i = 0; i < 10; ++i)
+            scene->RenderNow();
+        const int frames = 200;
+        QElapsedTimer t;
+        t.start();
+        for (int i = 0; i < frames; ++i) {
+            view3D.TypeKey(i % 40 < 20 ? '4' : '6');
+            scene->RenderNow();
+        }
+        const double frameMs = double(t.nsecsElapsed()) / 1e6 / frames;
+        // Picks over the board.
+        QRandomGenerator rng(99);
+        const int picks = 300;
+        int hits = 0;
+        t.restart();
+        for (int i = 0; i < picks; ++i)
+            hits += scene->Pick(w->width() / 6 + int(rng.bounded(w->width() * 2 / 3)),
+                                w->height() / 6 + int(rng.bounded(w->height() * 2 / 3))) != 0;
+        const double pickMs = double(t.nsecsElapsed()) / 1e6 / picks;
+        // Switches, each to its first frame on the screen.
+        double worstSwitch = 0;
+        for (int i = 0; i < 10; ++i) {
+            t.restart();
+            view3D.Set3DClick();
+            if (view3D.Active())
+                scene->RenderNow();
+            else
+                form.Game2()->repaint();
+            QApplication::processEvents();
+            worstSwitch = std::max(worstSwitch, double(t.nsecsElapsed()) / 1e6);
+        }
+        std::printf("%d of %d picks found a tile; OpenGL errors: %d\n", hits, picks,
+                    scene->GLErrors());
+        Report("3D frames a second, full board 1280x720", 1000.0 / frameMs, "fps", 60, false);
+        Report("3D pick", pickMs, "ms", 2, true);
+        Report("switch between 2D and 3D (worst of 10)", worstSwitch, "ms", 300, true);
+        app.quit();
+    });
+    const int rc = app.exec();
+    fs::remove_all(dir);
+    return rc == 0 ? status : rc;
+}
