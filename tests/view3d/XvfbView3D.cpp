@@ -21,7 +21,7 @@
 #include "play/view3d/View3D.h"
 #include "shell/MainForm.h"
 
-#include "play/XvfbDriver.h"
+#include "../play/XvfbDriver.h"
 
 #include <QAction>
 #include <QApplication>
@@ -240,6 +240,8 @@ int main(int argc, char** argv) {
         form.Item("Rotate1")->trigger();
         const int turnFrom = view3D.Camera().yAngle;
         Wait(1000);
+        std::printf("     Rotate: %d -> %d (mode %d)\n", turnFrom, view3D.Camera().yAngle,
+                    int(view3D.Camera().mode));
         Check(view3D.Camera().yAngle > turnFrom + 20, "Rotate turns the board by itself");
         Shot("rotate");
         form.Item("Static1")->trigger();

@@ -142,6 +142,9 @@ bool View3D::LoadScene() {
     if (!scene_->Problem().isEmpty())
         return fail(form_.Tr(scene_->Problem()));
     scene_->Widget()->installEventFilter(this);
+    // The right button turns the board; its own release opens the play menu (the window's
+    // menu on the right-button press would stop the drag).
+    scene_->Widget()->setContextMenuPolicy(Qt::PreventContextMenu);
     scene_->SetFrameListener([this](double ms) {
         if (!form_.Option("Benchmark3D") || form_.Session().status.RevealPosition() > 1)
             return;
@@ -240,8 +243,12 @@ void View3D::Set3DClick() {
 void View3D::ApplyView() {
     const bool on = Active();
     const int mode = form_.GameMode();
-    if (QWidget* panel = form_.GLPanel(); panel && on)
+    // The view stands over the games' own boxes, and under the welcome screen's buttons.
+    if (QWidget* panel = form_.GLPanel(); panel && on) {
         panel->raise();
+        if (QWidget* welcome = form_.Area("Welcome"))
+            welcome->raise();
+    }
     if (QWidget* score = form_.Area("ScorePanel"); score && mode == kModeSlider)
         score->setVisible(!on);
     hovered_ = 0;
