@@ -173,7 +173,6 @@ void GLScene::RenderNow() {
     makeCurrent();
     paintGL();
     glFinish();
-    doneCurrent();
     update();
 }
 
@@ -199,10 +198,10 @@ int GLScene::Pick(int x, int y) {
     Camera();
     DrawBoard(true);
     glPopName();
-    glFinish();
+    // Back in render mode the hits are counted; the context stays current (nothing else
+    // draws with it).
     const GLint hits = glRenderMode(GL_RENDER);
     CheckErrors();
-    doneCurrent();
     // The hit nearest to the eye; a record is: name count, min depth, max depth, the names.
     // (Something drawn without a name, a frame, hides what is behind it.)
     int best = 0;
@@ -230,6 +229,8 @@ void GLScene::SetTextures(const Textures3D& textures) {
 }
 
 void GLScene::SetOptions(const Options3D& options) {
+    if (options == options_)
+        return;
     options_ = options;
     boardDirty_ = true;
 }

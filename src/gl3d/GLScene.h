@@ -16,6 +16,7 @@
 namespace tovani {
 
 class GLText;
+struct BoxCorners;
 
 class GLScene : public QOpenGLWidget, public Scene3D {
 public:
@@ -64,6 +65,8 @@ private:
     void Box(float cx, float cy, float cz, float hx, float hy, float hz, float shift,
              GLuint topTexture, GLuint sideTexture, QColor top, QColor side, int alpha);
     void CompileBoard();
+    BoxCorners TileCorners(const SceneTile3D& t) const;
+    std::array<float, 3> TileCentre(const SceneTile3D& t) const;
     void UploadTextures();
     void CheckErrors();
 

@@ -47,36 +47,31 @@ void UseTexture(GLuint name) {
     }
 }
 
-// One face of a box: four corners counter-clockwise seen from outside, the picture spread over
-// it; the normal is short (0.1), as the light is strong.
+// One face of a box, inside glBegin(GL_QUADS): four corners counter-clockwise seen from
+// outside, the picture spread over it; the normal is short (0.1), as the light is strong.
 void Face(const float (&v)[4][3], float nx, float ny, float nz) {
     static const float tex[4][2] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
     glNormal3f(nx * 0.1f, ny * 0.1f, nz * 0.1f);
-    glBegin(GL_QUADS);
     for (int i = 0; i < 4; ++i) {
         glTexCoord2f(tex[i][0], tex[i][1]);
         glVertex3f(v[i][0], v[i][1], v[i][2]);
     }
-    glEnd();
 }
 
 } // namespace
 
-void GLScene::Box(float cx, float cy, float cz, float hx, float hy, float hz, float shift,
-                  GLuint topTexture, GLuint sideTexture, QColor top, QColor side, int alpha) {
-    const float x0 = cx - hx, x1 = cx + hx, y0 = cy - hy, y1 = cy + hy, z0 = cz - hz,
-                z1 = cz + hz;
-    // The bottom face may stand off to the lower left ("Emphasize 3D effect").
-    const float bx0 = x0 - shift, bx1 = x1 - shift, by0 = y0 - shift, by1 = y1 - shift;
-    UseTexture(topTexture);
-    Colour(top, alpha);
-    {
+// A box's corners; the bottom face may stand off to the lower left ("Emphasize 3D effect").
+struct BoxCorners {
+    float x0, x1, y0, y1, z0, z1, bx0, bx1, by0, by1;
+    BoxCorners(float cx, float cy, float cz, float hx, float hy, float hz, float shift)
+        : x0(cx - hx), x1(cx + hx), y0(cy - hy), y1(cy + hy), z0(cz - hz), z1(cz + hz),
+          bx0(x0 - shift), bx1(x1 - shift), by0(y0 - shift), by1(y1 - shift) {}
+
+    void Top() const {
         const float v[4][3] = {{x0, y0, z1}, {x1, y0, z1}, {x1, y1, z1}, {x0, y1, z1}};
         Face(v, 0, 0, 1);
     }
-    UseTexture(sideTexture);
-    Colour(side, alpha);
-    {
+    void Sides() const {
         const float left[4][3] = {{bx0, by0, z0}, {x0, y0, z1}, {x0, y1, z1}, {bx0, by1, z0}};
         Face(left, -1, 0, 0);
         const float right[4][3] = {{bx1, by0, z0}, {bx1, by1, z0}, {x1, y1, z1}, {x1, y0, z1}};
@@ -88,10 +83,32 @@ void GLScene::Box(float cx, float cy, float cz, float hx, float hy, float hz, fl
         const float back[4][3] = {{bx0, by0, z0}, {bx0, by1, z0}, {bx1, by1, z0}, {bx1, by0, z0}};
         Face(back, 0, 0, -1);
     }
+};
+
+
+void GLScene::Box(float cx, float cy, float cz, float hx, float hy, float hz, float shift,
+                  GLuint topTexture, GLuint sideTexture, QColor top, QColor side, int alpha) {
+    const BoxCorners b(cx, cy, cz, hx, hy, hz, shift);
+    UseTexture(topTexture);
+    Colour(top, alpha);
+    glBegin(GL_QUADS);
+    b.Top();
+    if (sideTexture == topTexture && side == top) {
+        b.Sides();
+        glEnd();
+        return;
+    }
+    glEnd();
+    UseTexture(sideTexture);
+    Colour(side, alpha);
+    glBegin(GL_QUADS);
+    b.Sides();
+    glEnd();
 }
 
 void GLScene::DrawBackground() {
-    // The background picture fills the panel, flat behind everything.
+    // The background picture fills the panel, flat behind everything (at the far end of the
+    // depth range, and writing no depth).
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glLoadIdentity();
@@ -100,19 +117,21 @@ void GLScene::DrawBackground() {
     glPushMatrix();
     glLoadIdentity();
     glDisable(GL_LIGHTING);
+    glDisable(GL_BLEND);
     glDisable(GL_DEPTH_TEST);
     glDepthMask(GL_FALSE);
     UseTexture(names_[kTex3DBackground]);
     glColor3ub(255, 255, 255);
+    const float w = float(pixelWidth_), h = float(pixelHeight_);
     glBegin(GL_QUADS);
     glTexCoord2i(0, 0);
-    glVertex2f(0, 0);
+    glVertex3f(0, 0, -1);
     glTexCoord2i(1, 0);
-    glVertex2f(float(pixelWidth_), 0);
+    glVertex3f(w, 0, -1);
     glTexCoord2i(1, 1);
-    glVertex2f(float(pixelWidth_), float(pixelHeight_));
+    glVertex3f(w, h, -1);
     glTexCoord2i(0, 1);
-    glVertex2f(0, float(pixelHeight_));
+    glVertex3f(0, h, -1);
     glEnd();
     glDisable(GL_TEXTURE_2D);
     glPopMatrix();
@@ -126,19 +145,23 @@ void GLScene::DrawBackground() {
 void GLScene::DrawCube() {
     // The background on the inside of a cube around the board.
     glDisable(GL_LIGHTING);
-    glDisable(GL_CULL_FACE);
+    glEnable(GL_CULL_FACE);
     UseTexture(names_[kTex3DBackground]);
     glColor3ub(255, 255, 255);
     const float s = 41;
+    // Each face wound counter-clockwise as seen from inside, so the near face, seen from
+    // outside, is culled and the board shows.
     const float faces[6][4][3] = {
         {{-s, -s, -s}, {s, -s, -s}, {s, s, -s}, {-s, s, -s}},
-        {{-s, -s, s}, {s, -s, s}, {s, s, s}, {-s, s, s}},
-        {{-s, -s, -s}, {-s, -s, s}, {-s, s, s}, {-s, s, -s}},
+        {{-s, -s, s}, {-s, s, s}, {s, s, s}, {s, -s, s}},
+        {{-s, -s, -s}, {-s, s, -s}, {-s, s, s}, {-s, -s, s}},
         {{s, -s, -s}, {s, -s, s}, {s, s, s}, {s, s, -s}},
-        {{-s, -s, -s}, {s, -s, -s}, {s, -s, s}, {-s, -s, s}},
+        {{-s, -s, -s}, {-s, -s, s}, {s, -s, s}, {s, -s, -s}},
         {{-s, s, -s}, {s, s, -s}, {s, s, s}, {-s, s, s}}};
+    glBegin(GL_QUADS);
     for (const auto& f : faces)
         Face(f, 0, 0, 1);
+    glEnd();
     glDisable(GL_TEXTURE_2D);
     glEnable(GL_CULL_FACE);
     if (options_.lighting)
@@ -179,9 +202,7 @@ void GLScene::DrawBoard(bool picking) {
 void GLScene::DrawTile(const SceneTile3D& t, bool picking, int alpha, int) {
     const float e = options_.emphasize ? 0.3f : 0.0f;
     const float a = options_.tileAspect;
-    const float cx = float(t.column) - 17 + float(t.layer) * e;
-    const float cy = (10 - float(t.row) + 0.77f * float(t.layer) * e) * a;
-    const float cz = 1.2f * float(t.layer);
+    const auto [cx, cy, cz] = TileCentre(t);
     if (picking) {
         glLoadName(GLuint(t.tile));
         Box(cx, cy, cz, 1, a, 0.6f, e, 0, 0, Qt::white, Qt::white, 255);
@@ -205,22 +226,63 @@ void GLScene::DrawTile(const SceneTile3D& t, bool picking, int alpha, int) {
 void GLScene::DrawOverlay(const SceneTile3D& t, QColor colour, int alpha) {
     const float e = options_.emphasize ? 0.3f : 0.0f;
     const float a = options_.tileAspect;
-    const float cx = float(t.column) - 17 + float(t.layer) * e;
-    const float cy = (10 - float(t.row) + 0.77f * float(t.layer) * e) * a;
-    const float cz = 1.2f * float(t.layer);
+    const auto [cx, cy, cz] = TileCentre(t);
     Box(cx, cy, cz, 1.02f, a + 0.02f, 0.62f, e, 0, 0, colour, colour, alpha);
+}
+
+// A tile's middle: its cell across and down, its layer up (the upper layers shifted up and
+// right with "Emphasize 3D effect").
+std::array<float, 3> GLScene::TileCentre(const SceneTile3D& t) const {
+    const float e = options_.emphasize ? 0.3f : 0.0f;
+    return {float(t.column) - 17 + float(t.layer) * e + content_.shiftX,
+            (10 - float(t.row) + content_.shiftY + 0.77f * float(t.layer) * e) *
+                options_.tileAspect,
+            1.2f * float(t.layer)};
+}
+
+BoxCorners GLScene::TileCorners(const SceneTile3D& t) const {
+    const auto [cx, cy, cz] = TileCentre(t);
+    return BoxCorners(cx, cy, cz, 1, options_.tileAspect, 0.6f, options_.emphasize ? 0.3f : 0.0f);
 }
 
 void GLScene::CompileBoard() {
     if (!boardList_)
         boardList_ = glGenLists(1);
+    // Few draws for many tiles: the tops face by face (one picture each), then all the sides
+    // with the one side picture.
+    std::vector<const SceneTile3D*> still;
+    for (const SceneTile3D& t : content_.tiles)
+        if (std::find(removal_.tiles.begin(), removal_.tiles.end(), t) == removal_.tiles.end())
+            still.push_back(&t);
     glNewList(boardList_, GL_COMPILE);
-    for (const SceneTile3D& t : content_.tiles) {
-        if (!removal_.tiles.empty() &&
-            std::find(removal_.tiles.begin(), removal_.tiles.end(), t) != removal_.tiles.end())
-            continue;
-        DrawTile(t, false, 255);
+    const bool faces = options_.topTexture;
+    for (int face = faces ? 1 : 0; face <= (faces ? 43 : 0); ++face) {
+        bool begun = false;
+        for (const SceneTile3D* t : still) {
+            if (faces && t->face != face)
+                continue;
+            if (!begun) {
+                UseTexture(faces ? names_[size_t(face - 1)] : 0);
+                glBegin(GL_QUADS);
+                begun = true;
+            }
+            Colour(!faces                  ? Dimmed(options_.border, 30)
+                   : options_.progressive ? LayerTint(t->layer)
+                                          : QColor(Qt::white),
+                   255);
+            TileCorners(*t).Top();
+        }
+        if (begun)
+            glEnd();
     }
+    UseTexture(options_.texturedTiles
+                   ? names_[options_.marbleBorders ? size_t(kTex3DMarble) : size_t(42)]
+                   : 0);
+    Colour(options_.texturedTiles ? QColor(Qt::white) : options_.border, 255);
+    glBegin(GL_QUADS);
+    for (const SceneTile3D* t : still)
+        TileCorners(*t).Sides();
+    glEnd();
     glDisable(GL_TEXTURE_2D);
     glEndList();
     boardDirty_ = false;
@@ -262,8 +324,8 @@ void GLScene::DrawRemoval() {
     glEnable(GL_BLEND);
     for (const SceneTile3D& t : removal_.tiles) {
         const float a = options_.tileAspect;
-        const float cx = float(t.column) - 17;
-        const float cy = (10 - float(t.row)) * a;
+        const float cx = float(t.column) - 17 + content_.shiftX;
+        const float cy = (10 - float(t.row) + content_.shiftY) * a;
         glPushMatrix();
         glTranslatef(cx, cy, 0.125f * float(n));
         glRotatef(10 * std::sin(0.1f * float(n)), 1, 1, 1);
@@ -311,10 +373,12 @@ void GLScene::DrawNumber(const SceneNumber3D& n) {
     glPushMatrix();
     glTranslatef(n.x, 0, 0);
     glRotatef(n.swing, 0, 1, 0);
+    // Digits four fifths as wide as they are high, side by side.
+    const float w = 0.8f * (n.top - n.bottom);
     float x = 0;
     for (char c : digits) {
-        DrawQuad(kTex3DDigits + (c - '0'), x, n.bottom, x + 0.4f, n.top, 0.6f);
-        x += 0.4f;
+        DrawQuad(kTex3DDigits + (c - '0'), x, n.bottom, x + w, n.top, 0.6f);
+        x += w;
     }
     glPopMatrix();
 }

@@ -73,11 +73,11 @@ void GLText::SetText(const QString& text) {
     font.setItalic(true);
     QPainterPath path;
     path.addText(0, 0, font, text);
-    // A letter one unit high, the text centred on the origin, y upwards.
+    // Capitals three units high, the text starting at the origin, y upwards.
     const QRectF box = path.boundingRect();
     QTransform t;
-    t.scale(1.0 / 70, -1.0 / 70);
-    t.translate(-box.center().x(), 0);
+    t.scale(3.0 / 70, -3.0 / 70);
+    t.translate(-box.left(), 0);
     const QList<QPolygonF> outlines = path.toSubpathPolygons(t);
     std::vector<std::vector<std::array<GLdouble, 3>>> points;
     for (const QPolygonF& poly : outlines) {

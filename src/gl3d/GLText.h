@@ -17,8 +17,8 @@ public:
 
     // Builds the letters of `text` (the current OpenGL context must be the scene's).
     void SetText(const QString& text);
-    // Draws them, in the current colour, their baseline's middle at the origin, one unit for
-    // a letter's height.
+    // Draws them, in the current colour, the baseline starting at the origin, capitals three
+    // units high.
     void Draw() const;
     bool Empty() const { return list_ == 0; }
 

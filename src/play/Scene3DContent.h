@@ -69,6 +69,8 @@ struct Scene3DContent {
     std::vector<SceneTile3D> tiles;
     int firstPick = 0, secondPick = 0, hint1 = 0, hint2 = 0;
     bool memory = false; // the first pick is not darkened
+    // Moves the board so that the places of the layout in play stand in the middle.
+    float shiftX = 0, shiftY = 0;
     // The grid games.
     float blockHalfSize = 0.7f;
     std::vector<SceneBlock3D> blocks;

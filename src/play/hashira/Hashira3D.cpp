@@ -31,13 +31,14 @@ void HashiraPlay::Describe3D(Scene3DContent& out) const {
         for (int k = 1; k <= 3; ++k)
             out.blocks.push_back(
                 {1.5f * 5.8f, 1.5f * (5.8f - float(k)), int(s.next[size_t(k - 1)]), 255, 0});
-    out.quads.push_back({kTex3DWordNext, 7, 8, 9, 8.5f, 0});
-    out.quads.push_back({kTex3DWordScore, 7, 1.2f, 9, 1.7f, 0});
-    out.quads.push_back({kTex3DWordTiles, 7, -2, 10, -1, 0});
-    out.quads.push_back({kTex3DWordLevel, 7, -4.5f, 9, -4, 0});
-    out.numbers.push_back({model_.Score(), 7, -0.1f, 0.4f, 0});
-    out.numbers.push_back({model_.BlocksRemoved(), 7, -3.1f, -2.6f, 0});
-    out.numbers.push_back({model_.Level(), 7, -5.5f, -5, 0});
+    // The words and counters, large enough to read from the eye's distance.
+    out.quads.push_back({kTex3DWordNext, 7, 8, 11, 9, 0});
+    out.quads.push_back({kTex3DWordScore, 7, 1.2f, 11, 2.2f, 0});
+    out.quads.push_back({kTex3DWordTiles, 7, -2.2f, 13, -0.7f, 0});
+    out.quads.push_back({kTex3DWordLevel, 7, -5, 11, -4, 0});
+    out.numbers.push_back({model_.Score(), 7, -0.4f, 0.8f, 0});
+    out.numbers.push_back({model_.BlocksRemoved(), 7, -3.6f, -2.4f, 0});
+    out.numbers.push_back({model_.Level(), 7, -6.6f, -5.4f, 0});
     // A chain reaction shows its count, swinging.
     if (form_.Option("AnimateChain") && s.chainCounter > 1 && s.removalTicks > 0)
         for (int k = 0; k < 1; ++k)

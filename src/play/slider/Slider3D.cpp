@@ -23,9 +23,10 @@ void SliderController::Describe3D(Scene3DContent& out) const {
         for (int k = 1; k <= 3; ++k)
             out.blocks.push_back({2 * 5.8f, 2 * (3.8f - float(k)),
                                   int(shownNext_[size_t(k - 1)]), 255, 0});
-    out.quads.push_back({kTex3DWordNext, 9.5f, 6.5f, 11.5f, 7.0f, 0});
-    out.quads.push_back({kTex3DWordScore, 9.5f, -1.8f, 11.5f, -1.3f, 0});
-    out.numbers.push_back({model_.Score(), 9.5f, -3.1f, -2.6f, 0});
+    // The words and the score, large enough to read from the eye's distance.
+    out.quads.push_back({kTex3DWordNext, 9.5f, 6.5f, 13.5f, 7.5f, 0});
+    out.quads.push_back({kTex3DWordScore, 9.5f, -1.8f, 13.5f, -0.8f, 0});
+    out.numbers.push_back({model_.Score(), 9.5f, -3.6f, -2.4f, 0});
 }
 
 void SliderController::Click3D(int name, MouseButton button) {

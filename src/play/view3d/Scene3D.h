@@ -42,6 +42,7 @@ struct Options3D {
     QColor border = QColor(230, 220, 190); // the tile sides without texture
     QColor hover = QColor(255, 255, 0);    // the hovered tile's overlay (before dimming)
     bool hoverBlack = false;               // "Colored Tile" highlight: a black overlay
+    friend bool operator==(const Options3D&, const Options3D&) = default;
 };
 
 // The moving title of the welcome and pause screens.

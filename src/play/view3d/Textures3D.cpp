@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QFont>
+#include <QFontMetrics>
 #include <QPainter>
 #include <QRandomGenerator>
 
@@ -45,6 +46,9 @@ QImage Word(const QString& text, int w, int h, QColor colour) {
     QFont font("DejaVu Sans");
     font.setBold(true);
     font.setPixelSize(int(h * 0.8));
+    // A long word is set smaller until it fits.
+    while (font.pixelSize() > 6 && QFontMetrics(font).horizontalAdvance(text) > w - 2)
+        font.setPixelSize(font.pixelSize() - 1);
     painter.setFont(font);
     painter.setPen(colour);
     painter.drawText(p.rect(), Qt::AlignCenter, text);

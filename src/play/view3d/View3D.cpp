@@ -297,6 +297,21 @@ Scene3DContent View3D::Content() const {
         c.hint1 = s.hint1;
         c.hint2 = s.hint2;
         c.memory = mode == kModeMemory;
+        // The board stands in the middle: the places of the layout in play (or, without them,
+        // the tiles standing) are centred.
+        std::vector<Cell> places = view_.Area().renderer.extent.places;
+        for (int t = 1; places.empty() && t <= kTileCount; ++t)
+            if (const Cell p = s.board->Position(t); p.OnBoard())
+                places.push_back(p);
+        if (!places.empty()) {
+            int c0 = 99, c1 = -99, r0 = 99, r1 = -99;
+            for (const Cell& p : places) {
+                c0 = std::min(c0, p.column), c1 = std::max(c1, p.column);
+                r0 = std::min(r0, p.row), r1 = std::max(r1, p.row);
+            }
+            c.shiftX = 17 - 0.5f * float(c0 + c1);
+            c.shiftY = 0.5f * float(r0 + r1) - 10;
+        }
         for (int t = 1; t <= kTileCount; ++t) {
             const Cell cell = s.board->Position(t);
             if (cell.column <= 0 || cell.row <= 0 || cell.layer <= 0)
