@@ -282,6 +282,12 @@ int main(int argc, char** argv) {
             Check(view3D.Active() && !view3D.Content().blocks.empty() ==
                                          (s.mode >= kModeClicks),
                   "the game's scene is described");
+            if (s.mode == kModeMemory) {
+                bool allDown = !view3D.Content().tiles.empty();
+                for (const SceneTile3D& t : view3D.Content().tiles)
+                    allDown = allDown && t.face == kBlankFace;
+                Check(allDown, "Memory's tiles show the blank face until turned");
+            }
             Shot(s.shot);
         }
         // A click in Clicks removes a group through the pick.

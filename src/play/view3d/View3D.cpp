@@ -46,8 +46,14 @@ View3D::View3D(GameServices& services)
         form_.SetHandler(name, std::move(fn));
     };
     hook("InitOpenGL", [this](QObject*) {
-        if (LoadScene())
-            CreateGLBoard();
+        // At start-up with "Enable OpenGL DLLs" checked; the view may start on ("Go 3D !!").
+        if (!LoadScene()) {
+            form_.SetView3D(false);
+            return;
+        }
+        CreateGLBoard();
+        if (form_.View3D())
+            ApplyView();
     });
     hook("EnableGLClick", [this](QObject*) { EnableGLClick(); });
     hook("Set3DClick", [this](QObject*) { Set3DClick(); });
