@@ -36,8 +36,8 @@ void Wait(int ms) {
 
 void Report(const char* what, double value, const char* unit, double target, bool atMost) {
     const bool ok = atMost ? value <= target : value >= target;
-    std::printf("%-44s %8.2f %-4s target %s %6.1f  %s\n", what, value, unit, atMost ? "<=" : ">=",
-                target, ok ? "ok" : "OVER");
+    std::printf("%-44s %8.2f %-4s target %s %6.1f  %s\n", what, value, unit,
+                atMost ? "<=" : ">=", target, ok ? "ok" : "OVER");
 }
 
 } // namespace
@@ -45,7 +45,8 @@ void Report(const char* what, double value, const char* unit, double target, boo
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const fs::path bin = TOVANI_BIN_DIR;
-    const fs::path dir = fs::temp_directory_path() / ("tovani_bench3d_" + std::to_string(::getpid()));
+    const fs::path dir =
+        fs::temp_directory_path() / ("tovani_bench3d_" + std::to_string(::getpid()));
     fs::remove_all(dir);
     fs::create_directories(dir);
     for (const char* folder : {"Layouts", "Tilesets", "Small", "Backgrounds", "Languages"})

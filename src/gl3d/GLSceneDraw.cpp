@@ -85,7 +85,6 @@ struct BoxCorners {
     }
 };
 
-
 void GLScene::Box(float cx, float cy, float cz, float hx, float hy, float hz, float shift,
                   GLuint topTexture, GLuint sideTexture, QColor top, QColor side, int alpha) {
     const BoxCorners b(cx, cy, cz, hx, hy, hz, shift);
@@ -151,13 +150,12 @@ void GLScene::DrawCube() {
     const float s = 41;
     // Each face wound counter-clockwise as seen from inside, so the near face, seen from
     // outside, is culled and the board shows.
-    const float faces[6][4][3] = {
-        {{-s, -s, -s}, {s, -s, -s}, {s, s, -s}, {-s, s, -s}},
-        {{-s, -s, s}, {-s, s, s}, {s, s, s}, {s, -s, s}},
-        {{-s, -s, -s}, {-s, s, -s}, {-s, s, s}, {-s, -s, s}},
-        {{s, -s, -s}, {s, -s, s}, {s, s, s}, {s, s, -s}},
-        {{-s, -s, -s}, {-s, -s, s}, {s, -s, s}, {s, -s, -s}},
-        {{-s, s, -s}, {s, s, -s}, {s, s, s}, {-s, s, s}}};
+    const float faces[6][4][3] = {{{-s, -s, -s}, {s, -s, -s}, {s, s, -s}, {-s, s, -s}},
+                                  {{-s, -s, s}, {-s, s, s}, {s, s, s}, {s, -s, s}},
+                                  {{-s, -s, -s}, {-s, s, -s}, {-s, s, s}, {-s, -s, s}},
+                                  {{s, -s, -s}, {s, -s, s}, {s, s, s}, {s, s, -s}},
+                                  {{-s, -s, -s}, {-s, -s, s}, {s, -s, s}, {s, -s, -s}},
+                                  {{-s, s, -s}, {s, s, -s}, {s, s, s}, {-s, s, s}}};
     glBegin(GL_QUADS);
     for (const auto& f : faces)
         Face(f, 0, 0, 1);
@@ -266,7 +264,7 @@ void GLScene::CompileBoard() {
                 glBegin(GL_QUADS);
                 begun = true;
             }
-            Colour(!faces                  ? Dimmed(options_.border, 30)
+            Colour(!faces                 ? Dimmed(options_.border, 30)
                    : options_.progressive ? LayerTint(t->layer)
                                           : QColor(Qt::white),
                    255);
@@ -414,7 +412,8 @@ void GLScene::DrawGrid(bool picking) {
     glEnable(GL_BLEND);
     glDepthMask(GL_FALSE);
     for (const SceneQuad3D& q : content_.quads)
-        DrawQuad(q.texture, q.left, q.bottom, q.right, q.top, q.texture == kTex3DGridFrame ? -0.3f : 0.6f);
+        DrawQuad(q.texture, q.left, q.bottom, q.right, q.top,
+                 q.texture == kTex3DGridFrame ? -0.3f : 0.6f);
     for (const SceneNumber3D& n : content_.numbers)
         DrawNumber(n);
     glDepthMask(GL_TRUE);

@@ -32,7 +32,7 @@ void CALLBACK End() {
 void CALLBACK Vertex(void* data) {
     glVertex3dv(static_cast<const GLdouble*>(data));
 }
-void CALLBACK Combine(const GLdouble coords[3], void*[4], const GLfloat[4], void** out) {
+void CALLBACK Combine(const GLdouble coords[3], void* [4], const GLfloat[4], void** out) {
     newPoints->push_back({coords[0], coords[1], coords[2]});
     *out = newPoints->back().data();
 }
@@ -85,7 +85,8 @@ void GLText::SetText(const QString& text) {
         for (const QPointF& p : poly)
             ring.push_back({p.x(), p.y(), 0});
         // A closed outline repeats its first point; the tessellator wants it once.
-        if (ring.size() > 1 && ring.front()[0] == ring.back()[0] && ring.front()[1] == ring.back()[1])
+        if (ring.size() > 1 && ring.front()[0] == ring.back()[0] &&
+            ring.front()[1] == ring.back()[1])
             ring.pop_back();
         points.push_back(std::move(ring));
     }

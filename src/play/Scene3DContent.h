@@ -13,13 +13,13 @@ namespace tovani {
 constexpr int kTex3DMarble = 43;
 constexpr int kTex3DBackground = 44;
 constexpr int kTex3DDarkRed = 45;
-constexpr int kTex3DSmall = 46;      // small tiles 0..6: 46..52
-constexpr int kTex3DWordNext = 53;   // "NEXT"
-constexpr int kTex3DWordScore = 54;  // "SCORE"
-constexpr int kTex3DWordTiles = 55;  // "TILES REMOVED"
-constexpr int kTex3DWordLevel = 56;  // "LEVEL"
-constexpr int kTex3DDigits = 57;     // digits 0..9: 57..66
-constexpr int kTex3DGridFrame = 67;  // a Slider cell's frame
+constexpr int kTex3DSmall = 46;     // small tiles 0..6: 46..52
+constexpr int kTex3DWordNext = 53;  // "NEXT"
+constexpr int kTex3DWordScore = 54; // "SCORE"
+constexpr int kTex3DWordTiles = 55; // "TILES REMOVED"
+constexpr int kTex3DWordLevel = 56; // "LEVEL"
+constexpr int kTex3DDigits = 57;    // digits 0..9: 57..66
+constexpr int kTex3DGridFrame = 67; // a Slider cell's frame
 constexpr int kTex3DCount = 68;
 
 // A tile of a tile board: its number, the face shown (43 for a face-down Memory tile) and its

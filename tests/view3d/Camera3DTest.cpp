@@ -98,7 +98,7 @@ TEST(Camera3D, RightDragTurnsAndAClickDoesNot) {
     EXPECT_EQ(c.yAngle, Camera3D::kDefaultY);
     EXPECT_TRUE(c.EndDrag()); // it moved: no pop-up menu
     c.BeginDrag(50, 50);
-    EXPECT_FALSE(c.EndDrag()); // a plain right click opens the menu
+    EXPECT_FALSE(c.EndDrag());        // a plain right click opens the menu
     EXPECT_FALSE(c.DragTo(500, 500)); // no drag after the release
 }
 

@@ -89,7 +89,8 @@ int main(int argc, char** argv) {
     QDir().mkpath(shots);
 
     const fs::path bin = ExecutableDirectory();
-    const fs::path dir = fs::temp_directory_path() / ("tovani_xvfb3d_" + std::to_string(::getpid()));
+    const fs::path dir =
+        fs::temp_directory_path() / ("tovani_xvfb3d_" + std::to_string(::getpid()));
     fs::remove_all(dir);
     fs::create_directories(dir);
     for (const char* folder :
@@ -155,8 +156,8 @@ int main(int argc, char** argv) {
                 if (s.contains("OpenGL"))
                     std::printf("     status: %s\n", qPrintable(s));
             Check(said() == 1, "the status line says once that OpenGL could not be started");
-            Check(view.TileAt(view.PlaceCentre(view.Scene().board->Position(
-                      OpenTiles(view3D.Content()).front().tile))) != 0,
+            Check(view.TileAt(view.PlaceCentre(
+                      view.Scene().board->Position(OpenTiles(view3D.Content()).front().tile))) != 0,
                   "the 2D hit test still finds tiles");
             Shot("fallback-2d");
             app.exit(failures == 0 ? 0 : 1);
@@ -220,8 +221,8 @@ int main(int argc, char** argv) {
         Check(view3D.Camera().zAngle == before.zAngle + 1, "key / rolls it");
         Shot("camera-keys");
         const int distance = view3D.Camera().distance;
-        Run("xdotool", {"mousemove", QString::number(at.x()), QString::number(at.y()), "click",
-                        "5"});
+        Run("xdotool",
+            {"mousemove", QString::number(at.x()), QString::number(at.y()), "click", "5"});
         Check(WaitFor([&] { return view3D.Camera().distance == distance - 4; }, 2000),
               "a wheel notch towards the player brings the eye nearer");
         const int yAngle = view3D.Camera().yAngle;
@@ -279,8 +280,7 @@ int main(int argc, char** argv) {
             form.Item(s.item)->trigger();
             Check(WaitFor([&] { return form.GameMode() == s.mode; }, 5000), s.shot);
             Wait(s.mode == kModeHashira ? 3000 : 800);
-            Check(view3D.Active() && !view3D.Content().blocks.empty() ==
-                                         (s.mode >= kModeClicks),
+            Check(view3D.Active() && !view3D.Content().blocks.empty() == (s.mode >= kModeClicks),
                   "the game's scene is described");
             if (s.mode == kModeMemory) {
                 bool allDown = !view3D.Content().tiles.empty();

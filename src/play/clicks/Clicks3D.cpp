@@ -11,8 +11,8 @@ void ClicksController::Describe3D(Scene3DContent& out) const {
             if (const int v = shown_[c][r]; v != 0) {
                 // The grid's columns and rows count from the border cell around the field.
                 const int n = c + 1, i = r + 1;
-                out.blocks.push_back({1.5f * float(n - 10), 1.5f * float(8 - i), v - 1, 255,
-                                      20 * i + n});
+                out.blocks.push_back(
+                    {1.5f * float(n - 10), 1.5f * float(8 - i), v - 1, 255, 20 * i + n});
             }
 }
 

@@ -1,7 +1,7 @@
 // Slider in the 3D view: the nine by nine cells with their frames, the tiles as boxes, the
 // next tiles and the score beside the grid. A cell answers a pick with row * 10 + column.
-#include "play/slider/SliderController.h"
 #include "play/GameServices.h"
+#include "play/slider/SliderController.h"
 #include "shell/MainForm.h"
 
 namespace tovani {
@@ -21,8 +21,8 @@ void SliderController::Describe3D(Scene3DContent& out) const {
         }
     if (form_.Option("ShowNext"))
         for (int k = 1; k <= 3; ++k)
-            out.blocks.push_back({2 * 5.8f, 2 * (3.8f - float(k)),
-                                  int(shownNext_[size_t(k - 1)]), 255, 0});
+            out.blocks.push_back(
+                {2 * 5.8f, 2 * (3.8f - float(k)), int(shownNext_[size_t(k - 1)]), 255, 0});
     // The words and the score, large enough to read from the eye's distance.
     out.quads.push_back({kTex3DWordNext, 9.5f, 6.5f, 13.5f, 7.5f, 0});
     out.quads.push_back({kTex3DWordScore, 9.5f, -1.8f, 13.5f, -0.8f, 0});

@@ -6,7 +6,13 @@
 namespace tovani {
 
 // How the camera moves by itself: still, turning, or following the mouse.
-enum class Contemplation { Normal = 0, Rotate = 2, FollowSlow = 4, FollowNormal = 5, FollowFast = 6 };
+enum class Contemplation {
+    Normal = 0,
+    Rotate = 2,
+    FollowSlow = 4,
+    FollowNormal = 5,
+    FollowFast = 6
+};
 
 // What a key typed in the 3D view did.
 enum class CameraKey { None, Moved, ToggleTopTexture };
@@ -18,11 +24,11 @@ struct Camera3D {
     static constexpr int kDefaultX = -3;
     static constexpr int kDefaultDistance = 48;
 
-    int zAngle = 0;                   // roll, 3 degrees a unit
-    int yAngle = kDefaultY;           // turn about the vertical axis
-    int xAngle = kDefaultX;           // tilt, 3 degrees a unit
-    int distance = kDefaultDistance;  // the eye stands at z = distance + 1
-    float eyeX = 0, eyeY = 0;         // the follow-me offsets
+    int zAngle = 0;                  // roll, 3 degrees a unit
+    int yAngle = kDefaultY;          // turn about the vertical axis
+    int xAngle = kDefaultX;          // tilt, 3 degrees a unit
+    int distance = kDefaultDistance; // the eye stands at z = distance + 1
+    float eyeX = 0, eyeY = 0;        // the follow-me offsets
     Contemplation mode = Contemplation::FollowSlow;
     bool wheelTurns = false; // toggled by the middle button: the wheel rolls without Shift
 

@@ -35,10 +35,10 @@ struct Options3D {
     bool highlight = true;      // "Highlight in 3D mode"
     bool emphasize = false;     // "Emphasize 3D effect"
     enum class Back { None, Normal, Cube } back = Back::Normal;
-    bool animatePause = true;   // "Animate Pause and Start screens"
+    bool animatePause = true; // "Animate Pause and Start screens"
     bool animateChain = true;
-    float tileAspect = 1.25f;   // the tile's height over its width
-    QColor clear = Qt::black;   // the background colour
+    float tileAspect = 1.25f;              // the tile's height over its width
+    QColor clear = Qt::black;              // the background colour
     QColor border = QColor(230, 220, 190); // the tile sides without texture
     QColor hover = QColor(255, 255, 0);    // the hovered tile's overlay (before dimming)
     bool hoverBlack = false;               // "Colored Tile" highlight: a black overlay

@@ -79,15 +79,15 @@ Textures3D BuildTextures3D(const BoardView& view, TMainForm& form) {
     // The flat face of each tile, without its drawn sides, made square.
     for (int face = 1; face <= 43 && !s.IsEmpty(); ++face) {
         const Point o = s.FaceCellOrigin(face);
-        const QImage f = FromBuffer(s.FaceSheet, o.x + s.EdgeSize(), o.y, s.TileWidth(),
-                                    s.TileHeight());
+        const QImage f =
+            FromBuffer(s.FaceSheet, o.x + s.EdgeSize(), o.y, s.TileWidth(), s.TileHeight());
         t.pictures[size_t(face - 1)] =
             f.scaled(64, 64, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     }
     t.pictures[kTex3DMarble] = t.smooth ? Marble(64, 32) : Marble(32, 16);
     int size = 256;
-    for (const char* n : {"N64x64texture1", "N128x128texture1", "N256x256texture1",
-                          "N512x512texture1"})
+    for (const char* n :
+         {"N64x64texture1", "N128x128texture1", "N256x256texture1", "N512x512texture1"})
         if (form.Option(n))
             size = 32 << form.Item(n)->property("tag").toInt();
     const QImage& back = form.PlayAreaBackground();
@@ -103,7 +103,8 @@ Textures3D BuildTextures3D(const BoardView& view, TMainForm& form) {
     red.fill(QColor(128, 0, 0));
     t.pictures[kTex3DDarkRed] = red;
     for (int i = 0; i < 7; ++i)
-        t.pictures[size_t(kTex3DSmall + i)] = FromBuffer(view.SmallTileset(), 38 * i + 6, 0, 32, 32);
+        t.pictures[size_t(kTex3DSmall + i)] =
+            FromBuffer(view.SmallTileset(), 38 * i + 6, 0, 32, 32);
     t.pictures[kTex3DWordNext] = Word("NEXT", 64, 16, QColor(255, 200, 60));
     t.pictures[kTex3DWordScore] = Word("SCORE", 64, 16, QColor(255, 200, 60));
     t.pictures[kTex3DWordTiles] = Word("TILES REMOVED", 128, 32, QColor(120, 220, 255));

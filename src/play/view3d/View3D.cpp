@@ -73,8 +73,8 @@ View3D::View3D(GameServices& services)
         });
     hook("ContemplationClick", [this](QObject* sender) { ContemplationClick(sender); });
     hook("NicestClick", [this](QObject*) {
-        for (const char* on : {"TexturedTiles", "AntiAlias", "Cube3D", "Highlight3D",
-                               "Animations3D", "Lighting"})
+        for (const char* on :
+             {"TexturedTiles", "AntiAlias", "Cube3D", "Highlight3D", "Animations3D", "Lighting"})
             form_.SetOption(on, true);
         form_.SetOption("NormalBack3D", false);
         form_.SetOption("NoBack3D", false);
@@ -179,8 +179,8 @@ void View3D::CreateGLBoard() {
     camera_.Clamp();
     // The mode is the checked item's (the ×10 of Rotate is in the stored counter already).
     camera_.mode = Contemplation::Normal;
-    for (const char* n : {"Static1", "Rotate1", "FollowMouseSlow", "FollowMouseNormal",
-                          "FollowMouseFast"})
+    for (const char* n :
+         {"Static1", "Rotate1", "FollowMouseSlow", "FollowMouseNormal", "FollowMouseFast"})
         if (form_.Option(n))
             camera_.mode = Camera3D::ModeFromNumber(form_.Item(n)->property("tag").toInt());
     form_.SetScene3DCreated(true);
@@ -276,9 +276,9 @@ Options3D View3D::ReadOptions() const {
     o.progressive = form_.Option("Progressive");
     o.highlight = form_.Option("Highlight3D");
     o.emphasize = form_.Option("Emphasize3D");
-    o.back = form_.Option("Cube3D")          ? Options3D::Back::Cube
+    o.back = form_.Option("Cube3D")         ? Options3D::Back::Cube
              : form_.Option("NormalBack3D") ? Options3D::Back::Normal
-                                             : Options3D::Back::None;
+                                            : Options3D::Back::None;
     o.animatePause = form_.Option("AnimatePause");
     const PlayArea& area = view_.Area();
     if (form_.Option("KeepRatio") && area.sheets.TileWidth() > 0)
@@ -438,7 +438,8 @@ void View3D::MouseMoved(const QPoint& p) {
         return;
     }
     int picked = mode >= 1 && mode <= 6 ? scene_->Pick(p.x(), p.y()) : 0;
-    if (picked && mode >= kModeSolitaire && mode <= kModeRivers && form_.Option("OnlyPossibleMoves")) {
+    if (picked && mode >= kModeSolitaire && mode <= kModeRivers &&
+        form_.Option("OnlyPossibleMoves")) {
         const Board* board = view_.Scene().board;
         const FreeRule rule = form_.Option("Vertical") ? FreeRule::Vertical : FreeRule::Side;
         if (board && !Dispo(*board, picked, rule))
