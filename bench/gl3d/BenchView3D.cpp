@@ -11,6 +11,8 @@
 #include "play/view3d/View3D.h"
 #include "shell/MainForm.h"
 
+#include "../../tests/view3d/ProgramFolder.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
@@ -45,19 +47,10 @@ void Report(const char* what, double value, const char* unit, double target, boo
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    const fs::path bin = TOVANI_BIN_DIR;
-    const fs::path dir =
-        fs::temp_directory_path() / ("tovani_bench3d_" + std::to_string(::getpid()));
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    for (const char* folder : {"Layouts", "Tilesets", "Small", "Backgrounds", "Languages"})
-        if (fs::exists(bin / folder))
-            fs::copy(bin / folder, dir / folder, fs::copy_options::recursive);
-    fs::copy_file(bin / "libtovani_gl3d.so", dir / "libtovani_gl3d.so");
-    // A layout and a deal other than the tests' ones: the default layout, deal 4242.
-    WriteFileAtomic((dir / "Tovani.ini").string(),
-                    "[Tovani]\r\nLanguage=English\r\nMaximize=0\r\nShowHallFame=0\r\n"
-                    "EnableOpenGL=1\r\nContemplation=0\r\n");
+    // A random deal of the default layout: not the boards the tests pick on.
+    const fs::path dir = MakeProgramFolder(TOVANI_BIN_DIR, "tovani_bench3d_",
+                                           "Language=English\r\nMaximize=0\r\nShowHallFame=0\r\n"
+                                           "EnableOpenGL=1\r\nContemplation=0\r\n");
     MainFormOptions options;
     options.programDir = QString::fromStdString(dir.string()) + "/";
     TMainForm form(options);
@@ -119,8 +112,9 @@ int main(int argc, char** argv) {
                 load = 0;
             std::fclose(f);
         }
-        std::printf("a frame: %.2f ms on the clock, %.2f ms of processor time (load average %.1f)\n",
-                    frameMs, cpuMs, load);
+        std::printf(
+            "a frame: %.2f ms on the clock, %.2f ms of processor time (load average %.1f)\n",
+            frameMs, cpuMs, load);
         // Picks over the board.
         QRandomGenerator rng(99);
         const int picks = 300;

@@ -22,6 +22,7 @@
 #include "shell/MainForm.h"
 
 #include "../play/XvfbDriver.h"
+#include "ProgramFolder.h"
 
 #include <QAction>
 #include <QApplication>
@@ -88,20 +89,9 @@ int main(int argc, char** argv) {
     shots = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::tempPath() + "/tovani-xvfb-3d";
     QDir().mkpath(shots);
 
-    const fs::path bin = ExecutableDirectory();
-    const fs::path dir =
-        fs::temp_directory_path() / ("tovani_xvfb3d_" + std::to_string(::getpid()));
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    for (const char* folder :
-         {"Layouts", "Tilesets", "Small", "Backgrounds", "Musics", "Languages", "Help"})
-        if (fs::exists(bin / folder))
-            fs::copy(bin / folder, dir / folder, fs::copy_options::recursive);
-    if (fs::exists(bin / "libtovani_gl3d.so"))
-        fs::copy_file(bin / "libtovani_gl3d.so", dir / "libtovani_gl3d.so");
-    WriteFileAtomic((dir / "Tovani.ini").string(),
-                    "[Tovani]\r\nLanguage=English\r\nMaximize=0\r\nKeepRatio=0\r\n"
-                    "AnimatePause=1\r\nPauseFocus=0\r\n");
+    const fs::path dir = MakeProgramFolder(ExecutableDirectory(), "tovani_xvfb3d_",
+                                           "Language=English\r\nMaximize=0\r\nKeepRatio=0\r\n"
+                                           "AnimatePause=1\r\nPauseFocus=0\r\n");
 
     MainFormOptions options;
     options.programDir = QString::fromStdString(dir.string()) + "/";
