@@ -159,6 +159,9 @@ void GLScene::paintGL() {
     glDepthFunc(GL_LEQUAL);
     DrawBoard(false);
     glFlush();
+    // The renderer draws behind our back: to time a frame, wait for it.
+    if (options_.timeFrames)
+        glFinish();
     CheckErrors();
     frameMs_ = double(clock.nsecsElapsed()) / 1e6;
     if (frameListener_)

@@ -280,6 +280,7 @@ Options3D View3D::ReadOptions() const {
              : form_.Option("NormalBack3D") ? Options3D::Back::Normal
                                             : Options3D::Back::None;
     o.animatePause = form_.Option("AnimatePause");
+    o.timeFrames = form_.Option("Benchmark3D");
     const PlayArea& area = view_.Area();
     if (form_.Option("KeepRatio") && area.sheets.TileWidth() > 0)
         o.tileAspect = float(area.sheets.TileHeight()) / float(area.sheets.TileWidth());
