@@ -201,6 +201,42 @@ int main(int argc, char** argv) {
         Wait(300);
         Shot("solitaire-3d-selected");
 
+        // A matching pair clicked in 3D leaves the board rising and fading.
+        {
+            const Board& b = *view.Scene().board;
+            const Scene3DContent now = view3D.Content();
+            shown = now;
+            SceneTile3D first{}, second{};
+            // Free tiles whose middles the eye sees.
+            std::vector<SceneTile3D> free;
+            for (const SceneTile3D& t : now.tiles) {
+                const QPoint p = Project(view3D.Camera(), w->size(), TileTop(t));
+                if (Dispo(b, t.tile) && scene->Pick(p.x(), p.y()) == t.tile)
+                    free.push_back(t);
+            }
+            for (size_t i = 0; i < free.size() && !first.tile; ++i)
+                for (size_t j = i + 1; j < free.size(); ++j)
+                    if ((free[i].tile - 1) / 4 == (free[j].tile - 1) / 4) {
+                        first = free[i], second = free[j];
+                        break;
+                    }
+            Check(first.tile != 0, "the deal has a free matching pair in sight");
+            if (first.tile) {
+                if (view.Scene().firstPick) // the tile selected above is let go
+                    ClickGlobal(at);
+                WaitFor([&] { return view.Scene().firstPick == 0; }, 2000);
+                ClickGlobal(w->mapToGlobal(Project(view3D.Camera(), w->size(), TileTop(first))));
+                WaitFor([&] { return view.Scene().firstPick == first.tile; }, 2000);
+                ClickGlobal(w->mapToGlobal(Project(view3D.Camera(), w->size(), TileTop(second))));
+                Check(WaitFor([&] { return view3D.RemovalStep() > 0; }, 2000),
+                      "the removed pair rises in 3D");
+                Shot("pair-rising");
+                Check(WaitFor([&] { return view3D.RemovalStep() == 0; }, 3000) &&
+                          view3D.Content().tiles.size() == 142,
+                      "and is gone after its rise");
+            }
+        }
+
         // The camera keys, the wheel and the right-button drag.
         const Camera3D before = view3D.Camera();
         Keys({"4", "4", "8", "minus", "slash"});

@@ -43,6 +43,8 @@ public:
     // What the view shows now, from the game in play.
     Scene3DContent Content() const;
     int Hovered() const { return hovered_; }
+    // The removed pair's rise: 0 when none is shown, else its step (1..19).
+    int RemovalStep() const { return removal_.step; }
     // A key typed in the window (the camera keys); true when it moved something.
     bool TypeKey(char key);
 
