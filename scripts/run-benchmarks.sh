@@ -6,7 +6,7 @@ for b in "$BUILD"/bench/bench_*; do
     [ -x "$b" ] || continue
     echo "== $(basename "$b")"
     case "$b" in
-    *_beats|*_pixels) # plays in a real window: a display of its own when none is there
+    *_beats|*_pixels) # plays in a real window (the 3D view's too): a display of its own when none is there
         if [ -n "$DISPLAY" ]; then "$b"
         elif command -v xvfb-run >/dev/null; then xvfb-run -a -s "-screen 0 1280x1024x24" "$b"
         else echo "  skipped: Xvfb (xvfb-run) is not installed"; fi ;;

@@ -328,7 +328,23 @@ void BoardView::FollowMode() {
         area_.renderer.ClearHover();
 }
 
+void BoardView::SetStandIn(std::function<void()> redraw,
+                           std::function<int(const QPoint&)> tileAt) {
+    standInRedraw_ = std::move(redraw);
+    standInTileAt_ = std::move(tileAt);
+}
+
+bool BoardView::StoodIn() {
+    if (!standInRedraw_ || !form_.View3D() || !form_.GLPanel() || !form_.GLPanel()->isVisible())
+        return false;
+    scene_.gameMode = form_.GameMode();
+    standInRedraw_();
+    return true;
+}
+
 void BoardView::FullRedraw() {
+    if (StoodIn())
+        return;
     const int mode = form_.GameMode();
     if (mode == kModeInactive || area_.renderer.BoardBuffer.IsEmpty() || pictures_->batching)
         return;
@@ -341,6 +357,8 @@ void BoardView::FullRedraw() {
 }
 
 void BoardView::RedrawTile(int tile) {
+    if (StoodIn())
+        return;
     if (form_.GameMode() == kModeInactive || area_.renderer.BoardBuffer.IsEmpty())
         return;
     if (pictures_->drawnMode != form_.GameMode())
@@ -350,6 +368,8 @@ void BoardView::RedrawTile(int tile) {
 }
 
 void BoardView::HLRedrawTile(int tile) {
+    if (StoodIn())
+        return;
     if (form_.GameMode() == kModeInactive || area_.renderer.BoardBuffer.IsEmpty())
         return;
     if (pictures_->drawnMode != form_.GameMode())
@@ -364,6 +384,8 @@ void BoardView::ShowBoardBuffer() {
 }
 
 void BoardView::RedrawPlaces(const std::vector<Cell>& cells) {
+    if (StoodIn())
+        return;
     QWidget* game2 = form_.Game2();
     if (!game2 || area_.renderer.BoardBuffer.IsEmpty() || form_.GameMode() == kModeInactive)
         return;
@@ -447,6 +469,10 @@ void BoardView::Paint(QPainter& painter) {
 }
 
 int BoardView::TileAt(const QPoint& widgetPoint) const {
+    if (standInTileAt_) {
+        if (const int picked = standInTileAt_(widgetPoint); picked >= 0)
+            return picked;
+    }
     if (scene_.board == nullptr || area_.sheets.IsEmpty())
         return 0;
     const double dpr = DevicePixelRatio();

@@ -60,6 +60,10 @@ public:
 
     // The tile under a point of `Game2` (logical widget coordinates), or 0.
     int TileAt(const QPoint& widgetPoint) const;
+    // While the 3D view is on it stands in for the board picture: redraws go to `redraw` and
+    // the hit test asks `tileAt` (which answers -1 when the view is off). Empty functions
+    // give the board back.
+    void SetStandIn(std::function<void()> redraw, std::function<int(const QPoint&)> tileAt);
     // The half-tile column and row under a point (for `ChoisitPai` and the editor).
     QPoint HalfTileCell(const QPoint& widgetPoint) const;
 
@@ -149,6 +153,10 @@ private:
     PlayArea area_;
     BoardScene scene_;
     std::function<void(QImage&)> overlay_;
+    std::function<void()> standInRedraw_;
+    std::function<int(const QPoint&)> standInTileAt_;
+    // The 3D view stands in now (it asked for the redraw instead).
+    bool StoodIn();
     struct Pictures;
     Pictures* pictures_ = nullptr;
 };

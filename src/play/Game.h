@@ -8,6 +8,8 @@
 // options) stay hooked by command name with TMainForm::SetHandler.
 #pragma once
 
+#include "play/Scene3DContent.h"
+
 #include <cstdint>
 #include <string>
 
@@ -80,6 +82,13 @@ public:
     // The window leaves the game's modes (another game, the welcome screen, game over): end
     // what is in the air.
     virtual void Leave() {}
+
+    // ---- The 3D view -----------------------------------------------------------------------
+    // A game not drawn on the tile board describes what the 3D view shows of it; the tile
+    // games are read from the board view and leave this empty.
+    virtual void Describe3D(Scene3DContent& /*out*/) const {}
+    // A click in the 3D view on what a pick found: the `name` of a block (0 for none).
+    virtual void Click3D(int /*name*/, MouseButton) {}
 
     // ---- The end of a game -----------------------------------------------------------------
     // What the finished game scored; the window shows it and enters it in the hall of fame.

@@ -14,6 +14,7 @@
 #include "play/solitaire/LayoutEditor.h"
 #include "play/solitaire/SolitaireGame.h"
 #include "play/solitaire/SolverAssistant.h"
+#include "play/view3d/View3D.h"
 #include "shell/CommandLine.h"
 #include "shell/MainForm.h"
 
@@ -49,6 +50,7 @@ int main(int argc, char** argv) {
     tovani::SavedGames savedGames(services);
     tovani::LayoutImporter layoutImporter(services);
     tovani::AudioPlayer audio(window, services);
+    tovani::View3D view3D(services); // OpenGL is loaded only when the 3D view is turned on
     window.show();
     return app.exec();
 }

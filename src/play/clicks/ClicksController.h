@@ -48,6 +48,8 @@ public:
     void Resume() override;
     void Leave() override { FinishAnimations(); }
     GameResult Result() const override;
+    void Describe3D(Scene3DContent& out) const override;
+    void Click3D(int name, MouseButton button) override;
     void FinishAnimations() override;
 
     // The start command: the sender's objectName chooses the level (null keeps the board's).

@@ -46,6 +46,7 @@ public:
     void Resume() override;
     void Leave() override;
     GameResult Result() const override;
+    void Describe3D(Scene3DContent& out) const override;
 
     // ---- Hashira's own commands ----------------------------------------------------------------
     // Starts a game at the start level of the "Start Level" button.

@@ -51,6 +51,8 @@ public:
     void Resume() override;
     void Leave() override;
     GameResult Result() const override;
+    void Describe3D(Scene3DContent& out) const override;
+    void Click3D(int name, MouseButton button) override;
     void FinishAnimations() override;
     bool SaveState(std::string& out) const override;
     bool LoadState(const std::string& in, std::string& error) override;

@@ -1,0 +1,149 @@
+// The 3D view's speed in the program's real window (run on an X display; run-benchmarks.sh
+// starts Xvfb when there is none): frames a second for a full Solitaire board at 1280 x 720
+// with textures, lighting and the background picture, the board turning so nothing is
+// cached; a pick at points over the board; switching between 2D and 3D.
+// Targets: at least 60 frames a second, a pick within 2 ms, a switch within 300 ms.
+#include "core/Files.h"
+#include "play/BoardView.h"
+#include "play/GameServices.h"
+#include "play/HallKeeper.h"
+#include "play/solitaire/SolitaireGame.h"
+#include "play/view3d/View3D.h"
+#include "shell/MainForm.h"
+
+#include "../../tests/view3d/ProgramFolder.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QRandomGenerator>
+#include <QTimer>
+
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+#include <filesystem>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+using namespace tovani;
+
+namespace {
+
+void Wait(int ms) {
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < ms)
+        QApplication::processEvents(QEventLoop::AllEvents, 5);
+}
+
+void Report(const char* what, double value, const char* unit, double target, bool atMost) {
+    const bool ok = atMost ? value <= target : value >= target;
+    std::printf("%-44s %8.2f %-4s target %s %6.1f  %s\n", what, value, unit,
+                atMost ? "<=" : ">=", target, ok ? "ok" : "OVER");
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    // A random deal of the default layout: not the boards the tests pick on.
+    const fs::path dir = MakeProgramFolder(TOVANI_BIN_DIR, "tovani_bench3d_",
+                                           "Language=English\r\nMaximize=0\r\nShowHallFame=0\r\n"
+                                           "EnableOpenGL=1\r\nContemplation=0\r\n");
+    MainFormOptions options;
+    options.programDir = QString::fromStdString(dir.string()) + "/";
+    TMainForm form(options);
+    BoardView view(form);
+    GameServices services(form, view);
+    HallKeeper hall(services);
+    SolitaireGame solitaire(services, hall);
+    View3D view3D(services);
+    services.SetQuestionRunner([](const QString&, const QString&) { return true; });
+    form.show();
+    int status = 0;
+    QTimer::singleShot(0, [&] {
+        QElapsedTimer up;
+        up.start();
+        while (form.GameMode() != kModeWelcome && up.elapsed() < 20000)
+            QApplication::processEvents(QEventLoop::AllEvents, 5);
+        form.Item("RandomSolitaireGame1")->trigger();
+        Wait(500);
+        form.Item("N3D")->trigger();
+        Wait(500);
+        Scene3D* scene = view3D.Scene();
+        if (!view3D.Active() || !scene) {
+            std::printf("the 3D view did not start: %s\n", qPrintable(view3D.Problem()));
+            status = 1;
+            app.quit();
+            return;
+        }
+        // "--fastest": every effect off, to see what the effects cost.
+        if (QApplication::arguments().contains("--fastest"))
+            form.Item("Fastest")->trigger();
+        // The play area at 1280 x 720 exactly.
+        QWidget* w = scene->Widget();
+        form.resize(form.width() + 1280 - w->width(), form.height() + 720 - w->height());
+        Wait(800);
+        std::printf("scene %d x %d, %zu tiles\n", w->width(), w->height(),
+                    view3D.Content().tiles.size());
+        // Frames: the board turns a step each frame.
+        for (int i = 0; i < 10; ++i)
+            scene->RenderNow();
+        const int frames = 200;
+        timespec cpu0{}, cpu1{};
+        clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &cpu0);
+        QElapsedTimer t;
+        t.start();
+        for (int i = 0; i < frames; ++i) {
+            view3D.TypeKey(i % 40 < 20 ? '4' : '6');
+            scene->RenderNow();
+        }
+        const double frameMs = double(t.nsecsElapsed()) / 1e6 / frames;
+        clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &cpu1);
+        // The processor time of a frame (all the renderer's threads): on a busy machine the
+        // wall-clock rate above also counts the time others had the cores.
+        const double cpuMs =
+            (double(cpu1.tv_sec - cpu0.tv_sec) * 1e3 + double(cpu1.tv_nsec - cpu0.tv_nsec) / 1e6) /
+            frames;
+        double load = 0;
+        if (FILE* f = std::fopen("/proc/loadavg", "r")) {
+            if (std::fscanf(f, "%lf", &load) != 1)
+                load = 0;
+            std::fclose(f);
+        }
+        std::printf(
+            "a frame: %.2f ms on the clock, %.2f ms of processor time (load average %.1f)\n",
+            frameMs, cpuMs, load);
+        // Picks over the board.
+        QRandomGenerator rng(99);
+        const int picks = 300;
+        int hits = 0;
+        t.restart();
+        for (int i = 0; i < picks; ++i)
+            hits += scene->Pick(w->width() / 6 + int(rng.bounded(w->width() * 2 / 3)),
+                                w->height() / 6 + int(rng.bounded(w->height() * 2 / 3))) != 0;
+        const double pickMs = double(t.nsecsElapsed()) / 1e6 / picks;
+        // Switches, each to its first frame on the screen.
+        double worstSwitch = 0;
+        for (int i = 0; i < 10; ++i) {
+            t.restart();
+            view3D.Set3DClick();
+            if (view3D.Active())
+                scene->RenderNow();
+            else
+                form.Game2()->repaint();
+            QApplication::processEvents();
+            worstSwitch = std::max(worstSwitch, double(t.nsecsElapsed()) / 1e6);
+        }
+        std::printf("%d of %d picks found a tile; OpenGL errors: %d\n", hits, picks,
+                    scene->GLErrors());
+        Report("3D frames a second, full board 1280x720", 1000.0 / frameMs, "fps", 60, false);
+        Report("3D pick", pickMs, "ms", 2, true);
+        Report("switch between 2D and 3D (worst of 10)", worstSwitch, "ms", 300, true);
+        app.quit();
+    });
+    const int rc = app.exec();
+    fs::remove_all(dir);
+    return rc == 0 ? status : rc;
+}
