@@ -30,12 +30,16 @@ QColor FromColour(uint32_t c) { // 0x00BBGGRR
 }
 
 // The module sits beside the program (or beside the executable, when the program's folder
-// is another one).
+// is another one); an installed game keeps it in ../lib/tovani.
 QString ModulePath(const QString& programDir) {
     const QString name = "libtovani_gl3d.so";
     if (QFileInfo::exists(programDir + name))
         return programDir + name;
-    return QCoreApplication::applicationDirPath() + "/" + name;
+    const QString besideExecutable = QCoreApplication::applicationDirPath() + "/" + name;
+    const QString installed = QCoreApplication::applicationDirPath() + "/../lib/tovani/" + name;
+    if (!QFileInfo::exists(besideExecutable) && QFileInfo::exists(installed))
+        return installed;
+    return besideExecutable;
 }
 
 } // namespace
