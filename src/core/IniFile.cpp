@@ -4,6 +4,7 @@
 #include "core/TextCodec.h"
 
 #include <charconv>
+#include <filesystem>
 #include <iterator>
 #include <limits>
 
@@ -36,8 +37,22 @@ std::string OneLine(std::string_view s) {
 } // namespace
 
 IniFile::IniFile(std::string path) : path_(std::move(path)) {
-    if (auto data = ReadWholeFile(path_, 16u * 1024u * 1024u))
-        Parse(*data);
+    std::error_code ec;
+    if (!std::filesystem::exists(path_, ec))
+        return;
+    const auto size = std::filesystem::file_size(path_, ec);
+    if (!ec && size > kMaxFileBytes) {
+        problem_ = Problem::TooLarge;
+        return;
+    }
+    auto data = ReadWholeFile(path_, kMaxFileBytes);
+    if (!data) {
+        problem_ = Problem::Unreadable;
+        return;
+    }
+    Parse(*data);
+    if (IsWriteProtected(path_))
+        problem_ = Problem::WriteProtected;
 }
 
 void IniFile::Parse(std::string_view bytes) {
@@ -246,7 +261,7 @@ void IniFile::EraseSection(std::string_view section) {
 
 bool IniFile::UpdateFile() {
     writeError_.clear();
-    if (!modified_ && FileExists(path_))
+    if (Kept() || (!modified_ && FileExists(path_)))
         return true;
     if (path_.empty() || !WriteFileAtomic(path_, Serialize())) {
         writeError_ = "Unable to write to " + path_;
