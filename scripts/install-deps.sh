@@ -9,6 +9,10 @@ qt6-base-dev qt6-qpa-plugins libqt6opengl6-dev libgl-dev libgl1-mesa-dri libglu1
 libsdl2-mixer-dev libfluidsynth-dev timgm6mb-soundfont libjpeg62-turbo-dev libgtest-dev
 fonts-dejavu-core fonts-liberation2 fonts-wqy-zenhei fonts-arphic-ukai xvfb xauth xdotool imagemagick
 python3-pil sox"
+# `make fuzz` (scripts/install-deps.sh fuzz) needs clang and its libFuzzer runtime as well.
+if [ "${1:-}" = "fuzz" ]; then
+    PACKAGES="$PACKAGES clang libclang-rt-14-dev"
+fi
 
 missing=""
 for p in $PACKAGES; do

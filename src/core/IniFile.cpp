@@ -34,6 +34,18 @@ std::string OneLine(std::string_view s) {
     return out;
 }
 
+// Reading trims a value and drops one pair of quotes around it: a value that would lose
+// something so is written inside quotes of its own.
+std::string StoredValue(const std::string& v) {
+    if (v.empty())
+        return v;
+    const bool blankEnd = v.front() == ' ' || v.front() == '\t' || v.back() == ' ' ||
+                          v.back() == '\t' || v.back() == '\r' || v.front() == '\r';
+    const bool quoted = v.size() >= 2 && (v.front() == '"' || v.front() == '\'') &&
+                        v.back() == v.front();
+    return blankEnd || quoted ? "\"" + v + "\"" : v;
+}
+
 } // namespace
 
 IniFile::IniFile(std::string path) : path_(std::move(path)) {
@@ -107,7 +119,7 @@ std::string IniFile::Serialize() const {
             if (e.key.empty())
                 out += e.raw + "\r\n";
             else
-                out += e.key + "=" + e.value + "\r\n";
+                out += e.key + "=" + StoredValue(e.value) + "\r\n";
         }
     }
     return out;

@@ -34,6 +34,17 @@ std::string_view StripBom(std::string_view s) {
     return s;
 }
 
+// A version line of text: UTF-8 without control characters (a tab aside). The first bytes of
+// a picture or a program are not.
+bool LooksLikeText(std::string_view line) {
+    for (char ch : line) {
+        auto c = static_cast<unsigned char>(ch);
+        if ((c < 0x20 && c != '\t') || c == 0x7F)
+            return false;
+    }
+    return IsValidUtf8(line);
+}
+
 LayoutError Error(LayoutErrorCode code, int count = 0, int line = 0) {
     LayoutError e;
     e.code = code;
@@ -57,6 +68,8 @@ std::string LayoutErrorMessage(const LayoutError& e) {
         return file + " is far too large to be a layout.";
     case LayoutErrorCode::WrongVersion:
         return "You are trying to play a layout intended for use with " + e.detail;
+    case LayoutErrorCode::NotLayout:
+        return file + " is not a layout file.";
     case LayoutErrorCode::MissingName:
         return file + " ends before the layout name (line 2).";
     case LayoutErrorCode::NameTooLong:
@@ -101,6 +114,8 @@ LayoutResult<LayFile> ParseLay(std::string_view bytes) {
     LayFile out;
     std::string_view version = lines[0];
     if (version != kLayVersionFull && version != kLayVersionSmall) {
+        if (!LooksLikeText(version))
+            return Error(LayoutErrorCode::NotLayout, 0, 1);
         LayoutError e = Error(LayoutErrorCode::WrongVersion, 0, 1);
         std::string_view shown = version.substr(0, 80);
         e.detail = DecodeText(shown);

@@ -48,6 +48,7 @@ enum class LayoutErrorCode {
     OddPlaces,       // an odd number of places cannot be dealt in matching pairs (count)
     TooManyPlaces,   // more places than tiles (count)
     NoWinnableDeal,  // the backward construction met only dead ends (count: how many)
+    NotLayout,       // line 1 is not text at all (a picture, a program): not a layout file
 };
 
 struct LayoutError {
