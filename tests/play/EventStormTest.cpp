@@ -22,6 +22,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QElapsedTimer>
 #include <QTest>
 
@@ -149,10 +150,56 @@ protected:
 
     int Random(int n) { return rng_.Below(n); }
 
+    // The tiles on the board of the game in play, to see the storm make progress.
+    int TilesLeft(int mode) {
+        switch (mode) {
+        case kModeSolitaire:
+        case kModeTwoPlayers:
+            return solitaire_->GameBoard().tilesLeft;
+        case kModeRivers:
+            return rivers_->Model().GameBoard().tilesLeft;
+        case kModeMemory:
+            return memory_->Model().GameBoard().tilesLeft;
+        case kModeClicks:
+            return clicks_->Model().TilesLeft();
+        case kModeSlider:
+            return slider_->Model().TilesLeft();
+        default:
+            return -1;
+        }
+    }
+
     // One random event; answers what it was, for the message when a check fails.
     std::string Event(const char* startItem) {
         QWidget* game2 = form_->Game2();
         const int roll = Random(1000);
+        if (roll < 170) {
+            // A click aimed at a tile, half the time one of the same face as the last aimed at,
+            // so that pairs are taken and boards cleared now and then.
+            const int mode = form_->GameMode();
+            const int tile = Random(2) == 0 && lastTile_ > 0 ? ((lastTile_ - 1) / 4) * 4 + 1 + Random(4)
+                                                              : 1 + Random(144);
+            lastTile_ = tile;
+            QPoint at(-1, -1);
+            if (mode == kModeSolitaire || mode == kModeTwoPlayers)
+                at = solitaire_->TileCentre(tile);
+            else if (mode == kModeRivers)
+                at = rivers_->TileCentre(tile);
+            else if (mode == kModeMemory)
+                at = memory_->TileCentre(tile);
+            else if (mode == kModeClicks)
+                at = clicks_->CellCentre({1 + Random(kClicksColumns), 1 + Random(kClicksRows)});
+            if (mode == kModeSlider) {
+                QTest::mouseClick(form_->Area("SliderBox"), Qt::LeftButton, {},
+                                  SliderController::CellCentre(
+                                      {1 + Random(kSliderSize), 1 + Random(kSliderSize)}));
+                return "aimed click";
+            }
+            if (at.x() >= 0) {
+                QTest::mouseClick(game2, Qt::LeftButton, {}, at);
+                return "aimed click";
+            }
+        }
         if (roll < 330) {
             const QPoint at(Random(std::max(1, game2->width())), Random(std::max(1, game2->height())));
             QTest::mouseClick(game2, Random(8) == 0 ? Qt::RightButton : Qt::LeftButton, {}, at);
@@ -164,14 +211,15 @@ protected:
             return "move";
         }
         if (roll < 600) {
-            static const Qt::Key keys[] = {Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down,
-                                           Qt::Key_Space, Qt::Key_Return, Qt::Key_Escape,
-                                           Qt::Key_A,     Qt::Key_Z,      Qt::Key_X,
-                                           Qt::Key_P,     Qt::Key_Backspace};
+            // Every key a game reads, and a few it does not (Escape closes the window: not here).
+            static const Qt::Key keys[] = {Qt::Key_Left,  Qt::Key_Right,  Qt::Key_Up, Qt::Key_Down,
+                                           Qt::Key_Space, Qt::Key_Return, Qt::Key_A,  Qt::Key_Z,
+                                           Qt::Key_X,     Qt::Key_P,      Qt::Key_Backspace};
             const Qt::Key key = keys[Random(int(std::size(keys)))];
-            QTest::keyPress(form_.get(), key);
+            QWidget* target = Random(2) == 0 ? static_cast<QWidget*>(form_.get()) : game2;
+            QTest::keyPress(target, key);
             if (Random(3) != 0)
-                QTest::keyRelease(form_.get(), key);
+                QTest::keyRelease(target, key);
             return "key";
         }
         if (roll < 780) {
@@ -208,7 +256,7 @@ protected:
         const int events = EventsPerGame();
         QElapsedTimer timer;
         timer.start();
-        int restarts = 0;
+        int restarts = 0, inPlay = 0;
         for (int i = 0; i < events; ++i) {
             int mode = form_->GameMode();
             // The game ended (or was left): the storm goes on in a new one.
@@ -219,20 +267,38 @@ protected:
             }
             const std::string what = Event(startItem);
             mode = form_->GameMode();
-            if (mode == kModePaused || mode == kModeInactive)
+            ASSERT_NE(mode, kModeClosing) << "event " << i << " (" << what << ") closed the window";
+            if (mode == kModePaused || mode == kModeInactive) {
+                // A pause lasts a few events, as a player's does.
+                if (Random(4) == 0)
+                    form_->PauseClick();
                 continue;
+            }
+            if (std::find(modes.begin(), modes.end(), mode) != modes.end())
+                ++inPlay;
+            const int left = TilesLeft(mode);
+            if (left >= 0 && lastLeft_ >= 0 && left < lastLeft_)
+                tilesTaken_ += lastLeft_ - left;
+            lastLeft_ = left;
             const std::string problem = Problem(mode);
             ASSERT_TRUE(problem.empty()) << startItem << ", event " << i << " (" << what
                                          << "): " << problem;
         }
-        std::printf("storm %s: %d events, %d new games, %d dialogs, %.1f s\n", startItem, events,
-                    restarts, dialogs_, timer.elapsed() / 1000.0);
+        std::printf("storm %s: %d events (%d in play), %d games ended, %d dialogs, %d tiles taken, "
+                    "%.1f s\n",
+                    startItem, events, inPlay, restarts, dialogs_, tilesTaken_,
+                    timer.elapsed() / 1000.0);
+        // Most events reached the game itself, not only a paused window.
+        EXPECT_GT(inPlay, events / 2);
     }
 
     fs::path dir_;
     ManualClock clock_{3600000};
     RandomGenerator rng_;
     int dialogs_ = 0;
+    int lastTile_ = 0;
+    int lastLeft_ = -1;
+    int tilesTaken_ = 0;
     std::unique_ptr<TMainForm> form_;
     std::unique_ptr<BoardView> view_;
     std::unique_ptr<GameServices> services_;
@@ -266,3 +332,9 @@ TEST_F(EventStorm, Hashira) {
 
 } // namespace
 } // namespace tovani
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
