@@ -310,13 +310,18 @@ TEST(PictureReaders, SurviveDamagedFiles) {
 // Small files that claim enormous pictures are refused from their headers and sizes, before
 // anything is allocated for the pixels (the fuzzing runs watch the memory).
 TEST(PictureReaders, SmallFilesClaimingHugePicturesAreRefused) {
-    // Run-length data of 1 KB claiming 11585 x 11585 pixels.
-    std::string rle = BmpHeader(11585, 11585, 8, 1, 1, 54 + 4) + Palette({kRed});
+    // Run-length data of 1 KB claiming 11585 x 11585 pixels: past the limit; and claiming
+    // 8000 x 8000, within it, but far more than 1 KB of runs can hold.
+    std::string runs;
     for (int i = 0; i < 500; ++i)
-        rle += std::string("\xFF\x00", 2);
-    rle += std::string("\x00\x01", 2);
-    const std::string rleWhy = DecodeBmp(rle).error;
-    EXPECT_NE(rleWhy.find("claims 11585 x 11585"), std::string::npos) << rleWhy;
+        runs += std::string("\xFF\x00", 2);
+    runs += std::string("\x00\x01", 2);
+    const std::string hugeWhy =
+        DecodeBmp(BmpHeader(11585, 11585, 8, 1, 1, 54 + 4) + Palette({kRed}) + runs).error;
+    EXPECT_NE(hugeWhy.find("too large (11585 x 11585)"), std::string::npos) << hugeWhy;
+    const std::string rleWhy =
+        DecodeBmp(BmpHeader(8000, 8000, 8, 1, 1, 54 + 4) + Palette({kRed}) + runs).error;
+    EXPECT_NE(rleWhy.find("claims 8000 x 8000"), std::string::npos) << rleWhy;
     // The same run-length data for a picture it can hold is read.
     std::string small = BmpHeader(255, 4, 8, 1, 1, 54 + 4) + Palette({kRed});
     for (int y = 0; y < 4; ++y)
