@@ -59,11 +59,12 @@ LayoutImport ImportLayoutFile(const std::string& file, const std::string& shippe
         return out;
     }
 
-    std::string stem = FileNameOf(file);
+    const std::string own = FileNameOf(file);
+    std::string stem = own;
     if (stem.size() >= 4 && EqualsNoCase(stem.substr(stem.size() - 4), ".lay"))
         stem.resize(stem.size() - 4);
     for (int n = 1; n < 1000; ++n) {
-        const std::string name = n == 1 ? stem + ".lay" : stem + " (" + std::to_string(n) + ").lay";
+        const std::string name = n == 1 ? own : stem + " (" + std::to_string(n) + ").lay";
         std::string shippedPath, playerPath;
         const NameUse shipped = UseOf(shippedDir, name, *bytes, shippedPath);
         const NameUse player = UseOf(playerDir, name, *bytes, playerPath);
