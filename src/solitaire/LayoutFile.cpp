@@ -34,6 +34,14 @@ std::string_view StripBom(std::string_view s) {
     return s;
 }
 
+size_t CharacterCount(std::string_view utf8) {
+    size_t n = 0;
+    for (char c : utf8)
+        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80)
+            ++n;
+    return n;
+}
+
 // A version line of text: UTF-8 without control characters (a tab aside). The first bytes of
 // a picture or a program are not.
 bool LooksLikeText(std::string_view line) {
@@ -124,8 +132,12 @@ LayoutResult<LayFile> ParseLay(std::string_view bytes) {
     out.version = std::string(version);
     if (lines.size() < 2)
         return Error(LayoutErrorCode::MissingName, 0, 2);
-    if (lines[1].size() > kMaxLayoutNameBytes)
-        return Error(LayoutErrorCode::NameTooLong, static_cast<int>(lines[1].size()), 2);
+    // The limit counts characters: a name of an older file in Windows-1252 takes more bytes
+    // once it is UTF-8, and must still read back after the editor has saved it.
+    if (lines[1].size() > 4 * kMaxLayoutNameBytes ||
+        CharacterCount(DecodeText(lines[1])) > kMaxLayoutNameBytes)
+        return Error(LayoutErrorCode::NameTooLong,
+                     static_cast<int>(CharacterCount(DecodeText(lines[1]))), 2);
     if (lines.size() < 3)
         return Error(LayoutErrorCode::MissingPlaces, 0, 3);
 

@@ -95,6 +95,21 @@ TEST(LayFile, WritesTheVersionByPlaceCountAndReadsBackTheSameBytes) {
     EXPECT_EQ(WriteLay(full).size(), 12u + 6u + 3400u + 2u);
 }
 
+// Found by fuzzing: a name of 144 Windows-1252 letters was read, but once written in UTF-8 it
+// took 288 bytes and the file no longer read. The limit counts characters.
+TEST(LayFile, ALongOldNameStillReadsOnceWritten) {
+    auto old = ParseLay(Lay("Tovani 6.0", "Lab" + std::string(200, '\xFF'), Places({1, 2})));
+    ASSERT_FALSE(Failed(old));
+    const Layout& layout = std::get<LayFile>(old).layout;
+    EXPECT_EQ(layout.name.size(), 3u + 400u);
+    auto back = ParseLay(WriteLay(layout));
+    ASSERT_FALSE(Failed(back));
+    EXPECT_EQ(std::get<LayFile>(back).layout.name, layout.name);
+    // 256 characters are too many however they are written.
+    EXPECT_EQ(ErrorOf(ParseLay(Lay("Tovani 6.0", std::string(256, '\xE9'), Places({1})))).code,
+              LayoutErrorCode::NameTooLong);
+}
+
 TEST(LayFile, BadFilesSayWhatIsWrong) {
     EXPECT_EQ(ErrorOf(ParseLay("")).code, LayoutErrorCode::Empty);
 
