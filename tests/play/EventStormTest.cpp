@@ -233,13 +233,18 @@ protected:
             return "beats";
         }
         if (roll < 985) {
-            static const char* const commands[] = {"Back",    "Redo",   "Hint",      "Shuffle1Click",
-                                                   "Restart", "GoBack", "PauseClick"};
+            static const char* const commands[] = {"Back", "Redo", "Hint", "Shuffle1Click",
+                                                   "GoBack", "PauseClick"};
             const char* c = commands[Random(int(std::size(commands)))];
             form_->RunCommand(c);
             return c;
         }
-        if (roll < 995) {
+        // Restart and New are rare, so that games also run to their end.
+        if (roll < 987) {
+            form_->RunCommand("Restart");
+            return "Restart";
+        }
+        if (roll < 989) {
             form_->Item(startItem)->trigger();
             return "new game";
         }
