@@ -875,6 +875,18 @@ TEST_F(MainFormTest, HostileSettingsFilesAreSurvivedAndKept) {
         << StatusText().toStdString();
     f.close();
     EXPECT_EQ(ReadWholeFile((dir_ / "Tovani.ini").string(), 32u << 20).value_or(""), big);
+
+    // A write-protected settings file is read, respected, and the player told.
+    const std::string mine = "[Tovani]\r\nLanguage=English\r\nMaximize=0\r\nShowMoves=0\r\n";
+    Write("Tovani.ini", mine);
+    fs::permissions(dir_ / "Tovani.ini", fs::perms::owner_read | fs::perms::group_read);
+    TMainForm& g = Start();
+    Ticks(150);
+    EXPECT_TRUE(StatusText().contains("Tovani.ini is write-protected")) << StatusText().toStdString();
+    EXPECT_FALSE(g.Option("Moves"));
+    g.close();
+    EXPECT_EQ(ReadWholeFile((dir_ / "Tovani.ini").string()).value_or(""), mine);
+    fs::permissions(dir_ / "Tovani.ini", fs::perms::owner_all);
 }
 
 TEST(HelpPages, ViewerOpensPagesAndSaysWhenOneIsMissing) {
