@@ -29,7 +29,8 @@ std::string gOut;
 void Put(const std::string& target, const std::string& name, const std::string& bytes) {
     fs::create_directories(gOut + "/" + target);
     if (!WriteFileAtomic(gOut + "/" + target + "/" + name, bytes)) {
-        std::fprintf(stderr, "fuzz_seeds: Unable to write to %s/%s\n", target.c_str(), name.c_str());
+        std::fprintf(stderr, "fuzz_seeds: Unable to write to %s/%s\n", target.c_str(),
+                     name.c_str());
         std::exit(1);
     }
 }

@@ -41,8 +41,8 @@ std::string StoredValue(const std::string& v) {
         return v;
     const bool blankEnd = v.front() == ' ' || v.front() == '\t' || v.back() == ' ' ||
                           v.back() == '\t' || v.back() == '\r' || v.front() == '\r';
-    const bool quoted = v.size() >= 2 && (v.front() == '"' || v.front() == '\'') &&
-                        v.back() == v.front();
+    const bool quoted =
+        v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front();
     return blankEnd || quoted ? "\"" + v + "\"" : v;
 }
 

@@ -663,8 +663,8 @@ void BoardView::Load1Click(QObject* sender, bool startup) {
     if (!why.empty() && pictures_->tileset.IsEmpty()) {
         // No previous tileset to keep: the board would be invisible. The next tileset of the
         // menu that can be used takes its place, and the player hears which.
-        QList<QAction*> items = item->actionGroup() ? item->actionGroup()->actions()
-                                                    : QList<QAction*>{};
+        QList<QAction*> items =
+            item->actionGroup() ? item->actionGroup()->actions() : QList<QAction*>{};
         const int from = int(items.indexOf(item));
         for (int k = 1; k < items.size(); ++k) {
             QAction* other = items[(from + k) % items.size()];

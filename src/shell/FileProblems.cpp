@@ -12,8 +12,9 @@ QString KeptFileMessage(const TMainForm& form, const IniFile& ini) {
     case IniFile::Problem::None:
         return {};
     case IniFile::Problem::TooLarge:
-        return form.Tr("%1 is too large to be read: it is left as it is, and changes are not "
-                       "saved to it.")
+        return form
+            .Tr("%1 is too large to be read: it is left as it is, and changes are not "
+                "saved to it.")
             .arg(file);
     case IniFile::Problem::Unreadable:
         return form.Tr("%1 cannot be read: it is left as it is, and changes are not saved to it.")

@@ -6,9 +6,9 @@
 #include "core/Files.h"
 #include "core/TextCodec.h"
 #include "dialogs/LanguageChooser.h"
-#include "solitaire/LayoutImport.h"
 #include "shell/FileProblems.h"
 #include "shell/ShellWidgets.h"
+#include "solitaire/LayoutImport.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -315,10 +315,9 @@ void TMainForm::ApplyWindowPlacement() {
     if (settings_.GetInt("PreviousRes") == screenWidth) {
         // A window stored off the screen comes back where it can be seen, and a stored size
         // never makes it larger than the screen.
-        WindowRect r = FitStoredWindow(
-            {settings_.GetInt("XPos"), settings_.GetInt("YPos"), settings_.GetInt("WPos"),
-             settings_.GetInt("HPos")},
-            {avail.x(), avail.y(), avail.width(), avail.height()});
+        WindowRect r = FitStoredWindow({settings_.GetInt("XPos"), settings_.GetInt("YPos"),
+                                        settings_.GetInt("WPos"), settings_.GetInt("HPos")},
+                                       {avail.x(), avail.y(), avail.width(), avail.height()});
         setGeometry(r.x, r.y, r.width, r.height);
     } else {
         QSize size = QSize(832, 630).boundedTo(avail.size());

@@ -34,8 +34,10 @@ TEST(TextCodec, PrintableTextShowsControlCharacters) {
     EXPECT_EQ(PrintableText("\x1B[2J\x1B]0;x\x07"), "\\x1B[2J\\x1B]0;x\\x07");
     EXPECT_EQ(PrintableText("a\r\nb\tc\x7F"), "a\\x0D\\x0Ab\\x09c\\x7F");
     // C1 controls (U+009B is a terminal's one-byte escape) go too; other letters stay.
-    EXPECT_EQ(PrintableText("\xC2\x9B" "31m Jos\xC3\xA9 \xE6\xBC\xA2"),
-              "\\x9B" "31m Jos\xC3\xA9 \xE6\xBC\xA2");
+    EXPECT_EQ(PrintableText("\xC2\x9B"
+                            "31m Jos\xC3\xA9 \xE6\xBC\xA2"),
+              "\\x9B"
+              "31m Jos\xC3\xA9 \xE6\xBC\xA2");
 }
 
 TEST(TextCodec, CaseAndTrim) {

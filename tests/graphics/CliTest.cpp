@@ -141,7 +141,6 @@ TEST_F(CliTest, RenderDrawsTheBoardAsThePlayAreaDoes) {
     EXPECT_FALSE(FileExists(Path("x.png")));
 }
 
-
 // Hostile arguments and files: a clear message and exit code 2, never an abort, and nothing a
 // file holds reaches the terminal as a control sequence.
 TEST_F(CliTest, HostileSizesAndFilesGiveMessages) {
@@ -164,9 +163,12 @@ TEST_F(CliTest, HostileSizesAndFilesGiveMessages) {
     EXPECT_NE(Out().find("name Evil\\x1B[2J\\x07\n"), std::string::npos) << Out();
     EXPECT_EQ(Out().find('\x1B'), std::string::npos);
     // A version line holding a terminal's one-character escape (U+009B) is quoted escaped.
-    ASSERT_TRUE(WriteFileAtomic(Path("Old.lay"), "Tovani 1.0\xC2\x9B" "31m\r\nOld\r\n"));
+    ASSERT_TRUE(WriteFileAtomic(Path("Old.lay"), "Tovani 1.0\xC2\x9B"
+                                                 "31m\r\nOld\r\n"));
     EXPECT_EQ(Run("layout-info " + Path("Old.lay")), 2);
-    EXPECT_NE(Err().find("intended for use with Tovani 1.0\\x9B" "31m"), std::string::npos)
+    EXPECT_NE(Err().find("intended for use with Tovani 1.0\\x9B"
+                         "31m"),
+              std::string::npos)
         << Err();
     EXPECT_EQ(Err().find("\xC2\x9B"), std::string::npos);
     // One with a plain escape is not text at all.
@@ -174,7 +176,8 @@ TEST_F(CliTest, HostileSizesAndFilesGiveMessages) {
     EXPECT_EQ(Run("layout-info " + Path("Esc.lay")), 2);
     EXPECT_NE(Err().find("is not a layout file"), std::string::npos) << Err();
     // A picture given as a layout is not a layout file.
-    ASSERT_TRUE(WriteFileAtomic(Path("photo.lay"), std::string("\xFF\xD8\xFF\xE0\x00\x10JFIF", 10)));
+    ASSERT_TRUE(
+        WriteFileAtomic(Path("photo.lay"), std::string("\xFF\xD8\xFF\xE0\x00\x10JFIF", 10)));
     EXPECT_EQ(Run("layout-info " + Path("photo.lay")), 2);
     EXPECT_NE(Err().find("is not a layout file"), std::string::npos) << Err();
 }

@@ -306,7 +306,6 @@ TEST(PictureReaders, SurviveDamagedFiles) {
     EXPECT_GT(refused, 0);
 }
 
-
 // Small files that claim enormous pictures are refused from their headers and sizes, before
 // anything is allocated for the pixels (the fuzzing runs watch the memory).
 TEST(PictureReaders, SmallFilesClaimingHugePicturesAreRefused) {

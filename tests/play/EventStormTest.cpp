@@ -177,8 +177,9 @@ protected:
             // A click aimed at a tile, half the time one of the same face as the last aimed at,
             // so that pairs are taken and boards cleared now and then.
             const int mode = form_->GameMode();
-            const int tile = Random(2) == 0 && lastTile_ > 0 ? ((lastTile_ - 1) / 4) * 4 + 1 + Random(4)
-                                                              : 1 + Random(144);
+            const int tile = Random(2) == 0 && lastTile_ > 0
+                                 ? ((lastTile_ - 1) / 4) * 4 + 1 + Random(4)
+                                 : 1 + Random(144);
             lastTile_ = tile;
             QPoint at(-1, -1);
             if (mode == kModeSolitaire || mode == kModeTwoPlayers)
@@ -201,20 +202,23 @@ protected:
             }
         }
         if (roll < 330) {
-            const QPoint at(Random(std::max(1, game2->width())), Random(std::max(1, game2->height())));
+            const QPoint at(Random(std::max(1, game2->width())),
+                            Random(std::max(1, game2->height())));
             QTest::mouseClick(game2, Random(8) == 0 ? Qt::RightButton : Qt::LeftButton, {}, at);
             return "click";
         }
         if (roll < 400) {
-            const QPoint at(Random(std::max(1, game2->width())), Random(std::max(1, game2->height())));
+            const QPoint at(Random(std::max(1, game2->width())),
+                            Random(std::max(1, game2->height())));
             QTest::mouseMove(game2, at);
             return "move";
         }
         if (roll < 600) {
             // Every key a game reads, and a few it does not (Escape closes the window: not here).
-            static const Qt::Key keys[] = {Qt::Key_Left,  Qt::Key_Right,  Qt::Key_Up, Qt::Key_Down,
-                                           Qt::Key_Space, Qt::Key_Return, Qt::Key_A,  Qt::Key_Z,
-                                           Qt::Key_X,     Qt::Key_P,      Qt::Key_Backspace};
+            static const Qt::Key keys[] = {Qt::Key_Left, Qt::Key_Right,    Qt::Key_Up,
+                                           Qt::Key_Down, Qt::Key_Space,    Qt::Key_Return,
+                                           Qt::Key_A,    Qt::Key_Z,        Qt::Key_X,
+                                           Qt::Key_P,    Qt::Key_Backspace};
             const Qt::Key key = keys[Random(int(std::size(keys)))];
             QWidget* target = Random(2) == 0 ? static_cast<QWidget*>(form_.get()) : game2;
             QTest::keyPress(target, key);
@@ -233,8 +237,8 @@ protected:
             return "beats";
         }
         if (roll < 985) {
-            static const char* const commands[] = {"Back", "Redo", "Hint", "Shuffle1Click",
-                                                   "GoBack", "PauseClick"};
+            static const char* const commands[] = {"Back",          "Redo",   "Hint",
+                                                   "Shuffle1Click", "GoBack", "PauseClick"};
             const char* c = commands[Random(int(std::size(commands)))];
             form_->RunCommand(c);
             return c;
@@ -265,8 +269,8 @@ protected:
         for (int i = 0; i < events; ++i) {
             int mode = form_->GameMode();
             // The game ended (or was left): the storm goes on in a new one.
-            if (std::find(modes.begin(), modes.end(), mode) == modes.end() &&
-                mode != kModePaused && mode != kModeInactive) {
+            if (std::find(modes.begin(), modes.end(), mode) == modes.end() && mode != kModePaused &&
+                mode != kModeInactive) {
                 start->trigger();
                 ++restarts;
             }
@@ -286,8 +290,8 @@ protected:
                 tilesTaken_ += lastLeft_ - left;
             lastLeft_ = left;
             const std::string problem = Problem(mode);
-            ASSERT_TRUE(problem.empty()) << startItem << ", event " << i << " (" << what
-                                         << "): " << problem;
+            ASSERT_TRUE(problem.empty())
+                << startItem << ", event " << i << " (" << what << "): " << problem;
         }
         std::printf("storm %s: %d events (%d in play), %d games ended, %d dialogs, %d tiles taken, "
                     "%.1f s\n",

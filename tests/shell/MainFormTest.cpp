@@ -882,7 +882,8 @@ TEST_F(MainFormTest, HostileSettingsFilesAreSurvivedAndKept) {
     fs::permissions(dir_ / "Tovani.ini", fs::perms::owner_read | fs::perms::group_read);
     TMainForm& g = Start();
     Ticks(150);
-    EXPECT_TRUE(StatusText().contains("Tovani.ini is write-protected")) << StatusText().toStdString();
+    EXPECT_TRUE(StatusText().contains("Tovani.ini is write-protected"))
+        << StatusText().toStdString();
     EXPECT_FALSE(g.Option("Moves"));
     g.close();
     EXPECT_EQ(ReadWholeFile((dir_ / "Tovani.ini").string()).value_or(""), mine);

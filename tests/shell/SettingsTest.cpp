@@ -336,7 +336,6 @@ TEST(Content, StoredIndexFallsBackToAnItemThatExists) {
     EXPECT_EQ(ResolveContentIndex(ContentKind::Music, -1, {}, "Endless"), -1);
 }
 
-
 TEST_F(SettingsFile, HostileNumbersStayInRange) {
     // The launch count stops at the largest number the file holds instead of wrapping.
     for (const char* stored : {"2147483647", "-5", "0x7FFFFFFF"}) {

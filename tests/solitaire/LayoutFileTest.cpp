@@ -154,10 +154,14 @@ TEST(LayFile, BadFilesSayWhatIsWrong) {
     LayoutError jpeg = ErrorOf(ParseLay(std::string("\xFF\xD8\xFF\xE0\x00\x10JFIF\r\n", 12)));
     EXPECT_EQ(jpeg.code, LayoutErrorCode::NotLayout);
     jpeg.file = "photo.lay";
-    EXPECT_EQ(LayoutErrorMessage(jpeg), "The layout file \u201Cphoto.lay\u201D is not a layout file.");
+    EXPECT_EQ(LayoutErrorMessage(jpeg),
+              "The layout file \u201Cphoto.lay\u201D is not a layout file.");
     EXPECT_EQ(ErrorOf(ParseLay(std::string("BM6\x00\x01\x00\x00", 7))).code,
               LayoutErrorCode::NotLayout);
-    EXPECT_EQ(ErrorOf(ParseLay("\x7F" "ELF\x02\x01\x01")).code, LayoutErrorCode::NotLayout);
+    EXPECT_EQ(ErrorOf(ParseLay("\x7F"
+                               "ELF\x02\x01\x01"))
+                  .code,
+              LayoutErrorCode::NotLayout);
 
     // Every message names the file and says something.
     bad.file = "Broken.lay";

@@ -1,7 +1,7 @@
 // A layout named on the command line joins the player's layouts: a broken one is refused before
 // anything is written, and no layout already there (a shipped one least of all) is replaced.
-#include "core/Files.h"
 #include "solitaire/LayoutImport.h"
+#include "core/Files.h"
 
 #include <gtest/gtest.h>
 

@@ -55,7 +55,8 @@ bool StatsOfLayout(const Layout& layout, long long first, long long deals, FreeR
         ++counts[static_cast<int>(res.verdict)];
         if (res.verdict == SolveVerdict::Unknown)
             std::fprintf(stderr, "tovani-cli: %s game %lld left unknown after %llu positions\n",
-                         PrintableText(layout.name).c_str(), seed, static_cast<unsigned long long>(res.nodes));
+                         PrintableText(layout.name).c_str(), seed,
+                         static_cast<unsigned long long>(res.nodes));
         long long done = seed - first + 1;
         if (done % 500 == 0 && done < deals) {
             double sum = 0, most = 0;
@@ -85,8 +86,8 @@ bool StatsOfLayout(const Layout& layout, long long first, long long deals, FreeR
     };
     std::stable_sort(times.begin(), times.end(),
                      [](const DealTime& a, const DealTime& b) { return a.ms > b.ms; });
-    std::printf("layout %s, games %lld to %lld, %s rule\n", PrintableText(layout.name).c_str(), first,
-                first + deals - 1, rule == FreeRule::Vertical ? "vertical" : "side");
+    std::printf("layout %s, games %lld to %lld, %s rule\n", PrintableText(layout.name).c_str(),
+                first, first + deals - 1, rule == FreeRule::Vertical ? "vertical" : "side");
     const char* names[3] = {"winnable", "unwinnable", "unknown"};
     for (int v = 0; v < 3; ++v)
         std::printf("%s %lld %.2f%%\n", names[v], counts[v],
