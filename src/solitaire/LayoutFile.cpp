@@ -42,6 +42,12 @@ size_t CharacterCount(std::string_view utf8) {
     return n;
 }
 
+// The name line as text: kept when it is UTF-8, else read as Windows-1252. A byte-order mark
+// belongs to the start of the file only; inside the name it is a character like any other.
+std::string NameText(std::string_view line) {
+    return IsValidUtf8(line) ? std::string(line) : Cp1252ToUtf8(line);
+}
+
 // A version line of text: UTF-8 without control characters (a tab aside). The first bytes of
 // a picture or a program are not.
 bool LooksLikeText(std::string_view line) {
@@ -135,9 +141,9 @@ LayoutResult<LayFile> ParseLay(std::string_view bytes) {
     // The limit counts characters: a name of an older file in Windows-1252 takes more bytes
     // once it is UTF-8, and must still read back after the editor has saved it.
     if (lines[1].size() > 4 * kMaxLayoutNameBytes ||
-        CharacterCount(DecodeText(lines[1])) > kMaxLayoutNameBytes)
+        CharacterCount(NameText(lines[1])) > kMaxLayoutNameBytes)
         return Error(LayoutErrorCode::NameTooLong,
-                     static_cast<int>(CharacterCount(DecodeText(lines[1]))), 2);
+                     static_cast<int>(CharacterCount(NameText(lines[1]))), 2);
     if (lines.size() < 3)
         return Error(LayoutErrorCode::MissingPlaces, 0, 3);
 
@@ -155,7 +161,7 @@ LayoutResult<LayFile> ParseLay(std::string_view bytes) {
         else if (ch != '0')
             ++out.strayCharacters;
     }
-    out.layout.name = DecodeText(lines[1]);
+    out.layout.name = NameText(lines[1]);
     return out;
 }
 
