@@ -4,7 +4,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: deps configure build run test sanitize bench layout-stats format clean install deb
+.PHONY: deps configure build run test sanitize fuzz bench layout-stats format clean install deb
 
 deps:
 	./scripts/install-deps.sh
@@ -22,8 +22,20 @@ test: build
 	./scripts/run-tests.sh $(BUILD)
 
 # The test suite under the address and undefined-behaviour sanitizers.
+# Its display tests run on an Xvfb server number of its own (171 when free).
 sanitize:
-	$(MAKE) test BUILD=build-asan CMAKE_FLAGS="-DCMAKE_BUILD_TYPE=Debug -DTOVANI_SANITIZE=ON"
+	XVFB_DISPLAY=171 $(MAKE) test BUILD=build-asan CMAKE_FLAGS="-DCMAKE_BUILD_TYPE=Debug -DTOVANI_SANITIZE=ON"
+
+# Every reader of outside input fuzzed for SECONDS seconds each (clang, libFuzzer, address and
+# undefined-behaviour sanitizers, 1 GB a run), in build-fuzz/. Findings go to
+# build-fuzz/fuzz-findings/, figures to build-fuzz/fuzz-report.txt.
+SECONDS ?= 60
+fuzz:
+	./scripts/install-deps.sh fuzz
+	CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		-DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DTOVANI_FUZZ=ON
+	cmake --build build-fuzz --target fuzz-targets -j $(JOBS)
+	./scripts/run-fuzz.sh build-fuzz $(SECONDS)
 
 # Speed and memory benchmarks (see README).
 bench: build
@@ -48,4 +60,4 @@ format:
 	find src tests tools bench -name '*.cpp' -o -name '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) build-asan
+	rm -rf $(BUILD) build-asan build-fuzz

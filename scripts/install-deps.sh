@@ -10,6 +10,10 @@ libsdl2-mixer-dev libfluidsynth-dev timgm6mb-soundfont libjpeg62-turbo-dev libgt
 fonts-dejavu-core fonts-liberation2 fonts-wqy-zenhei fonts-arphic-ukai xvfb xauth xdotool imagemagick
 python3-pil sox
 appstream lintian desktop-file-utils dpkg-dev fakeroot"
+# `make fuzz` (scripts/install-deps.sh fuzz) needs clang and its libFuzzer runtime as well.
+if [ "${1:-}" = "fuzz" ]; then
+    PACKAGES="$PACKAGES clang libclang-rt-14-dev"
+fi
 
 missing=""
 for p in $PACKAGES; do

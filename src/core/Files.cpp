@@ -10,6 +10,7 @@
 #include <system_error>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -32,11 +33,38 @@ std::optional<std::string> ReadWholeFile(const std::string& path, size_t maxByte
     return data;
 }
 
+namespace {
+
+WriteFailureHook gWriteFailure = nullptr;
+
+} // namespace
+
+void SetWriteFailureHook(WriteFailureHook hook) {
+    gWriteFailure = hook;
+}
+
+bool IsWriteProtected(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        return false;
+    // The owner's write bit speaks for the player even when the program runs as root, for
+    // whom access() always says yes.
+    return (st.st_mode & S_IWUSR) == 0 || ::access(path.c_str(), W_OK) != 0;
+}
+
 bool WriteFileAtomic(const std::string& path, std::string_view bytes) {
+    if (gWriteFailure && gWriteFailure(path))
+        return false;
     fs::path target(path);
     fs::path dir = target.parent_path();
     if (dir.empty())
         dir = ".";
+    // A rename would replace a write-protected file as readily as any other: the player's
+    // protection is respected, and a file that stays keeps its access rights.
+    struct stat old {};
+    const bool exists = ::stat(path.c_str(), &old) == 0;
+    if (exists && (!S_ISREG(old.st_mode) || IsWriteProtected(path)))
+        return false;
     static thread_local std::mt19937 tmpNames(std::random_device{}());
     std::string tmp = (dir / ("." + target.filename().string() + ".tmp" +
                               std::to_string(tmpNames() % 1000000u)))
@@ -44,6 +72,8 @@ bool WriteFileAtomic(const std::string& path, std::string_view bytes) {
     int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0)
         return false;
+    if (exists)
+        (void)::fchmod(fd, old.st_mode & 07777);
     size_t done = 0;
     while (done < bytes.size()) {
         ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
@@ -61,6 +91,12 @@ bool WriteFileAtomic(const std::string& path, std::string_view bytes) {
     if (std::rename(tmp.c_str(), path.c_str()) != 0) {
         ::unlink(tmp.c_str());
         return false;
+    }
+    // The rename itself reaches the disk when the folder does.
+    int dirFd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd >= 0) {
+        (void)::fsync(dirFd);
+        ::close(dirFd);
     }
     return true;
 }

@@ -15,7 +15,17 @@ std::optional<std::string> ReadWholeFile(const std::string& path,
 
 // Writes the bytes to a temporary file in the same folder and renames it over `path`, so the
 // old file stays whole when anything fails. Answers false on failure (nothing is changed then).
+// A write-protected file is not replaced; a replaced file keeps its access rights.
 bool WriteFileAtomic(const std::string& path, std::string_view bytes);
+
+// Whether `path` is a file the player has protected from writing (no write right for its
+// owner, or none for us).
+bool IsWriteProtected(const std::string& path);
+
+// Makes WriteFileAtomic fail, as a full disk would, for every path the hook answers true for;
+// nullptr ends it. Tests use it to see each writer report the failure and keep the old file.
+using WriteFailureHook = bool (*)(const std::string& path);
+void SetWriteFailureHook(WriteFailureHook hook);
 
 // Names of the plain files in a folder (no folders), unsorted; empty when it cannot be read.
 std::vector<std::string> ListFiles(const std::string& dir);

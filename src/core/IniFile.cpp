@@ -4,6 +4,7 @@
 #include "core/TextCodec.h"
 
 #include <charconv>
+#include <filesystem>
 #include <iterator>
 #include <limits>
 
@@ -33,11 +34,37 @@ std::string OneLine(std::string_view s) {
     return out;
 }
 
+// Reading trims a value and drops one pair of quotes around it: a value that would lose
+// something so is written inside quotes of its own.
+std::string StoredValue(const std::string& v) {
+    if (v.empty())
+        return v;
+    const bool blankEnd = v.front() == ' ' || v.front() == '\t' || v.back() == ' ' ||
+                          v.back() == '\t' || v.back() == '\r' || v.front() == '\r';
+    const bool quoted =
+        v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front();
+    return blankEnd || quoted ? "\"" + v + "\"" : v;
+}
+
 } // namespace
 
 IniFile::IniFile(std::string path) : path_(std::move(path)) {
-    if (auto data = ReadWholeFile(path_, 16u * 1024u * 1024u))
-        Parse(*data);
+    std::error_code ec;
+    if (!std::filesystem::exists(path_, ec))
+        return;
+    const auto size = std::filesystem::file_size(path_, ec);
+    if (!ec && size > kMaxFileBytes) {
+        problem_ = Problem::TooLarge;
+        return;
+    }
+    auto data = ReadWholeFile(path_, kMaxFileBytes);
+    if (!data) {
+        problem_ = Problem::Unreadable;
+        return;
+    }
+    Parse(*data);
+    if (IsWriteProtected(path_))
+        problem_ = Problem::WriteProtected;
 }
 
 void IniFile::Parse(std::string_view bytes) {
@@ -92,7 +119,7 @@ std::string IniFile::Serialize() const {
             if (e.key.empty())
                 out += e.raw + "\r\n";
             else
-                out += e.key + "=" + e.value + "\r\n";
+                out += e.key + "=" + StoredValue(e.value) + "\r\n";
         }
     }
     return out;
@@ -246,7 +273,7 @@ void IniFile::EraseSection(std::string_view section) {
 
 bool IniFile::UpdateFile() {
     writeError_.clear();
-    if (!modified_ && FileExists(path_))
+    if (Kept() || (!modified_ && FileExists(path_)))
         return true;
     if (path_.empty() || !WriteFileAtomic(path_, Serialize())) {
         writeError_ = "Unable to write to " + path_;

@@ -21,6 +21,12 @@ namespace tovani {
 class IniFile {
 public:
     static constexpr size_t kMaxValueChars = 1023;
+    // No file of ours comes near this; a larger one is not read and not replaced.
+    static constexpr size_t kMaxFileBytes = 16u * 1024u * 1024u;
+
+    // Why a file that exists is left as it is: the program reads what it can (nothing, when it
+    // is too large or cannot be read) and never writes over it.
+    enum class Problem { None, TooLarge, Unreadable, WriteProtected };
 
     IniFile() = default;
     // Opens the file at `path`: its content when it exists and can be read, else empty.
@@ -32,7 +38,12 @@ public:
     std::string Serialize() const;
 
     const std::string& FileName() const { return path_; }
-    void SetFileName(std::string path) { path_ = std::move(path); }
+    // Another file: what kept the old one from being written does not hold for it.
+    void SetFileName(std::string path) {
+        if (path != path_)
+            problem_ = Problem::None;
+        path_ = std::move(path);
+    }
 
     bool SectionExists(std::string_view section) const;
     bool ValueExists(std::string_view section, std::string_view key) const;
@@ -51,6 +62,13 @@ public:
     void EraseSection(std::string_view section);
 
     bool Modified() const { return modified_; }
+
+    // What kept the file from being read or written when it was opened (None for a file that
+    // is missing or was read whole). The caller tells the player once.
+    Problem OpenProblem() const { return problem_; }
+    // Whether the file on disk is left as it is (any problem above): UpdateFile() then writes
+    // nothing and answers true, since the player has already been told.
+    bool Kept() const { return problem_ != Problem::None; }
 
     // Writes the file (atomically) when it was changed. False on failure; WriteError() then
     // holds the message "Unable to write to <file>".
@@ -79,6 +97,7 @@ private:
     std::vector<std::string> preamble_; // lines before the first section
     std::vector<Section> sections_;
     bool modified_ = false;
+    Problem problem_ = Problem::None;
     std::string writeError_;
 };
 

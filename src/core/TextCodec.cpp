@@ -128,7 +128,41 @@ std::string DecodeText(std::string_view bytes) {
         bytes.remove_prefix(3);
     if (IsValidUtf8(bytes))
         return std::string(bytes);
-    return Cp1252ToUtf8(bytes);
+    // Each line on its own: one stray byte must not re-read every good name of the file.
+    std::string out;
+    out.reserve(bytes.size() + bytes.size() / 8);
+    while (!bytes.empty()) {
+        size_t nl = bytes.find('\n');
+        std::string_view line = nl == std::string_view::npos ? bytes : bytes.substr(0, nl + 1);
+        bytes.remove_prefix(line.size());
+        if (IsValidUtf8(line))
+            out += line;
+        else
+            out += Cp1252ToUtf8(line);
+    }
+    return out;
+}
+
+std::string PrintableText(std::string_view utf8) {
+    static const char* const kHex = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(utf8.size());
+    for (size_t i = 0; i < utf8.size(); ++i) {
+        auto c = static_cast<unsigned char>(utf8[i]);
+        // C1 controls are U+0080..U+009F: C2 80..C2 9F in UTF-8.
+        const bool c1 = c == 0xC2 && i + 1 < utf8.size() &&
+                        static_cast<unsigned char>(utf8[i + 1]) >= 0x80 &&
+                        static_cast<unsigned char>(utf8[i + 1]) <= 0x9F;
+        if (c < 0x20 || c == 0x7F || c1) {
+            unsigned v = c1 ? static_cast<unsigned char>(utf8[++i]) : c;
+            out += "\\x";
+            out += kHex[v >> 4];
+            out += kHex[v & 15];
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out;
 }
 
 std::string AsciiLower(std::string_view s) {

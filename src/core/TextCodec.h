@@ -20,8 +20,12 @@ std::string Cp1252ToUtf8(std::string_view bytes);
 std::string Utf8ToCp1252(std::string_view utf8);
 
 // The file's bytes as UTF-8: kept when they are valid UTF-8 (a leading byte-order mark is
-// dropped), else decoded as Windows-1252.
+// dropped); else each line is kept when it is valid UTF-8 and decoded as Windows-1252 when not.
 std::string DecodeText(std::string_view bytes);
+
+// The text with its control characters (C0, DEL and C1) shown as "\xNN", so that a file's
+// text printed on a terminal cannot move the cursor, clear the screen or change colours.
+std::string PrintableText(std::string_view utf8);
 
 // ASCII-only case folding, which is what file names and INI keys need.
 std::string AsciiLower(std::string_view s);

@@ -77,6 +77,9 @@ bool DecodeJpegInto(JpegState& s, std::string_view bytes, std::string& error) {
         return false;
     }
     jpeg_create_decompress(&s.cinfo);
+    // A progressive picture keeps all its coefficients while it is read: past this libjpeg
+    // refuses it (it has no backing store) rather than take the machine's memory.
+    s.cinfo.mem->max_memory_to_use = 512L * 1024 * 1024;
     jpeg_mem_src(&s.cinfo, reinterpret_cast<const unsigned char*>(bytes.data()),
                  static_cast<unsigned long>(bytes.size()));
     jpeg_read_header(&s.cinfo, TRUE);
@@ -147,6 +150,10 @@ struct Channel {
         return int((uint64_t(raw) * 255 + max / 2) / max);
     }
 };
+
+// What run-length coding can plausibly pack into one byte of data (a run of 255 pixels takes
+// two bytes; line ends and skips take more).
+constexpr int64_t kMaxRlePixelsPerByte = 1024;
 
 enum : uint32_t { kBiRgb = 0, kBiRle8 = 1, kBiRle4 = 2, kBiBitfields = 3, kBiAlphaBitfields = 6 };
 
@@ -306,10 +313,17 @@ PictureResult DecodeBmp(std::string_view b) {
         return Fail("the bitmap has no pixel data");
     }
     const std::string_view data = b.substr(dataOffset);
-    PixelBuffer picture{int(w), int(h)};
     auto rowOf = [&](int64_t stored) { return int(topDown ? stored : h - 1 - stored); };
 
     if (rle) {
+        // Runs of at most 255 pixels in two bytes: a file that claims far more pixels than its
+        // data could hold is refused before anything is allocated for them.
+        if (w * h > int64_t(data.size()) * kMaxRlePixelsPerByte) {
+            return Fail("the bitmap claims " + std::to_string(w) + " x " + std::to_string(h) +
+                        " pixels but holds only " + std::to_string(data.size()) +
+                        " bytes of picture data");
+        }
+        PixelBuffer picture{int(w), int(h)};
         std::vector<uint8_t> indices;
         if (!DecodeRle(data, compression == kBiRle4, int(w), int(h), indices)) {
             return Fail("the bitmap data is truncated or damaged");
@@ -333,6 +347,7 @@ PictureResult DecodeBmp(std::string_view b) {
             return Fail("the bitmap data is truncated");
         }
     }
+    PixelBuffer picture{int(w), int(h)};
     if (bpp == 16 && !haveMasks) {
         masks[0] = 0x7C00;
         masks[1] = 0x03E0;

@@ -63,7 +63,7 @@ public:
     // Pictures larger than this in either direction, or holding more pixels than kMaxPixels,
     // are refused by the readers (a lying header must not make us allocate gigabytes).
     static constexpr int kMaxDimension = 32767;
-    static constexpr int64_t kMaxPixels = int64_t(1) << 27; // 128 M pixels, 512 MB
+    static constexpr int64_t kMaxPixels = int64_t(1) << 26; // 64 M pixels, 256 MB
 
     PixelBuffer() = default;
     PixelBuffer(int width, int height, Pixel fill = kBlack);

@@ -127,11 +127,44 @@ void BoardView::Load1Click(QObject* sender, bool startup) {
         restore();
         return;
     }
+    auto loadTileset = [](const QString& path, PictureHolder& into) {
+        std::string why = into.Load(path.toStdString());
+        if (why.empty() &&
+            (into.Picture().Width() < kSheetColumns || into.Picture().Height() < kSheetRows))
+            why = "too small to hold 9 x 5 tiles";
+        return why;
+    };
     PictureHolder candidate;
-    std::string why = candidate.Load(file.toStdString());
-    if (why.empty() &&
-        (candidate.Picture().Width() < kSheetColumns || candidate.Picture().Height() < kSheetRows))
-        why = "too small to hold 9 x 5 tiles";
+    std::string why = loadTileset(file, candidate);
+    if (!why.empty() && pictures_->tileset.IsEmpty()) {
+        // No previous tileset to keep: the board would be invisible. The next tileset of the
+        // menu that can be used takes its place, and the player hears which.
+        QList<QAction*> items =
+            item->actionGroup() ? item->actionGroup()->actions() : QList<QAction*>{};
+        const int from = int(items.indexOf(item));
+        for (int k = 1; k < items.size(); ++k) {
+            QAction* other = items[(from + k) % items.size()];
+            if (other == load1 || other == item)
+                continue;
+            auto found = TilesetFileFor((ProgramDir() + "Tilesets").toStdString(),
+                                        other->text().remove('&').toStdString());
+            PictureHolder next;
+            if (!found || !loadTileset(QString::fromStdString(*found), next).empty())
+                continue;
+            const QString text =
+                form_.Tr("The picture %1 cannot be used (%2). The tileset %3 is used instead.")
+                    .arg(QDir::toNativeSeparators(file), QString::fromStdString(why),
+                         other->text().remove('&'));
+            form_.ShowStatus(text);
+            if (pictures_->dialogs.message)
+                pictures_->dialogs.message(text);
+            candidate = std::move(next);
+            file = QString::fromStdString(*found);
+            item = other;
+            why.clear();
+            break;
+        }
+    }
     if (!why.empty()) {
         Complain(file, why);
         restore();

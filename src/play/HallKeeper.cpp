@@ -5,6 +5,7 @@
 #include "play/Game.h"
 #include "play/GameServices.h"
 #include "resources/Resources.h"
+#include "shell/FileProblems.h"
 #include "shell/MainForm.h"
 
 #include <QAction>
@@ -305,6 +306,8 @@ void HallKeeper::ReadHallOfFame() {
         names.push_back(e.name);
     hall_.SetLayouts(std::move(names));
     hallFile_ = IniFile(HallFilePath().toStdString());
+    if (hallFile_.Kept())
+        services_.Form().AddStartupProblem(KeptFileMessage(services_.Form(), hallFile_));
     hall_.Read(hallFile_);
     hallRead_ = true;
 }

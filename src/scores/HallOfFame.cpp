@@ -194,15 +194,22 @@ void HallOfFame::Read(const IniFile& ini) {
                 continue;
             }
             size_t pos = 0;
+            // Control characters part fields as blanks do: the file cannot keep them (a line
+            // break would split the line), so a damaged entry reads the same once rewritten.
+            auto blankAt = [&](size_t i) { return static_cast<unsigned char>(value[i]) <= ' '; };
             auto field = [&]() {
-                while (pos < value.size() && value[pos] == ' ')
+                while (pos < value.size() && blankAt(pos))
                     ++pos;
                 size_t start = pos;
-                while (pos < value.size() && value[pos] != ' ')
+                while (pos < value.size() && !blankAt(pos))
                     ++pos;
                 return value.substr(start, pos - start);
             };
-            size_t blank = value.find(' ');
+            size_t blank = 0;
+            while (blank < value.size() && !blankAt(blank))
+                ++blank;
+            if (blank == value.size())
+                blank = std::string::npos;
             // The name runs to the first blank and the date to the next one, whatever their length:
             // a file written by hand or by another version keeps what it holds.
             e.name = value.substr(0, blank);

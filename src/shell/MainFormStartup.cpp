@@ -6,7 +6,9 @@
 #include "core/Files.h"
 #include "core/TextCodec.h"
 #include "dialogs/LanguageChooser.h"
+#include "shell/FileProblems.h"
 #include "shell/ShellWidgets.h"
+#include "solitaire/LayoutAdopt.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -95,6 +97,8 @@ void TMainForm::Init() {
     settings_ = Settings(env);
     if (!settings_.Load(ini_))
         startupProblems_ << QString::fromStdString(settings_.LastError());
+    if (ini_.Kept())
+        AddStartupProblem(KeptFileMessage(*this, ini_));
     ApplySettings();
     // 4. First run: the digital music question.
     if (!settings_.LanguageChosen() && options_.interactive) {
@@ -309,12 +313,12 @@ void TMainForm::ApplyWindowPlacement() {
     QRect avail = s ? s->availableGeometry() : QRect(0, 0, 1280, 1024);
     int screenWidth = s ? s->geometry().width() : 1280;
     if (settings_.GetInt("PreviousRes") == screenWidth) {
-        QRect r(settings_.GetInt("XPos"), settings_.GetInt("YPos"),
-                std::max(320, settings_.GetInt("WPos")), std::max(240, settings_.GetInt("HPos")));
-        // A window stored off every screen comes back where it can be seen.
-        if (!avail.intersects(r))
-            r.moveTopLeft(avail.topLeft());
-        setGeometry(r);
+        // A window stored off the screen comes back where it can be seen, and a stored size
+        // never makes it larger than the screen.
+        WindowRect r = FitStoredWindow({settings_.GetInt("XPos"), settings_.GetInt("YPos"),
+                                        settings_.GetInt("WPos"), settings_.GetInt("HPos")},
+                                       {avail.x(), avail.y(), avail.width(), avail.height()});
+        setGeometry(r.x, r.y, r.width, r.height);
     } else {
         QSize size = QSize(832, 630).boundedTo(avail.size());
         resize(size);
@@ -430,11 +434,22 @@ void TMainForm::LoadFiles() {
     layoutPath_ =
         firstArg.isEmpty() ? QString() : userDir_ + "Layouts/" + QFileInfo(firstArg).fileName();
     if (firstArg.toLower().contains(".lay")) {
-        QString target = userDir_ + "Layouts/" + QFileInfo(firstArg).fileName();
-        QDir().mkpath(userDir_ + "Layouts");
-        auto bytes = ReadWholeFile(firstArg.toStdString());
-        if (!bytes || !WriteFileAtomic(target.toStdString(), *bytes))
-            startupProblems_ << Tr("Unable to copy the layout %1").arg(firstArg);
+        // Checked first, and never written over a layout already there (a shipped one above
+        // all): the copy takes a free name, and what is played from now on is that copy.
+        LayoutAdoption imported =
+            AdoptLayoutFile(firstArg.toStdString(), JoinPath(programDir_.toStdString(), "Layouts"),
+                             JoinPath(userDir_.toStdString(), "Layouts"));
+        if (imported.ok) {
+            options_.arguments[0] = QString::fromStdString(imported.path);
+        } else {
+            startupProblems_ << (imported.writeFailed
+                                     ? Tr("Unable to copy the layout %1").arg(firstArg)
+                                     : Tr(QString::fromStdString(
+                                           LayoutErrorMessage(imported.error))));
+            options_.arguments[0].clear();
+        }
+        firstArg = options_.arguments[0];
+        layoutPath_ = firstArg;
     }
     MakeLayouts();
     // High scores.
@@ -595,7 +610,7 @@ void TMainForm::FinishInit() {
     // The layout named on the command line is the one loaded (once, as at any start: the deal
     // comes from BeginGame below, not from the load).
     if (layoutArgument)
-        layoutPath_ = userDir_ + "Layouts/" + QFileInfo(firstArg).fileName();
+        layoutPath_ = firstArg; // the copy among the player's layouts
     RunCommand(layoutPath_.toLower().contains(".shp") ? "RunShpLayout" : "RunLayout");
     RunCommand("ColorHighlight");
     IM(kModeWelcome);

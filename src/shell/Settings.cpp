@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <limits>
 
 namespace tovani {
 
@@ -144,6 +145,20 @@ bool IsHexDigit(char c) {
 
 } // namespace
 
+WindowRect FitStoredWindow(WindowRect r, WindowRect avail) {
+    const int64_t availW = std::max(1, avail.width), availH = std::max(1, avail.height);
+    r.width = int(std::clamp<int64_t>(r.width, std::min<int64_t>(320, availW), availW));
+    r.height = int(std::clamp<int64_t>(r.height, std::min<int64_t>(240, availH), availH));
+    const bool overlaps =
+        int64_t(r.x) < int64_t(avail.x) + availW && int64_t(r.x) + r.width > avail.x &&
+        int64_t(r.y) < int64_t(avail.y) + availH && int64_t(r.y) + r.height > avail.y;
+    if (!overlaps) {
+        r.x = avail.x;
+        r.y = avail.y;
+    }
+    return r;
+}
+
 const std::vector<SettingKey>& Settings::Table() {
     return kTable;
 }
@@ -212,7 +227,10 @@ bool Settings::Load(IniFile& ini) {
     std::string written = ini.ReadString(kSettingsSection, "CurrentVersion", env_.title);
     sameVersion_ = written == env_.title;
 
-    launches_ = ini.ReadInteger(kSettingsSection, "Launches", 0) + 1;
+    // The count stops at the largest number the file can hold.
+    const int32_t launched = ini.ReadInteger(kSettingsSection, "Launches", 0);
+    launches_ =
+        launched < std::numeric_limits<int32_t>::max() ? std::max(launched, 0) + 1 : launched;
     ini.WriteInteger(kSettingsSection, "Launches", launches_);
     bool ok = ini.UpdateFile();
     if (!ok)

@@ -42,6 +42,16 @@ struct SettingsEnvironment {
     int screenHeight = 1024;
 };
 
+// A window's place and size in screen pixels.
+struct WindowRect {
+    int x = 0, y = 0, width = 0, height = 0;
+};
+
+// The stored window rectangle made to fit the screen's available area: never larger than the
+// area (nor smaller than 320 x 240 where the area allows), and brought back onto the area when
+// it lies wholly off it.
+WindowRect FitStoredWindow(WindowRect stored, WindowRect available);
+
 constexpr const char* kSettingsSection = "Tovani";
 constexpr const char* kSettingsFileName = "Tovani.ini";
 

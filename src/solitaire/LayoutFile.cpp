@@ -35,6 +35,31 @@ std::string_view StripBom(std::string_view s) {
     return s;
 }
 
+size_t CharacterCount(std::string_view utf8) {
+    size_t n = 0;
+    for (char c : utf8)
+        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80)
+            ++n;
+    return n;
+}
+
+// The name line as text: kept when it is UTF-8, else read as Windows-1252. A byte-order mark
+// belongs to the start of the file only; inside the name it is a character like any other.
+std::string NameText(std::string_view line) {
+    return IsValidUtf8(line) ? std::string(line) : Cp1252ToUtf8(line);
+}
+
+// A version line of text: UTF-8 without control characters (a tab aside). The first bytes of
+// a picture or a program are not.
+bool LooksLikeText(std::string_view line) {
+    for (char ch : line) {
+        auto c = static_cast<unsigned char>(ch);
+        if ((c < 0x20 && c != '\t') || c == 0x7F)
+            return false;
+    }
+    return IsValidUtf8(line);
+}
+
 LayoutError Error(LayoutErrorCode code, int count = 0, int line = 0) {
     LayoutError e;
     e.code = code;
@@ -70,6 +95,8 @@ std::string LayoutErrorMessage(const LayoutError& e, const TextTranslator& trans
         return say(TrKey("%1 is far too large to be a layout."));
     case LayoutErrorCode::WrongVersion:
         return tr(TrKey("You are trying to play a layout intended for use with")) + " " + e.detail;
+    case LayoutErrorCode::NotLayout:
+        return say(TrKey("%1 is not a layout file."));
     case LayoutErrorCode::MissingName:
         return say(TrKey("%1 ends before the layout name (line 2)."));
     case LayoutErrorCode::NameTooLong:
@@ -117,6 +144,8 @@ LayoutResult<LayFile> ParseLay(std::string_view bytes) {
     LayFile out;
     std::string_view version = lines[0];
     if (version != kLayVersionFull && version != kLayVersionSmall) {
+        if (!LooksLikeText(version))
+            return Error(LayoutErrorCode::NotLayout, 0, 1);
         LayoutError e = Error(LayoutErrorCode::WrongVersion, 0, 1);
         std::string_view shown = version.substr(0, 80);
         e.detail = DecodeText(shown);
@@ -125,8 +154,12 @@ LayoutResult<LayFile> ParseLay(std::string_view bytes) {
     out.version = std::string(version);
     if (lines.size() < 2)
         return Error(LayoutErrorCode::MissingName, 0, 2);
-    if (lines[1].size() > kMaxLayoutNameBytes)
-        return Error(LayoutErrorCode::NameTooLong, static_cast<int>(lines[1].size()), 2);
+    // The limit counts characters: a name of an older file in Windows-1252 takes more bytes
+    // once it is UTF-8, and must still read back after the editor has saved it.
+    if (lines[1].size() > 4 * kMaxLayoutNameBytes ||
+        CharacterCount(NameText(lines[1])) > kMaxLayoutNameBytes)
+        return Error(LayoutErrorCode::NameTooLong,
+                     static_cast<int>(CharacterCount(NameText(lines[1]))), 2);
     if (lines.size() < 3)
         return Error(LayoutErrorCode::MissingPlaces, 0, 3);
 
@@ -144,7 +177,7 @@ LayoutResult<LayFile> ParseLay(std::string_view bytes) {
         else if (ch != '0')
             ++out.strayCharacters;
     }
-    out.layout.name = DecodeText(lines[1]);
+    out.layout.name = NameText(lines[1]);
     return out;
 }
 

@@ -27,7 +27,7 @@ namespace tovani {
 constexpr std::string_view kLayVersionFull = "Tovani 3.0";  // a layout of 144 places
 constexpr std::string_view kLayVersionSmall = "Tovani 6.0"; // fewer places
 constexpr int kShpLines = 144;
-// Longest name line we take; the editor allows 50 characters.
+// Longest name we take, in characters; the editor allows 50.
 constexpr size_t kMaxLayoutNameBytes = 255;
 // No layout file is anywhere near this size.
 constexpr size_t kMaxLayoutFileBytes = 1024 * 1024;
@@ -49,6 +49,7 @@ enum class LayoutErrorCode {
     OddPlaces,       // an odd number of places cannot be dealt in matching pairs (count)
     TooManyPlaces,   // more places than tiles (count)
     NoWinnableDeal,  // the backward construction met only dead ends (count: how many)
+    NotLayout,       // line 1 is not text at all (a picture, a program): not a layout file
 };
 
 struct LayoutError {

@@ -21,6 +21,25 @@ TEST(TextCodec, DecodeKeepsUtf8AndDropsBom) {
     EXPECT_TRUE(IsValidUtf8("\xF0\x9F\x80\x84")); // a mahjong tile character
 }
 
+TEST(TextCodec, DecodeDecidesEachLineOnItsOwn) {
+    // A good UTF-8 line stays as it is beside a Windows-1252 one.
+    EXPECT_EQ(DecodeText("Jos\xC3\xA9\r\nRen\xE9\r\n\xC3\xA9"),
+              "Jos\xC3\xA9\r\nRen\xC3\xA9\r\n\xC3\xA9");
+    EXPECT_EQ(DecodeText("\xE9"), "\xC3\xA9");
+    EXPECT_EQ(DecodeText("a\n\n\x80"), "a\n\n\xE2\x82\xAC");
+}
+
+TEST(TextCodec, PrintableTextShowsControlCharacters) {
+    EXPECT_EQ(PrintableText("Castle"), "Castle");
+    EXPECT_EQ(PrintableText("\x1B[2J\x1B]0;x\x07"), "\\x1B[2J\\x1B]0;x\\x07");
+    EXPECT_EQ(PrintableText("a\r\nb\tc\x7F"), "a\\x0D\\x0Ab\\x09c\\x7F");
+    // C1 controls (U+009B is a terminal's one-byte escape) go too; other letters stay.
+    EXPECT_EQ(PrintableText("\xC2\x9B"
+                            "31m Jos\xC3\xA9 \xE6\xBC\xA2"),
+              "\\x9B"
+              "31m Jos\xC3\xA9 \xE6\xBC\xA2");
+}
+
 TEST(TextCodec, CaseAndTrim) {
     EXPECT_TRUE(EqualsNoCase("Traditional.LAY", "traditional.lay"));
     EXPECT_FALSE(EqualsNoCase("abc", "abd"));

@@ -141,5 +141,46 @@ TEST_F(CliTest, RenderDrawsTheBoardAsThePlayAreaDoes) {
     EXPECT_FALSE(FileExists(Path("x.png")));
 }
 
+// Hostile arguments and files: a clear message and exit code 2, never an abort, and nothing a
+// file holds reaches the terminal as a control sequence.
+TEST_F(CliTest, HostileSizesAndFilesGiveMessages) {
+    ASSERT_TRUE(WriteFileAtomic(Path("in.bmp"), EncodeBmp24(Pattern(8, 8))));
+    EXPECT_EQ(Run("resample " + Path("in.bmp") + " " + Path("out.bmp") +
+                  " --size 32767x32767 --filter Box"),
+              2);
+    EXPECT_NE(Err().find("--size 32767x32767 is too large"), std::string::npos) << Err();
+    EXPECT_FALSE(FileExists(Path("out.bmp")));
+    EXPECT_EQ(Run("render Traditional --seed 1 --size 9000x9000 --out " + Path("b.png")), 2);
+    EXPECT_NE(Err().find("at most 64 megapixels"), std::string::npos) << Err();
+
+    // A layout whose name clears the screen and rings the bell.
+    auto lay = ParseLay(*ReadWholeFile(std::string(TOVANI_BIN_DIR) + "/Layouts/Traditional.lay"));
+    ASSERT_FALSE(Failed(lay));
+    Layout layout = std::get<LayFile>(lay).layout;
+    layout.name = "Evil\x1B[2J\x07";
+    ASSERT_TRUE(WriteFileAtomic(Path("Evil.lay"), WriteLay(layout)));
+    ASSERT_EQ(Run("layout-info " + Path("Evil.lay")), 0) << Err();
+    EXPECT_NE(Out().find("name Evil\\x1B[2J\\x07\n"), std::string::npos) << Out();
+    EXPECT_EQ(Out().find('\x1B'), std::string::npos);
+    // A version line holding a terminal's one-character escape (U+009B) is quoted escaped.
+    ASSERT_TRUE(WriteFileAtomic(Path("Old.lay"), "Tovani 1.0\xC2\x9B"
+                                                 "31m\r\nOld\r\n"));
+    EXPECT_EQ(Run("layout-info " + Path("Old.lay")), 2);
+    EXPECT_NE(Err().find("intended for use with Tovani 1.0\\x9B"
+                         "31m"),
+              std::string::npos)
+        << Err();
+    EXPECT_EQ(Err().find("\xC2\x9B"), std::string::npos);
+    // One with a plain escape is not text at all.
+    ASSERT_TRUE(WriteFileAtomic(Path("Esc.lay"), "Tovani 1.0\x1B[31m\r\nOld\r\n"));
+    EXPECT_EQ(Run("layout-info " + Path("Esc.lay")), 2);
+    EXPECT_NE(Err().find("is not a layout file"), std::string::npos) << Err();
+    // A picture given as a layout is not a layout file.
+    ASSERT_TRUE(
+        WriteFileAtomic(Path("photo.lay"), std::string("\xFF\xD8\xFF\xE0\x00\x10JFIF", 10)));
+    EXPECT_EQ(Run("layout-info " + Path("photo.lay")), 2);
+    EXPECT_NE(Err().find("is not a layout file"), std::string::npos) << Err();
+}
+
 } // namespace
 } // namespace tovani

@@ -306,5 +306,57 @@ TEST(PictureReaders, SurviveDamagedFiles) {
     EXPECT_GT(refused, 0);
 }
 
+// Small files that claim enormous pictures are refused from their headers and sizes, before
+// anything is allocated for the pixels (the fuzzing runs watch the memory).
+TEST(PictureReaders, SmallFilesClaimingHugePicturesAreRefused) {
+    // Run-length data of 1 KB claiming 11585 x 11585 pixels: past the limit; and claiming
+    // 8000 x 8000, within it, but far more than 1 KB of runs can hold.
+    std::string runs;
+    for (int i = 0; i < 500; ++i)
+        runs += std::string("\xFF\x00", 2);
+    runs += std::string("\x00\x01", 2);
+    const std::string hugeWhy =
+        DecodeBmp(BmpHeader(11585, 11585, 8, 1, 1, 54 + 4) + Palette({kRed}) + runs).error;
+    EXPECT_NE(hugeWhy.find("too large (11585 x 11585)"), std::string::npos) << hugeWhy;
+    const std::string rleWhy =
+        DecodeBmp(BmpHeader(8000, 8000, 8, 1, 1, 54 + 4) + Palette({kRed}) + runs).error;
+    EXPECT_NE(rleWhy.find("claims 8000 x 8000"), std::string::npos) << rleWhy;
+    // The same run-length data for a picture it can hold is read.
+    std::string small = BmpHeader(255, 4, 8, 1, 1, 54 + 4) + Palette({kRed});
+    for (int y = 0; y < 4; ++y)
+        small += std::string("\xFF\x00\x00\x00", 4);
+    small += std::string("\x00\x01", 2);
+    auto smallRead = DecodeBmp(small);
+    ASSERT_TRUE(smallRead) << smallRead.error;
+    EXPECT_EQ(smallRead.picture->At(254, 3), kRed);
+
+    // An uncompressed header that lies about its size: refused on the data it lacks.
+    std::string liar = BmpHeader(8000, 8000, 24, 0, 0, 54) + std::string(3400, '\x10');
+    EXPECT_NE(DecodeBmp(liar).error.find("truncated"), std::string::npos);
+
+    // 64 megapixels is the most any reader takes.
+    std::string wide = BmpHeader(8193, 8192, 24, 0, 0, 54) + std::string(64, '\0');
+    EXPECT_NE(DecodeBmp(wide).error.find("too large (8193 x 8192)"), std::string::npos);
+    std::string atLimit = BmpHeader(8192, 8192, 24, 0, 0, 54) + std::string(64, '\0');
+    EXPECT_EQ(DecodeBmp(atLimit).error.find("too large"), std::string::npos);
+
+    // A JPEG whose frame header claims 11584 x 11584 (a progressive stream would make libjpeg
+    // hold every coefficient of it).
+    std::string jpeg = MakeJpeg(16, 16);
+    bool patched = false;
+    for (size_t i = 2; i + 8 < jpeg.size() && !patched; ++i) {
+        if (uint8_t(jpeg[i]) == 0xFF && uint8_t(jpeg[i + 1]) == 0xC0) {
+            jpeg[i + 5] = char(11584 >> 8);
+            jpeg[i + 6] = char(11584 & 0xFF);
+            jpeg[i + 7] = char(11584 >> 8);
+            jpeg[i + 8] = char(11584 & 0xFF);
+            patched = true;
+        }
+    }
+    ASSERT_TRUE(patched);
+    const std::string jpegWhy = DecodeJpeg(jpeg).error;
+    EXPECT_NE(jpegWhy.find("too large (11584 x 11584)"), std::string::npos) << jpegWhy;
+}
+
 } // namespace
 } // namespace tovani

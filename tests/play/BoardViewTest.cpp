@@ -710,6 +710,25 @@ TEST_F(BoardViewTest, AForgottenTilesetFileFallsBackWithoutADialog) {
     EXPECT_EQ(f.Prefs().GetString("LastLoadedTileset"), fileAnswer_.toStdString());
 }
 
+TEST_F(BoardViewTest, ABrokenDefaultTilesetFallsBackToTheNextGoodOne) {
+    // Nothing was shown before, so there is no previous tileset to keep: the board must not be
+    // invisible while the clock runs.
+    Write("Tilesets/Ivory.bmp", "BM this is no picture");
+    TMainForm& f = Start();
+    EXPECT_TRUE(ContentItem("Tileset", "Jade")->isChecked());
+    EXPECT_FALSE(ContentItem("Tileset", "Ivory")->isChecked());
+    EXPECT_FALSE(view_->Area().sheets.IsEmpty());
+    ASSERT_EQ(messages_.size(), 1);
+    EXPECT_TRUE(messages_[0].contains("Ivory.bmp")) << messages_[0].toStdString();
+    EXPECT_TRUE(messages_[0].contains("Jade is used instead")) << messages_[0].toStdString();
+    EXPECT_FALSE(messages_[0].contains("previous picture")) << messages_[0].toStdString();
+    // Later the broken one keeps the good one, as any broken picture does.
+    ContentItem("Tileset", "Ivory")->trigger();
+    EXPECT_TRUE(ContentItem("Tileset", "Jade")->isChecked());
+    EXPECT_TRUE(messages_.back().contains("previous picture"));
+    (void)f;
+}
+
 TEST_F(BoardViewTest, HighDensityScreensGetABufferTwiceTheSize) {
     TMainForm& f = Start();
     if (view_->DevicePixelRatio() != 2.0)

@@ -876,7 +876,10 @@ TEST_F(MainFormTest, KeyboardFlagsAndEscape) {
 }
 
 TEST_F(MainFormTest, LayoutFileOnTheCommandLineIsCopiedAndPlayed) {
-    Write("outside.LAY", "layout bytes");
+    const std::string layout =
+        ReadWholeFile(std::string(TOVANI_BIN_DIR) + "/Layouts/Traditional.lay").value_or("");
+    ASSERT_FALSE(layout.empty());
+    Write("outside.LAY", layout);
     fs::create_directories(dir_ / "Layouts");
     bool begun = false;
     MainFormOptions o;
@@ -890,8 +893,78 @@ TEST_F(MainFormTest, LayoutFileOnTheCommandLineIsCopiedAndPlayed) {
     form_->show();
     form_->Temps();
     EXPECT_TRUE(begun);
-    EXPECT_EQ(*ReadWholeFile((dir_ / "Layouts" / "outside.LAY").string()), "layout bytes");
+    EXPECT_EQ(*ReadWholeFile((dir_ / "Layouts" / "outside.LAY").string()), layout);
     EXPECT_EQ(form_->LayoutPath().toStdString(), (dir_ / "Layouts" / "outside.LAY").string());
+}
+
+TEST_F(MainFormTest, ABrokenLayoutOnTheCommandLineIsRefusedAndReplacesNothing) {
+    // A layout cut short, named like one already in the Layouts folder.
+    const std::string layout =
+        ReadWholeFile(std::string(TOVANI_BIN_DIR) + "/Layouts/Traditional.lay").value_or("");
+    ASSERT_FALSE(layout.empty());
+    fs::create_directories(dir_ / "Layouts");
+    Write("Layouts/Traditional.lay", layout);
+    fs::create_directories(dir_ / "elsewhere");
+    Write("elsewhere/Traditional.lay", layout.substr(0, 600));
+    bool begun = false;
+    MainFormOptions o;
+    o.programDir = QString::fromStdString(dir_.string()) + "/";
+    o.arguments = {QString::fromStdString((dir_ / "elsewhere" / "Traditional.lay").string())};
+    o.clock = &clock_;
+    o.startTimers = false;
+    o.interactive = false;
+    form_ = std::make_unique<TMainForm>(o);
+    form_->SetHandler("BeginGame", [&](QObject*) { begun = true; });
+    form_->show();
+    form_->Temps();
+    EXPECT_FALSE(begun);
+    EXPECT_EQ(*ReadWholeFile((dir_ / "Layouts" / "Traditional.lay").string()), layout);
+    EXPECT_EQ(ListFiles((dir_ / "Layouts").string()).size(), 1u);
+    Ticks(150);
+    const QString status = form_->findChild<QLabel*>("StatusText")->text();
+    EXPECT_TRUE(status.contains("Traditional.lay")) << status.toStdString();
+}
+
+TEST_F(MainFormTest, HostileSettingsFilesAreSurvivedAndKept) {
+    // A stored window size no screen holds and the largest launch count: the window fits the
+    // screen and the count does not wrap.
+    Write("Tovani.ini", "[Tovani]\r\nLanguage=English\r\nMaximize=0\r\nLaunches=2147483647\r\n"
+                        "CurrentVersion=Tovani 10.21\r\nPreviousRes=" +
+                            std::to_string(QGuiApplication::primaryScreen()->geometry().width()) +
+                            "\r\nWPos=30000\r\nHPos=30000\r\n");
+    {
+        TMainForm& f = Start();
+        const QRect avail = QGuiApplication::primaryScreen()->availableGeometry();
+        EXPECT_LE(f.width(), avail.width());
+        EXPECT_LE(f.height(), avail.height());
+        EXPECT_EQ(f.Prefs().Launches(), 2147483647);
+        f.close();
+        EXPECT_LE(IniFile((dir_ / "Tovani.ini").string()).ReadInteger("Tovani", "WPos", 0),
+                  avail.width());
+    }
+    // A settings file too large to read: the player is told, and it is left as it was.
+    const std::string big = "[Tovani]\r\nLanguage=English\r\nFontName=Mine\r\n; " +
+                            std::string(17u << 20, 'x') + "\r\n";
+    Write("Tovani.ini", big);
+    TMainForm& f = Start();
+    Ticks(150);
+    EXPECT_TRUE(StatusText().contains("Tovani.ini is too large to be read"))
+        << StatusText().toStdString();
+    f.close();
+    EXPECT_EQ(ReadWholeFile((dir_ / "Tovani.ini").string(), 32u << 20).value_or(""), big);
+
+    // A write-protected settings file is read, respected, and the player told.
+    const std::string mine = "[Tovani]\r\nLanguage=English\r\nMaximize=0\r\nShowMoves=0\r\n";
+    Write("Tovani.ini", mine);
+    fs::permissions(dir_ / "Tovani.ini", fs::perms::owner_read | fs::perms::group_read);
+    TMainForm& g = Start();
+    Ticks(150);
+    EXPECT_TRUE(StatusText().contains("Tovani.ini is write-protected"))
+        << StatusText().toStdString();
+    EXPECT_FALSE(g.Option("Moves"));
+    g.close();
+    EXPECT_EQ(ReadWholeFile((dir_ / "Tovani.ini").string()).value_or(""), mine);
+    fs::permissions(dir_ / "Tovani.ini", fs::perms::owner_all);
 }
 
 TEST(HelpPages, ViewerOpensPagesAndSaysWhenOneIsMissing) {

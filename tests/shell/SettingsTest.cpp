@@ -376,5 +376,47 @@ TEST(Content, StoredIndexFallsBackToAnItemThatExists) {
     EXPECT_EQ(ResolveContentIndex(ContentKind::Music, -1, {}, "Endless"), -1);
 }
 
+TEST_F(SettingsFile, HostileNumbersStayInRange) {
+    // The launch count stops at the largest number the file holds instead of wrapping.
+    for (const char* stored : {"2147483647", "-5", "0x7FFFFFFF"}) {
+        ASSERT_TRUE(WriteFileAtomic(path_, std::string("[Tovani]\r\nLaunches=") + stored + "\r\n"));
+        IniFile ini(path_);
+        Settings s(Env());
+        ASSERT_TRUE(s.Load(ini));
+        EXPECT_GE(s.Launches(), 1) << stored;
+        EXPECT_EQ(IniFile(path_).ReadInteger("Tovani", "Launches", 0), s.Launches()) << stored;
+    }
+    ASSERT_TRUE(WriteFileAtomic(path_, "[Tovani]\r\nLaunches=2147483647\r\n"));
+    IniFile ini(path_);
+    Settings s(Env());
+    ASSERT_TRUE(s.Load(ini));
+    EXPECT_EQ(s.Launches(), 2147483647);
+}
+
+TEST(WindowPlacement, AStoredWindowFitsTheScreen) {
+    const WindowRect screen{0, 24, 1280, 1000};
+    // A size no screen holds comes down to the available area.
+    WindowRect huge = FitStoredWindow({10, 30, 30000, 30000}, screen);
+    EXPECT_EQ(huge.width, 1280);
+    EXPECT_EQ(huge.height, 1000);
+    EXPECT_EQ(huge.x, 10);
+    // Extremes of the stored numbers neither overflow nor vanish.
+    WindowRect extreme = FitStoredWindow({2147483647, -2147483647 - 1, 2147483647, -7}, screen);
+    EXPECT_EQ(extreme.width, 1280);
+    EXPECT_EQ(extreme.height, 240);
+    EXPECT_EQ(extreme.x, 0) << "off the screen: brought back";
+    EXPECT_EQ(extreme.y, 24);
+    // A sensible window is left where it was.
+    WindowRect normal = FitStoredWindow({100, 80, 832, 630}, screen);
+    EXPECT_EQ(normal.x, 100);
+    EXPECT_EQ(normal.y, 80);
+    EXPECT_EQ(normal.width, 832);
+    EXPECT_EQ(normal.height, 630);
+    // A screen smaller than the least window: the screen's size.
+    WindowRect tiny = FitStoredWindow({0, 0, 100, 100}, {0, 0, 300, 200});
+    EXPECT_EQ(tiny.width, 300);
+    EXPECT_EQ(tiny.height, 200);
+}
+
 } // namespace
 } // namespace tovani

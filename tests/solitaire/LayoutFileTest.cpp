@@ -95,6 +95,28 @@ TEST(LayFile, WritesTheVersionByPlaceCountAndReadsBackTheSameBytes) {
     EXPECT_EQ(WriteLay(full).size(), 12u + 6u + 3400u + 2u);
 }
 
+// Found by fuzzing: a name of 144 Windows-1252 letters was read, but once written in UTF-8 it
+// took 288 bytes and the file no longer read. The limit counts characters.
+TEST(LayFile, ALongOldNameStillReadsOnceWritten) {
+    auto old = ParseLay(Lay("Tovani 6.0", "Lab" + std::string(200, '\xFF'), Places({1, 2})));
+    ASSERT_FALSE(Failed(old));
+    const Layout& layout = std::get<LayFile>(old).layout;
+    EXPECT_EQ(layout.name.size(), 3u + 400u);
+    auto back = ParseLay(WriteLay(layout));
+    ASSERT_FALSE(Failed(back));
+    EXPECT_EQ(std::get<LayFile>(back).layout.name, layout.name);
+    // Found by fuzzing: a name of two byte-order marks lost one at each save.
+    auto marks = ParseLay(Lay("Tovani 6.0", "\xEF\xBB\xBF\xEF\xBB\xBF", Places({1, 2})));
+    ASSERT_FALSE(Failed(marks));
+    const Layout& marked = std::get<LayFile>(marks).layout;
+    auto markedBack = ParseLay(WriteLay(marked));
+    ASSERT_FALSE(Failed(markedBack));
+    EXPECT_EQ(std::get<LayFile>(markedBack).layout.name, marked.name);
+    // 256 characters are too many however they are written.
+    EXPECT_EQ(ErrorOf(ParseLay(Lay("Tovani 6.0", std::string(256, '\xE9'), Places({1})))).code,
+              LayoutErrorCode::NameTooLong);
+}
+
 TEST(LayFile, BadFilesSayWhatIsWrong) {
     EXPECT_EQ(ErrorOf(ParseLay("")).code, LayoutErrorCode::Empty);
 
@@ -134,6 +156,19 @@ TEST(LayFile, BadFilesSayWhatIsWrong) {
 
     EXPECT_EQ(ErrorOf(ParseLay(std::string(kMaxLayoutFileBytes + 1, '1'))).code,
               LayoutErrorCode::TooLarge);
+
+    // A picture or a program is not a layout of another version: it is no layout file.
+    LayoutError jpeg = ErrorOf(ParseLay(std::string("\xFF\xD8\xFF\xE0\x00\x10JFIF\r\n", 12)));
+    EXPECT_EQ(jpeg.code, LayoutErrorCode::NotLayout);
+    jpeg.file = "photo.lay";
+    EXPECT_EQ(LayoutErrorMessage(jpeg),
+              "The layout file \u201Cphoto.lay\u201D is not a layout file.");
+    EXPECT_EQ(ErrorOf(ParseLay(std::string("BM6\x00\x01\x00\x00", 7))).code,
+              LayoutErrorCode::NotLayout);
+    EXPECT_EQ(ErrorOf(ParseLay("\x7F"
+                               "ELF\x02\x01\x01"))
+                  .code,
+              LayoutErrorCode::NotLayout);
 
     // Every message names the file and says something.
     bad.file = "Broken.lay";

@@ -2,6 +2,7 @@
 
 #include "core/Clock.h"
 #include "core/Random.h"
+#include "core/TextCodec.h"
 #include "solitaire/Dealer.h"
 
 #include <cstdio>
@@ -38,7 +39,8 @@ const std::vector<Command>& Commands() {
 }
 
 int Fail(const std::string& message) {
-    std::fprintf(stderr, "tovani-cli: %s\n", message.c_str());
+    // Messages may quote a file's text: its control characters are shown, not obeyed.
+    std::fprintf(stderr, "tovani-cli: %s\n", PrintableText(message).c_str());
     return 2;
 }
 

@@ -20,7 +20,7 @@ int RunLayoutInfo(const std::vector<std::string>& args) {
     LayoutLoad load = LoadLayoutArgument(args[0], error);
     if (!load.ok)
         return Fail(error);
-    std::printf("name %s\n", load.layout.name.c_str());
+    std::printf("name %s\n", PrintableText(load.layout.name).c_str());
     std::printf("places %d\n", load.layout.PlaceCount());
     std::printf("free %d\n", LayoutFreePlaces(load.layout));
     // A shipped layout is named as the layout list names it; a file given by its path is

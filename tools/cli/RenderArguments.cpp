@@ -2,7 +2,9 @@
 #include "RenderArguments.h"
 
 #include <cctype>
+#include <cstdint>
 
+#include "graphics/PixelBuffer.h"
 #include "graphics/Resampler.h"
 
 namespace tovani::cli {
@@ -31,6 +33,16 @@ bool ParseSize(const std::string& s, int& width, int& height) {
     if (x == std::string::npos)
         return false;
     return ParseNumber(s.substr(0, x), 32767, width) && ParseNumber(s.substr(x + 1), 32767, height);
+}
+
+std::string PictureSizeProblem(const std::string& s, int& width, int& height) {
+    if (!ParseSize(s, width, height))
+        return "--size needs WIDTHxHEIGHT, two whole numbers from 1 to 32767";
+    if (int64_t(width) * height > PixelBuffer::kMaxPixels)
+        return "--size " + std::to_string(width) + "x" + std::to_string(height) +
+               " is too large: a picture may hold at most " +
+               std::to_string(PixelBuffer::kMaxPixels / (1024 * 1024)) + " megapixels";
+    return {};
 }
 
 bool ParseCount(const std::string& s, int& count) {

@@ -85,8 +85,10 @@ int RunRender(const std::vector<std::string>& args) {
             shadows = true;
         } else if (a == "--size") {
             const std::string* v = value("WIDTHxHEIGHT");
-            if (!v || !ParseSize(*v, width, height))
-                return Fail("--size needs WIDTHxHEIGHT, two whole numbers from 1 to 32767");
+            if (!v)
+                return 2;
+            if (std::string why = PictureSizeProblem(*v, width, height); !why.empty())
+                return Fail(why);
         } else if (a == "--tileset") {
             const std::string* v = value("a tileset name");
             if (!v)

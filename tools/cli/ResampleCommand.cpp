@@ -20,8 +20,10 @@ int RunResample(const std::vector<std::string>& args) {
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         if (a == "--size") {
-            if (i + 1 >= args.size() || !ParseSize(args[++i], width, height))
-                return Fail("--size needs WIDTHxHEIGHT, two whole numbers from 1 to 32767");
+            if (i + 1 >= args.size())
+                return Fail("--size needs WIDTHxHEIGHT");
+            if (std::string why = PictureSizeProblem(args[++i], width, height); !why.empty())
+                return Fail(why);
         } else if (a == "--filter") {
             if (i + 1 >= args.size())
                 return Fail("--filter needs a filter name");

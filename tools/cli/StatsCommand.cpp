@@ -14,6 +14,7 @@
 #include "Commands.h"
 #include "LayoutArgument.h"
 #include "core/Files.h"
+#include "core/TextCodec.h"
 #include "solitaire/Dealer.h"
 #include "solitaire/LayoutCatalog.h"
 #include "solitaire/Solver.h"
@@ -54,7 +55,8 @@ bool StatsOfLayout(const Layout& layout, long long first, long long deals, FreeR
         ++counts[static_cast<int>(res.verdict)];
         if (res.verdict == SolveVerdict::Unknown)
             std::fprintf(stderr, "tovani-cli: %s game %lld left unknown after %llu positions\n",
-                         layout.name.c_str(), seed, static_cast<unsigned long long>(res.nodes));
+                         PrintableText(layout.name).c_str(), seed,
+                         static_cast<unsigned long long>(res.nodes));
         long long done = seed - first + 1;
         if (done % 500 == 0 && done < deals) {
             double sum = 0, most = 0;
@@ -65,7 +67,7 @@ bool StatsOfLayout(const Layout& layout, long long first, long long deals, FreeR
             std::fprintf(stderr,
                          "tovani-cli: %s, %lld of %lld deals, winnable %lld (%.2f%%), unknown "
                          "%lld, mean %.3f ms, maximum %.3f ms\n",
-                         layout.name.c_str(), done, deals, counts[0],
+                         PrintableText(layout.name).c_str(), done, deals, counts[0],
                          100.0 * static_cast<double>(counts[0]) / static_cast<double>(done),
                          counts[2], sum / static_cast<double>(done), most);
         }
@@ -84,8 +86,8 @@ bool StatsOfLayout(const Layout& layout, long long first, long long deals, FreeR
     };
     std::stable_sort(times.begin(), times.end(),
                      [](const DealTime& a, const DealTime& b) { return a.ms > b.ms; });
-    std::printf("layout %s, games %lld to %lld, %s rule\n", layout.name.c_str(), first,
-                first + deals - 1, rule == FreeRule::Vertical ? "vertical" : "side");
+    std::printf("layout %s, games %lld to %lld, %s rule\n", PrintableText(layout.name).c_str(),
+                first, first + deals - 1, rule == FreeRule::Vertical ? "vertical" : "side");
     const char* names[3] = {"winnable", "unwinnable", "unknown"};
     for (int v = 0; v < 3; ++v)
         std::printf("%s %lld %.2f%%\n", names[v], counts[v],

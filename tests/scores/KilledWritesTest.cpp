@@ -1,0 +1,189 @@
+// The player's files written by a process that is killed (SIGKILL) at random moments: settings,
+// hall of fame, favourites, a layout and a saved game, each through the program's own write path.
+// Afterwards every file is wholly one version the writer wrote, never a mix or a cut. A disk that
+// refuses writes (made to fail on purpose) gives "Unable to write to ..." and keeps the old file.
+// TOVANI_KILLS sets the number of kills (the long run uses 1000).
+#include "core/Files.h"
+#include "core/IniFile.h"
+#include "scores/HallOfFame.h"
+#include "scores/SavedGame.h"
+#include "solitaire/LayoutFile.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <random>
+#include <string>
+#include <thread>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace tovani {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Version `g` of each file, as the program writes it; long enough that a write takes a while.
+std::string SettingsVersion(int g) {
+    IniFile ini;
+    ini.WriteInteger("Tovani", "Generation", g);
+    ini.WriteString("Tovani", "CurrentPlayer1", "Jos\xC3\xA9 " + std::to_string(g));
+    for (int i = 0; i < 400; ++i)
+        ini.WriteInteger("Tovani", "Key" + std::to_string(i), g * 1000 + i);
+    return ini.Serialize();
+}
+
+std::string HallVersion(int g) {
+    HallOfFame hall;
+    hall.SetLayouts({"Traditional", "Castle"});
+    for (int i = 0; i < 20; ++i)
+        hall.AddHall({1, 100 + g + i, 0, 144, true, "Player" + std::to_string(g), "07/12/26"});
+    IniFile ini;
+    ini.WriteInteger("Check", "Generation", g);
+    hall.Write(ini);
+    return ini.Serialize();
+}
+
+std::string FavouritesVersion(int g) {
+    IniFile ini;
+    ini.WriteInteger("Favorites", "Generation", g);
+    for (int i = 0; i < 50; ++i)
+        ini.WriteString("Favorites", "Fave" + std::to_string(i), "Layout " + std::to_string(g + i));
+    return ini.Serialize();
+}
+
+std::string LayoutVersion(int g) {
+    Layout layout;
+    layout.name = "Kill " + std::to_string(g);
+    for (int i = 0; i < 144; ++i)
+        layout.SetRaw(1 + i * 2 + (g % 3) * 300, 1);
+    return WriteLay(layout);
+}
+
+std::string SavedGameVersion(int g) {
+    SavedGame game;
+    game.kind = SavedGameKind::Slider;
+    game.jokers = true;
+    game.slider.tilesLeft = 3;
+    game.slider.score = g;
+    game.slider.grid(1, 1) = 1;
+    game.slider.grid(2, 1) = 2;
+    game.slider.grid(3, 1) = 3;
+    game.slider.next = {1, 2, 3};
+    return WriteSavedGame(game);
+}
+
+struct Kind {
+    const char* name;
+    std::string (*version)(int);
+};
+const Kind kKinds[] = {{"Tovani.ini", SettingsVersion},
+                       {"Hallfame.ini", HallVersion},
+                       {"Favelay.ini", FavouritesVersion},
+                       {"Mine.lay", LayoutVersion},
+                       {"Quicksave.tvg", SavedGameVersion}};
+
+// Which version a file holds, read the way each reader reads it; -1 when it is none.
+int GenerationOf(const Kind& k, const std::string& bytes) {
+    const std::string name = k.name;
+    if (name.size() > 4 && name.substr(name.size() - 4) == ".ini") {
+        IniFile ini;
+        ini.Parse(bytes);
+        for (const char* section : {"Tovani", "Check", "Favorites"})
+            if (ini.ValueExists(section, "Generation"))
+                return ini.ReadInteger(section, "Generation", -1);
+        return -1;
+    }
+    if (name == "Mine.lay") {
+        auto lay = ParseLay(bytes);
+        if (Failed(lay))
+            return -1;
+        return std::atoi(std::get<LayFile>(lay).layout.name.substr(5).c_str());
+    }
+    SavedGameRead read = ReadSavedGame(bytes);
+    return read.ok() ? read.game.slider.score : -1;
+}
+
+class KilledWrites : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = fs::temp_directory_path() /
+              ("tovani-killed-" + std::to_string(::getpid()) + "-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+    }
+    void TearDown() override {
+        SetWriteFailureHook(nullptr);
+        fs::remove_all(dir);
+    }
+    std::string Path(const Kind& k) const { return (dir / k.name).string(); }
+    fs::path dir;
+};
+
+TEST_F(KilledWrites, EveryFileIsWhollyOldOrWhollyNew) {
+    const char* env = std::getenv("TOVANI_KILLS");
+    const int kills = env && std::atoi(env) > 0 ? std::atoi(env) : 60;
+    std::mt19937 rng(20261207);
+    int generation = 1;
+    for (const Kind& k : kKinds)
+        ASSERT_TRUE(WriteFileAtomic(Path(k), k.version(0)));
+    int survivedMidWrite = 0;
+    for (int kill = 0; kill < kills; ++kill) {
+        const int first = generation;
+        pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            // The writer: every file in turn, each time a newer version, until it is killed.
+            for (int g = first;; ++g)
+                for (const Kind& k : kKinds)
+                    if (!WriteFileAtomic(Path(k), k.version(g)))
+                        ::_exit(3);
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(200 + rng() % 20000));
+        ASSERT_EQ(::kill(child, SIGKILL), 0);
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFSIGNALED(status)) << "the writer stopped by itself: " << status;
+        int newest = 0;
+        for (const Kind& k : kKinds) {
+            const std::string bytes = ReadWholeFile(Path(k)).value_or("");
+            const int g = GenerationOf(k, bytes);
+            ASSERT_GE(g, 0) << k.name << " after kill " << kill << " is not whole";
+            ASSERT_EQ(bytes, k.version(g)) << k.name << " after kill " << kill;
+            newest = std::max(newest, g);
+        }
+        if (newest >= first)
+            ++survivedMidWrite;
+        generation = newest + 1;
+    }
+    // The writer got on between the kills: the check saw new versions, not only the first.
+    EXPECT_GT(survivedMidWrite, 0);
+    std::printf("killed writes: %d kills survived, last version %d\n", kills, generation - 1);
+}
+
+TEST_F(KilledWrites, ARefusedWriteSaysSoForEveryFileAndKeepsTheOldOne) {
+    for (const Kind& k : kKinds)
+        ASSERT_TRUE(WriteFileAtomic(Path(k), k.version(1)));
+    SetWriteFailureHook([](const std::string&) { return true; });
+    for (const Kind& k : kKinds) {
+        if (std::string(k.name).find(".ini") != std::string::npos) {
+            IniFile ini(Path(k));
+            ini.WriteInteger("Tovani", "Generation", 2);
+            EXPECT_FALSE(ini.UpdateFile()) << k.name;
+            EXPECT_EQ(ini.WriteError(), "Unable to write to " + Path(k));
+        } else {
+            EXPECT_FALSE(WriteFileAtomic(Path(k), k.version(2))) << k.name;
+        }
+        EXPECT_EQ(ReadWholeFile(Path(k)).value_or(""), k.version(1)) << k.name;
+    }
+    // Nothing but the five files: no temporary file is left behind.
+    EXPECT_EQ(ListFiles(dir.string()).size(), std::size(kKinds));
+}
+
+} // namespace
+} // namespace tovani
