@@ -217,6 +217,7 @@ bool AudioOutput::StartMusic(int loops) {
         HaltMusic();
     ended_ = false;
     frames_ = 0;
+    pausedFrames_ = -1;
     loops_ = loops;
     if (midiLoaded_) {
         midi_->Start(loops);
@@ -238,6 +239,7 @@ void AudioOutput::HaltMusic() {
         Mix_HaltMusic(); // calls MusicFinished: this is no end of the piece
     started_ = false;
     frames_ = 0;
+    pausedFrames_ = -1;
     ended_ = false;
 }
 
@@ -259,6 +261,9 @@ void AudioOutput::PauseMusic() {
     if (music_)
         Mix_PauseMusic();
     running_ = false;
+    // A block the sound thread was mixing as the pause came may still add to the count: the
+    // clock stands at the pause, whatever that block does.
+    pausedFrames_ = frames_.load();
 }
 
 void AudioOutput::ResumeMusic() {
@@ -266,15 +271,21 @@ void AudioOutput::ResumeMusic() {
         return;
     if (music_)
         Mix_ResumeMusic();
+    const int64_t paused = pausedFrames_.exchange(-1);
+    if (paused >= 0)
+        frames_ = paused;
     running_ = true;
 }
 
 int64_t AudioOutput::MusicMilliseconds() const {
-    return frames_.load() * 1000 / kRate;
+    const int64_t paused = pausedFrames_.load();
+    return (paused >= 0 ? paused : frames_.load()) * 1000 / kRate;
 }
 
 void AudioOutput::SetMusicMilliseconds(int64_t ms) {
     frames_ = ms * kRate / 1000;
+    if (pausedFrames_.load() >= 0)
+        pausedFrames_ = frames_.load();
 }
 
 bool AudioOutput::SeekMusic(double seconds) {

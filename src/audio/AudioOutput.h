@@ -119,6 +119,7 @@ private:
     std::atomic<bool> running_{false};
     std::atomic<bool> ended_{false};
     std::atomic<int64_t> frames_{0};
+    std::atomic<int64_t> pausedFrames_{-1}; // the count at a pause, while paused
     std::atomic<int> peakLeft_{0};
     std::atomic<int> peakRight_{0};
 };

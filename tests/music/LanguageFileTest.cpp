@@ -131,7 +131,7 @@ HelpForm.Misc.Caption
 constexpr const char* kOwnPaths = R"(
 Tovani.Redo1.Caption Tovani.Demo1.Caption Tovani.RandomSeed1.Caption
 Tovani.EnvironmentMap.Caption Tovani.WarnUnwinnable.Caption Tovani.JokerAllow.Caption
-Tovani.FitBoard.Caption Tovani.Redo2.Caption Tovani.Set3D.Caption Tovani.ConfigButton.Caption
+Tovani.FitBoard.Caption Tovani.ImportLayout1.Caption Tovani.Redo2.Caption Tovani.Set3D.Caption Tovani.ConfigButton.Caption
 Tovani.MovesLeftPanel.Hint Tovani.TimePanel.Hint Tovani.ScoreCaption.Caption
 HallWindow.Caption GameOverForm.Caption RandomWindow.Caption RandomWindow.BitBtn1.Caption
 HelpForm.Caption HelpForm.BackButton.Caption HelpForm.ContentsButton.Caption
