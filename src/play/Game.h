@@ -82,6 +82,9 @@ public:
     // The window leaves the game's modes (another game, the welcome screen, game over): end
     // what is in the air.
     virtual void Leave() {}
+    // Work that closing the program now would lose and that no quick save keeps (a layout
+    // being built): the window asks before it closes.
+    virtual bool HasUnsavedWork() const { return false; }
 
     // ---- The 3D view -----------------------------------------------------------------------
     // A game not drawn on the tile board describes what the 3D view shows of it; the tile

@@ -314,7 +314,7 @@ private:
 
     bool FormKeyDown(int key, Qt::KeyboardModifiers mods); // true when the game used the key
     void FormKeyUp();
-    bool ConfirmQuit();
+    bool ConfirmQuit(const QString& text);
 
     // The game table and what it dispatches (MainFormGames.cpp).
     void RegisterGameCommands();

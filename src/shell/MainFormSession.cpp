@@ -293,8 +293,7 @@ bool TMainForm::GameInProgress() const {
     return mode >= kModeSolitaire && mode <= kModeHashira && !session_.gameOver;
 }
 
-bool TMainForm::ConfirmQuit() {
-    const QString text = Tr("Quit and lose the game in progress?");
+bool TMainForm::ConfirmQuit(const QString& text) {
     if (quitQuestion_)
         return quitQuestion_(text);
     if (!options_.interactive)
@@ -600,7 +599,15 @@ void TMainForm::closeEvent(QCloseEvent* event) {
         playing = session_.modeBeforePause;
     const bool quickSaveable =
         playing == kModeSolitaire || playing == kModeRivers || playing == kModeSlider;
-    if (GameInProgress() && !(Option("AutoSave") && quickSaveable) && !ConfirmQuit()) {
+    if (GameInProgress() && !(Option("AutoSave") && quickSaveable) &&
+        !ConfirmQuit(Tr("Quit and lose the game in progress?"))) {
+        event->ignore();
+        return;
+    }
+    // Nor is a layout being built, which no quick save keeps.
+    const Game* game = GameOf(playing);
+    if (game && game->HasUnsavedWork() &&
+        !ConfirmQuit(Tr("Quit and lose the layout you are editing?"))) {
         event->ignore();
         return;
     }

@@ -16,6 +16,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -99,6 +100,10 @@ protected:
             askedFolder_ = folder;
             return saveAs_;
         });
+        form_->SetQuitQuestion([this](const QString& text) {
+            quitAsked_ << text;
+            return quitYes_;
+        });
         form_->resize(1000, 760);
         form_->show();
         form_->Temps();
@@ -123,6 +128,12 @@ protected:
             AddAt({c, row, 1});
     }
     QLineEdit* NameField() { return form_->Area("EditorPanel")->findChild<QLineEdit*>("Edit1"); }
+    // Closes the window as its close button does; true when it closed.
+    bool CloseWindow() {
+        QCloseEvent e;
+        QApplication::sendEvent(form_.get(), &e);
+        return e.isAccepted();
+    }
     void Run(const char* command) { form_->RunCommand(command, form_->Item(command)); }
     void Menu(const char* item) {
         QAction* a = form_->Item(item);
@@ -142,6 +153,8 @@ protected:
     std::function<int(QDialog&)> answer_;
     QStringList dialogs_, messages_, questions_;
     bool answerYes_ = true;
+    QStringList quitAsked_;
+    bool quitYes_ = false;
     QString saveAs_;
     QString askedFolder_;
 };
@@ -278,6 +291,33 @@ TEST_F(LayoutEditorTest, TryItWritesTemporaryAndExitGoesBack) {
     EXPECT_EQ(form_->GameMode(), kModeSolitaire);
     EXPECT_EQ(form_->Session().boardNumber, form_->Layouts().NumberOf("Temporary"));
     (void)before;
+}
+
+TEST_F(LayoutEditorTest, ClosingTheWindowOnAnEditedLayoutAsksFirst) {
+    Start();
+    Menu("CreateLayout1");
+    ASSERT_EQ(form_->GameMode(), kModeEditor);
+    AddAt({5, 5, 1});
+    // "No" keeps the window and the tiles.
+    EXPECT_FALSE(CloseWindow());
+    ASSERT_EQ(quitAsked_.size(), 1);
+    EXPECT_EQ(quitAsked_.back(), "Quit and lose the layout you are editing?");
+    EXPECT_EQ(form_->GameMode(), kModeEditor);
+    EXPECT_EQ(editor_->Editing().Places(), 1);
+    // A move of the board is an edit too; "Yes" closes.
+    Menu("Movetoright1");
+    quitYes_ = true;
+    EXPECT_TRUE(CloseWindow());
+    EXPECT_EQ(quitAsked_.size(), 2);
+}
+
+TEST_F(LayoutEditorTest, ClosingTheWindowOnAnUntouchedEditorDoesNotAsk) {
+    // An editor opened and left untouched loses nothing: the window closes without a question.
+    Start();
+    Menu("CreateLayout1");
+    ASSERT_EQ(form_->GameMode(), kModeEditor);
+    EXPECT_TRUE(CloseWindow());
+    EXPECT_TRUE(quitAsked_.isEmpty());
 }
 
 TEST_F(LayoutEditorTest, EditedShippedLayoutIsSavedInThePlayersFolder) {

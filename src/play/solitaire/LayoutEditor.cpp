@@ -197,6 +197,7 @@ void LayoutEditor::Enter(const Layout& layout, const QString& name, const QStrin
     Redraw();
     UpdateCounters();
     Changed();
+    edited_ = false;
 }
 
 void LayoutEditor::Leave() {
@@ -323,6 +324,7 @@ void LayoutEditor::Click(int x, int y, MouseButton button) {
     }
     // What rests on what has changed: the preview follows.
     candidate_ = WhatAdd(p);
+    edited_ = true;
     Redraw();
     UpdateCounters();
     Changed();
@@ -336,6 +338,7 @@ void LayoutEditor::MoveBoardClick(MoveDirection d) {
         return;
     }
     candidate_.reset();
+    edited_ = true;
     Redraw();
     UpdateCounters();
     // Moving changes nothing the solver sees.

@@ -45,6 +45,7 @@ public:
     void MouseMove(int x, int y) override;
     void FullRedraw() override { Redraw(); }
     void Leave() override;
+    bool HasUnsavedWork() const override { return edited_; }
     GameResult Result() const override { return {}; }
 
     // ---- Commands ---------------------------------------------------------------------------
@@ -98,6 +99,7 @@ private:
     LayoutOddsWorker odds_;
     LayoutOddsReport lastOdds_;
     bool oddsPending_ = false;
+    bool edited_ = false; // a tile added, removed or moved since the editor opened
 };
 
 } // namespace tovani
