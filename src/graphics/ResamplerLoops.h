@@ -34,18 +34,27 @@ bool HaveAvx512();
 #if defined(__x86_64__)
 // The horizontal pass of the whole source into `middle` (rows of `stride` bytes, 24-bit pixels):
 // `sourceOf[k]` is the column read for source index `k + axis.lowest`, and every span has the
-// same length. `scratch` takes the rows past the last of a group of four.
+// same length. Rows are worked in groups of 8 (AVX2) or 16 (AVX-512): `middle` has room for
+// rows up to the next multiple of kMiddleRowGroup, whose contents are thrown away.
+constexpr int kMiddleRowGroup = 16;
 void HorizontalPassAvx2(const PixelBuffer& src, const Axis& axis, const std::vector<int>& sourceOf,
-                        uint8_t* middle, size_t stride, uint8_t* scratch);
+                        uint8_t* middle, size_t stride);
 void HorizontalPassAvx512(const PixelBuffer& src, const Axis& axis,
-                          const std::vector<int>& sourceOf, uint8_t* middle, size_t stride,
-                          uint8_t* scratch);
+                          const std::vector<int>& sourceOf, uint8_t* middle, size_t stride);
 // One destination row of the vertical pass: `bytes` (a multiple of 32) values of the weighted
 // rows summed into `out`.
 void VerticalRowAvx2(const uint8_t* const* rows, const float* weights, int count, size_t bytes,
                      uint8_t* out);
 void VerticalRowAvx512(const uint8_t* const* rows, const float* weights, int count, size_t bytes,
                        uint8_t* out);
+// `bytes` values (a multiple of 32) of an intermediate row widened to floats.
+void WidenRowAvx2(const uint8_t* in, size_t bytes, float* out);
+void WidenRowAvx512(const uint8_t* in, size_t bytes, float* out);
+// One destination row of the vertical pass from rows already widened to floats.
+void VerticalFloatRowAvx2(const float* const* rows, const float* weights, int count, size_t bytes,
+                          uint8_t* out);
+void VerticalFloatRowAvx512(const float* const* rows, const float* weights, int count,
+                            size_t bytes, uint8_t* out);
 // 24-bit pixels widened to opaque 32-bit ones.
 void ExpandRowAvx2(const uint8_t* in, Pixel* out, int width);
 #endif
