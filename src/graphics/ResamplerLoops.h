@@ -47,14 +47,6 @@ void VerticalRowAvx2(const uint8_t* const* rows, const float* weights, int count
                      uint8_t* out);
 void VerticalRowAvx512(const uint8_t* const* rows, const float* weights, int count, size_t bytes,
                        uint8_t* out);
-// `bytes` values (a multiple of 32) of an intermediate row widened to floats.
-void WidenRowAvx2(const uint8_t* in, size_t bytes, float* out);
-void WidenRowAvx512(const uint8_t* in, size_t bytes, float* out);
-// One destination row of the vertical pass from rows already widened to floats.
-void VerticalFloatRowAvx2(const float* const* rows, const float* weights, int count, size_t bytes,
-                          uint8_t* out);
-void VerticalFloatRowAvx512(const float* const* rows, const float* weights, int count,
-                            size_t bytes, uint8_t* out);
 // 24-bit pixels widened to opaque 32-bit ones.
 void ExpandRowAvx2(const uint8_t* in, Pixel* out, int width);
 #endif
