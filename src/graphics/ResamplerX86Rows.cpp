@@ -24,18 +24,23 @@ namespace {
 // --- AVX2: eight rows a group ------------------------------------------------------------------
 
 constexpr int kRows8 = 8;
+// Destination pixels summed side by side.
+constexpr int kSide8 = 4;
 
 // One destination pixel of eight rows: the three sums clamped, rounded (ties to even, the
-// processor's rounding mode) and written as three bytes per row. Four bytes are stored for
-// three; the next pixel overwrites the fourth, and every row has room past its end.
-__attribute__((target("avx2"))) inline void StorePixel8(__m256 b, __m256 g, __m256 r,
-                                                       uint8_t* at, size_t stride) {
+// processor's rounding mode) and packed as blue, green, red and a zero byte, one row per lane.
+__attribute__((target("avx2"))) inline __m256i PackPixel8(__m256 b, __m256 g, __m256 r) {
     const __m256 zero = _mm256_setzero_ps(), top = _mm256_set1_ps(255.0f);
     const __m256i bi = _mm256_cvtps_epi32(_mm256_min_ps(_mm256_max_ps(b, zero), top));
     const __m256i gi = _mm256_cvtps_epi32(_mm256_min_ps(_mm256_max_ps(g, zero), top));
     const __m256i ri = _mm256_cvtps_epi32(_mm256_min_ps(_mm256_max_ps(r, zero), top));
-    const __m256i px =
-        _mm256_or_si256(bi, _mm256_or_si256(_mm256_slli_epi32(gi, 8), _mm256_slli_epi32(ri, 16)));
+    return _mm256_or_si256(bi,
+                           _mm256_or_si256(_mm256_slli_epi32(gi, 8), _mm256_slli_epi32(ri, 16)));
+}
+
+// Writes one packed pixel to each of eight rows. Four bytes are stored for three; the next
+// pixel overwrites the fourth, and every row has room past its end.
+__attribute__((target("avx2"))) inline void StorePixel8(__m256i px, uint8_t* at, size_t stride) {
     alignas(32) int32_t lanes[kRows8];
     _mm256_store_si256(reinterpret_cast<__m256i*>(lanes), px);
     for (int row = 0; row < kRows8; ++row) {
@@ -43,11 +48,44 @@ __attribute__((target("avx2"))) inline void StorePixel8(__m256 b, __m256 g, __m2
     }
 }
 
-// Sums `N` destination pixels side by side (3N independent sums keep the adders busy).
+// Writes eight consecutive packed pixels (`px[j]` holds pixel j of the eight rows) to each of
+// the eight rows: the pixels are turned so that a register holds one row, and its 24 bytes are
+// stored at once.
+__attribute__((target("avx2"))) inline void StoreBlock8(const __m256i* px, uint8_t* at,
+                                                       size_t stride) {
+    const __m256i t0 = _mm256_unpacklo_epi32(px[0], px[1]), t1 = _mm256_unpackhi_epi32(px[0], px[1]);
+    const __m256i t2 = _mm256_unpacklo_epi32(px[2], px[3]), t3 = _mm256_unpackhi_epi32(px[2], px[3]);
+    const __m256i t4 = _mm256_unpacklo_epi32(px[4], px[5]), t5 = _mm256_unpackhi_epi32(px[4], px[5]);
+    const __m256i t6 = _mm256_unpacklo_epi32(px[6], px[7]), t7 = _mm256_unpackhi_epi32(px[6], px[7]);
+    // u0: pixels 0-3 of rows 0 | 4; u1: rows 1 | 5; u2: rows 2 | 6; u3: rows 3 | 7; u4-u7 the
+    // same for pixels 4-7.
+    const __m256i u0 = _mm256_unpacklo_epi64(t0, t2), u1 = _mm256_unpackhi_epi64(t0, t2);
+    const __m256i u2 = _mm256_unpacklo_epi64(t1, t3), u3 = _mm256_unpackhi_epi64(t1, t3);
+    const __m256i u4 = _mm256_unpacklo_epi64(t4, t6), u5 = _mm256_unpackhi_epi64(t4, t6);
+    const __m256i u6 = _mm256_unpacklo_epi64(t5, t7), u7 = _mm256_unpackhi_epi64(t5, t7);
+    const __m256i rows[kRows8] = {
+        _mm256_permute2x128_si256(u0, u4, 0x20), _mm256_permute2x128_si256(u1, u5, 0x20),
+        _mm256_permute2x128_si256(u2, u6, 0x20), _mm256_permute2x128_si256(u3, u7, 0x20),
+        _mm256_permute2x128_si256(u0, u4, 0x31), _mm256_permute2x128_si256(u1, u5, 0x31),
+        _mm256_permute2x128_si256(u2, u6, 0x31), _mm256_permute2x128_si256(u3, u7, 0x31)};
+    // Drop every fourth byte: twelve bytes at the bottom of each half, then the halves joined.
+    const __m256i squeeze = _mm256_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1,
+                                             0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1);
+    const __m256i join = _mm256_setr_epi32(0, 1, 2, 4, 5, 6, 7, 7);
+    for (int row = 0; row < kRows8; ++row) {
+        const __m256i bytes =
+            _mm256_permutevar8x32_epi32(_mm256_shuffle_epi8(rows[row], squeeze), join);
+        uint8_t* o = at + stride * size_t(row);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(o), _mm256_castsi256_si128(bytes));
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(o + 16), _mm256_extracti128_si256(bytes, 1));
+    }
+}
+
+// Sums `N` destination pixels side by side (3N independent sums keep the adders busy) into
+// packed pixels.
 template <int N>
 __attribute__((target("avx2"))) inline void SumPixels8(const float* planes, const Axis& axis,
-                                                       size_t i, int count, uint8_t* out,
-                                                       size_t stride) {
+                                                       size_t i, int count, __m256i* px) {
     const float* p[N];
     const float* w[N];
 #pragma GCC unroll 4
@@ -74,7 +112,7 @@ __attribute__((target("avx2"))) inline void SumPixels8(const float* planes, cons
     }
 #pragma GCC unroll 4
     for (int j = 0; j < N; ++j) {
-        StorePixel8(b[j], g[j], r[j], out + 3 * (i + size_t(j)), stride);
+        px[j] = PackPixel8(b[j], g[j], r[j]);
     }
 }
 
@@ -168,11 +206,20 @@ __attribute__((target("avx2"))) void HorizontalPassAvx2(const PixelBuffer& src, 
         }
         uint8_t* out = middle + stride * size_t(y);
         size_t i = 0;
-        for (; i + 3 <= n; i += 3) {
-            SumPixels8<3>(planes, axis, i, count, out, stride);
+        for (; i + 8 <= n; i += 8) {
+            __m256i px[8];
+            SumPixels8<kSide8>(planes, axis, i, count, px);
+            SumPixels8<kSide8>(planes, axis, i + kSide8, count, px + kSide8);
+            if constexpr (kSide8 == 2) {
+                SumPixels8<kSide8>(planes, axis, i + 4, count, px + 4);
+                SumPixels8<kSide8>(planes, axis, i + 6, count, px + 6);
+            }
+            StoreBlock8(px, out + 3 * i, stride);
         }
         for (; i < n; ++i) {
-            SumPixels8<1>(planes, axis, i, count, out, stride);
+            __m256i px;
+            SumPixels8<1>(planes, axis, i, count, &px);
+            StorePixel8(px, out + 3 * i, stride);
         }
     }
 }
