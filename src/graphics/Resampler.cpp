@@ -399,7 +399,8 @@ bool Resample(const PixelBuffer& src, PixelBuffer& dst, int filterIndex, std::st
     // summed with the rest and thrown away), instead of the whole picture.
     // The vector loops work rows in groups and write whole groups: the rows past the last are
     // room for them.
-    const size_t middleRows = (size_t(sh) + kMiddleRowGroup - 1) / kMiddleRowGroup * kMiddleRowGroup;
+    const size_t middleRows =
+        (size_t(sh) + kMiddleRowGroup - 1) / kMiddleRowGroup * kMiddleRowGroup;
     std::unique_ptr<uint8_t[]> middleStore(new uint8_t[stride * middleRows]);
     uint8_t* const middle = middleStore.get();
     for (int y = 0; y < sh; ++y) {

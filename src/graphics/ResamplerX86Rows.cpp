@@ -3,7 +3,7 @@
 //
 // A register holds one colour of the same pixel in eight (AVX2) or sixteen (AVX-512) source rows,
 // so that one weight serves every lane and no lane is wasted on the unused fourth byte. The rows
-// of a group are gathered column by column into three planes of floats (blue, green, red); each
+// of a group are turned column by column into three planes of floats (blue, green, red); each
 // destination pixel then sums its span of columns, three registers at a time, and its bytes are
 // written back to the rows. Products and sums are taken one by one in the order of the weights,
 // as the portable loops take them, so every byte comes out the same.
@@ -61,10 +61,14 @@ __attribute__((target("avx2"))) inline void ToPlanes8(float* plane, __m256i px) 
 
 // Turns an 8 x 8 block of 32-bit values: lane r of `out[c]` is lane c of `in[r]`.
 __attribute__((target("avx2"))) inline void Transpose8(const __m256i* in, __m256i* out) {
-    const __m256i t0 = _mm256_unpacklo_epi32(in[0], in[1]), t1 = _mm256_unpackhi_epi32(in[0], in[1]);
-    const __m256i t2 = _mm256_unpacklo_epi32(in[2], in[3]), t3 = _mm256_unpackhi_epi32(in[2], in[3]);
-    const __m256i t4 = _mm256_unpacklo_epi32(in[4], in[5]), t5 = _mm256_unpackhi_epi32(in[4], in[5]);
-    const __m256i t6 = _mm256_unpacklo_epi32(in[6], in[7]), t7 = _mm256_unpackhi_epi32(in[6], in[7]);
+    const __m256i t0 = _mm256_unpacklo_epi32(in[0], in[1]),
+                  t1 = _mm256_unpackhi_epi32(in[0], in[1]);
+    const __m256i t2 = _mm256_unpacklo_epi32(in[2], in[3]),
+                  t3 = _mm256_unpackhi_epi32(in[2], in[3]);
+    const __m256i t4 = _mm256_unpacklo_epi32(in[4], in[5]),
+                  t5 = _mm256_unpackhi_epi32(in[4], in[5]);
+    const __m256i t6 = _mm256_unpacklo_epi32(in[6], in[7]),
+                  t7 = _mm256_unpackhi_epi32(in[6], in[7]);
     // u0: lanes 0 of in[0-3] | lanes 4; u1: lanes 1 | 5; u2: lanes 2 | 6; u3: lanes 3 | 7; u4-u7
     // the same for in[4-7].
     const __m256i u0 = _mm256_unpacklo_epi64(t0, t2), u1 = _mm256_unpackhi_epi64(t0, t2);
@@ -85,12 +89,13 @@ __attribute__((target("avx2"))) inline void Transpose8(const __m256i* in, __m256
 // the eight rows: the block is turned so that a register holds one row, and its 24 bytes are
 // stored at once.
 __attribute__((target("avx2"))) inline void StoreBlock8(const __m256i* px, uint8_t* at,
-                                                       size_t stride) {
+                                                        size_t stride) {
     __m256i rows[kRows8];
     Transpose8(px, rows);
     // Drop every fourth byte: twelve bytes at the bottom of each half, then the halves joined.
-    const __m256i squeeze = _mm256_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1,
-                                             0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1);
+    const __m256i squeeze =
+        _mm256_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1, 0, 1, 2, 4, 5, 6,
+                         8, 9, 10, 12, 13, 14, -1, -1, -1, -1);
     const __m256i join = _mm256_setr_epi32(0, 1, 2, 4, 5, 6, 7, 7);
     for (int row = 0; row < kRows8; ++row) {
         const __m256i bytes =
@@ -151,7 +156,7 @@ __attribute__((target("avx512f"))) inline __m512i RoundClamp16(__m512 v) {
 
 // One destination pixel of sixteen rows, scattered to the rows `rowAt` (byte offsets) past `at`.
 __attribute__((target("avx512f"))) inline void StorePixel16(__m512 b, __m512 g, __m512 r,
-                                                           uint8_t* at, __m512i rowAt) {
+                                                            uint8_t* at, __m512i rowAt) {
     const __m512i px = _mm512_or_si512(
         RoundClamp16(b), _mm512_or_si512(_mm512_maskz_slli_epi32(kAll, RoundClamp16(g), 8),
                                          _mm512_maskz_slli_epi32(kAll, RoundClamp16(r), 16)));
@@ -160,8 +165,8 @@ __attribute__((target("avx512f"))) inline void StorePixel16(__m512 b, __m512 g, 
 
 template <int N>
 __attribute__((target("avx512f"))) inline void SumPixels16(const float* planes, const Axis& axis,
-                                                          size_t i, int count, uint8_t* out,
-                                                          __m512i rowAt) {
+                                                           size_t i, int count, uint8_t* out,
+                                                           __m512i rowAt) {
     const float* p[N];
     const float* w[N];
 #pragma GCC unroll 4
@@ -181,10 +186,10 @@ __attribute__((target("avx512f"))) inline void SumPixels16(const float* planes, 
         for (int j = 0; j < N; ++j) {
             const __m512 wt = _mm512_set1_ps(w[j][t]);
             const float* q = p[j] + at;
-            b[j] = _mm512_maskz_add_ps(kAll, b[j],
-                                       _mm512_maskz_mul_ps(kAll, wt, _mm512_loadu_ps(q)));
-            g[j] = _mm512_maskz_add_ps(
-                kAll, g[j], _mm512_maskz_mul_ps(kAll, wt, _mm512_loadu_ps(q + kRows16)));
+            b[j] =
+                _mm512_maskz_add_ps(kAll, b[j], _mm512_maskz_mul_ps(kAll, wt, _mm512_loadu_ps(q)));
+            g[j] = _mm512_maskz_add_ps(kAll, g[j],
+                                       _mm512_maskz_mul_ps(kAll, wt, _mm512_loadu_ps(q + kRows16)));
             r[j] = _mm512_maskz_add_ps(
                 kAll, r[j], _mm512_maskz_mul_ps(kAll, wt, _mm512_loadu_ps(q + 2 * kRows16)));
         }
@@ -255,9 +260,10 @@ __attribute__((target("avx2"))) void HorizontalPassAvx2(const PixelBuffer& src, 
     }
 }
 
-__attribute__((target("avx512f"))) void
-HorizontalPassAvx512(const PixelBuffer& src, const Axis& axis, const std::vector<int>& sourceOf,
-                     uint8_t* middle, size_t stride) {
+__attribute__((target("avx512f"))) void HorizontalPassAvx512(const PixelBuffer& src,
+                                                             const Axis& axis,
+                                                             const std::vector<int>& sourceOf,
+                                                             uint8_t* middle, size_t stride) {
     const int sh = src.Height(), sw = src.Width();
     const size_t padLength = sourceOf.size();
     std::vector<float> planeStore(padLength * 3 * kRows16);
@@ -283,12 +289,14 @@ HorizontalPassAvx512(const PixelBuffer& src, const Axis& axis, const std::vector
                                                            line + sourceOf[k], 4);
             float* plane = planes + 3 * kRows16 * k;
             _mm512_storeu_ps(plane, _mm512_maskz_cvtepi32_ps(kAll, _mm512_and_si512(px, low)));
-            _mm512_storeu_ps(plane + kRows16,
-                             _mm512_maskz_cvtepi32_ps(
-                                 kAll, _mm512_and_si512(_mm512_maskz_srli_epi32(kAll, px, 8), low)));
-            _mm512_storeu_ps(plane + 2 * kRows16,
-                             _mm512_maskz_cvtepi32_ps(
-                                 kAll, _mm512_and_si512(_mm512_maskz_srli_epi32(kAll, px, 16), low)));
+            _mm512_storeu_ps(
+                plane + kRows16,
+                _mm512_maskz_cvtepi32_ps(
+                    kAll, _mm512_and_si512(_mm512_maskz_srli_epi32(kAll, px, 8), low)));
+            _mm512_storeu_ps(
+                plane + 2 * kRows16,
+                _mm512_maskz_cvtepi32_ps(
+                    kAll, _mm512_and_si512(_mm512_maskz_srli_epi32(kAll, px, 16), low)));
         }
         uint8_t* out = middle + stride * size_t(y);
         size_t i = 0;

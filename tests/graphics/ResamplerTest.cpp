@@ -252,9 +252,9 @@ TEST(Resampler, RowGroupsAndStrongShrinksGiveThePlainBytes) {
                 LimitResamplerLoops(limit);
                 PixelBuffer dst(shape[2], shape[3]);
                 ASSERT_TRUE(Resample(src, dst, f));
-                EXPECT_EQ(dst, want) << shape[0] << "x" << shape[1] << " to " << shape[2] << "x"
-                                     << shape[3] << ", " << ResampleFilterAt(f).name
-                                     << " (loops " << int(limit) << ")";
+                EXPECT_EQ(dst, want)
+                    << shape[0] << "x" << shape[1] << " to " << shape[2] << "x" << shape[3] << ", "
+                    << ResampleFilterAt(f).name << " (loops " << int(limit) << ")";
             }
         }
     }
