@@ -397,7 +397,11 @@ bool Resample(const PixelBuffer& src, PixelBuffer& dst, int filterIndex, std::st
     const size_t stride = (rowBytes + 4 + 31) & ~size_t(31);
     // The passes write every pixel; only the padding past each row's pixels is cleared (it is
     // summed with the rest and thrown away), instead of the whole picture.
-    std::unique_ptr<uint8_t[]> middleStore(new uint8_t[stride * size_t(sh)]);
+    // The vector loops work rows in groups and write whole groups: the rows past the last are
+    // room for them.
+    const size_t middleRows =
+        (size_t(sh) + kMiddleRowGroup - 1) / kMiddleRowGroup * kMiddleRowGroup;
+    std::unique_ptr<uint8_t[]> middleStore(new uint8_t[stride * middleRows]);
     uint8_t* const middle = middleStore.get();
     for (int y = 0; y < sh; ++y) {
         std::memset(middle + stride * size_t(y) + rowBytes, 0, stride - rowBytes);
@@ -413,11 +417,10 @@ bool Resample(const PixelBuffer& src, PixelBuffer& dst, int filterIndex, std::st
     const bool avx2 = avx512 || (HaveAvx2() && loopLimit != ResamplerLoops::Portable);
 #if defined(__x86_64__)
     if (avx2) {
-        std::vector<uint8_t> scratch(stride);
         if (avx512) {
-            HorizontalPassAvx512(src, horizontal, sourceOf, middle, stride, scratch.data());
+            HorizontalPassAvx512(src, horizontal, sourceOf, middle, stride);
         } else {
-            HorizontalPassAvx2(src, horizontal, sourceOf, middle, stride, scratch.data());
+            HorizontalPassAvx2(src, horizontal, sourceOf, middle, stride);
         }
     }
 #endif

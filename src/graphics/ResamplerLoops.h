@@ -34,12 +34,13 @@ bool HaveAvx512();
 #if defined(__x86_64__)
 // The horizontal pass of the whole source into `middle` (rows of `stride` bytes, 24-bit pixels):
 // `sourceOf[k]` is the column read for source index `k + axis.lowest`, and every span has the
-// same length. `scratch` takes the rows past the last of a group of four.
+// same length. Rows are worked in groups of 8 (AVX2) or 16 (AVX-512): `middle` has room for
+// rows up to the next multiple of kMiddleRowGroup, whose contents are thrown away.
+constexpr int kMiddleRowGroup = 16;
 void HorizontalPassAvx2(const PixelBuffer& src, const Axis& axis, const std::vector<int>& sourceOf,
-                        uint8_t* middle, size_t stride, uint8_t* scratch);
+                        uint8_t* middle, size_t stride);
 void HorizontalPassAvx512(const PixelBuffer& src, const Axis& axis,
-                          const std::vector<int>& sourceOf, uint8_t* middle, size_t stride,
-                          uint8_t* scratch);
+                          const std::vector<int>& sourceOf, uint8_t* middle, size_t stride);
 // One destination row of the vertical pass: `bytes` (a multiple of 32) values of the weighted
 // rows summed into `out`.
 void VerticalRowAvx2(const uint8_t* const* rows, const float* weights, int count, size_t bytes,

@@ -228,6 +228,39 @@ TEST(Resampler, VectorLoopsGiveTheSameBytesAsThePlainArithmetic) {
     UseGenericResamplerLoops(false);
 }
 
+// The vector loops work source rows in groups of 8 or 16 and gather columns through the
+// reflected edges: pictures one row high, one column wide, a row count just past a group, and
+// a strong shrink (eight times, some fifty weights a pixel) must all give the plain bytes.
+TEST(Resampler, RowGroupsAndStrongShrinksGiveThePlainBytes) {
+    const int shapes[][4] = {{40, 1, 13, 1},  {1, 19, 4, 7},     {53, 17, 29, 33},
+                             {21, 33, 50, 9}, {400, 41, 50, 5},  {96, 130, 12, 16},
+                             {3, 2, 2, 2},    {257, 24, 256, 23}};
+    const ResamplerLoops loops[] = {ResamplerLoops::Widest, ResamplerLoops::Avx2,
+                                    ResamplerLoops::Portable};
+    uint32_t seed = 777;
+    for (const auto& shape : shapes) {
+        PixelBuffer src(shape[0], shape[1]);
+        for (int y = 0; y < src.Height(); ++y) {
+            for (int x = 0; x < src.Width(); ++x) {
+                seed = seed * 1103515245u + 12345u;
+                src.Set(x, y, 0xFF000000u | (seed >> 8));
+            }
+        }
+        for (int f : {kFilterLanczos3, kFilterMitchell, kFilterBox}) {
+            const PixelBuffer want = PlainResample(src, shape[2], shape[3], f);
+            for (ResamplerLoops limit : loops) {
+                LimitResamplerLoops(limit);
+                PixelBuffer dst(shape[2], shape[3]);
+                ASSERT_TRUE(Resample(src, dst, f));
+                EXPECT_EQ(dst, want)
+                    << shape[0] << "x" << shape[1] << " to " << shape[2] << "x" << shape[3] << ", "
+                    << ResampleFilterAt(f).name << " (loops " << int(limit) << ")";
+            }
+        }
+    }
+    LimitResamplerLoops(ResamplerLoops::Widest);
+}
+
 TEST(Resampler, SaysWhichLoopsThisProcessorRuns) {
     EXPECT_TRUE(ResamplerLoopsAvailable(ResamplerLoops::Portable));
     EXPECT_TRUE(ResamplerLoopsAvailable(ResamplerLoops::Widest)); // whatever they are
