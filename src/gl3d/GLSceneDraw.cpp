@@ -3,6 +3,10 @@
 #include "gl3d/GLScene.h"
 #include "gl3d/GLText.h"
 
+#include <QOpenGLContext>
+#include <QOpenGLExtraFunctions>
+#include <QOpenGLFunctions>
+
 #include <GL/glu.h>
 
 #include <algorithm>
@@ -105,9 +109,46 @@ void GLScene::Box(float cx, float cy, float cz, float hx, float hy, float hz, fl
     glEnd();
 }
 
+// Draws the background picture stretched over the panel once into a picture of the panel's
+// size; false when this OpenGL cannot copy between pictures.
+bool GLScene::MakeBackdrop() {
+    if (!canCopy_)
+        return false;
+    const QSize size(pixelWidth_, pixelHeight_);
+    if (!backdrop_ || backdrop_->size() != size) {
+        backdrop_ = std::make_unique<QOpenGLFramebufferObject>(
+            size, QOpenGLFramebufferObject::NoAttachment, GL_TEXTURE_2D, GL_RGBA8);
+        if (!backdrop_->isValid()) {
+            backdrop_.reset();
+            canCopy_ = false;
+            return false;
+        }
+    }
+    backdrop_->bind();
+    glViewport(0, 0, pixelWidth_, pixelHeight_);
+    DrawBackgroundQuad();
+    backdrop_->release();
+    // Back to the panel's own picture (release() binds the window's, not the widget's).
+    context()->functions()->glBindFramebuffer(GL_FRAMEBUFFER, defaultFramebufferObject());
+    backdropDirty_ = false;
+    return true;
+}
+
 void GLScene::DrawBackground() {
-    // The background picture fills the panel, flat behind everything (at the far end of the
-    // depth range, and writing no depth).
+    if ((backdropDirty_ || !backdrop_) && !MakeBackdrop()) {
+        DrawBackgroundQuad();
+        return;
+    }
+    QOpenGLExtraFunctions* f = context()->extraFunctions();
+    f->glBindFramebuffer(GL_READ_FRAMEBUFFER, backdrop_->handle());
+    f->glBindFramebuffer(GL_DRAW_FRAMEBUFFER, defaultFramebufferObject());
+    f->glBlitFramebuffer(0, 0, pixelWidth_, pixelHeight_, 0, 0, pixelWidth_, pixelHeight_,
+                         GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    f->glBindFramebuffer(GL_FRAMEBUFFER, defaultFramebufferObject());
+}
+
+void GLScene::DrawBackgroundQuad() {
+    // The background picture fills the panel, flat behind everything (writing no depth).
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glLoadIdentity();
