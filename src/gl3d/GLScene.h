@@ -19,7 +19,6 @@ namespace tovani {
 class GLText;
 struct BoxCorners;
 
-
 class GLScene : public QOpenGLWidget, public Scene3D {
 public:
     explicit GLScene(QWidget* parent);
