@@ -81,6 +81,9 @@ void GLScene::initializeGL() {
     glMaterialfv(GL_FRONT, GL_SPECULAR, material);
     glMaterialf(GL_FRONT, GL_SHININESS, 128);
     text_ = std::make_unique<GLText>();
+    // A new context (the widget moved to another window) starts with a new backdrop.
+    backdrop_.reset();
+    backdropDirty_ = true;
     canCopy_ = QOpenGLFramebufferObject::hasOpenGLFramebufferObjects() &&
                QOpenGLFramebufferObject::hasOpenGLFramebufferBlit();
     initialised_ = true;
