@@ -2,7 +2,8 @@
 // starts Xvfb when there is none): frames a second for a full Solitaire board at 1280 x 720
 // with textures, lighting and the background picture, the board turning so nothing is
 // cached; a pick at points over the board; switching between 2D and 3D.
-// Targets: at least 60 frames a second, a pick within 2 ms, a switch within 300 ms.
+// Targets: at least 60 frames a second (drawn, and shown in the window with the rest of it), a
+// pick within 2 ms, a switch within 300 ms.
 #include "core/Files.h"
 #include "play/BoardView.h"
 #include "play/GameServices.h"
@@ -16,6 +17,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QOpenGLWidget>
 #include <QRandomGenerator>
 #include <QTimer>
 
@@ -75,12 +77,15 @@ int main(int argc, char** argv) {
         if (!view3D.Active() || !scene) {
             std::printf("the 3D view did not start: %s\n", qPrintable(view3D.Problem()));
             status = 1;
-            app.quit();
+            app.exit(1);
             return;
         }
         // "--fastest": every effect off, to see what the effects cost.
         if (QApplication::arguments().contains("--fastest"))
             form.Item("Fastest")->trigger();
+        // "--no-back": the same board without the background picture behind it.
+        if (QApplication::arguments().contains("--no-back"))
+            form.Item("NoBack3D")->trigger();
         // The play area at 1280 x 720 exactly.
         QWidget* w = scene->Widget();
         form.resize(form.width() + 1280 - w->width(), form.height() + 720 - w->height());
@@ -115,6 +120,32 @@ int main(int argc, char** argv) {
         std::printf(
             "a frame: %.2f ms on the clock, %.2f ms of processor time (load average %.1f)\n",
             frameMs, cpuMs, load);
+        // The same frames as the player sees them: asked for, drawn when the event loop comes
+        // round and put on the screen with the rest of the window.
+        double shownMs = 0;
+        if (auto* gl = qobject_cast<QOpenGLWidget*>(w)) {
+            int swapped = 0;
+            QObject::connect(gl, &QOpenGLWidget::frameSwapped, &app, [&] { ++swapped; });
+            const int shown = 80; // the board turns back to where it was
+            clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &cpu0);
+            t.restart();
+            for (int i = 0; i < shown; ++i) {
+                view3D.TypeKey(i % 40 < 20 ? '4' : '6');
+                scene->Update();
+                QElapsedTimer wait;
+                wait.start();
+                while (swapped <= i && wait.elapsed() < 2000)
+                    QApplication::processEvents(QEventLoop::AllEvents);
+            }
+            shownMs = double(t.nsecsElapsed()) / 1e6 / shown;
+            clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &cpu1);
+            std::printf("a frame shown in the window: %.2f ms on the clock, %.2f ms of processor "
+                        "time\n",
+                        shownMs,
+                        (double(cpu1.tv_sec - cpu0.tv_sec) * 1e3 +
+                         double(cpu1.tv_nsec - cpu0.tv_nsec) / 1e6) /
+                            shown);
+        }
         // Picks over the board.
         QRandomGenerator rng(99);
         const int picks = 300;
@@ -139,9 +170,13 @@ int main(int argc, char** argv) {
         std::printf("%d of %d picks found a tile; OpenGL errors: %d\n", hits, picks,
                     scene->GLErrors());
         Report("3D frames a second, full board 1280x720", 1000.0 / frameMs, "fps", 60, false);
+        if (shownMs > 0)
+            Report("3D frames a second shown in the window", 1000.0 / shownMs, "fps", 60, false);
         Report("3D pick", pickMs, "ms", 2, true);
         Report("switch between 2D and 3D (worst of 10)", worstSwitch, "ms", 300, true);
-        app.quit();
+        std::fflush(stdout);
+        // exit, not quit: quitting closes the window, which asks whether to leave the game.
+        app.exit(0);
     });
     const int rc = app.exec();
     fs::remove_all(dir);

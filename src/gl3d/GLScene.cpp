@@ -46,6 +46,7 @@ GLScene::~GLScene() {
             glDeleteLists(boardList_, 1);
         glDeleteTextures(GLsizei(names_.size()), names_.data());
         text_.reset();
+        backdrop_.reset();
         doneCurrent();
     }
 }
@@ -80,6 +81,11 @@ void GLScene::initializeGL() {
     glMaterialfv(GL_FRONT, GL_SPECULAR, material);
     glMaterialf(GL_FRONT, GL_SHININESS, 128);
     text_ = std::make_unique<GLText>();
+    // A new context (the widget moved to another window) starts with a new backdrop.
+    backdrop_.reset();
+    backdropDirty_ = true;
+    canCopy_ = QOpenGLFramebufferObject::hasOpenGLFramebufferObjects() &&
+               QOpenGLFramebufferObject::hasOpenGLFramebufferBlit();
     initialised_ = true;
     texturesDirty_ = true;
     boardDirty_ = true;
@@ -89,6 +95,7 @@ void GLScene::initializeGL() {
 void GLScene::resizeGL(int w, int h) {
     pixelWidth_ = std::max(1, int(w * devicePixelRatioF()));
     pixelHeight_ = std::max(1, int(h * devicePixelRatioF()));
+    backdropDirty_ = true;
 }
 
 void GLScene::Projection(int width, int height) {
@@ -131,6 +138,7 @@ void GLScene::UploadTextures() {
     }
     glBindTexture(GL_TEXTURE_2D, 0);
     boardDirty_ = true;
+    backdropDirty_ = true;
 }
 
 void GLScene::paintGL() {
@@ -147,9 +155,12 @@ void GLScene::paintGL() {
     glClearColor(options_.clear.redF(), options_.clear.greenF(), options_.clear.blueF(), 1);
     // Without a background picture the colour fills the panel; otherwise the picture or the
     // cube covers it.
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    if (options_.back == Options3D::Back::Normal)
+    if (options_.back == Options3D::Back::Normal) {
+        glClear(GL_DEPTH_BUFFER_BIT);
         DrawBackground();
+    } else {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    }
     glEnable(GL_COLOR_MATERIAL);
     if (options_.lighting)
         glEnable(GL_LIGHTING);

@@ -6,6 +6,7 @@
 #include "play/view3d/Scene3D.h"
 
 #include <QElapsedTimer>
+#include <QOpenGLFramebufferObject>
 #include <QOpenGLWidget>
 
 #include <GL/gl.h>
@@ -51,6 +52,8 @@ private:
     void Projection(int width, int height);
     void Camera();
     void DrawBackground();
+    void DrawBackgroundQuad();
+    bool MakeBackdrop();
     void DrawCube();
     void DrawBoard(bool picking);
     void DrawTiles(bool picking);
@@ -83,6 +86,11 @@ private:
     Removal3D removal_;
     GLuint boardList_ = 0;
     bool boardDirty_ = true;
+    // The background picture already stretched to the panel, copied into each frame: a copy
+    // costs far less than filtering the picture over every pixel again.
+    std::unique_ptr<QOpenGLFramebufferObject> backdrop_;
+    bool backdropDirty_ = true;
+    bool canCopy_ = false;
     std::unique_ptr<GLText> text_;
     QString textShown_;
     double frameMs_ = 0;

@@ -3,6 +3,10 @@
 #include "gl3d/GLScene.h"
 #include "gl3d/GLText.h"
 
+#include <QOpenGLContext>
+#include <QOpenGLExtraFunctions>
+#include <QOpenGLFunctions>
+
 #include <GL/glu.h>
 
 #include <algorithm>
@@ -105,9 +109,46 @@ void GLScene::Box(float cx, float cy, float cz, float hx, float hy, float hz, fl
     glEnd();
 }
 
+// Draws the background picture stretched over the panel once into a picture of the panel's
+// size; false when this OpenGL cannot copy between pictures.
+bool GLScene::MakeBackdrop() {
+    if (!canCopy_)
+        return false;
+    const QSize size(pixelWidth_, pixelHeight_);
+    if (!backdrop_ || backdrop_->size() != size) {
+        backdrop_ = std::make_unique<QOpenGLFramebufferObject>(
+            size, QOpenGLFramebufferObject::NoAttachment, GL_TEXTURE_2D, GL_RGBA8);
+        if (!backdrop_->isValid()) {
+            backdrop_.reset();
+            canCopy_ = false;
+            return false;
+        }
+    }
+    backdrop_->bind();
+    glViewport(0, 0, pixelWidth_, pixelHeight_);
+    DrawBackgroundQuad();
+    backdrop_->release();
+    // Back to the panel's own picture (release() binds the window's, not the widget's).
+    context()->functions()->glBindFramebuffer(GL_FRAMEBUFFER, defaultFramebufferObject());
+    backdropDirty_ = false;
+    return true;
+}
+
 void GLScene::DrawBackground() {
-    // The background picture fills the panel, flat behind everything (at the far end of the
-    // depth range, and writing no depth).
+    if ((backdropDirty_ || !backdrop_) && !MakeBackdrop()) {
+        DrawBackgroundQuad();
+        return;
+    }
+    QOpenGLExtraFunctions* f = context()->extraFunctions();
+    f->glBindFramebuffer(GL_READ_FRAMEBUFFER, backdrop_->handle());
+    f->glBindFramebuffer(GL_DRAW_FRAMEBUFFER, defaultFramebufferObject());
+    f->glBlitFramebuffer(0, 0, pixelWidth_, pixelHeight_, 0, 0, pixelWidth_, pixelHeight_,
+                         GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    f->glBindFramebuffer(GL_FRAMEBUFFER, defaultFramebufferObject());
+}
+
+void GLScene::DrawBackgroundQuad() {
+    // The background picture fills the panel, flat behind everything (writing no depth).
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glLoadIdentity();
@@ -247,32 +288,40 @@ void GLScene::CompileBoard() {
     if (!boardList_)
         boardList_ = glGenLists(1);
     // Few draws for many tiles: the tops face by face (one picture each), then all the sides
-    // with the one side picture.
+    // with the one side picture. Upper layers first: they stand nearer the eye, and what they
+    // hide is then left out early instead of being textured and painted over.
     std::vector<const SceneTile3D*> still;
     for (const SceneTile3D& t : content_.tiles)
         if (std::find(removal_.tiles.begin(), removal_.tiles.end(), t) == removal_.tiles.end())
             still.push_back(&t);
-    glNewList(boardList_, GL_COMPILE);
     const bool faces = options_.topTexture;
-    for (int face = faces ? 1 : 0; face <= (faces ? 43 : 0); ++face) {
-        bool begun = false;
-        for (const SceneTile3D* t : still) {
-            if (faces && t->face != face)
-                continue;
-            if (!begun) {
-                UseTexture(faces ? names_[size_t(face - 1)] : 0);
-                glBegin(GL_QUADS);
-                begun = true;
-            }
-            Colour(!faces                 ? Dimmed(options_.border, 30)
-                   : options_.progressive ? LayerTint(t->layer)
-                                          : QColor(Qt::white),
-                   255);
-            TileCorners(*t).Top();
+    std::stable_sort(still.begin(), still.end(),
+                     [faces](const SceneTile3D* a, const SceneTile3D* b) {
+                         if (a->layer != b->layer)
+                             return a->layer > b->layer;
+                         return faces && a->face < b->face;
+                     });
+    glNewList(boardList_, GL_COMPILE);
+    int bound = -1;
+    for (const SceneTile3D* t : still) {
+        if (faces && (t->face < 1 || t->face > 43))
+            continue;
+        const int face = faces ? t->face : 0;
+        if (face != bound) {
+            if (bound >= 0)
+                glEnd();
+            UseTexture(faces ? names_[size_t(face - 1)] : 0);
+            glBegin(GL_QUADS);
+            bound = face;
         }
-        if (begun)
-            glEnd();
+        Colour(!faces                 ? Dimmed(options_.border, 30)
+               : options_.progressive ? LayerTint(t->layer)
+                                      : QColor(Qt::white),
+               255);
+        TileCorners(*t).Top();
     }
+    if (bound >= 0)
+        glEnd();
     UseTexture(options_.texturedTiles
                    ? names_[options_.marbleBorders ? size_t(kTex3DMarble) : size_t(42)]
                    : 0);

@@ -31,6 +31,7 @@
 #include <QMatrix4x4>
 #include <QTimer>
 
+#include <cstdlib>
 #include <filesystem>
 #include <unistd.h>
 
@@ -167,6 +168,23 @@ int main(int argc, char** argv) {
         Wait(300);
         Check(scene->GLErrors() == 0, "a frame of the full board draws without OpenGL errors");
         Check(scene->FrameMs() > 0, "the frame is timed");
+        {
+            // The background picture fills the panel behind the board: its corners show the
+            // picture's corners (it is laid once and copied into each frame).
+            const QImage back = BuildTextures3D(view, form)
+                                    .pictures[kTex3DBackground]
+                                    .convertToFormat(QImage::Format_RGB32);
+            const QImage frame = w->grab().toImage().convertToFormat(QImage::Format_RGB32);
+            auto near = [](QRgb a, QRgb b) {
+                return std::abs(qRed(a) - qRed(b)) <= 24 && std::abs(qGreen(a) - qGreen(b)) <= 24 &&
+                       std::abs(qBlue(a) - qBlue(b)) <= 24;
+            };
+            const bool corners = !back.isNull() && frame.width() > 8 && frame.height() > 8 &&
+                                 near(frame.pixel(2, 2), back.pixel(0, 0)) &&
+                                 near(frame.pixel(frame.width() - 3, frame.height() - 3),
+                                      back.pixel(back.width() - 1, back.height() - 1));
+            Check(corners, "the background picture fills the 3D panel");
+        }
         Shot("solitaire-3d");
 
         // Picks at the middles of tiles nothing covers answer those tiles.
