@@ -179,20 +179,19 @@ void HallKeeper::GameOver() {
     QString text;
     switch (result.kind) {
     case GameResult::Kind::Score:
-        text = services_.Tr("Your final score is") + " " + QString::number(result.result);
+        text = services_.Tr("Your final score is %1").arg(result.result);
         break;
     case GameResult::Kind::ReachedTop:
         text = services_.Tr("You reached the top ! Great !");
         break;
     default:
-        text = services_.Tr("Your final time is") + " " +
-               MinutesSeconds(result.result + result.penalty);
+        text = services_.Tr("Your final time is %1").arg(MinutesSeconds(result.result + result.penalty));
         break;
     }
     // The Demo's game is not the player's: no congratulations, no hall of fame.
     if (result.byDemo)
-        text = services_.Tr("The Demo cleared the board in") + " " +
-               MinutesSeconds(result.result + result.penalty);
+        text = services_.Tr("The Demo cleared the board in %1")
+                   .arg(MinutesSeconds(result.result + result.penalty));
     // The Columns table keeps hundreds of points; score tables keep no penalty.
     if (IsHashira(board))
         result.result /= 100;

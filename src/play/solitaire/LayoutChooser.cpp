@@ -141,6 +141,7 @@ TChooseLayout::TChooseLayout(Context ctx, QWidget* parent)
 
     preview_ = new QLabel(this);
     preview_->setObjectName("Preview");
+    preview_->setProperty("codeText", true); // its hint is one of the messages
     preview_->setGeometry(270, 8, kMiniatureWidth, kMiniatureHeight);
     preview_->setToolTip(Tr("Play this layout"));
     if (ctx_.coolMouse)
@@ -157,6 +158,7 @@ TChooseLayout::TChooseLayout(Context ctx, QWidget* parent)
     Caption(panel, Tr("Full Name :"), 6, 4);
     layoutN_ = new QLabel(panel);
     layoutN_->setObjectName("LayoutN");
+    layoutN_->setProperty("codeText", true); // the selected layout's name
     layoutN_->setGeometry(86, 4, 150, 18);
     Caption(panel, Tr("Nb. of Tiles :"), 6, 24);
     tilesLabel_ = new QLabel(panel);
@@ -429,9 +431,9 @@ TExtendedChoose::TExtendedChoose(const LayoutCatalog& catalog, const std::vector
                                  const std::function<QString(const QString&)>& translate,
                                  QWidget* parent)
     : QDialog(parent) {
-    auto tr = [&translate](const QString& s) { return translate ? translate(s) : s; };
+    auto Tr = [&translate](const QString& s) { return translate ? translate(s) : s; };
     setObjectName("ExtendedChoose");
-    setWindowTitle(tr("Choose a new layout..."));
+    setWindowTitle(Tr("Choose a new layout..."));
     setFixedSize(632, 406);
     scroll_ = new QScrollArea(this);
     scroll_->setObjectName("ScrollBox1");
@@ -450,6 +452,7 @@ TExtendedChoose::TExtendedChoose(const LayoutCatalog& catalog, const std::vector
     for (int d = 0; d < count; ++d) {
         auto* pic = new QLabel(inside);
         pic->setObjectName(QString("Mini%1").arg(d));
+        pic->setProperty("codeText", true); // the layout's own name
         pic->setGeometry((d % 3) * 202, (d / 3) * 138, kMiniatureWidth, kMiniatureHeight);
         QImage picture;
         const std::optional<Layout> layout = TChooseLayout::ReadLayout(catalog, numbers[size_t(d)]);
@@ -463,14 +466,14 @@ TExtendedChoose::TExtendedChoose(const LayoutCatalog& catalog, const std::vector
         pic->installEventFilter(this);
     }
     scroll_->setWidget(inside);
-    auto* reduce = new QPushButton(tr("<< Reduce"), this);
+    auto* reduce = new QPushButton(Tr("<< Reduce"), this);
     reduce->setObjectName("BitBtn2");
     QFont f = reduce->font();
     f.setBold(true);
     reduce->setFont(f);
     reduce->setDefault(true);
     reduce->setGeometry(8, 372, 120, 30);
-    auto* cancel = new QPushButton(tr("Cancel"), this);
+    auto* cancel = new QPushButton(Tr("Cancel"), this);
     cancel->setObjectName("BitBtn1");
     cancel->setGeometry(504, 372, 120, 30);
     connect(reduce, &QPushButton::clicked, this, [this] { done(kReduce); });
