@@ -1,6 +1,7 @@
 #include "dialogs/HallWindow.h"
 
 #include "core/TextKey.h"
+#include "dialogs/FittingButton.h"
 #include "dialogs/GameOverForm.h"
 #include "scores/HallDate.h"
 
@@ -142,16 +143,16 @@ HallWindow::HallWindow(Context ctx, const QImage& background, QWidget* parent)
     bottom->addLayout(middle, 1);
 
     auto* buttons = new QVBoxLayout;
-    auto* reset = new QPushButton(Tr("Reset Scores"), this);
+    auto* reset = new FittingButton(Tr("Reset Scores"), this);
     reset->setObjectName("ResetButton");
     switchRank_ = new QPushButton("11-20", this);
     switchRank_->setObjectName("SwitchRank");
-    auto* ok = new QPushButton(Tr("OK"), this);
+    auto* ok = new FittingButton(Tr("OK"), this);
     ok->setObjectName("BitBtn1");
     ok->setDefault(true);
-    auto* launch = new QPushButton(Tr("Launch"), this);
+    auto* launch = new FittingButton(Tr("Launch"), this);
     launch->setObjectName("BitBtn2");
-    for (auto* b : {reset, switchRank_, ok, launch})
+    for (QPushButton* b : std::initializer_list<QPushButton*>{reset, switchRank_, ok, launch})
         buttons->addWidget(b);
     bottom->addLayout(buttons);
     outer->addLayout(bottom);

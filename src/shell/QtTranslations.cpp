@@ -7,11 +7,24 @@
 
 namespace tovani {
 
-QtTranslations::QtTranslations(QObject* parent) : QObject(parent) {}
+namespace {
+
+// The locale the program started with, before any language was chosen.
+const QLocale& SystemLocale() {
+    static const QLocale system;
+    return system;
+}
+
+} // namespace
+
+QtTranslations::QtTranslations(QObject* parent) : QObject(parent) {
+    SystemLocale();
+}
 
 QtTranslations::~QtTranslations() {
     if (translator_ && QCoreApplication::instance())
         QCoreApplication::removeTranslator(translator_.get());
+    QLocale::setDefault(SystemLocale());
 }
 
 QString QtTranslations::CodeOf(const QString& languageName) {
@@ -33,6 +46,8 @@ QString QtTranslations::CodeOf(const QString& languageName) {
 
 bool QtTranslations::Use(const QString& languageName, const QString& folder) {
     const QString code = CodeOf(languageName);
+    // Dates and sizes in Qt's dialogs (the file dialog's columns) follow the language too.
+    QLocale::setDefault(code.isEmpty() ? SystemLocale() : QLocale(code));
     if (code == code_ && (code.isEmpty() || translator_))
         return !code.isEmpty();
     if (translator_) {

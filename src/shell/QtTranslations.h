@@ -24,8 +24,9 @@ public:
     // language Qt knows, and for English, which needs no translation.
     static QString CodeOf(const QString& languageName);
 
-    // Puts Qt's texts into the language of that name, replacing the last one; false when Qt's
-    // texts stay English (English itself, or no translation found). `folder` is where Qt's
+    // Puts Qt's texts into the language of that name, replacing the last one, and makes it the
+    // default locale (the system's for English and unknown names); false when Qt's texts stay
+    // English (English itself, or no translation found). `folder` is where Qt's
     // translations are looked for; empty means the system's.
     bool Use(const QString& languageName, const QString& folder = {});
     // The language whose translation is in use; empty while Qt's texts are English.

@@ -261,7 +261,7 @@ TEST_F(EnglishFile, KeysEachMessageByItsOwnEnglishText) {
                              "PLAYER 2",
                              "External Layout",
                              "Layout",
-                             "Layout \u201C%1\u201D selected.",
+                             "Layout %1 selected.",
                              "Continue",
                              "Pause",
                              "Play",

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
 
 #include <gtest/gtest.h>
@@ -37,6 +38,7 @@ TEST(QtTranslations, NameLanguagesByTheirCode) {
 TEST(QtTranslations, PutQtsButtonsIntoTheChosenLanguageAndBack) {
     ASSERT_TRUE(QtFrenchInstalled())
         << "Qt's translations are missing: scripts/install-deps.sh installs them";
+    const QLocale::Language systemLanguage = QLocale().language();
     const QString english = YesButtonText();
     ASSERT_EQ(english, "Yes");
     {
@@ -44,12 +46,14 @@ TEST(QtTranslations, PutQtsButtonsIntoTheChosenLanguageAndBack) {
         EXPECT_TRUE(qt.Use("French"));
         EXPECT_EQ(qt.Code(), "fr");
         EXPECT_EQ(YesButtonText(), "Oui");
+        EXPECT_EQ(QLocale().language(), QLocale::French);
         // Switching replaces the last language instead of stacking on it.
         EXPECT_TRUE(qt.Use("German"));
         EXPECT_EQ(YesButtonText(), "Ja");
         EXPECT_FALSE(qt.Use("English"));
         EXPECT_EQ(qt.Code(), "");
         EXPECT_EQ(YesButtonText(), "Yes");
+        EXPECT_EQ(QLocale().language(), systemLanguage);
         EXPECT_TRUE(qt.Use("French"));
     }
     // Gone with the window that held it.

@@ -299,8 +299,8 @@ void SolitaireGame::LoadLayout(QObject* sender) {
         form_.ShowStatus(kTitleLine);
         return;
     }
-    form_.ShowStatus(
-        Tr("Layout \u201C%1\u201D selected.").arg(QString::fromStdString(layout_.name)));
+    form_.ShowStatus(Tr("Layout %1 selected.")
+                         .arg(QChar(0x201C) + QString::fromStdString(layout_.name) + QChar(0x201D)));
     StartGame(this, false);
 }
 
