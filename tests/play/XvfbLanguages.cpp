@@ -213,7 +213,7 @@ int main(int argc, char** argv) {
                       qPrintable(lang + ": the layout chooser's Play button"));
             });
             WaitFor([&] { return form.GameMode() == kModeSolitaire; }, 3000);
-            dialog(lang + "-load-game", "File1", "LoadGame", [&](QWidget* d) {
+            dialog(lang + "-save-game", "Play1", "SaveGame", [&](QWidget* d) {
                 // Qt's own dialog, with Qt's own words in the player's language.
                 bool cancel = false;
                 for (auto* box : d->findChildren<QDialogButtonBox*>())
