@@ -24,9 +24,9 @@ namespace {
 constexpr std::array<int, 10> kListBoards = {1000, 1001, 1010, 1011, 1020,
                                              1022, 1021, 1030, 1031, 1040};
 constexpr std::array<const char*, 10> kListNames = {
-    TrKey("Rivers (Easy)"),   TrKey("Rivers (Hard)"), TrKey("Memory (Easy)"),
-    TrKey("Memory (Hard)"),   TrKey("Clicks (Easy)"), TrKey("Clicks (Normal)"),
-    TrKey("Clicks (Hard)"),   TrKey("Slider (Easy)"), TrKey("Slider (Hard)"),
+    TrKey("Rivers (Easy)"), TrKey("Rivers (Hard)"), TrKey("Memory (Easy)"),
+    TrKey("Memory (Hard)"), TrKey("Clicks (Easy)"), TrKey("Clicks (Normal)"),
+    TrKey("Clicks (Hard)"), TrKey("Slider (Easy)"), TrKey("Slider (Hard)"),
     TrKey("Hashira")};
 
 QString Q(const std::string& s) {

@@ -193,7 +193,8 @@ void HallKeeper::GameOver() {
         text = services_.Tr("You reached the top ! Great !");
         break;
     default:
-        text = services_.Tr("Your final time is %1").arg(MinutesSeconds(result.result + result.penalty));
+        text = services_.Tr("Your final time is %1")
+                   .arg(MinutesSeconds(result.result + result.penalty));
         break;
     }
     // The Demo's game is not the player's: no congratulations, no hall of fame.

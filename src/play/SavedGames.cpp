@@ -103,9 +103,9 @@ void SavedGames::SaveGameClick(QObject* sender) {
     if (!path.isEmpty()) {
         if (!QFileInfo(path).fileName().toLower().contains(".tvg"))
             path += ".tvg";
-        const bool erase = !QFileInfo::exists(path) ||
-                           services_.AskYesNo(
-                               Tr("Please confirm"),
+        const bool erase =
+            !QFileInfo::exists(path) ||
+            services_.AskYesNo(Tr("Please confirm"),
                                Tr("This file already exists. Do you want to erase %1 ?").arg(path));
         if (erase) {
             lastPath_ = path;
@@ -170,8 +170,9 @@ bool SavedGames::Load(const QString& path, bool quietWhenMissing) {
     }
     SavedGameRead read = ReadSavedGame(*bytes);
     if (read.error == SavedGameError::WrongVersion) {
-        services_.Inform("Tovani", Tr("This saved game is optimised for %1")
-                                       .arg(QString::fromStdString(read.version)));
+        services_.Inform(
+            "Tovani",
+            Tr("This saved game is optimised for %1").arg(QString::fromStdString(read.version)));
         return false;
     }
     if (!read.ok()) {
@@ -189,8 +190,8 @@ bool SavedGames::Load(const QString& path, bool quietWhenMissing) {
                     ? stored
                     : JoinPath(form_.ProgramDirectory().toStdString(), stored));
             services_.Inform("Tovani", Tr("Can't load saved game. The specified layout (%1) isn't "
-                                              "in your Layouts directory.")
-                                               .arg(layout));
+                                          "in your Layouts directory.")
+                                           .arg(layout));
             return false;
         }
     }

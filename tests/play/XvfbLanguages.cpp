@@ -232,8 +232,8 @@ int main(int argc, char** argv) {
             // The end-of-game dialog and the first-run chooser, as the program builds them.
             {
                 GameOverForm over(form.PlayAreaBackground(), QPixmap(), &form);
-                over.FinalTime()->setText(
-                    QString::fromStdString(FillBlanks(inLanguage("Your final time is %1"), {"04:21"})));
+                over.FinalTime()->setText(QString::fromStdString(
+                    FillBlanks(inLanguage("Your final time is %1"), {"04:21"})));
                 over.show();
                 Wait(600);
                 Check(text(&over, "BitBtn1").toStdString() ==

@@ -69,9 +69,10 @@ bool SolitaireGame::LoadState(const std::string& in, std::string& error) {
     }
     LayoutLoad load = LoadLayoutFile(*path, form_.Layouts());
     if (!load.ok || load.refusedVersion) {
-        error = Tr("The layout of this game cannot be read: %1")
-                    .arg(QString::fromStdString(LayoutErrorMessage(load.error, services_.Translator())))
-                    .toStdString();
+        error =
+            Tr("The layout of this game cannot be read: %1")
+                .arg(QString::fromStdString(LayoutErrorMessage(load.error, services_.Translator())))
+                .toStdString();
         return false;
     }
     const TileGameData& d = read.game.tiles;
