@@ -8,7 +8,7 @@ PACKAGES="g++ cmake ninja-build pkg-config make
 qt6-base-dev qt6-qpa-plugins libqt6opengl6-dev libgl-dev libgl1-mesa-dri libglu1-mesa-dev
 libsdl2-mixer-dev libfluidsynth-dev timgm6mb-soundfont libjpeg62-turbo-dev libgtest-dev
 fonts-dejavu-core fonts-liberation2 fonts-wqy-zenhei fonts-arphic-ukai xvfb xauth xdotool imagemagick
-python3-pil sox
+python3-pil sox qt6-translations-l10n
 appstream lintian desktop-file-utils dpkg-dev fakeroot"
 # `make fuzz` (scripts/install-deps.sh fuzz) needs clang and its libFuzzer runtime as well.
 if [ "${1:-}" = "fuzz" ]; then

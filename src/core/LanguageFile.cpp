@@ -123,6 +123,72 @@ std::string LanguageFile::EnglishOf(std::string_view text) const {
     return it == english_.end() ? std::string() : it->second;
 }
 
+namespace {
+
+// Whether `text` from `at` on is `pattern` from `piece` on, with each blank standing for at
+// least one character; the blanks' texts go into `blanks` (by number, 0 for %1).
+bool FitBlanks(std::string_view text, size_t at, const std::vector<std::string>& pieces,
+               size_t piece, std::vector<std::string>& blanks) {
+    if (piece == pieces.size())
+        return at == text.size();
+    const std::string& p = pieces[piece];
+    const bool blank = p.size() == 2 && p[0] == '%' && p[1] >= '1' && p[1] <= '9';
+    if (!blank) {
+        if (text.substr(at, p.size()) != p)
+            return false;
+        return FitBlanks(text, at + p.size(), pieces, piece + 1, blanks);
+    }
+    const size_t k = static_cast<size_t>(p[1] - '1');
+    if (blanks.size() <= k)
+        blanks.resize(k + 1);
+    for (size_t end = at + 1; end <= text.size(); ++end) {
+        const std::string value(text.substr(at, end - at));
+        if (!blanks[k].empty() && blanks[k] != value)
+            continue; // a blank used twice holds the same text twice
+        const std::string before = blanks[k];
+        blanks[k] = value;
+        if (FitBlanks(text, end, pieces, piece + 1, blanks))
+            return true;
+        blanks[k] = before;
+    }
+    return false;
+}
+
+} // namespace
+
+LanguageFile::Filled LanguageFile::EnglishOfFilled(std::string_view text) const {
+    Filled best;
+    size_t bestFixed = 0;
+    for (const auto& [translated, english] : english_) {
+        // The message cut into fixed pieces and blanks.
+        std::vector<std::string> pieces;
+        size_t fixed = 0;
+        bool hasBlank = false;
+        for (size_t i = 0; i < translated.size(); ++i) {
+            if (translated[i] == '%' && i + 1 < translated.size() && translated[i + 1] >= '1' &&
+                translated[i + 1] <= '9') {
+                pieces.push_back(translated.substr(i, 2));
+                hasBlank = true;
+                ++i;
+                continue;
+            }
+            if (pieces.empty() || (pieces.back().size() == 2 && pieces.back()[0] == '%' &&
+                                   pieces.back()[1] >= '1' && pieces.back()[1] <= '9'))
+                pieces.emplace_back();
+            pieces.back() += translated[i];
+            ++fixed;
+        }
+        if (!hasBlank || fixed <= bestFixed || fixed >= text.size())
+            continue;
+        std::vector<std::string> blanks;
+        if (FitBlanks(text, 0, pieces, 0, blanks)) {
+            best = {english, blanks};
+            bestFixed = fixed;
+        }
+    }
+    return best;
+}
+
 std::string LanguageFile::Translation(std::string_view path) const {
     auto it = translations_.find(AsciiLower(Trim(path)));
     return it == translations_.end() ? std::string() : it->second;

@@ -42,6 +42,14 @@ public:
     // The English text of a translated message, when one translates to `text`; empty when
     // none does. Used to put a text already shown into another language.
     std::string EnglishOf(std::string_view text) const;
+    // The same for a text made from a message with numbered blanks ("Tiles shuffled. 5 new moves
+    // found."): the English message and what stands in each blank ({"5"}). When several
+    // messages fit, the one with the most fixed text wins. Empty English when none fits.
+    struct Filled {
+        std::string english;
+        std::vector<std::string> blanks;
+    };
+    Filled EnglishOfFilled(std::string_view text) const;
 
     // The value given to a property path in [Translations], as written in the file; empty
     // when there is none.

@@ -1,5 +1,7 @@
 #include "dialogs/GameOverForm.h"
 
+#include "dialogs/FittingButton.h"
+
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
@@ -60,7 +62,7 @@ GameOverForm::GameOverForm(const QImage& background, const QPixmap& picture, QWi
         makeLabel("EnterFame", "And you enter the Hall of Fame !", 9, QColor(0x80, 0, 0x80));
     enterFame_->hide();
     finalTime_ = makeLabel("FinalTime", "Your final time is 00:00", 11, QColor(0, 0, 0));
-    auto* ok = new QPushButton("Thank you !", panel);
+    auto* ok = new FittingButton("Thank you !", panel);
     ok->setObjectName("BitBtn1");
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);

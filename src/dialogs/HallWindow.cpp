@@ -1,5 +1,7 @@
 #include "dialogs/HallWindow.h"
 
+#include "core/TextKey.h"
+#include "dialogs/FittingButton.h"
 #include "dialogs/GameOverForm.h"
 #include "scores/HallDate.h"
 
@@ -22,8 +24,10 @@ namespace {
 constexpr std::array<int, 10> kListBoards = {1000, 1001, 1010, 1011, 1020,
                                              1022, 1021, 1030, 1031, 1040};
 constexpr std::array<const char*, 10> kListNames = {
-    "Rivers (Easy)",   "Rivers (Hard)", "Memory (Easy)", "Memory (Hard)", "Clicks (Easy)",
-    "Clicks (Normal)", "Clicks (Hard)", "Slider (Easy)", "Slider (Hard)", "Hashira"};
+    TrKey("Rivers (Easy)"), TrKey("Rivers (Hard)"), TrKey("Memory (Easy)"),
+    TrKey("Memory (Hard)"), TrKey("Clicks (Easy)"), TrKey("Clicks (Normal)"),
+    TrKey("Clicks (Hard)"), TrKey("Slider (Easy)"), TrKey("Slider (Hard)"),
+    TrKey("Hashira")};
 
 QString Q(const std::string& s) {
     return QString::fromStdString(s);
@@ -76,14 +80,14 @@ HallWindow::HallWindow(Context ctx, const QImage& background, QWidget* parent)
         grid->addWidget(l, 0, column);
         return l;
     };
-    title("Label21", "Rank", 0, Qt::AlignLeft);
-    title("Label22", "Player Name", 1, Qt::AlignLeft);
+    title("Label21", TrKey("Rank"), 0, Qt::AlignLeft);
+    title("Label22", TrKey("Player Name"), 1, Qt::AlignLeft);
     // The result's columns are named by the board shown (a time or a score).
-    resultTitle_ = title("Label23", "Time", 2, Qt::AlignRight);
+    resultTitle_ = title("Label23", TrKey("Time"), 2, Qt::AlignRight);
     resultTitle_->setProperty("codeText", true);
-    secondTitle_ = title("Label24", "Malus", 3, Qt::AlignRight);
+    secondTitle_ = title("Label24", TrKey("Malus"), 3, Qt::AlignRight);
     secondTitle_->setProperty("codeText", true);
-    title("Label46", "Date", 4, Qt::AlignRight);
+    title("Label46", TrKey("Date"), 4, Qt::AlignRight);
     for (int k = 0; k < 10; ++k) {
         auto make = [&](int column, Qt::Alignment align) {
             auto* l = new QLabel(frame);
@@ -118,7 +122,7 @@ HallWindow::HallWindow(Context ctx, const QImage& background, QWidget* parent)
     layoutCombo_ = new QComboBox(this);
     layoutCombo_->setObjectName("LayoutComboBox");
     for (const auto& name : ctx_.hall->Layouts())
-        layoutCombo_->addItem(Tr("Layout") + " " + Q(name));
+        layoutCombo_->addItem(Tr("Layout %1").arg(Q(name)));
     for (const char* n : kListNames)
         layoutCombo_->addItem(Tr(n));
     middle->addWidget(layoutCombo_);
@@ -139,16 +143,16 @@ HallWindow::HallWindow(Context ctx, const QImage& background, QWidget* parent)
     bottom->addLayout(middle, 1);
 
     auto* buttons = new QVBoxLayout;
-    auto* reset = new QPushButton(Tr("Reset Scores"), this);
+    auto* reset = new FittingButton(Tr("Reset Scores"), this);
     reset->setObjectName("ResetButton");
     switchRank_ = new QPushButton("11-20", this);
     switchRank_->setObjectName("SwitchRank");
-    auto* ok = new QPushButton(Tr("OK"), this);
+    auto* ok = new FittingButton(Tr("OK"), this);
     ok->setObjectName("BitBtn1");
     ok->setDefault(true);
-    auto* launch = new QPushButton(Tr("Launch"), this);
+    auto* launch = new FittingButton(Tr("Launch"), this);
     launch->setObjectName("BitBtn2");
-    for (auto* b : {reset, switchRank_, ok, launch})
+    for (QPushButton* b : std::initializer_list<QPushButton*>{reset, switchRank_, ok, launch})
         buttons->addWidget(b);
     bottom->addLayout(buttons);
     outer->addLayout(bottom);

@@ -12,8 +12,8 @@
 
 namespace tovani {
 
-HelpViewer::HelpViewer(QWidget* parent, const QString& helpDir)
-    : QDialog(parent), helpDir_(helpDir) {
+HelpViewer::HelpViewer(QWidget* parent, const QString& helpDir, Translate translate)
+    : QDialog(parent), helpDir_(helpDir), translate_(std::move(translate)) {
     setObjectName("HelpForm");
     setWindowTitle("Tovani Help");
     resize(640, 560);
@@ -47,7 +47,7 @@ HelpViewer::HelpViewer(QWidget* parent, const QString& helpDir)
 void HelpViewer::Open(const QString& page) {
     QFileInfo info(helpDir_ + "/" + page);
     if (!info.exists()) {
-        browser_->setHtml(tr("<h2>Help page not found</h2><p>The page <b>%1</b> is not in the "
+        browser_->setHtml(Tr("<h2>Help page not found</h2><p>The page <b>%1</b> is not in the "
                              "folder <tt>%2</tt>. Reinstalling Tovani brings it back.</p>")
                               .arg(page.toHtmlEscaped(), helpDir_.toHtmlEscaped()));
         return;
@@ -58,39 +58,40 @@ void HelpViewer::Open(const QString& page) {
 void HelpViewer::OpenTileset(const QString& caption, const QImage& faces,
                              const QString& picturePath, const QString& problem) {
     QString html = "<html><body style='font-family: Arial, sans-serif'>";
-    html += "<h2 style='color:#800000'>" + tr("View Tileset") + "</h2>";
+    html += "<h2 style='color:#800000'>" + Tr("View Tileset") + "</h2>";
     if (!faces.isNull()) {
         browser_->document()->addResource(QTextDocument::ImageResource, QUrl("tovani:faces"),
                                           faces);
         html +=
             "<p>" +
-            tr("The 43 tiles of <b>%1</b> as the board shows them.").arg(caption.toHtmlEscaped()) +
+            Tr("The 43 tiles of <b>%1</b> as the board shows them.").arg(caption.toHtmlEscaped()) +
             "</p><p align='center'><img src='tovani:faces'></p>";
     } else if (!picturePath.isEmpty() && QFileInfo::exists(picturePath)) {
-        html += "<p>" + tr("The picture of the tileset <b>%1</b>:").arg(caption.toHtmlEscaped()) +
+        html += "<p>" + Tr("The picture of the tileset <b>%1</b>:").arg(caption.toHtmlEscaped()) +
                 "</p><p align='center'><img src='" +
                 QUrl::fromLocalFile(QFileInfo(picturePath).absoluteFilePath()).toString() +
                 "' width='560'></p>";
     } else {
         html += "<p>" +
-                (problem.isEmpty() ? tr("No tileset is selected. Choose one in the Tileset menu.")
+                (problem.isEmpty() ? Tr("No tileset is selected. Choose one in the Tileset menu.")
                                    : problem.toHtmlEscaped()) +
                 "</p>";
     }
-    html += "<p><a href='index.html'>" + tr("Back to the contents") + "</a></p></body></html>";
+    html += "<p><a href='index.html'>" + Tr("Back to the contents") + "</a></p></body></html>";
     browser_->setHtml(html);
 }
 
-void HelpViewer::ShowPage(QWidget* parent, const QString& helpDir, const QString& page) {
-    HelpViewer v(parent, helpDir);
+void HelpViewer::ShowPage(QWidget* parent, const QString& helpDir, const QString& page,
+                          Translate translate) {
+    HelpViewer v(parent, helpDir, std::move(translate));
     v.Open(page);
     v.exec();
 }
 
 void HelpViewer::ShowTileset(QWidget* parent, const QString& helpDir, const QString& caption,
                              const QImage& faces, const QString& picturePath,
-                             const QString& problem) {
-    HelpViewer v(parent, helpDir);
+                             const QString& problem, Translate translate) {
+    HelpViewer v(parent, helpDir, std::move(translate));
     v.OpenTileset(caption, faces, picturePath, problem);
     v.exec();
 }

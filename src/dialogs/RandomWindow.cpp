@@ -1,5 +1,6 @@
 #include "dialogs/RandomWindow.h"
 
+#include "dialogs/FittingButton.h"
 #include "dialogs/GameOverForm.h"
 
 #include <QGroupBox>
@@ -40,14 +41,14 @@ TRandomWindow::TRandomWindow(Context ctx, const QImage& background, QWidget* par
         BitBtn2Click();
     field_->selectAll();
     col->addWidget(field_);
-    auto* random = new QPushButton(Tr("New random game seed"), group);
+    auto* random = new FittingButton(Tr("New random game seed"), group);
     random->setObjectName("BitBtn2");
-    auto* small = new QPushButton(Tr("New seed (limit to 0-9999)"), group);
+    auto* small = new FittingButton(Tr("New seed (limit to 0-9999)"), group);
     small->setObjectName("BitBtn3");
     col->addWidget(random);
     col->addWidget(small);
     outer->addWidget(group, 1);
-    auto* ok = new QPushButton(Tr("OK"), this);
+    auto* ok = new FittingButton(Tr("OK"), this);
     ok->setObjectName("BitBtn1");
     ok->setDefault(true);
     outer->addWidget(ok, 0, Qt::AlignHCenter);

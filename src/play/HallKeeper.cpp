@@ -1,5 +1,6 @@
 #include "play/HallKeeper.h"
 
+#include "core/TextKey.h"
 #include "dialogs/GameOverForm.h"
 #include "dialogs/HallWindow.h"
 #include "play/Game.h"
@@ -23,6 +24,13 @@ namespace {
 
 QString MinutesSeconds(int64_t seconds) {
     return QString::fromStdString(HallOfFame::FormatTime(seconds));
+}
+
+// The current player's name. The name every player starts with is said in the player's
+// language until the player gives another.
+std::string CurrentPlayer(GameServices& services) {
+    const std::string name = services.Form().Prefs().GetString("CurrentPlayer1");
+    return name == "Player1" ? services.Tr(TrKey("Player1")).toStdString() : name;
 }
 
 bool IsSlider(int board) {
@@ -179,20 +187,20 @@ void HallKeeper::GameOver() {
     QString text;
     switch (result.kind) {
     case GameResult::Kind::Score:
-        text = services_.Tr("Your final score is") + " " + QString::number(result.result);
+        text = services_.Tr("Your final score is %1").arg(result.result);
         break;
     case GameResult::Kind::ReachedTop:
         text = services_.Tr("You reached the top ! Great !");
         break;
     default:
-        text = services_.Tr("Your final time is") + " " +
-               MinutesSeconds(result.result + result.penalty);
+        text = services_.Tr("Your final time is %1")
+                   .arg(MinutesSeconds(result.result + result.penalty));
         break;
     }
     // The Demo's game is not the player's: no congratulations, no hall of fame.
     if (result.byDemo)
-        text = services_.Tr("The Demo cleared the board in") + " " +
-               MinutesSeconds(result.result + result.penalty);
+        text = services_.Tr("The Demo cleared the board in %1")
+                   .arg(MinutesSeconds(result.result + result.penalty));
     // The Columns table keeps hundreds of points; score tables keep no penalty.
     if (IsHashira(board))
         result.result /= 100;
@@ -229,7 +237,7 @@ void HallKeeper::GameOver() {
         r.penalty = result.penalty;
         r.tilesRemoved = result.tilesRemoved; // the games count the tiles they removed here
         r.onePlayerSolitaire = board < 1000 && mode == kModeSolitaire;
-        r.player = form.Prefs().GetString("CurrentPlayer1");
+        r.player = CurrentPlayer(services_);
         const QDate today = QDate::currentDate();
         r.date = HallOfFame::FormatDate(today.day(), today.month(), today.year());
         if (IsSlider(board))
@@ -265,7 +273,7 @@ void HallKeeper::RunHallWindow(int board, bool entryPending, int& launch, int& c
     ctx.boardNumber = board;
     ctx.lastHallRank = lastHallRank_;
     ctx.entryPending = entryPending;
-    ctx.playerName = form.Prefs().GetString("CurrentPlayer1");
+    ctx.playerName = CurrentPlayer(services_);
     ctx.translate = [this](const QString& t) { return services_.Tr(t); };
     ctx.setVozedo = [&form](bool on) {
         form.SettingsFile().WriteBool("Tovani", "Vozedo", on);

@@ -103,10 +103,10 @@ void SavedGames::SaveGameClick(QObject* sender) {
     if (!path.isEmpty()) {
         if (!QFileInfo(path).fileName().toLower().contains(".tvg"))
             path += ".tvg";
-        const bool erase = !QFileInfo::exists(path) ||
-                           services_.AskYesNo(Tr("Please confirm"),
-                                              Tr("This file already exists. Do you want to erase") +
-                                                  " " + path + " ?");
+        const bool erase =
+            !QFileInfo::exists(path) ||
+            services_.AskYesNo(Tr("Please confirm"),
+                               Tr("This file already exists. Do you want to erase %1 ?").arg(path));
         if (erase) {
             lastPath_ = path;
             if (WriteFileAtomic(path.toStdString(), bytes))
@@ -153,7 +153,7 @@ void SavedGames::LoadGameClick(QObject* sender) {
 }
 
 void SavedGames::Refuse(const QString& path, const QString& reason) {
-    services_.Inform("Tovani", Tr("Can't load saved game") + " " + path + ":\r\n" + reason);
+    services_.Inform("Tovani", Tr("Can't load saved game %1:").arg(path) + "\r\n" + reason);
 }
 
 bool SavedGames::Load(const QString& path, bool quietWhenMissing) {
@@ -170,8 +170,9 @@ bool SavedGames::Load(const QString& path, bool quietWhenMissing) {
     }
     SavedGameRead read = ReadSavedGame(*bytes);
     if (read.error == SavedGameError::WrongVersion) {
-        services_.Inform("Tovani", Tr("This saved game is optimised for") + " " +
-                                       QString::fromStdString(read.version));
+        services_.Inform(
+            "Tovani",
+            Tr("This saved game is optimised for %1").arg(QString::fromStdString(read.version)));
         return false;
     }
     if (!read.ok()) {
@@ -188,8 +189,9 @@ bool SavedGames::Load(const QString& path, bool quietWhenMissing) {
                 !stored.empty() && stored.front() == '/'
                     ? stored
                     : JoinPath(form_.ProgramDirectory().toStdString(), stored));
-            services_.Inform("Tovani", Tr("Can't load saved game. The specified layout (") +
-                                           layout + Tr(") isn't in your Layouts directory."));
+            services_.Inform("Tovani", Tr("Can't load saved game. The specified layout (%1) isn't "
+                                          "in your Layouts directory.")
+                                           .arg(layout));
             return false;
         }
     }

@@ -326,7 +326,7 @@ std::string SavedGameErrorText(SavedGameError error) {
     case SavedGameError::Empty:
         return TrKey("The file is empty.");
     case SavedGameError::WrongVersion:
-        return TrKey("This saved game is optimised for");
+        return TrKey("This saved game is optimised for %1");
     case SavedGameError::UnknownKind:
         return TrKey("The file holds no Solitaire, Rivers or Slider game.");
     case SavedGameError::MissingLine:

@@ -261,6 +261,7 @@ private:
     // Languages (MainFormLanguage.cpp).
     void BuildLanguage();
     void ApplyStartupLanguage();
+    void UseMessageLanguage(const QString& name); // messages and Qt's texts, before the pass
     QString CheckedLanguage() const;
     // After a change of language: the texts the program wrote itself, from `previous`.
     void RefreshScreenTexts(const LanguageFile& previous);

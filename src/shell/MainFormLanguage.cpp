@@ -5,6 +5,7 @@
 #include "core/Files.h"
 #include "core/TextKey.h"
 #include "shell/Language.h"
+#include "shell/QtTranslations.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -29,6 +30,18 @@ QString PathOf(const TLanguage& language, QObject* component, const QString& pro
     return form + "." + component->objectName() + "." + property;
 }
 
+// A text made from a message with numbered blanks, in `previous` or in English, made again from
+// the message as `now` gives it; empty when it is no such text.
+QString RefilledMessage(const std::string& shown, const LanguageFile& previous,
+                        const LanguageFile& english, const LanguageFile& now) {
+    for (const LanguageFile* file : {&previous, &english}) {
+        LanguageFile::Filled filled = file->EnglishOfFilled(shown);
+        if (!filled.english.empty())
+            return QString::fromStdString(FillBlanks(now.Message(filled.english), filled.blanks));
+    }
+    return {};
+}
+
 // Runs a translation pass on `window` that keeps what the program wrote itself: a text still as
 // built (as the window was built, or as the English file gives it) or as the last language put
 // it takes the new translation; a text the program wrote through the messages (a paused
@@ -51,7 +64,12 @@ void TranslateKeepingWrittenTexts(TLanguage& language, const QString& file,
         std::string key = previous->EnglishOf(now);
         if (key.empty() && english->HasMessage(now))
             key = now;
-        value = key.empty() ? current : QString::fromStdString(sender->File().Message(key));
+        if (key.empty()) {
+            const QString refilled = RefilledMessage(now, *previous, *english, sender->File());
+            value = refilled.isEmpty() ? current : refilled;
+            return;
+        }
+        value = QString::fromStdString(sender->File().Message(key));
     };
     language.SetLanguageFile(file);
     language.Translate();
@@ -67,6 +85,12 @@ void TranslateMessageBox(QMessageBox& box, const TMainForm& form) {
     for (const auto& [which, english] : kButtons)
         if (QAbstractButton* b = box.button(which))
             b->setText(form.Tr(english));
+}
+
+// Qt's own dialogs and buttons follow the language of that name (English when Qt has none).
+void UseQtLanguage(TMainForm& form, const QString& name) {
+    if (auto* qt = form.findChild<QtTranslations*>(QString(), Qt::FindDirectChildrenOnly))
+        qt->Use(name);
 }
 
 } // namespace
@@ -110,6 +134,16 @@ void TMainForm::BuildLanguage() {
     englishFile_ = std::make_shared<const LanguageFile>(
         LanguageFile::Load(LanguageFilePath("English").toStdString()));
     new DialogLanguageWatch(*this);
+    new QtTranslations(this);
+}
+
+void TMainForm::UseMessageLanguage(const QString& name) {
+    // Only the messages: the captions change in the translation pass, later in the start-up.
+    const bool autoTranslate = language_->AutoTranslate();
+    language_->SetAutoTranslate(false);
+    language_->SetLanguageFile(LanguageFilePath(name.isEmpty() ? "English" : name));
+    language_->SetAutoTranslate(autoTranslate);
+    UseQtLanguage(*this, name);
 }
 
 QString TMainForm::LanguageFilePath(const QString& name) const {
@@ -149,6 +183,7 @@ void TMainForm::ApplyStartupLanguage() {
         TranslateKeepingWrittenTexts(*language_, path, englishFile_, builtTexts_);
         settings_.SetInt("FontCharset", language_->Charset());
     }
+    UseQtLanguage(*this, CheckedLanguage());
     RefreshScreenTexts(*englishFile_);
 }
 
@@ -162,6 +197,7 @@ void TMainForm::LanguageClick(QObject* sender) {
     TranslateKeepingWrittenTexts(*language_, LanguageFilePath(item->text()), englishFile_,
                                  builtTexts_);
     settings_.SetInt("FontCharset", language_->Charset());
+    UseQtLanguage(*this, item->text());
     // Windows open beside the main window change with it.
     for (QWidget* w : QApplication::topLevelWidgets())
         if (w != this && w->isVisible() && qobject_cast<QDialog*>(w) && !w->objectName().isEmpty())
@@ -174,7 +210,12 @@ void TMainForm::RefreshScreenTexts(const LanguageFile& previous) {
         std::string english = previous.EnglishOf(shown.toStdString());
         if (english.empty() && englishFile_->HasMessage(shown.toStdString()))
             english = shown.toStdString();
-        return english.empty() ? shown : Tr(QString::fromStdString(english));
+        if (english.empty()) {
+            const QString refilled =
+                RefilledMessage(shown.toStdString(), previous, *englishFile_, language_->File());
+            return refilled.isEmpty() ? shown : refilled;
+        }
+        return Tr(QString::fromStdString(english));
     };
     layoutName_ = retranslate(layoutName_);
     if (!session_.status.Marquee()) {
@@ -187,7 +228,7 @@ void TMainForm::RefreshScreenTexts(const LanguageFile& previous) {
     }
     description7_->setText(retranslate(description7_->text()));
     if (int level = startLevelButton_->property("tag").toInt(); level > 0)
-        startLevelButton_->setText(Tr("Level") + " " + QString::number(level));
+        startLevelButton_->setText(Tr("Level %1").arg(level));
     UpdateCaption();
     UpdateScreenText();
     RedrawHallOfFame();

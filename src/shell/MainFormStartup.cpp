@@ -4,6 +4,7 @@
 #include "shell/MainForm.h"
 
 #include "core/Files.h"
+#include "core/LanguageFile.h"
 #include "core/TextCodec.h"
 #include "dialogs/LanguageChooser.h"
 #include "shell/FileProblems.h"
@@ -100,6 +101,8 @@ void TMainForm::Init() {
     if (ini_.Kept())
         AddStartupProblem(KeptFileMessage(*this, ini_));
     ApplySettings();
+    // The messages from here on (the splash, what start-up finds wrong) in the player's language.
+    UseMessageLanguage(QString::fromStdString(settings_.GetString("Language")));
     // 4. First run: the digital music question.
     if (!settings_.LanguageChosen() && options_.interactive) {
         auto answer = QMessageBox::question(
@@ -163,6 +166,7 @@ void TMainForm::Init() {
                     if (a->text() == chosen)
                         a->setChecked(true);
                 settings_.SetString("Language", chosen.toStdString());
+                UseMessageLanguage(chosen);
                 ini_.WriteString(kSettingsSection, "Language", chosen.toStdString());
                 if (!ini_.UpdateFile())
                     startupProblems_ << QString::fromStdString(ini_.WriteError());
@@ -225,7 +229,11 @@ void TMainForm::AddStartupProblem(const QString& text) {
 void TMainForm::ReportStartupProblems() {
     if (startupProblems_.isEmpty())
         return;
-    QString text = startupProblems_.join("  -  ");
+    // A problem found before the player chose a language on the first run is said again in it.
+    QStringList problems;
+    for (const QString& p : startupProblems_)
+        problems << (englishFile_ && englishFile_->HasMessage(p.toStdString()) ? Tr(p) : p);
+    QString text = problems.join("  -  ");
     std::fprintf(stderr, "tovani: %s\n", text.toUtf8().constData());
     ShowStatus(text);
 }
@@ -279,7 +287,7 @@ void TMainForm::ApplySettings() {
         SetOption("ViewAllLayouts", true);
     int level = std::clamp(settings_.GetInt("StartLevel"), 1, 10);
     startLevelButton_->setProperty("tag", level);
-    startLevelButton_->setText(Tr("Level") + " " + QString::number(level));
+    startLevelButton_->setText(Tr("Level %1").arg(level));
     SetOption(QString("StartatLevel%1").arg(level) + "1", true);
     session_.boardNumber = settings_.GetInt("BoardNumber");
     session_.lastBoard = settings_.GetInt("LastBoard");
@@ -500,6 +508,7 @@ void TMainForm::MakeLayouts() {
     for (const LayoutEntry& e : catalog_.Entries()) {
         auto* a = new QAction(QString::fromStdString(e.name), this);
         a->setObjectName(QString("Layout%1").arg(number + 100));
+        a->setProperty("codeText", true); // the layout's own name
         a->setCheckable(true);
         a->setProperty("tag", number);
         QString handler = e.shp ? "LoadShplayoutClick" : "LoadlayoutClick";

@@ -389,7 +389,7 @@ void TMainForm::StartatLevel11Click(QObject* sender) {
         return;
     int level = a->property("tag").toInt();
     startLevelButton_->setProperty("tag", level);
-    startLevelButton_->setText(Tr("Level") + " " + QString::number(level));
+    startLevelButton_->setText(Tr("Level %1").arg(level));
     settings_.SetInt("StartLevel", level);
 }
 
@@ -410,9 +410,11 @@ void TMainForm::CallHelp(QObject* sender) {
         QString caption = t ? QString::fromStdString(t->caption) : QString();
         QString problem;
         QImage faces = t ? TilesetFacesPicture(path, &problem) : QImage();
-        HelpViewer::ShowTileset(this, programDir_ + "Help/", caption, faces, path, problem);
+        HelpViewer::ShowTileset(this, programDir_ + "Help/", caption, faces, path, problem,
+                                [this](const QString& s) { return Tr(s); });
     } else {
-        HelpViewer::ShowPage(this, programDir_ + "Help/", page);
+        HelpViewer::ShowPage(this, programDir_ + "Help/", page,
+                             [this](const QString& s) { return Tr(s); });
     }
     UnCheckPause();
 }

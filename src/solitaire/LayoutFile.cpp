@@ -94,7 +94,8 @@ std::string LayoutErrorMessage(const LayoutError& e, const TextTranslator& trans
     case LayoutErrorCode::TooLarge:
         return say(TrKey("%1 is far too large to be a layout."));
     case LayoutErrorCode::WrongVersion:
-        return tr(TrKey("You are trying to play a layout intended for use with")) + " " + e.detail;
+        return FillBlanks(tr(TrKey("You are trying to play a layout intended for use with %1")),
+                          {e.detail});
     case LayoutErrorCode::NotLayout:
         return say(TrKey("%1 is not a layout file."));
     case LayoutErrorCode::MissingName:

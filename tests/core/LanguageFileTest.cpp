@@ -49,6 +49,28 @@ TEST(LanguageFileMessages, TranslatedTextsLeadBackToTheirEnglishText) {
     EXPECT_EQ(f.EnglishOf(""), "");
 }
 
+TEST(LanguageFileMessages, TextsWithFilledBlanksLeadBackToTheirMessage) {
+    LanguageFile f = LanguageFile::FromBytes("[Messages]\n"
+                                             "Layout %1=Disposition %1\n"
+                                             "Layout %1 selected.=Disposition %1 choisie.\n"
+                                             "%1 of %2=%2 : %1\n"
+                                             "Level=Niveau\n");
+    // The message with the most fixed text wins over a shorter one that also fits.
+    LanguageFile::Filled a = f.EnglishOfFilled("Disposition Pyramide choisie.");
+    EXPECT_EQ(a.english, "Layout %1 selected.");
+    EXPECT_EQ(a.blanks, std::vector<std::string>{"Pyramide"});
+    EXPECT_EQ(FillBlanks("Layout %1 selected.", a.blanks), "Layout Pyramide selected.");
+    EXPECT_EQ(f.EnglishOfFilled("Disposition Tortue").english, "Layout %1");
+    // Blanks in another order than their numbers.
+    LanguageFile::Filled b = f.EnglishOfFilled("B : A");
+    EXPECT_EQ(b.english, "%1 of %2");
+    EXPECT_EQ(b.blanks, (std::vector<std::string>{"A", "B"}));
+    // A blank holds at least one character; a message without blanks is no pattern.
+    EXPECT_TRUE(f.EnglishOfFilled("Disposition ").english.empty());
+    EXPECT_TRUE(f.EnglishOfFilled("Niveau").english.empty());
+    EXPECT_TRUE(f.EnglishOfFilled("Something else").english.empty());
+}
+
 TEST(LanguageFileTranslations, AreFoundByPathInAnyCase) {
     LanguageFile f = LanguageFile::FromBytes(kFrench);
     EXPECT_EQ(f.Translation("Tovani.File1.Caption"), "Nouveau");

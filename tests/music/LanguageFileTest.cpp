@@ -137,6 +137,7 @@ HallWindow.Caption GameOverForm.Caption RandomWindow.Caption RandomWindow.BitBtn
 HelpForm.Caption HelpForm.BackButton.Caption HelpForm.ContentsButton.Caption
 AboutBox.Caption AboutBox.AboutTitle.Caption AboutBox.Label1.Caption AboutBox.Label2.Caption
 AboutBox.BitBtn1.Caption LangForm.Caption LangForm.Label1.Caption LangForm.BitBtn1.Caption
+ExtendedChoose.Caption ImportChooser.Caption
 )";
 // Two items of the main window whose English caption the window does not define yet; without
 // an entry they keep whatever caption they have.
@@ -260,7 +261,7 @@ TEST_F(EnglishFile, KeysEachMessageByItsOwnEnglishText) {
                              "PLAYER 2",
                              "External Layout",
                              "Layout",
-                             "selected.",
+                             "Layout %1 selected.",
                              "Continue",
                              "Pause",
                              "Play",
@@ -268,8 +269,8 @@ TEST_F(EnglishFile, KeysEachMessageByItsOwnEnglishText) {
                              "New game started.",
                              "Please confirm",
                              "Hall of Fame",
-                             "Your final time is",
-                             "Your final score is",
+                             "Your final time is %1",
+                             "Your final score is %1",
                              "Game Over !",
                              "Level",
                              "Welcome to Tovani",

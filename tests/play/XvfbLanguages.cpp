@@ -1,17 +1,23 @@
 // The window in French and in German on a real X display (run under xvfb-run): the language is
 // chosen from the Language menu with real clicks while a game is in play, then every dialog the
-// menus open is opened, photographed and checked, and English is chosen again at the end.
+// menus open is opened, photographed and checked (Qt's own file dialog and buttons as well, in
+// the chosen language), the layout editor's panel is looked at, and English is chosen again at
+// the end.
 //
 //   xvfb-run -a -s "-screen 0 1280x1024x24" build/bin/xvfb_languages [screenshot folder]
 // (ctest runs it as "languages_on_screen", label "display").
 //
 // Exit code 0 when every step was seen to happen.
 #include "core/Files.h"
+#include "core/TextKey.h"
 #include "dialogs/GameOverForm.h"
 #include "dialogs/LanguageChooser.h"
 #include "play/BoardView.h"
 #include "play/GameServices.h"
 #include "play/HallKeeper.h"
+#include "play/SavedGames.h"
+#include "play/solitaire/LayoutChoice.h"
+#include "play/solitaire/LayoutEditor.h"
 #include "play/solitaire/SolitaireGame.h"
 #include "shell/Language.h"
 #include "shell/MainForm.h"
@@ -20,7 +26,9 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QDir>
+#include <QFileDialog>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -61,6 +69,9 @@ int main(int argc, char** argv) {
     GameServices services(form, view);
     HallKeeper hall(services);
     SolitaireGame solitaire(services, hall);
+    LayoutEditor editor(services, hall, solitaire);
+    LayoutChoice choice(services);
+    SavedGames savedGames(services);
     form.show();
 
     // The dialog that comes up next is photographed and answered by `answer`.
@@ -152,9 +163,10 @@ int main(int argc, char** argv) {
             const char* name;
             const char* newMenu;
             const char* shuffle;
+            const char* qtCancel; // Qt's own word on its file dialog
         };
-        for (const Language& l : {Language{"French", "Nouveau", "M\xC3\xA9langer"},
-                                  Language{"German", "Neu", "Mischen"}}) {
+        for (const Language& l : {Language{"French", "Nouveau", "M\xC3\xA9langer", "Annuler"},
+                                  Language{"German", "Neu", "Mischen", "Abbrechen"}}) {
             const QString lang = QString(l.name).toLower();
             chooseLanguage(l.name);
             Wait(800);
@@ -195,17 +207,33 @@ int main(int argc, char** argv) {
                 Check(text(d, "BitBtn2") == inLanguage("New random game seed").c_str(),
                       qPrintable(lang + ": the seed dialog's buttons"));
             });
+            dialog(lang + "-layout-chooser", "Layout1", "SelectLayout1", [&](QWidget* d) {
+                Check(text(d, "BitBtn1").toStdString() ==
+                          form.Language().File().Translation("ChooseLayout.BitBtn1.Caption"),
+                      qPrintable(lang + ": the layout chooser's Play button"));
+            });
+            WaitFor([&] { return form.GameMode() == kModeSolitaire; }, 3000);
+            dialog(lang + "-save-game", "Play1", "SaveGame", [&](QWidget* d) {
+                // Qt's own dialog, with Qt's own words in the player's language.
+                bool cancel = false;
+                for (auto* box : d->findChildren<QDialogButtonBox*>())
+                    for (QAbstractButton* b : box->buttons())
+                        cancel = cancel || b->text().remove('&') == l.qtCancel;
+                Check(qobject_cast<QFileDialog*>(d) && cancel,
+                      qPrintable(lang + ": Qt's file dialog speaks it"));
+            });
             WaitFor([&] { return form.GameMode() == kModeSolitaire; }, 3000);
             dialog(lang + "-quit-question", "File1", "Exit1", [&](QWidget* d) {
                 auto* box = qobject_cast<QMessageBox*>(d);
-                Check(box && box->button(QMessageBox::No)->text() == inLanguage("No").c_str(),
+                Check(box && box->button(QMessageBox::No)->text().remove('&') ==
+                                 inLanguage("No").c_str(),
                       qPrintable(lang + ": the message box's buttons"));
             });
             // The end-of-game dialog and the first-run chooser, as the program builds them.
             {
                 GameOverForm over(form.PlayAreaBackground(), QPixmap(), &form);
-                over.FinalTime()->setText(inLanguage("Your final time is").c_str() +
-                                          QString(" 04:21"));
+                over.FinalTime()->setText(QString::fromStdString(
+                    FillBlanks(inLanguage("Your final time is %1"), {"04:21"})));
                 over.show();
                 Wait(600);
                 Check(text(&over, "BitBtn1").toStdString() ==
@@ -220,6 +248,21 @@ int main(int argc, char** argv) {
                 Wait(600);
                 Shot(lang + "-language-chooser");
             }
+            // The layout editor's panel, then back to a game.
+            clickMenu("Layout1", "CreateLayout1");
+            Check(WaitFor([&] { return form.GameMode() == kModeEditor; }, 5000),
+                  qPrintable(lang + ": the editor opens"));
+            Wait(800);
+            Check(text(&form, "Label30") == inLanguage("Tiles").c_str() &&
+                      text(&form, "LabelLayout") == inLanguage("Layout Name").c_str(),
+                  qPrintable(lang + ": the editor's panel"));
+            Shot(lang + "-editor");
+            form.RunCommand("Cancel2Click", form.Item("Cancel2"));
+            Wait(500);
+            clickMenu("File1", "RandomSolitaireGame1");
+            Check(WaitFor([&] { return form.GameMode() == kModeSolitaire; }, 5000),
+                  qPrintable(lang + ": a game again"));
+            Wait(800);
         }
         chooseLanguage("English");
         Wait(800);

@@ -13,9 +13,18 @@
 #include "dialogs/HelpViewer.h"
 #include "dialogs/LanguageChooser.h"
 #include "dialogs/RandomWindow.h"
+#include "play/BoardView.h"
+#include "play/GameServices.h"
+#include "play/HallKeeper.h"
+#include "play/LayoutImporter.h"
+#include "play/solitaire/LayoutChoice.h"
+#include "play/solitaire/LayoutChooser.h"
+#include "play/solitaire/LayoutEditor.h"
+#include "play/solitaire/SolitaireGame.h"
 #include "shell/Language.h"
 #include "shell/MainForm.h"
 
+#include <QAction>
 #include <QRegularExpression>
 
 #include <gtest/gtest.h>
@@ -26,6 +35,7 @@
 #include <map>
 #include <memory>
 #include <regex>
+#include <set>
 #include <sstream>
 
 namespace tovani {
@@ -105,8 +115,18 @@ public:
         fs::create_directories(dir_ / "Languages");
         for (const auto& e : fs::directory_iterator(kLanguages))
             fs::copy_file(e.path(), dir_ / "Languages" / e.path().filename());
-        WriteFileAtomic((dir_ / "Tovani.ini").string(), "[Tovani]\r\nLanguage=English\r\n");
+        WriteFileAtomic((dir_ / "Tovani.ini").string(),
+                        "[Tovani]\r\nLanguage=English\r\nMaximize=0\r\n");
     }
+    // Adds the layouts and one tileset, for the games to be played.
+    void AddGameContent() const {
+        const fs::path bin = TOVANI_BIN_DIR;
+        for (const char* folder : {"Layouts", "Small"})
+            fs::copy(bin / folder, dir_ / folder, fs::copy_options::recursive);
+        fs::create_directories(dir_ / "Tilesets");
+        fs::copy(bin / "Tilesets" / "Ivory.bmp", dir_ / "Tilesets" / "Ivory.bmp");
+    }
+    std::string DataHome() const { return (dir_ / "data").string(); }
     ~ProgramFolder() { fs::remove_all(dir_); }
     QString Path() const { return QString::fromStdString(dir_.string()) + "/"; }
 
@@ -141,6 +161,18 @@ std::vector<std::function<std::unique_ptr<QWidget>()>> WindowsToCheck(const QStr
         [] {
             return std::make_unique<LanguageChooser>(nullptr, QStringList{"English"}, "English");
         },
+        [] {
+            // The chooser as the Layout menu opens it, and its expanded view, on an empty list.
+            static const LayoutCatalog catalog;
+            TChooseLayout::Context c;
+            c.catalog = &catalog;
+            return std::make_unique<TChooseLayout>(c);
+        },
+        [] {
+            static const LayoutCatalog catalog;
+            return std::make_unique<TExtendedChoose>(catalog, std::vector<int>{}, QImage(), false,
+                                                     nullptr);
+        },
     };
 }
 
@@ -149,6 +181,31 @@ struct LanguageFiles : ::testing::Test {
         english = LanguageFile::Load((kLanguages / "English.txt").string());
         for (const char* name : kTranslated)
             others[name] = LanguageFile::Load((kLanguages / (std::string(name) + ".txt")).string());
+    }
+    // Checks the captions and hints of one window (of its part `within`, when given) against the
+    // files; answers how many there are.
+    static int CheckWindow(QWidget* window, QWidget* within = nullptr) {
+        int paths = 0;
+        for (const QString& path : TLanguage::CollectProperties(window)) {
+            QString property;
+            QObject* component = TLanguage::FindComponent(
+                QString::fromStdString(LanguageFile::ResolvePath(path.toStdString())), &property,
+                window);
+            EXPECT_NE(component, nullptr) << path.toStdString();
+            if (!component)
+                continue;
+            auto* widget = qobject_cast<QWidget*>(component);
+            if (within && (!widget || (widget != within && !within->isAncestorOf(widget))))
+                continue;
+            ++paths;
+            const std::string built = TLanguage::CurrentValue(component, property).toStdString();
+            const std::string key = path.toStdString();
+            EXPECT_EQ(english.Translation(key), built)
+                << "English.txt must hold " << key << "=" << built;
+            for (const auto& [name, other] : others)
+                EXPECT_FALSE(other.Translation(key).empty()) << name << ".txt lacks " << key;
+        }
+        return paths;
     }
     static LanguageFile english;
     static std::map<std::string, LanguageFile> others;
@@ -175,22 +232,55 @@ TEST_F(LanguageFiles, HoldEveryCaptionAndHintOfEveryWindow) {
     int paths = 0;
     for (const auto& make : WindowsToCheck(folder.Path())) {
         std::unique_ptr<QWidget> window = make();
-        for (const QString& path : TLanguage::CollectProperties(window.get())) {
-            ++paths;
-            QString property;
-            QObject* component = TLanguage::FindComponent(
-                QString::fromStdString(LanguageFile::ResolvePath(path.toStdString())), &property,
-                window.get());
-            ASSERT_NE(component, nullptr) << path.toStdString();
-            const std::string built = TLanguage::CurrentValue(component, property).toStdString();
-            const std::string key = path.toStdString();
-            EXPECT_EQ(english.Translation(key), built)
-                << "English.txt must hold " << key << "=" << built;
-            for (const auto& [name, other] : others)
-                EXPECT_FALSE(other.Translation(key).empty()) << name << ".txt lacks " << key;
-        }
+        paths += CheckWindow(window.get());
     }
-    EXPECT_GT(paths, 280);
+    EXPECT_GT(paths, 300);
+}
+
+// The windows the games open, as they open them in play: the layout chooser and its expanded
+// view from the Layout menu, the chooser of a file of several layouts to import, and the main
+// window while the layout editor shows its panel.
+TEST_F(LanguageFiles, HoldEveryCaptionOfTheWindowsTheGamesOpen) {
+    ProgramFolder folder;
+    folder.AddGameContent();
+    MainFormOptions o;
+    o.programDir = folder.Path();
+    o.startTimers = false;
+    o.interactive = false;
+    o.dataHome = QString::fromStdString(folder.DataHome());
+    TMainForm form(o);
+    BoardView view(form);
+    GameServices services(form, view);
+    HallKeeper hall(services);
+    SolitaireGame solitaire(services, hall);
+    LayoutEditor editor(services, hall, solitaire);
+    LayoutChoice choice(services);
+    LayoutImporter importer(services);
+
+    std::set<std::string> opened;
+    int paths = 0;
+    services.SetDialogRunner([&](QDialog& d) {
+        opened.insert(d.objectName().toStdString());
+        paths += CheckWindow(&d);
+        if (auto* chooser = qobject_cast<TChooseLayout*>(&d))
+            chooser->BitBtn5Click(); // the expanded view, run through here as well
+        return int(QDialog::Rejected);
+    });
+    services.SetMessageRunner([](const QString&, const QString&) {});
+    services.SetQuestionRunner([](const QString&, const QString&) { return true; });
+    form.resize(1000, 760);
+    form.show();
+    form.Temps();
+
+    form.Item("SelectLayout1")->trigger();
+    importer.ImportFile(QString::fromStdString(
+        (kSource / "tests" / "solitaire" / "import" / "gardens.map").string()));
+    EXPECT_EQ(opened, (std::set<std::string>{"ChooseLayout", "ExtendedChoose", "ImportChooser"}));
+    EXPECT_GE(paths, 10);
+
+    form.Item("CreateLayout1")->trigger();
+    ASSERT_TRUE(form.Area("EditorPanel")->isVisible());
+    EXPECT_GE(CheckWindow(&form, form.Area("EditorPanel")), 7); // four captions, three hints
 }
 
 // The placeholders (%1, %s) of a text, in order, and its number of accelerator marks.

@@ -320,7 +320,7 @@ TEST_F(LanguageSwitch, OpenDialogsAndMessageBoxesSpeakTheChosenLanguage) {
     QTimer::singleShot(0, [&] {
         for (QWidget* w : QApplication::topLevelWidgets())
             if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible()) {
-                yes = box->button(QMessageBox::Yes)->text();
+                yes = box->button(QMessageBox::Yes)->text().remove('&'); // Qt's own marks it
                 box->reject();
             }
     });
@@ -387,6 +387,30 @@ TEST_F(LanguageSwitch, AMissingLanguageFileLeavesEverythingEnglish) {
     Choose("French");
     EXPECT_EQ(Texts(), english);
     EXPECT_EQ(f.Tr("Please confirm"), "Please confirm");
+}
+
+TEST_F(LanguageSwitch, StartUpSaysWhatItFoundWrongInThePlayersLanguage) {
+    // The folder has no music: start-up finds it before the captions are translated, and still
+    // says it in the chosen language.
+    Ini("French");
+    Start();
+    const QString shown = StatusShown();
+    EXPECT_TRUE(shown.contains("Aucune musique dans Musics/")) << shown.toStdString();
+    EXPECT_FALSE(shown.contains("No music found")) << shown.toStdString();
+}
+
+TEST_F(LanguageSwitch, AMessageWithBlanksIsSaidAgainInTheNewLanguage) {
+    TMainForm& f = Start();
+    f.ShowStatus(f.Tr("Tiles shuffled. %1 new moves found.").arg(5));
+    Choose("German");
+    EXPECT_EQ(StatusShown(), "Steine gemischt. 5 neue Züge gefunden.");
+    Choose("French");
+    EXPECT_EQ(StatusShown(), "Tuiles mélangées. 5 nouveaux coups possibles.");
+    Choose("English");
+    EXPECT_EQ(StatusShown(), "Tiles shuffled. 5 new moves found.");
+    f.ShowStatus(f.Tr("Layout %1 selected.").arg("Pyramid"));
+    Choose("German");
+    EXPECT_EQ(StatusShown(), "Layout Pyramid ausgewählt.");
 }
 
 } // namespace

@@ -239,7 +239,7 @@ void HashiraPlay::EndGame() {
     // The score lives in the session's elapsed seconds, as the hall of fame reads it.
     s.elapsedSeconds = model_.Score();
     s.penaltySeconds = 0;
-    form_.ShowStatus(Tr("GAME OVER -- Final Score :") + " " + QString::number(model_.Score()));
+    form_.ShowStatus(Tr("GAME OVER -- Final Score : %1").arg(model_.Score()));
     s.gameOver = true;
     // May start the next game (the hall's Launch) before it returns: nothing may follow.
     hall_.GameOver();

@@ -256,8 +256,8 @@ bool RiversPlay::LoadState(const std::string& in, std::string& error) {
     const TileGameData& d = read.game.tiles;
     std::string why;
     if (!Resume(RiversState{d.board, d.history}, &why)) {
-        error = (Tr("The position it holds cannot be played") + " (" + QString::fromStdString(why) +
-                 ").")
+        error = Tr("The position it holds cannot be played (%1).")
+                    .arg(QString::fromStdString(why))
                     .toStdString();
         return false;
     }

@@ -1,6 +1,7 @@
 #include "play/solitaire/LayoutChooser.h"
 
 #include "core/Files.h"
+#include "dialogs/FittingButton.h"
 #include "dialogs/GameOverForm.h"
 #include "solitaire/FreeRules.h"
 #include "solitaire/LayoutFile.h"
@@ -15,6 +16,8 @@
 #include <QScrollArea>
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace tovani {
 
@@ -141,6 +144,7 @@ TChooseLayout::TChooseLayout(Context ctx, QWidget* parent)
 
     preview_ = new QLabel(this);
     preview_->setObjectName("Preview");
+    preview_->setProperty("codeText", true); // its hint is one of the messages
     preview_->setGeometry(270, 8, kMiniatureWidth, kMiniatureHeight);
     preview_->setToolTip(Tr("Play this layout"));
     if (ctx_.coolMouse)
@@ -154,22 +158,31 @@ TChooseLayout::TChooseLayout(Context ctx, QWidget* parent)
     QPalette pp = panel->palette();
     pp.setColor(QPalette::Window, QColor(255, 255, 255, 215));
     panel->setPalette(pp);
-    Caption(panel, Tr("Full Name :"), 6, 4);
+    // The values start after the longest caption, as long as it is in the player's language.
+    const QString captions[] = {Tr("Full Name :"), Tr("Nb. of Tiles :"), Tr("Free Tiles :"),
+                                Tr("Winnable :")};
+    int valuesAt = 86;
+    for (const QString& c : captions)
+        valuesAt = std::max(valuesAt, 6 + panel->fontMetrics().horizontalAdvance(c) + 6);
+    valuesAt = std::min(valuesAt, 140);
+    const int valueWidth = 236 - valuesAt;
+    Caption(panel, captions[0], 6, 4, valuesAt - 6);
     layoutN_ = new QLabel(panel);
     layoutN_->setObjectName("LayoutN");
-    layoutN_->setGeometry(86, 4, 150, 18);
-    Caption(panel, Tr("Nb. of Tiles :"), 6, 24);
+    layoutN_->setProperty("codeText", true); // the selected layout's name
+    layoutN_->setGeometry(valuesAt, 4, valueWidth, 18);
+    Caption(panel, captions[1], 6, 24, valuesAt - 6);
     tilesLabel_ = new QLabel(panel);
     tilesLabel_->setObjectName("TilesLabel");
-    tilesLabel_->setGeometry(86, 24, 150, 18);
-    Caption(panel, Tr("Free Tiles :"), 6, 44);
+    tilesLabel_->setGeometry(valuesAt, 24, valueWidth, 18);
+    Caption(panel, captions[2], 6, 44, valuesAt - 6);
     movesLabel_ = new QLabel(panel);
     movesLabel_->setObjectName("MovesLabel");
-    movesLabel_->setGeometry(86, 44, 150, 18);
-    Caption(panel, Tr("Winnable :"), 6, 64);
+    movesLabel_->setGeometry(valuesAt, 44, valueWidth, 18);
+    Caption(panel, captions[3], 6, 64, valuesAt - 6);
     winnableLabel_ = new QLabel(panel);
     winnableLabel_->setObjectName("WinnableLabel");
-    winnableLabel_->setGeometry(86, 64, 150, 18);
+    winnableLabel_->setGeometry(valuesAt, 64, valueWidth, 18);
     auto* fav = Caption(panel, Tr("<< Favorite Layouts"), 6, 92, 228);
     QFont bold = fav->font();
     bold.setBold(true);
@@ -199,7 +212,7 @@ TChooseLayout::TChooseLayout(Context ctx, QWidget* parent)
                               {"BitBtn5", "Expand >>", 306, 90},
                               {"BitBtn2", "Cancel", 400, 84}};
     for (const Button& b : buttons) {
-        auto* btn = new QPushButton(Tr(b.text), this);
+        auto* btn = new FittingButton(Tr(b.text), this);
         btn->setObjectName(b.name);
         btn->setGeometry(b.x, 388, b.w, 32);
     }
@@ -429,9 +442,9 @@ TExtendedChoose::TExtendedChoose(const LayoutCatalog& catalog, const std::vector
                                  const std::function<QString(const QString&)>& translate,
                                  QWidget* parent)
     : QDialog(parent) {
-    auto tr = [&translate](const QString& s) { return translate ? translate(s) : s; };
+    auto Tr = [&translate](const QString& s) { return translate ? translate(s) : s; };
     setObjectName("ExtendedChoose");
-    setWindowTitle(tr("Choose a new layout..."));
+    setWindowTitle(Tr("Choose a new layout..."));
     setFixedSize(632, 406);
     scroll_ = new QScrollArea(this);
     scroll_->setObjectName("ScrollBox1");
@@ -450,6 +463,7 @@ TExtendedChoose::TExtendedChoose(const LayoutCatalog& catalog, const std::vector
     for (int d = 0; d < count; ++d) {
         auto* pic = new QLabel(inside);
         pic->setObjectName(QString("Mini%1").arg(d));
+        pic->setProperty("codeText", true); // the layout's own name
         pic->setGeometry((d % 3) * 202, (d / 3) * 138, kMiniatureWidth, kMiniatureHeight);
         QImage picture;
         const std::optional<Layout> layout = TChooseLayout::ReadLayout(catalog, numbers[size_t(d)]);
@@ -463,14 +477,14 @@ TExtendedChoose::TExtendedChoose(const LayoutCatalog& catalog, const std::vector
         pic->installEventFilter(this);
     }
     scroll_->setWidget(inside);
-    auto* reduce = new QPushButton(tr("<< Reduce"), this);
+    auto* reduce = new FittingButton(Tr("<< Reduce"), this);
     reduce->setObjectName("BitBtn2");
     QFont f = reduce->font();
     f.setBold(true);
     reduce->setFont(f);
     reduce->setDefault(true);
     reduce->setGeometry(8, 372, 120, 30);
-    auto* cancel = new QPushButton(tr("Cancel"), this);
+    auto* cancel = new FittingButton(Tr("Cancel"), this);
     cancel->setObjectName("BitBtn1");
     cancel->setGeometry(504, 372, 120, 30);
     connect(reduce, &QPushButton::clicked, this, [this] { done(kReduce); });

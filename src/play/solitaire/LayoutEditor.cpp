@@ -1,5 +1,6 @@
 #include "play/solitaire/LayoutEditor.h"
 
+#include "core/TextKey.h"
 #include "graphics/BoardExtent.h"
 #include "play/BoardView.h"
 #include "play/GameServices.h"
@@ -26,6 +27,7 @@ constexpr int kMaxNameLength = 50;
 QLabel* ValueLabel(QWidget* parent, const char* name) {
     auto* l = new QLabel(parent);
     l->setObjectName(name);
+    l->setProperty("codeText", true); // counts and the deals' odds, written by the editor
     l->setMinimumWidth(30);
     QFont f = l->font();
     f.setBold(true);
@@ -98,6 +100,7 @@ void LayoutEditor::BuildPanel() {
     needed_ = ValueLabel(panel, "Label6");
     name_ = new QLineEdit(panel);
     name_->setObjectName("Edit1");
+    name_->setProperty("codeText", true); // the layout's name, the player's own
     name_->setMaxLength(kMaxNameLength);
     name_->setMinimumWidth(150);
     name_->setMaximumWidth(260);
@@ -137,10 +140,12 @@ void LayoutEditor::ShowPanel(bool on) {
                 l->setToolTip(hint ? Tr(hint) : QString());
             }
         };
-        set("Label30", "Tiles", "You can have up to 144 tiles, or a multiple of 4");
-        set("Label3", "Free Tiles", "You must have at least 2 free tiles to save the layout");
-        set("Label4", "Needed", "Number of tiles you need to add before you can save the layout");
-        set("LabelLayout", "Layout Name", nullptr);
+        set("Label30", TrKey("Tiles"), TrKey("You can have up to 144 tiles, or a multiple of 4"));
+        set("Label3", TrKey("Free Tiles"),
+            TrKey("You must have at least 2 free tiles to save the layout"));
+        set("Label4", TrKey("Needed"),
+            TrKey("Number of tiles you need to add before you can save the layout"));
+        set("LabelLayout", TrKey("Layout Name"), nullptr);
         odds_label_->setToolTip(Tr("Whether a deal that can be cleared exists on this layout, and "
                                    "the share of its deals that the solver clears"));
         if (tools)

@@ -74,8 +74,8 @@ bool LayoutEditor::SaveLayout(const QString& name) {
             path += ".lay";
         if (QFileInfo::exists(path) &&
             !services_.AskYesNo(Tr("Please confirm"),
-                                Tr("This file already exists. Do you want to erase") + " " +
-                                    QDir::toNativeSeparators(path) + " ?"))
+                                Tr("This file already exists. Do you want to erase %1 ?")
+                                    .arg(QDir::toNativeSeparators(path))))
             return false;
     } else if (path == kTemporary) {
         path = folder + "/Temporary.lay";

@@ -263,9 +263,9 @@ void SolitaireGame::LoadLayout(QObject* sender) {
         path.contains(QString::fromUtf8(kQuietLoadMarker.data(), int(kQuietLoadMarker.size())));
     LayoutLoad load = LoadLayoutFile(path.toStdString(), form_.Layouts());
     if (load.refusedVersion && !quiet)
-        services_.Inform("Tovani", Tr("You are trying to play a layout intended for use with") +
-                                       " " + QString::fromStdString(*load.refusedVersion) + "\r\n" +
-                                       Tr("Please upgrade Tovani at") + " " + kWebAddress);
+        services_.Inform("Tovani", Tr("You are trying to play a layout intended for use with %1")
+                                           .arg(QString::fromStdString(*load.refusedVersion)) +
+                                       "\r\n" + Tr("Please upgrade Tovani at %1").arg(kWebAddress));
     if (!load.ok) {
         // The layout in play stays, and so do its number, its file and its menu item.
         if (!quiet && !path.isEmpty())
@@ -298,8 +298,9 @@ void SolitaireGame::LoadLayout(QObject* sender) {
         form_.ShowStatus(kTitleLine);
         return;
     }
-    form_.ShowStatus(Tr("Layout") + " " + QChar(0x201C) + QString::fromStdString(layout_.name) +
-                     QChar(0x201D) + " " + Tr("selected."));
+    form_.ShowStatus(
+        Tr("Layout %1 selected.")
+            .arg(QChar(0x201C) + QString::fromStdString(layout_.name) + QChar(0x201D)));
     StartGame(this, false);
 }
 
@@ -427,8 +428,7 @@ void SolitaireGame::StartGame(QObject* sender, bool twoPlayers) {
         form_.ShowStatus(Tr("No winnable deal was found on this layout: the tiles were dealt at "
                             "random."));
     else if (options.seeded && options.seedNumber > 0)
-        form_.ShowStatus(Tr("Specific Board started. Random Seed #") +
-                         QString::number(options.seedNumber));
+        form_.ShowStatus(Tr("Specific Board started. Random Seed #%1").arg(options.seedNumber));
     // 10.
     Redraw();
     form_.RedrawHallOfFame();
@@ -524,8 +524,7 @@ void SolitaireGame::Shuffle1Click() {
     // 5.
     switch (out.message) {
     case ShuffleMessage::NewMoves:
-        form_.ShowStatus(Tr("Tiles shuffled.") + " " + QString::number(out.movesAvailable) + " " +
-                         Tr("new moves found."));
+        form_.ShowStatus(Tr("Tiles shuffled. %1 new moves found.").arg(out.movesAvailable));
         break;
     case ShuffleMessage::OneNewMove:
         form_.ShowStatus(Tr("Tiles shuffled. 1 new move found."));

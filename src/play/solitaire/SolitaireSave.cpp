@@ -69,16 +69,17 @@ bool SolitaireGame::LoadState(const std::string& in, std::string& error) {
     }
     LayoutLoad load = LoadLayoutFile(*path, form_.Layouts());
     if (!load.ok || load.refusedVersion) {
-        error = (Tr("The layout of this game cannot be read:") + " " +
-                 QString::fromStdString(LayoutErrorMessage(load.error, services_.Translator())))
-                    .toStdString();
+        error =
+            Tr("The layout of this game cannot be read: %1")
+                .arg(QString::fromStdString(LayoutErrorMessage(load.error, services_.Translator())))
+                .toStdString();
         return false;
     }
     const TileGameData& d = read.game.tiles;
     std::string why;
     if (!CheckSolitaireState(d.board, d.history, load.layout, &why)) {
-        error = (Tr("The position it holds cannot be played on its layout") + " (" +
-                 QString::fromStdString(why) + ").")
+        error = Tr("The position it holds cannot be played on its layout (%1).")
+                    .arg(QString::fromStdString(why))
                     .toStdString();
         return false;
     }
