@@ -119,7 +119,9 @@ echo "processor time to that paint, window thread: median ${g} ms (target 250 ms
 echo "processor time to that paint, all threads: median ${a} ms (target 250 ms) $(verdict_of "$a") (each:$all_cpu)"
 echo "  (load average $(cut -d' ' -f1 /proc/loadavg) on $(nproc) cores)"
 echo "start-up to window mapped (seen by xwininfo): median ${m} ms (each:$map_ms)"
-echo "resident memory after start: median $((r / 1024)) MB (${r} kB)"
+mem_verdict=ok
+[ "$r" -gt $((60 * 1024)) ] && mem_verdict=OVER
+echo "resident memory after start: median $((r / 1024)) MB (${r} kB) (target 60 MB) $mem_verdict"
 verdict="within targets"
 [ "$p" -gt 250 ] && verdict="SLOWER than the 250 ms target"
 [ "$r" -gt $((60 * 1024)) ] && verdict="$verdict; MORE memory than the 60 MB target"

@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <optional>
+#include <utility>
 
 #include <jpeglib.h>
 
@@ -66,7 +68,10 @@ struct JpegState {
     std::vector<unsigned char> row;
 };
 
-bool DecodeJpegInto(JpegState& s, std::string_view bytes, std::string& error) {
+// `cover`: when set, the picture is reduced while it is decoded, by eighths, to the smallest size
+// that is still at least cover->first x cover->second (never enlarged).
+bool DecodeJpegInto(JpegState& s, std::string_view bytes, std::string& error,
+                    std::optional<std::pair<int, int>> cover = std::nullopt) {
     s.cinfo.err = jpeg_std_error(&s.err.pub);
     s.err.pub.error_exit = JpegErrorExit;
     s.err.pub.emit_message = JpegEmitMessage;
@@ -85,6 +90,15 @@ bool DecodeJpegInto(JpegState& s, std::string_view bytes, std::string& error) {
     jpeg_read_header(&s.cinfo, TRUE);
     const bool cmyk = s.cinfo.jpeg_color_space == JCS_CMYK || s.cinfo.jpeg_color_space == JCS_YCCK;
     s.cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGRA;
+    if (cover) {
+        const int64_t fw = s.cinfo.image_width, fh = s.cinfo.image_height;
+        unsigned eighths = 1;
+        while (eighths < 8 && ((fw * eighths + 7) / 8 < cover->first ||
+                               (fh * eighths + 7) / 8 < cover->second))
+            ++eighths;
+        s.cinfo.scale_num = eighths;
+        s.cinfo.scale_denom = 8;
+    }
     jpeg_calc_output_dimensions(&s.cinfo);
     const int64_t w = s.cinfo.output_width, h = s.cinfo.output_height;
     if (!SizeAcceptable(w, h)) {
@@ -213,17 +227,25 @@ bool DecodeRle(std::string_view data, bool four, int w, int h, std::vector<uint8
 } // namespace
 
 PictureResult DecodeJpeg(std::string_view bytes) {
+    return DecodeJpegCovering(bytes, 0, 0);
+}
+
+PictureResult DecodeJpegCovering(std::string_view bytes, int width, int height) {
     if (bytes.size() < 4) {
         return Fail("the JPEG file is empty or truncated");
     }
     auto state = std::make_unique<JpegState>();
     std::string error;
-    const bool ok = DecodeJpegInto(*state, bytes, error);
+    std::optional<std::pair<int, int>> cover;
+    if (width > 0 || height > 0)
+        cover = std::pair{width, height};
+    const bool ok = DecodeJpegInto(*state, bytes, error, cover);
     jpeg_destroy_decompress(&state->cinfo);
     if (!ok) {
         return Fail("cannot decode the JPEG picture: " + error);
     }
     PictureResult r;
+    r.reduced = state->cinfo.scale_num < state->cinfo.scale_denom;
     r.picture = std::move(state->picture);
     return r;
 }

@@ -14,6 +14,7 @@ namespace tovani {
 struct PictureResult {
     std::optional<PixelBuffer> picture; // set on success
     std::string error;                  // a short English reason on failure
+    bool reduced = false;               // decoded smaller than the file's full size
 
     explicit operator bool() const { return picture.has_value(); }
 };
@@ -21,6 +22,9 @@ struct PictureResult {
 // Decodes a JPEG file held in memory. A truncated or corrupt stream is an error (libjpeg's
 // warnings about corrupt data count as errors), and so is a picture of zero or gigantic size.
 PictureResult DecodeJpeg(std::string_view bytes);
+// The same, reduced while it is decoded (by eighths, which costs less than decoding it whole) to
+// the smallest size that still covers width x height; a smaller picture stays as it is.
+PictureResult DecodeJpegCovering(std::string_view bytes, int width, int height);
 
 // Decodes a Windows bitmap (".bmp": 1, 4, 8, 16, 24 or 32 bits a pixel, uncompressed, with bit
 // fields or run-length coded) held in memory. Sizes and offsets in the headers are checked

@@ -25,6 +25,9 @@ public:
     // background picture means the solid background ("None (Solid)").
     void SetTilesetPicture(const PixelBuffer* picture) { tileset_ = picture; }
     void SetBackgroundPicture(const PixelBuffer* picture) { backgroundPicture_ = picture; }
+    // The area's size in device pixels (0 before the first Resize).
+    int Width() const { return width_; }
+    int Height() const { return height_; }
 
     // `FormResize`: buffers at the new size (device pixels, with the device pixel ratio), the
     // tiles cut again, the margins, and the background rebuilt.

@@ -253,7 +253,7 @@ const PixelBuffer& BoardView::SmallTileset() const {
 const PixelBuffer* BoardView::BackgroundPicture() const {
     if (pictures_->solid || pictures_->background.IsEmpty())
         return nullptr;
-    return &pictures_->background.Picture();
+    return &pictures_->background.Whole();
 }
 
 QImage BoardView::TilePicture(int face) const {
@@ -278,6 +278,7 @@ void BoardView::ResizeToWidget() {
     const int w = int(std::lround(game2->width() * dpr));
     const int h = int(std::lround(game2->height() * dpr));
     LoadingProgress bar(form_, SlowCut(false));
+    area_.SetBackgroundPicture(pictures_->AreaPicture(area_.backgroundOptions.stretch, w, h));
     area_.Resize(w, h, dpr, form_.GameMode(), bar.Callback());
     pictures_->drawnMode = -1;
     emit TilesRebuilt();
@@ -314,7 +315,8 @@ void BoardView::RebuildTiles(bool newTileset) {
 void BoardView::RebuildBackground() {
     if (area_.renderer.BoardBuffer.IsEmpty() || pictures_->batching)
         return;
-    area_.SetBackgroundPicture(pictures_->solid ? nullptr : &pictures_->background.Picture());
+    area_.SetBackgroundPicture(
+        pictures_->AreaPicture(area_.backgroundOptions.stretch, area_.Width(), area_.Height()));
     area_.RebuildBackground();
 }
 

@@ -14,6 +14,8 @@
 #include <QMenu>
 #include <QMessageBox>
 
+#include <cmath>
+
 namespace tovani {
 
 // ---- Pictures ---------------------------------------------------------------------------------
@@ -81,7 +83,8 @@ void BoardView::ActiveTilesetBackground() {
     if (QAction* a = at(tilesets, form_.Prefs().GetInt("Tileset")))
         Load1Click(a, true);
     pictures_->batching = false;
-    area_.SetBackgroundPicture(pictures_->solid ? nullptr : &pictures_->background.Picture());
+    area_.SetBackgroundPicture(
+        pictures_->AreaPicture(form_.Option("StretchBackground"), area_.Width(), area_.Height()));
     ResizeToWidget();
     FullRedraw();
 }
@@ -251,8 +254,20 @@ void BoardView::LoadBackgroundClick(QObject* sender, bool startup) {
             restore();
         return;
     }
-    PictureHolder candidate;
-    if (std::string why = candidate.Load(file.toStdString()); !why.empty()) {
+    // A stretched picture is decoded only as large as the play area needs (before the first
+    // resize, as large as the window: the area lies within it); an unstretched one whole.
+    int coverWidth = 0, coverHeight = 0;
+    if (form_.Option("StretchBackground")) {
+        coverWidth = area_.Width();
+        coverHeight = area_.Height();
+        if (coverWidth <= 0 || coverHeight <= 0) {
+            coverWidth = int(std::lround(form_.width() * DevicePixelRatio()));
+            coverHeight = int(std::lround(form_.height() * DevicePixelRatio()));
+        }
+    }
+    PictureSource candidate;
+    if (std::string why = candidate.Load(file.toStdString(), coverWidth, coverHeight);
+        !why.empty()) {
         Complain(file, why);
         if (startup && !pictures_->backgroundItem)
             None1Click(nullptr);
@@ -286,7 +301,7 @@ void BoardView::None1Click(QObject* sender) {
     pictures_->solid = true;
     pictures_->backgroundItem = none;
     // The decoded picture is not needed any more.
-    pictures_->background = PictureHolder();
+    pictures_->background = PictureSource();
     SyncOptions();
     RebuildBackground();
     FullRedraw();

@@ -4,6 +4,7 @@
 #include "graphics/ImageIO.h"
 #include "graphics/Tileset.h"
 #include "resources/Resources.h"
+#include "shell/DenseIcon.h"
 
 #include <QFont>
 #include <QHash>
@@ -24,18 +25,6 @@ QImage ShellPicture2x(const QString& programDir, const QString& name) {
         img.setDevicePixelRatio(2.0);
     return img;
 }
-
-namespace {
-
-// An icon of `normal`, with `dense` (two pixels a point) beside it when there is one.
-QIcon IconOf(const QImage& normal, const QImage& dense) {
-    QIcon icon(QPixmap::fromImage(normal));
-    if (!dense.isNull())
-        icon.addPixmap(QPixmap::fromImage(dense));
-    return icon;
-}
-
-} // namespace
 
 namespace {
 
@@ -228,12 +217,16 @@ QImage HallOfFameStrip(const QString& programDir) {
 
 QIcon WelcomeIcon(const QString& programDir, int game) {
     const QImage img = WelcomePicture(programDir, game);
-    QImage dense = ShellPicture2x(programDir, QString("screen%1").arg(game));
-    if (!dense.isNull() && dense.size() != QSize(300, 200)) {
-        dense = dense.scaled(300, 200, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-        dense.setDevicePixelRatio(2.0);
-    }
-    return IconOf(img.scaled(150, 100, Qt::IgnoreAspectRatio, Qt::SmoothTransformation), dense);
+    auto dense = [programDir, game] {
+        QImage dense = ShellPicture2x(programDir, QString("screen%1").arg(game));
+        if (!dense.isNull() && dense.size() != QSize(300, 200)) {
+            dense = dense.scaled(300, 200, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            dense.setDevicePixelRatio(2.0);
+        }
+        return dense;
+    };
+    return DenseOnDemandIcon(img.scaled(150, 100, Qt::IgnoreAspectRatio, Qt::SmoothTransformation),
+                             dense);
 }
 
 QIcon ToolbarIcon(const QString& programDir, const QString& buttonName) {
@@ -247,7 +240,7 @@ QIcon ToolbarIcon(const QString& programDir, const QString& buttonName) {
     const QString name = names.value(buttonName, buttonName);
     QImage img = ShellPicture(programDir, name);
     if (!img.isNull())
-        return IconOf(img, ShellPicture2x(programDir, name));
+        return DenseOnDemandIcon(img, [programDir, name] { return ShellPicture2x(programDir, name); });
     // A plain drawn glyph per command.
     QPixmap pm(20, 20);
     pm.fill(Qt::transparent);

@@ -1,6 +1,7 @@
 // Picture reading and writing: bitmaps of every depth built byte by byte, JPEG pictures made with
 // libjpeg in the test, and every kind of broken file, which must give an error and no picture.
 #include "graphics/ImageIO.h"
+#include "graphics/PictureSource.h"
 
 #include <gtest/gtest.h>
 
@@ -356,6 +357,64 @@ TEST(PictureReaders, SmallFilesClaimingHugePicturesAreRefused) {
     ASSERT_TRUE(patched);
     const std::string jpegWhy = DecodeJpeg(jpeg).error;
     EXPECT_NE(jpegWhy.find("too large (11584 x 11584)"), std::string::npos) << jpegWhy;
+}
+
+TEST(JpegReader, ReducesWhileDecodingToTheSmallestSizeThatCovers) {
+    const std::string jpeg = MakeJpeg(160, 96);
+    struct Case {
+        int w, h, wantW, wantH;
+    } cases[] = {
+        {20, 12, 20, 12},   // an eighth covers exactly
+        {21, 5, 40, 24},    // one pixel wider: two eighths
+        {10, 40, 80, 48},   // the height decides
+        {150, 90, 160, 96}, // close to whole: whole
+        {400, 300, 160, 96}, // never enlarged
+    };
+    for (const Case& c : cases) {
+        auto r = DecodeJpegCovering(jpeg, c.w, c.h);
+        ASSERT_TRUE(r) << r.error;
+        EXPECT_EQ(r.picture->Width(), c.wantW) << c.w << " x " << c.h;
+        EXPECT_EQ(r.picture->Height(), c.wantH) << c.w << " x " << c.h;
+        EXPECT_EQ(r.reduced, c.wantW < 160) << c.w << " x " << c.h;
+        // The halves keep their colours at any size.
+        const Pixel l = r.picture->At(1, c.wantH / 2), rr = r.picture->At(c.wantW - 2, c.wantH / 2);
+        EXPECT_GT(RedOf(l), 200);
+        EXPECT_GT(BlueOf(rr), 200);
+    }
+    // Damage is found at a reduced size as well as whole.
+    EXPECT_FALSE(DecodeJpegCovering(jpeg.substr(0, jpeg.size() / 2), 20, 12));
+}
+
+TEST(PictureSource, DecodesAsLargeAsAskedAndWholeOnDemand) {
+    PictureSource source;
+    EXPECT_TRUE(source.IsEmpty());
+    ASSERT_EQ(source.LoadBytes(MakeJpeg(160, 96), "a.jpg", 30, 20), "");
+    EXPECT_EQ(source.Path(), "a.jpg");
+    const PixelBuffer* held = &source.Covering(30, 20);
+    EXPECT_EQ(held->Width(), 40); // two eighths cover 30 x 20
+    EXPECT_EQ(held->Height(), 24);
+    // A larger area decodes it again, larger, in the same buffer.
+    EXPECT_EQ(&source.Covering(70, 30), held);
+    EXPECT_EQ(held->Width(), 80);
+    // A smaller one keeps what is held.
+    EXPECT_EQ(source.Covering(10, 10).Width(), 80);
+    EXPECT_EQ(&source.Whole(), held);
+    EXPECT_EQ(held->Width(), 160);
+    EXPECT_EQ(source.Covering(10, 10).Width(), 160) << "the whole picture, once decoded, stays";
+
+    // A broken file leaves the picture held before.
+    const std::string good = MakeJpeg(64, 32);
+    EXPECT_NE(source.LoadBytes(good.substr(0, good.size() / 2), "b.jpg", 8, 8), "");
+    EXPECT_NE(source.LoadBytes("BMxx", "c.bmp"), "");
+    EXPECT_EQ(source.Path(), "a.jpg");
+    EXPECT_EQ(source.Whole().Width(), 160);
+
+    // A bitmap is held whole whatever the size asked; so is a picture asked for at no size.
+    PixelBuffer p(12, 6, kRed);
+    ASSERT_EQ(source.LoadBytes(EncodeBmp24(p), "d.bmp", 3, 3), "");
+    EXPECT_EQ(source.Covering(3, 3).Width(), 12);
+    ASSERT_EQ(source.LoadBytes(good, "e.jpg"), "");
+    EXPECT_EQ(source.Covering(8, 8).Width(), 64);
 }
 
 } // namespace

@@ -666,6 +666,48 @@ TEST_F(BoardViewTest, BackgroundOptionsTileOrStretchThePicture) {
     EXPECT_EQ(view_->Area().BackgroundBuffer.At(w * 3 / 4, 10), right);
 }
 
+// A picture far larger than the play area is stretched from a copy decoded only as large as
+// the area needs (larger again when the window grows); whoever asks for the picture itself
+// (Hashira's scrolling, the chooser's preview) gets it whole, and unstretched it shows at its
+// own size.
+TEST_F(BoardViewTest, ALargePictureIsStretchedFromAReducedCopyAndKeptWholeForTheRest) {
+    QImage big(2400, 1600, QImage::Format_RGB32);
+    big.fill(QColor(200, 60, 30));
+    for (int y = 0; y < 1600; ++y)
+        for (int x = 1200; x < 2400; ++x)
+            big.setPixel(x, y, qRgb(30, 60, 200));
+    ASSERT_TRUE(big.save(Path("Backgrounds/Garden.jpg"), "JPG", 95));
+    TMainForm& f = Start();
+    ASSERT_TRUE(f.Option("StretchBackground"));
+    auto halvesShown = [this](const char* when) {
+        const PixelBuffer& b = view_->Area().BackgroundBuffer;
+        const int w = b.Width(), h = b.Height();
+        ASSERT_GT(w, 100) << when;
+        EXPECT_EQ(w, Screen().Width()) << when;
+        EXPECT_NEAR(RedOf(b.At(w / 4, h / 2)), 200, 12) << when;
+        EXPECT_NEAR(BlueOf(b.At(w / 4, h / 2)), 30, 12) << when;
+        EXPECT_NEAR(BlueOf(b.At(w * 3 / 4, h / 2)), 200, 12) << when;
+        EXPECT_NEAR(RedOf(b.At(w * 3 / 4, h / 2)), 30, 12) << when;
+    };
+    halvesShown("at start-up");
+    for (QSize size : {QSize(1100, 800), QSize(640, 480)}) {
+        f.resize(size);
+        QApplication::processEvents();
+        f.Game2()->grab();
+        halvesShown("after a resize");
+    }
+    const PixelBuffer* whole = view_->BackgroundPicture();
+    ASSERT_NE(whole, nullptr);
+    EXPECT_EQ(whole->Width(), 2400);
+    EXPECT_EQ(whole->Height(), 1600);
+    halvesShown("once the whole picture is held");
+    // Unstretched, the area (narrower than 1200 pixels) shows only the left half.
+    Click("StretchBackground");
+    const PixelBuffer& b = view_->Area().BackgroundBuffer;
+    ASSERT_LT(b.Width(), 1200);
+    EXPECT_NEAR(RedOf(b.At(b.Width() - 3, b.Height() / 2)), 200, 12);
+}
+
 TEST_F(BoardViewTest, RememberedPicturesComeBackAtStartUp) {
     const std::string jade = Path("Tilesets/Jade.bmp").toStdString();
     TMainForm& f = Start("Background=1\r\nTileset=0\r\nColorBackground=255\r\nGradient=0\r\n"

@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QIcon>
@@ -665,6 +666,21 @@ TEST_F(MainFormTest, PicturesOfTwiceTheDensityServeDenseScreens) {
     EXPECT_EQ(icon.pixmap(QSize(18, 18), 1.0).toImage().pixelColor(9, 9), QColor(Qt::red));
     EXPECT_DOUBLE_EQ(ShellPicture2x(dir, "screen1").devicePixelRatio(), 2.0);
     EXPECT_TRUE(ShellPicture2x(dir, "screen2").isNull());
+
+    // The dense picture is read when it is first drawn, not before: on an ordinary screen it
+    // never is. (Written after the icon was made, it is still the one that serves.)
+    ASSERT_TRUE(plain(150, 100, Qt::red).save(res + "/screen3.png"));
+    const QIcon later = WelcomeIcon(dir, 3);
+    EXPECT_EQ(later.pixmap(QSize(150, 100), 1.0).toImage().pixelColor(75, 50), QColor(Qt::red));
+    ASSERT_TRUE(plain(300, 200, Qt::green).save(res + "/screen3@2x.png"));
+    const QIcon copy = later; // copies share what has been read
+    EXPECT_EQ(copy.pixmap(QSize(150, 100), 2.0).toImage().pixelColor(150, 100),
+              QColor(Qt::green));
+    QFile::remove(res + "/screen3@2x.png");
+    EXPECT_EQ(later.pixmap(QSize(150, 100), 2.0).toImage().pixelColor(150, 100),
+              QColor(Qt::green));
+    // A disabled button still gets its greyed picture.
+    EXPECT_FALSE(later.pixmap(QSize(150, 100), 1.0, QIcon::Disabled).isNull());
 }
 
 TEST_F(MainFormTest, LayoutMenuFromTheLayoutsFolder) {
