@@ -26,7 +26,8 @@ Plays Search::PlaysOf(const State& s) const {
 }
 
 template <bool kTimed>
-bool Search::Relax(const Plays& plays, Mask& fr, Mask& cur, Order* order, int& now) const {
+bool Search::Relax(const Plays& plays, Mask& fr, Mask& cur, Order* order, int& now,
+                   const Finish* finish) const {
     uint64_t dirty = BlocksOf(fr, blockOf_);
     // Blocks with a free tile: only they can move when a tile they wait for leaves; the
     // others are looked at when one of their tiles comes free.
@@ -102,8 +103,37 @@ bool Search::Relax(const Plays& plays, Mask& fr, Mask& cur, Order* order, int& n
                 }
             }
         }
+        if constexpr (kTimed) {
+            if (finish && g == finish->block && !b.mask.Intersects(cur)) {
+                FinishAsBefore(*finish, fr, cur, *order, now);
+                return true;
+            }
+        }
     }
     return cur.Empty();
+}
+
+void Search::FinishAsBefore(const Finish& finish, Mask& fr, Mask& cur, Order& order,
+                            int& now) const {
+    for (int k = 0; k < finish.steps; ++k) {
+        const int t = (*finish.seq)[static_cast<size_t>(k)];
+        if (cur.Test(t))
+            order.out[static_cast<size_t>(t)] = static_cast<uint8_t>(++now);
+    }
+    // A tile comes free when the last tile lying on it has left and one of its sides is clear.
+    auto last = [&](const Mask& m) {
+        int l = 0;
+        (m & cur).ForEach([&](int x) { l = std::max<int>(l, order.out[static_cast<size_t>(x)]); });
+        return l;
+    };
+    cur.ForEach([&](int t) {
+        const size_t k = static_cast<size_t>(t);
+        if (!fr.Test(t))
+            order.free[k] = static_cast<uint8_t>(
+                std::max(last(above_[k]), std::min(last(side_[0][k]), last(side_[1][k]))));
+    });
+    cur = Mask{};
+    fr = Mask{};
 }
 
 int Search::WaitOf(const Order& o, const Block& b, const State& s, unsigned al, int cnt,
@@ -229,6 +259,13 @@ int Search::Narrow(State& s, const Mask& fr, const OrderCache* from, OrderCache&
         if (!Relax<true>(plays, f, cur, &base, now))
             return -1;
     }
+    // The first order step by step, for the games of single splits to end by.
+    std::array<uint8_t, kTileCount> seq{};
+    int steps = 0;
+    s.rem.ForEach([&](int i) {
+        seq[static_cast<size_t>(base.out[static_cast<size_t>(i)] - 1)] = static_cast<uint8_t>(i);
+        ++steps;
+    });
     uint64_t changed = 0;
     if (from)
         for (int h = 0; h < kBlocks; ++h) {
@@ -301,7 +338,8 @@ int Search::Narrow(State& s, const Mask& fr, const OrderCache* from, OrderCache&
                 Mask f = frozenFr, cur = frozenCur;
                 int now = frozenNow;
                 o = frozen;
-                holds = Relax<true>(fixedTo(g, 1u << p), f, cur, &o, now);
+                const Finish finish{g, &seq, steps};
+                holds = Relax<true>(fixedTo(g, 1u << p), f, cur, &o, now, &finish);
                 if (holds) {
                     found[1] = found[0];
                     found[0] = slot;

@@ -298,8 +298,23 @@ private:
     // counting on from `now`; the tiles already free keep the times `order` has for them (0 when
     // `now` is 0). A block given no play keeps its tiles, so that the game can go on from there
     // with each split of that block.
+    //
+    // `finish`, when given, is the order of a game that cleared the whole position with the same
+    // plays except for block `finish->block`: once that block's tiles are all gone, the rest
+    // leaves as it did there (every step of it still can, as the tiles left now are among those
+    // left there at the same point), so the game ends by following that order instead of
+    // searching for moves.
+    struct Finish {
+        int block = -1;
+        const std::array<uint8_t, kTileCount>* seq = nullptr; // tiles by the step they leave
+        int steps = 0;
+    };
     template <bool kTimed>
-    bool Relax(const Plays& plays, Mask& fr, Mask& cur, Order* order, int& now) const;
+    bool Relax(const Plays& plays, Mask& fr, Mask& cur, Order* order, int& now,
+               const Finish* finish = nullptr) const;
+    // Ends a game by `finish`: the tiles still in it leave in the order they did there, and
+    // come free when what holds them back has left.
+    void FinishAsBefore(const Finish& finish, Mask& fr, Mask& cur, Order& order, int& now) const;
 
     // How each block of s is played in the looser game.
     Plays PlaysOf(const State& s) const;
