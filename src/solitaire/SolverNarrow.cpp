@@ -32,6 +32,9 @@ bool Search::Relax(const Plays& plays, Mask& fr, Mask& cur, Order* order, int& n
     // Blocks with a free tile: only they can move when a tile they wait for leaves; the
     // others are looked at when one of their tiles comes free.
     uint64_t freeBlocks = dirty;
+    const bool resumed = finish && finish->moving != 0;
+    if (resumed)
+        dirty &= finish->moving;
     auto take = [&](int i, uint64_t&) __attribute__((always_inline)) {
         const size_t k = static_cast<size_t>(i);
         if constexpr (kTimed)
@@ -51,7 +54,7 @@ bool Search::Relax(const Plays& plays, Mask& fr, Mask& cur, Order* order, int& n
             }
         }
     };
-    if constexpr (kTimed)
+    if (kTimed && !resumed)
         cur.ForEach([&](int i) {
             uint8_t& f = order->free[static_cast<size_t>(i)];
             if (!fr.Test(i))
@@ -338,7 +341,8 @@ int Search::Narrow(State& s, const Mask& fr, const OrderCache* from, OrderCache&
                 Mask f = frozenFr, cur = frozenCur;
                 int now = frozenNow;
                 o = frozen;
-                const Finish finish{g, &seq, steps};
+                // The game with the block waiting stopped where nothing else could move.
+                const Finish finish{g, &seq, steps, 1ull << g};
                 holds = Relax<true>(fixedTo(g, 1u << p), f, cur, &o, now, &finish);
                 if (holds) {
                     found[1] = found[0];

@@ -308,6 +308,9 @@ private:
         int block = -1;
         const std::array<uint8_t, kTileCount>* seq = nullptr; // tiles by the step they leave
         int steps = 0;
+        // When not 0: the game goes on from one that stopped where only these blocks could
+        // move, and `order` already marks the tiles that are not free as never free.
+        uint64_t moving = 0;
     };
     template <bool kTimed>
     bool Relax(const Plays& plays, Mask& fr, Mask& cur, Order* order, int& now,
