@@ -302,13 +302,13 @@ int Search::Narrow(State& s, const Mask& fr, const OrderCache* from, OrderCache&
             bool holds =
                 shortcuts && from && from->Has(slot) &&
                 Repair(from->orders[static_cast<size_t>(slot)], o, s, changed & ~(1ull << g), g, p);
-            if (!holds && shortcuts)
-                holds = Repair(base, o, s, 0, g, p);
             // An order found for another split at this position fixes that block to one of
             // its allowed splits, so it is an order of this position too.
             for (int w = 0; w < nWit && !holds && shortcuts; ++w)
                 holds = Repair(into.orders[static_cast<size_t>(found[static_cast<size_t>(w)])], o,
                                s, 0, g, p);
+            if (!holds && shortcuts)
+                holds = Repair(base, o, s, 0, g, p);
             if (!holds && !shortcuts) {
                 // The split's own game from the start, for checking the shortcuts.
                 Mask f = fr, cur = s.rem;
