@@ -164,6 +164,31 @@ int Search::WaitOf(const Order& o, const Block& b, const State& s, unsigned al, 
     return best;
 }
 
+bool Search::OnTime(const Order& o, const Block& b, const State& s, unsigned al, int cnt,
+                    const int* at, int q, int step) {
+    auto before = [&](int k, int y) {
+        if (s.rem.Test(y) && o.free[static_cast<size_t>(y)] >= step)
+            return false;
+        bool ok = true;
+        (b.need[static_cast<size_t>(k)] & s.rem).ForEach([&](int j) {
+            if (o.out[static_cast<size_t>(j)] >= step)
+                ok = false;
+        });
+        return ok;
+    };
+    if (cnt == 2) {
+        const int other = at[0] == q ? at[1] : at[0];
+        return before(PairIndex(q, other), b.t[static_cast<size_t>(other)]);
+    }
+    const size_t uq = static_cast<size_t>(q);
+    for (unsigned a = al; a != 0; a &= a - 1) {
+        const size_t p = static_cast<size_t>(std::countr_zero(a));
+        if (before(b.pairIn[uq][p], b.partnerIn[uq][p]))
+            return true;
+    }
+    return false;
+}
+
 bool Search::Repair(const Order& o, Order& fixed, const State& s, uint64_t changed, int g,
                     int p) const {
     int late[8];
@@ -179,8 +204,7 @@ bool Search::Repair(const Order& o, Order& fixed, const State& s, uint64_t chang
         const unsigned al = h == g ? 1u << p : s.Allowed(h);
         for (int i = 0; i < cnt; ++i) {
             const int x = b.t[static_cast<size_t>(at[i])];
-            const int w = WaitOf(o, b, s, al, cnt, at, at[i], Mask{});
-            if (w >= 0 && w < o.out[static_cast<size_t>(x)])
+            if (OnTime(o, b, s, al, cnt, at, at[i], o.out[static_cast<size_t>(x)]))
                 continue;
             if (nLate == 8)
                 return false;

@@ -329,6 +329,12 @@ private:
     static int WaitOf(const Order& o, const Block& b, const State& s, unsigned al, int cnt,
                       const int* at, int q, const Mask& late);
 
+    // Whether, in order o, tile x (as for WaitOf) has an allowed pair whose partner came free
+    // and whose needs left before `step`: the same as WaitOf with nothing late being at least
+    // 0 and less than `step`, without looking further than needed.
+    static bool OnTime(const Order& o, const Block& b, const State& s, unsigned al, int cnt,
+                       const int* at, int q, int step);
+
     // Whether order o of the looser game, found for a position above s (or for s with other
     // splits), can be made an order of s with block g fixed to split p, when only the blocks in
     // `changed` (and g) allow fewer splits in s than in the game o was found in. A tile of those
