@@ -118,7 +118,7 @@ bool Search::Relax(const Plays& plays, Mask& fr, Mask& cur, Order* order, int& n
 
 void Search::FinishAsBefore(const Finish& finish, Mask& fr, Mask& cur, Order& order,
                             int& now) const {
-    for (int k = 0; k < finish.steps; ++k) {
+    for (int k = finish.from; k < finish.steps; ++k) {
         const int t = (*finish.seq)[static_cast<size_t>(k)];
         if (cur.Test(t))
             order.out[static_cast<size_t>(t)] = static_cast<uint8_t>(++now);
@@ -366,7 +366,7 @@ int Search::Narrow(State& s, const Mask& fr, const OrderCache* from, OrderCache&
                 int now = frozenNow;
                 o = frozen;
                 // The game with the block waiting stopped where nothing else could move.
-                const Finish finish{g, &seq, steps, 1ull << g};
+                const Finish finish{g, &seq, steps, first - 1, 1ull << g};
                 holds = Relax<true>(fixedTo(g, 1u << p), f, cur, &o, now, &finish);
                 if (holds) {
                     found[1] = found[0];

@@ -308,6 +308,7 @@ private:
         int block = -1;
         const std::array<uint8_t, kTileCount>* seq = nullptr; // tiles by the step they leave
         int steps = 0;
+        int from = 0; // the steps before it took off tiles that are gone already
         // When not 0: the game goes on from one that stopped where only these blocks could
         // move, and `order` already marks the tiles that are not free as never free.
         uint64_t moving = 0;
