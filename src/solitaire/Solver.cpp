@@ -168,8 +168,8 @@ int Search::LateTiles(const State& s, int g, int p) const {
     int cnt = Left(b, s.rem, at);
     int late = 0;
     for (int i = 0; i < cnt; ++i) {
-        int w = WaitOf(o, b, s, 1u << p, cnt, at, at[i], Mask{});
-        if (w < 0 || w >= o.out[static_cast<size_t>(b.t[static_cast<size_t>(at[i])])])
+        if (!OnTime(o, b, s, 1u << p, cnt, at, at[i],
+                    o.out[static_cast<size_t>(b.t[static_cast<size_t>(at[i])])]))
             ++late;
     }
     return late;

@@ -26,11 +26,15 @@ Plays Search::PlaysOf(const State& s) const {
 }
 
 template <bool kTimed>
-bool Search::Relax(const Plays& plays, Mask& fr, Mask& cur, Order* order, int& now) const {
+bool Search::Relax(const Plays& plays, Mask& fr, Mask& cur, Order* order, int& now,
+                   const Finish* finish) const {
     uint64_t dirty = BlocksOf(fr, blockOf_);
     // Blocks with a free tile: only they can move when a tile they wait for leaves; the
     // others are looked at when one of their tiles comes free.
     uint64_t freeBlocks = dirty;
+    const bool resumed = finish && finish->moving != 0;
+    if (resumed)
+        dirty &= finish->moving;
     auto take = [&](int i, uint64_t&) __attribute__((always_inline)) {
         const size_t k = static_cast<size_t>(i);
         if constexpr (kTimed)
@@ -50,7 +54,7 @@ bool Search::Relax(const Plays& plays, Mask& fr, Mask& cur, Order* order, int& n
             }
         }
     };
-    if constexpr (kTimed)
+    if (kTimed && !resumed)
         cur.ForEach([&](int i) {
             uint8_t& f = order->free[static_cast<size_t>(i)];
             if (!fr.Test(i))
@@ -102,8 +106,37 @@ bool Search::Relax(const Plays& plays, Mask& fr, Mask& cur, Order* order, int& n
                 }
             }
         }
+        if constexpr (kTimed) {
+            if (finish && g == finish->block && !b.mask.Intersects(cur)) {
+                FinishAsBefore(*finish, fr, cur, *order, now);
+                return true;
+            }
+        }
     }
     return cur.Empty();
+}
+
+void Search::FinishAsBefore(const Finish& finish, Mask& fr, Mask& cur, Order& order,
+                            int& now) const {
+    for (int k = finish.from; k < finish.steps; ++k) {
+        const int t = (*finish.seq)[static_cast<size_t>(k)];
+        if (cur.Test(t))
+            order.out[static_cast<size_t>(t)] = static_cast<uint8_t>(++now);
+    }
+    // A tile comes free when the last tile lying on it has left and one of its sides is clear.
+    auto last = [&](const Mask& m) {
+        int l = 0;
+        (m & cur).ForEach([&](int x) { l = std::max<int>(l, order.out[static_cast<size_t>(x)]); });
+        return l;
+    };
+    cur.ForEach([&](int t) {
+        const size_t k = static_cast<size_t>(t);
+        if (!fr.Test(t))
+            order.free[k] = static_cast<uint8_t>(
+                std::max(last(above_[k]), std::min(last(side_[0][k]), last(side_[1][k]))));
+    });
+    cur = Mask{};
+    fr = Mask{};
 }
 
 int Search::WaitOf(const Order& o, const Block& b, const State& s, unsigned al, int cnt,
@@ -131,6 +164,31 @@ int Search::WaitOf(const Order& o, const Block& b, const State& s, unsigned al, 
     return best;
 }
 
+bool Search::OnTime(const Order& o, const Block& b, const State& s, unsigned al, int cnt,
+                    const int* at, int q, int step) {
+    auto before = [&](int k, int y) {
+        if (s.rem.Test(y) && o.free[static_cast<size_t>(y)] >= step)
+            return false;
+        bool ok = true;
+        (b.need[static_cast<size_t>(k)] & s.rem).ForEach([&](int j) {
+            if (o.out[static_cast<size_t>(j)] >= step)
+                ok = false;
+        });
+        return ok;
+    };
+    if (cnt == 2) {
+        const int other = at[0] == q ? at[1] : at[0];
+        return before(PairIndex(q, other), b.t[static_cast<size_t>(other)]);
+    }
+    const size_t uq = static_cast<size_t>(q);
+    for (unsigned a = al; a != 0; a &= a - 1) {
+        const size_t p = static_cast<size_t>(std::countr_zero(a));
+        if (before(b.pairIn[uq][p], b.partnerIn[uq][p]))
+            return true;
+    }
+    return false;
+}
+
 bool Search::Repair(const Order& o, Order& fixed, const State& s, uint64_t changed, int g,
                     int p) const {
     int late[8];
@@ -146,8 +204,7 @@ bool Search::Repair(const Order& o, Order& fixed, const State& s, uint64_t chang
         const unsigned al = h == g ? 1u << p : s.Allowed(h);
         for (int i = 0; i < cnt; ++i) {
             const int x = b.t[static_cast<size_t>(at[i])];
-            const int w = WaitOf(o, b, s, al, cnt, at, at[i], Mask{});
-            if (w >= 0 && w < o.out[static_cast<size_t>(x)])
+            if (OnTime(o, b, s, al, cnt, at, at[i], o.out[static_cast<size_t>(x)]))
                 continue;
             if (nLate == 8)
                 return false;
@@ -229,6 +286,13 @@ int Search::Narrow(State& s, const Mask& fr, const OrderCache* from, OrderCache&
         if (!Relax<true>(plays, f, cur, &base, now))
             return -1;
     }
+    // The first order step by step, for the games of single splits to end by.
+    std::array<uint8_t, kTileCount> seq{};
+    int steps = 0;
+    s.rem.ForEach([&](int i) {
+        seq[static_cast<size_t>(base.out[static_cast<size_t>(i)] - 1)] = static_cast<uint8_t>(i);
+        ++steps;
+    });
     uint64_t changed = 0;
     if (from)
         for (int h = 0; h < kBlocks; ++h) {
@@ -262,13 +326,13 @@ int Search::Narrow(State& s, const Mask& fr, const OrderCache* from, OrderCache&
             bool holds =
                 shortcuts && from && from->Has(slot) &&
                 Repair(from->orders[static_cast<size_t>(slot)], o, s, changed & ~(1ull << g), g, p);
-            if (!holds && shortcuts)
-                holds = Repair(base, o, s, 0, g, p);
             // An order found for another split at this position fixes that block to one of
             // its allowed splits, so it is an order of this position too.
             for (int w = 0; w < nWit && !holds && shortcuts; ++w)
                 holds = Repair(into.orders[static_cast<size_t>(found[static_cast<size_t>(w)])], o,
                                s, 0, g, p);
+            if (!holds && shortcuts)
+                holds = Repair(base, o, s, 0, g, p);
             if (!holds && !shortcuts) {
                 // The split's own game from the start, for checking the shortcuts.
                 Mask f = fr, cur = s.rem;
@@ -301,7 +365,9 @@ int Search::Narrow(State& s, const Mask& fr, const OrderCache* from, OrderCache&
                 Mask f = frozenFr, cur = frozenCur;
                 int now = frozenNow;
                 o = frozen;
-                holds = Relax<true>(fixedTo(g, 1u << p), f, cur, &o, now);
+                // The game with the block waiting stopped where nothing else could move.
+                const Finish finish{g, &seq, steps, first - 1, 1ull << g};
+                holds = Relax<true>(fixedTo(g, 1u << p), f, cur, &o, now, &finish);
                 if (holds) {
                     found[1] = found[0];
                     found[0] = slot;

@@ -298,8 +298,27 @@ private:
     // counting on from `now`; the tiles already free keep the times `order` has for them (0 when
     // `now` is 0). A block given no play keeps its tiles, so that the game can go on from there
     // with each split of that block.
+    //
+    // `finish`, when given, is the order of a game that cleared the whole position with the same
+    // plays except for block `finish->block`: once that block's tiles are all gone, the rest
+    // leaves as it did there (every step of it still can, as the tiles left now are among those
+    // left there at the same point), so the game ends by following that order instead of
+    // searching for moves.
+    struct Finish {
+        int block = -1;
+        const std::array<uint8_t, kTileCount>* seq = nullptr; // tiles by the step they leave
+        int steps = 0;
+        int from = 0; // the steps before it took off tiles that are gone already
+        // When not 0: the game goes on from one that stopped where only these blocks could
+        // move, and `order` already marks the tiles that are not free as never free.
+        uint64_t moving = 0;
+    };
     template <bool kTimed>
-    bool Relax(const Plays& plays, Mask& fr, Mask& cur, Order* order, int& now) const;
+    bool Relax(const Plays& plays, Mask& fr, Mask& cur, Order* order, int& now,
+               const Finish* finish = nullptr) const;
+    // Ends a game by `finish`: the tiles still in it leave in the order they did there, and
+    // come free when what holds them back has left.
+    void FinishAsBefore(const Finish& finish, Mask& fr, Mask& cur, Order& order, int& now) const;
 
     // How each block of s is played in the looser game.
     Plays PlaysOf(const State& s) const;
@@ -310,6 +329,12 @@ private:
     // x has no allowed pair whose partner and needs are all outside `late`.
     static int WaitOf(const Order& o, const Block& b, const State& s, unsigned al, int cnt,
                       const int* at, int q, const Mask& late);
+
+    // Whether, in order o, tile x (as for WaitOf) has an allowed pair whose partner came free
+    // and whose needs left before `step`: the same as WaitOf with nothing late being at least
+    // 0 and less than `step`, without looking further than needed.
+    static bool OnTime(const Order& o, const Block& b, const State& s, unsigned al, int cnt,
+                       const int* at, int q, int step);
 
     // Whether order o of the looser game, found for a position above s (or for s with other
     // splits), can be made an order of s with block g fixed to split p, when only the blocks in

@@ -274,6 +274,7 @@ TEST(SolverTest, SlowestDealsOfOtherRangesKeepTheirAnswers) {
     } deals[] = {{"Traditional", 503767, true},
                  {"Traditional", 1004918, false},
                  {"Traditional", 2003412, true},
+                 {"Traditional", 3003129, true},
                  {"Portal", 138, false},
                  {"Spiral.shp", 893, true},
                  {"Lighthouse", 737, false},
