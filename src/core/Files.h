@@ -13,9 +13,8 @@ namespace tovani {
 std::optional<std::string> ReadWholeFile(const std::string& path,
                                          size_t maxBytes = 256u * 1024u * 1024u);
 
-// Writes the bytes to a temporary file in the same folder (".<name>.tmp<digits>", locked until
-// it is renamed) and renames it over `path`, so the old file stays whole when anything fails.
-// Answers false on failure (nothing is changed then).
+// Writes the bytes to a temporary file in the same folder and renames it over `path`, so the
+// old file stays whole when anything fails. Answers false on failure (nothing is changed then).
 // A write-protected file is not replaced; a replaced file keeps its access rights.
 bool WriteFileAtomic(const std::string& path, std::string_view bytes);
 
