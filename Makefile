@@ -22,7 +22,7 @@ test: build
 	./scripts/run-tests.sh $(BUILD)
 
 # The test suite under the address and undefined-behaviour sanitizers.
-# Its display tests run on an Xvfb server number of its own (171 when free).
+# Its display tests run on an Xvfb server of their own (the first free number from 171).
 sanitize:
 	XVFB_DISPLAY=171 $(MAKE) test BUILD=build-asan CMAKE_FLAGS="-DCMAKE_BUILD_TYPE=Debug -DTOVANI_SANITIZE=ON"
 

@@ -2,6 +2,7 @@
 
 #include "core/TextCodec.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -10,6 +11,7 @@
 #include <system_error>
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -65,11 +67,31 @@ bool WriteFileAtomic(const std::string& path, std::string_view bytes) {
     const bool exists = ::stat(path.c_str(), &old) == 0;
     if (exists && (!S_ISREG(old.st_mode) || IsWriteProtected(path)))
         return false;
-    static thread_local std::mt19937 tmpNames(std::random_device{}());
-    std::string tmp = (dir / ("." + target.filename().string() + ".tmp" +
-                              std::to_string(tmpNames() % 1000000u)))
-                          .string();
-    int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    std::random_device tmpNames; // fresh for every write, so forked writers differ too
+    std::string tmp;
+    int fd = -1;
+    // The temporary file stays locked while it is written, so that a later start can tell the
+    // leftover of a killed writer from a write in progress (ClearWriteLeftovers). A file that
+    // was cleared between its creation and its lock is made again under another name.
+    for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
+        tmp = (dir / ("." + target.filename().string() + ".tmp" +
+                      std::to_string(tmpNames() % 1000000u)))
+                  .string();
+        fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        if (fd < 0) {
+            if (errno == EEXIST)
+                continue;
+            return false;
+        }
+        // A folder that knows no locks still takes the write; the leftover check then goes by
+        // the file's age alone.
+        (void)::flock(fd, LOCK_EX);
+        struct stat mine {};
+        if (::fstat(fd, &mine) != 0 || mine.st_nlink == 0) {
+            ::close(fd);
+            fd = -1;
+        }
+    }
     if (fd < 0)
         return false;
     if (exists)

@@ -6,7 +6,9 @@
 #include "core/Files.h"
 #include "core/LanguageFile.h"
 #include "core/TextCodec.h"
+#include "core/WriteLeftovers.h"
 #include "dialogs/LanguageChooser.h"
+#include "scores/SavedGame.h"
 #include "shell/FileProblems.h"
 #include "shell/ShellWidgets.h"
 #include "solitaire/LayoutAdopt.h"
@@ -16,6 +18,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QColorDialog>
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -88,6 +91,14 @@ void TMainForm::Init() {
     // 3. Preferences.
     splashProgress_ += kStepPreferences;
     Splashing("Loading preferences...");
+    // Writes that a killed program never finished left temporary files behind: clear them.
+    {
+        const std::string user = userDir_.toStdString();
+        const int64_t now = QDateTime::currentMSecsSinceEpoch();
+        for (const std::string& dir : {user, JoinPath(user, "Layouts"),
+                                       JoinPath(user, std::string(kSavedGameFolder))})
+            ClearWriteLeftovers(dir, now);
+    }
     ini_ = IniFile(JoinPath(userDir_.toStdString(), kSettingsFileName));
     SettingsEnvironment env;
     env.title = kTitle.toStdString();

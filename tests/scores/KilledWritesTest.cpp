@@ -2,9 +2,11 @@
 // hall of fame, favourites, a layout and a saved game, each through the program's own write path.
 // Afterwards every file is wholly one version the writer wrote, never a mix or a cut. A disk that
 // refuses writes (made to fail on purpose) gives "Unable to write to ..." and keeps the old file.
+// The temporary files a killed writer leaves are cleared at the next start, and only those.
 // TOVANI_KILLS sets the number of kills (the long run uses 1000).
 #include "core/Files.h"
 #include "core/IniFile.h"
+#include "core/WriteLeftovers.h"
 #include "scores/HallOfFame.h"
 #include "scores/SavedGame.h"
 #include "solitaire/LayoutFile.h"
@@ -18,7 +20,11 @@
 #include <random>
 #include <string>
 #include <thread>
+#include <vector>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -80,12 +86,13 @@ std::string SavedGameVersion(int g) {
 struct Kind {
     const char* name;
     std::string (*version)(int);
+    const char* folder; // inside the player's folder, where the program keeps such files
 };
-const Kind kKinds[] = {{"Tovani.ini", SettingsVersion},
-                       {"Hallfame.ini", HallVersion},
-                       {"Favelay.ini", FavouritesVersion},
-                       {"Mine.lay", LayoutVersion},
-                       {"Quicksave.tvg", SavedGameVersion}};
+const Kind kKinds[] = {{"Tovani.ini", SettingsVersion, ""},
+                       {"Hallfame.ini", HallVersion, ""},
+                       {"Favelay.ini", FavouritesVersion, ""},
+                       {"Mine.lay", LayoutVersion, "Layouts"},
+                       {"Quicksave.tvg", SavedGameVersion, "Savegame"}};
 
 // Which version a file holds, read the way each reader reads it; -1 when it is none.
 int GenerationOf(const Kind& k, const std::string& bytes) {
@@ -115,13 +122,36 @@ protected:
               ("tovani-killed-" + std::to_string(::getpid()) + "-" +
                ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(dir);
-        fs::create_directories(dir);
+        fs::create_directories(dir / "Layouts");
+        fs::create_directories(dir / std::string(kSavedGameFolder));
     }
     void TearDown() override {
         SetWriteFailureHook(nullptr);
         fs::remove_all(dir);
     }
-    std::string Path(const Kind& k) const { return (dir / k.name).string(); }
+    std::string Path(const Kind& k) const { return (dir / k.folder / k.name).string(); }
+    std::vector<std::string> Folders() const {
+        return {dir.string(), (dir / "Layouts").string(),
+                (dir / std::string(kSavedGameFolder)).string()};
+    }
+    // The temporary files in the player's folders.
+    int Leftovers() const {
+        int n = 0;
+        for (const std::string& folder : Folders())
+            for (const std::string& name : ListFiles(folder))
+                n += IsWriteLeftoverName(name) ? 1 : 0;
+        return n;
+    }
+    // What the program does at its next start.
+    void Restart() const {
+        for (const std::string& folder : Folders())
+            ClearWriteLeftovers(folder, NowMs());
+    }
+    static int64_t NowMs() {
+        return std::chrono::duration_cast<std::chrono::milliseconds>(
+                   std::chrono::system_clock::now().time_since_epoch())
+            .count();
+    }
     fs::path dir;
 };
 
@@ -163,7 +193,18 @@ TEST_F(KilledWrites, EveryFileIsWhollyOldOrWhollyNew) {
     }
     // The writer got on between the kills: the check saw new versions, not only the first.
     EXPECT_GT(survivedMidWrite, 0);
-    std::printf("killed writes: %d kills survived, last version %d\n", kills, generation - 1);
+    // The next start clears what the killed writers left, and keeps every file as it was.
+    std::vector<std::string> before;
+    for (const Kind& k : kKinds)
+        before.push_back(ReadWholeFile(Path(k)).value_or(""));
+    const int leftovers = Leftovers();
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    Restart();
+    EXPECT_EQ(Leftovers(), 0) << "of " << leftovers;
+    for (size_t i = 0; i < std::size(kKinds); ++i)
+        EXPECT_EQ(ReadWholeFile(Path(kKinds[i])).value_or(""), before[i]) << kKinds[i].name;
+    std::printf("killed writes: %d kills survived, last version %d, %d leftovers cleared\n", kills,
+                generation - 1, leftovers);
 }
 
 TEST_F(KilledWrites, ARefusedWriteSaysSoForEveryFileAndKeepsTheOldOne) {
@@ -182,7 +223,81 @@ TEST_F(KilledWrites, ARefusedWriteSaysSoForEveryFileAndKeepsTheOldOne) {
         EXPECT_EQ(ReadWholeFile(Path(k)).value_or(""), k.version(1)) << k.name;
     }
     // Nothing but the five files: no temporary file is left behind.
-    EXPECT_EQ(ListFiles(dir.string()).size(), std::size(kKinds));
+    size_t files = 0;
+    for (const std::string& folder : Folders())
+        files += ListFiles(folder).size();
+    EXPECT_EQ(files, std::size(kKinds));
+}
+
+// Gives `path` the time of change `ms` milliseconds before now.
+void Age(const fs::path& path, int64_t ms) {
+    fs::last_write_time(path, fs::last_write_time(path) - std::chrono::milliseconds(ms));
+}
+
+TEST_F(KilledWrites, ARestartClearsOnlyTheLeftoversOfWritersThatAreGone) {
+    const fs::path gone = dir / ".Tovani.ini.tmp123456";
+    const fs::path held = dir / "Layouts" / ".Mine.lay.tmp42";
+    const fs::path fresh = dir / "Savegame" / ".Quicksave.tvg.tmp7";
+    // Names that are not ours, or not leftovers, whatever their age.
+    const std::vector<fs::path> others = {dir / "Tovani.ini",
+                                          dir / ".Tovani.ini.tmp",
+                                          dir / ".Tovani.ini.tmp1234567",
+                                          dir / "notes.tmp12",
+                                          dir / ".tmp12",
+                                          dir / "..tmp12",
+                                          dir / ".Tovani.ini.tmpx1",
+                                          dir / ".Tovani.ini.tmp12.bak"};
+    for (const fs::path& p : others)
+        ASSERT_TRUE(WriteFileAtomic(p.string(), "keep"));
+    ASSERT_TRUE(WriteFileAtomic(gone.string(), "cut"));
+    ASSERT_TRUE(WriteFileAtomic(held.string(), "being written"));
+    fs::create_directories(dir / ".Layouts.tmp5"); // a folder, not a file
+    for (const fs::path& p : others)
+        Age(p, 60000);
+    Age(gone, 60000);
+    Age(held, 60000);
+    Age(dir / ".Layouts.tmp5", 60000);
+
+    // A writer that is still alive holds its file locked: another process, for the lock is
+    // the process's.
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    pid_t writer = ::fork();
+    ASSERT_GE(writer, 0);
+    if (writer == 0) {
+        int fd = ::open(held.c_str(), O_WRONLY);
+        if (fd < 0 || ::flock(fd, LOCK_EX) != 0)
+            ::_exit(3);
+        (void)!::write(ready[1], "x", 1);
+        ::pause();
+        ::_exit(0);
+    }
+    char c = 0;
+    ASSERT_EQ(::read(ready[0], &c, 1), 1);
+    ::close(ready[0]);
+    ::close(ready[1]);
+
+    const int64_t started = NowMs();
+    // A temporary file begun after this start belongs to a writer running beside us.
+    ASSERT_TRUE(WriteFileAtomic(fresh.string(), "new"));
+    Age(fresh, -60000);
+
+    int removed = 0;
+    for (const std::string& folder : Folders())
+        removed += ClearWriteLeftovers(folder, started);
+    EXPECT_EQ(removed, 1);
+    EXPECT_FALSE(fs::exists(gone));
+    EXPECT_TRUE(fs::exists(held));
+    EXPECT_TRUE(fs::exists(fresh));
+    EXPECT_TRUE(fs::is_directory(dir / ".Layouts.tmp5"));
+    for (const fs::path& p : others)
+        EXPECT_EQ(ReadWholeFile(p.string()).value_or(""), "keep") << p;
+
+    // Once its writer is gone, the held file goes at the next start.
+    ASSERT_EQ(::kill(writer, SIGKILL), 0);
+    ASSERT_EQ(::waitpid(writer, nullptr, 0), writer);
+    EXPECT_EQ(ClearWriteLeftovers((dir / "Layouts").string(), started), 1);
+    EXPECT_FALSE(fs::exists(held));
 }
 
 } // namespace
