@@ -174,7 +174,7 @@ int main(int argc, char** argv) {
             const QImage back = BuildTextures3D(view, form)
                                     .pictures[kTex3DBackground]
                                     .convertToFormat(QImage::Format_RGB32);
-            const QImage frame = w->grab().toImage().convertToFormat(QImage::Format_RGB32);
+            const QImage frame = scene->Grab().convertToFormat(QImage::Format_RGB32);
             auto near = [](QRgb a, QRgb b) {
                 return std::abs(qRed(a) - qRed(b)) <= 24 && std::abs(qGreen(a) - qGreen(b)) <= 24 &&
                        std::abs(qBlue(a) - qBlue(b)) <= 24;
