@@ -40,6 +40,11 @@ GLScene::GLScene(QWidget* parent) : QOpenGLWindow(QOpenGLWindow::NoPartialUpdate
     // The keys stay with the main window (its shortcuts, menus and the camera keys).
     setFlag(Qt::WindowDoesNotAcceptFocus);
     container_ = QWidget::createWindowContainer(this, parent);
+    // A container with a window of its own holds the scene's window inside it, so the scene
+    // stacks with the widgets beside it; otherwise it would hang on the main window, over
+    // or under everything in it.
+    container_->setAttribute(Qt::WA_NativeWindow);
+    container_->winId();
     container_->setMouseTracking(true);
     container_->setFocusPolicy(Qt::NoFocus);
     container_->installEventFilter(this);
