@@ -37,9 +37,9 @@ struct Options3D {
     enum class Back { None, Normal, Cube } back = Back::Normal;
     bool animatePause = true; // "Animate Pause and Start screens"
     bool animateChain = true;
-    bool timeFrames = false;  // "Show Benchmark": each frame is finished before it is timed
-    float tileAspect = 1.25f; // the tile's height over its width
-    QColor clear = Qt::black; // the background colour
+    bool timeFrames = false;    // "Show Benchmark": each frame is finished before it is timed
+    float tileAspect = 1.25f;              // the tile's height over its width
+    QColor clear = Qt::black;              // the background colour
     QColor border = QColor(230, 220, 190); // the tile sides without texture
     QColor hover = QColor(255, 255, 0);    // the hovered tile's overlay (before dimming)
     bool hoverBlack = false;               // "Colored Tile" highlight: a black overlay
