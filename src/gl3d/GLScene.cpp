@@ -222,12 +222,19 @@ void GLScene::paintGL() {
         frameListener_(frameMs_);
 }
 
+void GLScene::MakeCurrent() {
+    // Making the context current on the window again asks the display server for the window's
+    // size each time: a pick or a frame drawn now skips that when nothing else took it.
+    if (QOpenGLContext::currentContext() != context() || context()->surface() != this)
+        makeCurrent();
+}
+
 void GLScene::RenderNow() {
     if (!isVisible())
         return;
     // Draws into the window's back buffer at once and waits for the drawing to finish, so what is
     // timed is the whole frame.
-    makeCurrent();
+    MakeCurrent();
     paintGL();
     glFinish();
     update();
@@ -236,7 +243,7 @@ void GLScene::RenderNow() {
 QImage GLScene::Grab() {
     if (!initialised_ || !isVisible())
         return {};
-    makeCurrent();
+    MakeCurrent();
     paintGL();
     glFinish();
     QImage picture(pixelWidth_, pixelHeight_, QImage::Format_RGBA8888);
@@ -251,7 +258,7 @@ QImage GLScene::Grab() {
 int GLScene::Pick(int x, int y) {
     if (!initialised_ || !isVisible())
         return 0;
-    makeCurrent();
+    MakeCurrent();
     MaskedFloatingPoint masked;
     GLint viewport[4];
     glViewport(0, 0, pixelWidth_, pixelHeight_);

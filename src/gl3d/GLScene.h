@@ -79,6 +79,7 @@ private:
     std::array<float, 3> TileCentre(const SceneTile3D& t) const;
     void UploadTextures();
     void CheckErrors();
+    void MakeCurrent();
 
     QWidget* container_ = nullptr;
     QString problem_;
