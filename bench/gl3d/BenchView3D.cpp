@@ -2,8 +2,8 @@
 // starts Xvfb when there is none): frames a second for a full Solitaire board at 1280 x 720
 // with textures, lighting and the background picture, the board turning so nothing is
 // cached; a pick at points over the board; switching between 2D and 3D.
-// Targets: at least 60 frames a second (drawn, and shown in the window with the rest of it), a
-// pick within 2 ms, a switch within 300 ms.
+// Targets: at least 60 frames a second as the window shows them (the headline figure; the
+// frames drawn alone are reported beside it), a pick within 2 ms, a switch within 300 ms.
 #include "core/Files.h"
 #include "play/BoardView.h"
 #include "play/GameServices.h"
@@ -131,10 +131,13 @@ int main(int argc, char** argv) {
             t.restart();
             for (int i = 0; i < shown; ++i) {
                 view3D.TypeKey(i % 40 < 20 ? '4' : '6');
+                // Each frame waits for a swap of its own: counting swaps from the start would let
+                // swaps of other repaints of the window stand in for later frames.
+                const int before = swapped;
                 scene->Update();
                 QElapsedTimer wait;
                 wait.start();
-                while (swapped <= i && wait.elapsed() < 2000)
+                while (swapped == before && wait.elapsed() < 2000)
                     QApplication::processEvents(QEventLoop::AllEvents);
             }
             shownMs = double(t.nsecsElapsed()) / 1e6 / shown;
@@ -169,9 +172,9 @@ int main(int argc, char** argv) {
         }
         std::printf("%d of %d picks found a tile; OpenGL errors: %d\n", hits, picks,
                     scene->GLErrors());
-        Report("3D frames a second, full board 1280x720", 1000.0 / frameMs, "fps", 60, false);
-        if (shownMs > 0)
-            Report("3D frames a second shown in the window", 1000.0 / shownMs, "fps", 60, false);
+        Report("3D frames a second shown, full board 1280x720", shownMs > 0 ? 1000.0 / shownMs : 0,
+               "fps", 60, false);
+        Report("3D frames a second drawn (not shown)", 1000.0 / frameMs, "fps", 60, false);
         Report("3D pick", pickMs, "ms", 2, true);
         Report("switch between 2D and 3D (worst of 10)", worstSwitch, "ms", 300, true);
         std::fflush(stdout);
