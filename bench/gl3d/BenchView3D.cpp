@@ -2,8 +2,8 @@
 // starts Xvfb when there is none): frames a second for a full Solitaire board at 1280 x 720
 // with textures, lighting and the background picture, the board turning so nothing is
 // cached; a pick at points over the board; switching between 2D and 3D.
-// Targets: at least 60 frames a second (drawn, and shown in the window with the rest of it), a
-// pick within 2 ms, a switch within 300 ms.
+// Targets: at least 60 frames a second as the window shows them (the headline figure; the
+// frames drawn alone are reported beside it), a pick within 2 ms, a switch within 300 ms.
 #include "core/Files.h"
 #include "play/BoardView.h"
 #include "play/GameServices.h"
@@ -17,7 +17,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QOpenGLWidget>
 #include <QRandomGenerator>
 #include <QTimer>
 
@@ -123,18 +122,21 @@ int main(int argc, char** argv) {
         // The same frames as the player sees them: asked for, drawn when the event loop comes
         // round and put on the screen with the rest of the window.
         double shownMs = 0;
-        if (auto* gl = qobject_cast<QOpenGLWidget*>(w)) {
-            int swapped = 0;
-            QObject::connect(gl, &QOpenGLWidget::frameSwapped, &app, [&] { ++swapped; });
+        {
+            const int swapped0 = scene->FramesShown();
+            auto swapped = [&] { return scene->FramesShown() - swapped0; };
             const int shown = 80; // the board turns back to where it was
             clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &cpu0);
             t.restart();
             for (int i = 0; i < shown; ++i) {
                 view3D.TypeKey(i % 40 < 20 ? '4' : '6');
+                // Each frame waits for a swap of its own: counting swaps from the start would let
+                // swaps of other repaints stand in for later frames.
+                const int before = swapped();
                 scene->Update();
                 QElapsedTimer wait;
                 wait.start();
-                while (swapped <= i && wait.elapsed() < 2000)
+                while (swapped() == before && wait.elapsed() < 2000)
                     QApplication::processEvents(QEventLoop::AllEvents);
             }
             shownMs = double(t.nsecsElapsed()) / 1e6 / shown;
@@ -169,9 +171,9 @@ int main(int argc, char** argv) {
         }
         std::printf("%d of %d picks found a tile; OpenGL errors: %d\n", hits, picks,
                     scene->GLErrors());
-        Report("3D frames a second, full board 1280x720", 1000.0 / frameMs, "fps", 60, false);
-        if (shownMs > 0)
-            Report("3D frames a second shown in the window", 1000.0 / shownMs, "fps", 60, false);
+        Report("3D frames a second shown, full board 1280x720", shownMs > 0 ? 1000.0 / shownMs : 0,
+               "fps", 60, false);
+        Report("3D frames a second drawn (not shown)", 1000.0 / frameMs, "fps", 60, false);
         Report("3D pick", pickMs, "ms", 2, true);
         Report("switch between 2D and 3D (worst of 10)", worstSwitch, "ms", 300, true);
         std::fflush(stdout);

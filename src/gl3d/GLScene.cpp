@@ -2,8 +2,10 @@
 #include "gl3d/GLScene.h"
 #include "gl3d/GLText.h"
 
+#include <QCoreApplication>
 #include <QOpenGLContext>
 #include <QSurfaceFormat>
+#include <QWidget>
 
 #include <GL/glu.h>
 
@@ -27,7 +29,7 @@ private:
 
 } // namespace
 
-GLScene::GLScene(QWidget* parent) : QOpenGLWidget(parent) {
+GLScene::GLScene(QWidget* parent) : QOpenGLWindow(QOpenGLWindow::NoPartialUpdate) {
     QSurfaceFormat format;
     format.setRenderableType(QSurfaceFormat::OpenGL);
     format.setProfile(QSurfaceFormat::CompatibilityProfile);
@@ -35,8 +37,49 @@ GLScene::GLScene(QWidget* parent) : QOpenGLWidget(parent) {
     format.setDepthBufferSize(24);
     format.setSwapBehavior(QSurfaceFormat::DoubleBuffer);
     setFormat(format);
-    setMouseTracking(true);
-    setFocusPolicy(Qt::NoFocus);
+    // The keys stay with the main window (its shortcuts, menus and the camera keys).
+    setFlag(Qt::WindowDoesNotAcceptFocus);
+    container_ = QWidget::createWindowContainer(this, parent);
+    // A container with a window of its own holds the scene's window inside it, so the scene
+    // stacks with the widgets beside it; otherwise it would hang on the main window, over
+    // or under everything in it.
+    container_->setAttribute(Qt::WA_NativeWindow);
+    container_->winId();
+    container_->setMouseTracking(true);
+    container_->setFocusPolicy(Qt::NoFocus);
+    container_->installEventFilter(this);
+    connect(this, &QOpenGLWindow::frameSwapped, this, [this] { ++framesShown_; });
+}
+
+bool GLScene::event(QEvent* event) {
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::Wheel:
+    case QEvent::Enter:
+    case QEvent::Leave:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+        // The window and its container cover the same rectangle: positions need no mapping.
+        if (container_)
+            return QCoreApplication::sendEvent(container_, event);
+        return false;
+    default:
+        return QOpenGLWindow::event(event);
+    }
+}
+
+bool GLScene::eventFilter(QObject* watched, QEvent* event) {
+    // The pointer over the scene is the one the view sets on the container.
+    if (watched == container_ && event->type() == QEvent::CursorChange) {
+        if (container_->testAttribute(Qt::WA_SetCursor))
+            setCursor(container_->cursor());
+        else
+            unsetCursor();
+    }
+    return QOpenGLWindow::eventFilter(watched, event);
 }
 
 GLScene::~GLScene() {
@@ -81,7 +124,7 @@ void GLScene::initializeGL() {
     glMaterialfv(GL_FRONT, GL_SPECULAR, material);
     glMaterialf(GL_FRONT, GL_SHININESS, 128);
     text_ = std::make_unique<GLText>();
-    // A new context (the widget moved to another window) starts with a new backdrop.
+    // A new context starts with a new backdrop.
     backdrop_.reset();
     backdropDirty_ = true;
     canCopy_ = QOpenGLFramebufferObject::hasOpenGLFramebufferObjects() &&
@@ -93,8 +136,8 @@ void GLScene::initializeGL() {
 }
 
 void GLScene::resizeGL(int w, int h) {
-    pixelWidth_ = std::max(1, int(w * devicePixelRatioF()));
-    pixelHeight_ = std::max(1, int(h * devicePixelRatioF()));
+    pixelWidth_ = std::max(1, int(w * devicePixelRatio()));
+    pixelHeight_ = std::max(1, int(h * devicePixelRatio()));
     backdropDirty_ = true;
 }
 
@@ -179,21 +222,43 @@ void GLScene::paintGL() {
         frameListener_(frameMs_);
 }
 
+void GLScene::MakeCurrent() {
+    // Making the context current on the window again asks the display server for the window's
+    // size each time: a pick or a frame drawn now skips that when nothing else took it.
+    if (QOpenGLContext::currentContext() != context() || context()->surface() != this)
+        makeCurrent();
+}
+
 void GLScene::RenderNow() {
     if (!isVisible())
         return;
-    // Draws into the widget's picture at once and waits for the drawing to finish, so what is
+    // Draws into the window's back buffer at once and waits for the drawing to finish, so what is
     // timed is the whole frame.
-    makeCurrent();
+    MakeCurrent();
     paintGL();
     glFinish();
     update();
 }
 
+QImage GLScene::Grab() {
+    if (!initialised_ || !isVisible())
+        return {};
+    MakeCurrent();
+    paintGL();
+    glFinish();
+    QImage picture(pixelWidth_, pixelHeight_, QImage::Format_RGBA8888);
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glReadBuffer(GL_BACK);
+    glReadPixels(0, 0, pixelWidth_, pixelHeight_, GL_RGBA, GL_UNSIGNED_BYTE, picture.bits());
+    CheckErrors();
+    // OpenGL counts rows from the bottom.
+    return picture.mirrored();
+}
+
 int GLScene::Pick(int x, int y) {
     if (!initialised_ || !isVisible())
         return 0;
-    makeCurrent();
+    MakeCurrent();
     MaskedFloatingPoint masked;
     GLint viewport[4];
     glViewport(0, 0, pixelWidth_, pixelHeight_);
@@ -205,7 +270,7 @@ int GLScene::Pick(int x, int y) {
     glPushName(1000);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    const double px = x * devicePixelRatioF(), py = y * devicePixelRatioF();
+    const double px = x * devicePixelRatio(), py = y * devicePixelRatio();
     gluPickMatrix(px, viewport[3] - py, 1, 1, viewport);
     gluPerspective(30, double(viewport[2]) / std::max(1, viewport[3]), 1.0, 200.0);
     glMatrixMode(GL_MODELVIEW);

@@ -1,13 +1,15 @@
-// The 3D scene on an OpenGL widget (fixed-function OpenGL with GLU, compatibility profile):
-// the context set-up and lighting, the textures, the frame (background, board, title) and the
-// pick in selection mode. Built into the module libtovani_gl3d, which only the 3D view loads.
+// The 3D scene in an OpenGL window of its own (fixed-function OpenGL with GLU, compatibility
+// profile), set in the play area through a window container: each frame goes straight to the
+// screen, with no copy of the whole main window. The context set-up and lighting, the
+// textures, the frame (background, board, title) and the pick in selection mode. Built into
+// the module libtovani_gl3d, which only the 3D view loads.
 #pragma once
 
 #include "play/view3d/Scene3D.h"
 
 #include <QElapsedTimer>
 #include <QOpenGLFramebufferObject>
-#include <QOpenGLWidget>
+#include <QOpenGLWindow>
 
 #include <GL/gl.h>
 
@@ -19,12 +21,12 @@ namespace tovani {
 class GLText;
 struct BoxCorners;
 
-class GLScene : public QOpenGLWidget, public Scene3D {
+class GLScene : public QOpenGLWindow, public Scene3D {
 public:
     explicit GLScene(QWidget* parent);
     ~GLScene() override;
 
-    QWidget* Widget() override { return this; }
+    QWidget* Widget() override { return container_; }
     QString Problem() const override { return problem_; }
     void SetTextures(const Textures3D& textures) override;
     void SetOptions(const Options3D& options) override;
@@ -41,11 +43,16 @@ public:
     void SetFrameListener(std::function<void(double)> listener) override {
         frameListener_ = std::move(listener);
     }
+    int FramesShown() const override { return framesShown_; }
+    QImage Grab() override;
 
 protected:
     void initializeGL() override;
     void resizeGL(int w, int h) override;
     void paintGL() override;
+    // What the window hears goes to its container, where the 3D view listens.
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // GLSceneDraw.cpp: what a frame and a pick draw.
@@ -72,7 +79,9 @@ private:
     std::array<float, 3> TileCentre(const SceneTile3D& t) const;
     void UploadTextures();
     void CheckErrors();
+    void MakeCurrent();
 
+    QWidget* container_ = nullptr;
     QString problem_;
     bool initialised_ = false;
     Textures3D pictures_;
@@ -95,6 +104,7 @@ private:
     QString textShown_;
     double frameMs_ = 0;
     int glErrors_ = 0;
+    int framesShown_ = 0;
     int pixelWidth_ = 1, pixelHeight_ = 1;
     std::function<void(double)> frameListener_;
 };

@@ -27,8 +27,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMatrix4x4>
+#include <QScreen>
 #include <QTimer>
 
 #include <cstdlib>
@@ -174,7 +176,7 @@ int main(int argc, char** argv) {
             const QImage back = BuildTextures3D(view, form)
                                     .pictures[kTex3DBackground]
                                     .convertToFormat(QImage::Format_RGB32);
-            const QImage frame = w->grab().toImage().convertToFormat(QImage::Format_RGB32);
+            const QImage frame = scene->Grab().convertToFormat(QImage::Format_RGB32);
             auto near = [](QRgb a, QRgb b) {
                 return std::abs(qRed(a) - qRed(b)) <= 24 && std::abs(qGreen(a) - qGreen(b)) <= 24 &&
                        std::abs(qBlue(a) - qBlue(b)) <= 24;
@@ -374,6 +376,33 @@ int main(int argc, char** argv) {
         Shot("pause-title");
         form.PauseClick();
         Wait(300);
+        // The welcome screen's panel stays over the 3D view, which is a window of its own: what
+        // the screen shows at the panel's middle is the panel.
+        form.Stop();
+        Check(WaitFor([&] { return form.GameMode() == kModeWelcome; }, 3000),
+              "the game stops to the welcome screen");
+        Wait(800);
+        if (QWidget* welcome = form.Area("Welcome")) {
+            const QImage own = welcome->grab().toImage().convertToFormat(QImage::Format_RGB32);
+            const QPoint middle = welcome->mapToGlobal(welcome->rect().center());
+            const QImage seen = QGuiApplication::primaryScreen()
+                                    ->grabWindow(0, middle.x() - 20, middle.y() - 20, 40, 40)
+                                    .toImage()
+                                    .convertToFormat(QImage::Format_RGB32);
+            int alike = 0;
+            for (int y = 0; y < 40; y += 4)
+                for (int x = 0; x < 40; x += 4) {
+                    const QRgb a = seen.pixel(x, y);
+                    const QRgb b = own.pixel(own.width() / 2 - 20 + x, own.height() / 2 - 20 + y);
+                    alike += std::abs(qRed(a) - qRed(b)) <= 24 &&
+                             std::abs(qGreen(a) - qGreen(b)) <= 24 &&
+                             std::abs(qBlue(a) - qBlue(b)) <= 24;
+                }
+            Check(welcome->isVisible() && alike >= 90, "the welcome panel shows over the 3D view");
+        } else {
+            Check(false, "the welcome panel exists");
+        }
+        Shot("welcome-over-3d");
         Check(scene->GLErrors() == 0, "no OpenGL errors in all that");
         // Back to 2D and on again.
         form.Item("N3D")->trigger();

@@ -62,7 +62,8 @@ struct Removal3D {
 class Scene3D {
 public:
     virtual ~Scene3D() = default;
-    // The widget to show in place of the 2D play area.
+    // The widget to show in place of the 2D play area; the mouse, the wheel and the pointer's
+    // entering and leaving reach it as events.
     virtual QWidget* Widget() = 0;
     // Empty when the scene can draw; else why not, in a sentence.
     virtual QString Problem() const = 0;
@@ -85,6 +86,10 @@ public:
     virtual int GLErrors() const = 0;
     // Called after each frame is drawn (for the frame-rate readout).
     virtual void SetFrameListener(std::function<void(double ms)> listener) = 0;
+    // Frames put on the screen so far.
+    virtual int FramesShown() const = 0;
+    // A frame drawn now, as a picture (empty when the scene cannot draw).
+    virtual QImage Grab() = 0;
 };
 
 } // namespace tovani

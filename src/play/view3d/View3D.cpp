@@ -143,6 +143,14 @@ bool View3D::LoadScene() {
     if (!create)
         return fail(library_->errorString());
     QWidget* panel = form_.GLPanel();
+    // The scene may be a window of its own, drawn over every plain widget beside it: the panel
+    // that holds it and the welcome panel over it get windows too (before the scene's), so
+    // they stack as they are raised.
+    // (Only those: the other widgets beside them keep drawing as they did.)
+    QApplication::setAttribute(Qt::AA_DontCreateNativeWidgetSiblings);
+    panel->setAttribute(Qt::WA_NativeWindow);
+    if (QWidget* welcome = form_.Area("Welcome"))
+        welcome->setAttribute(Qt::WA_NativeWindow);
     auto* layout = new QVBoxLayout(panel);
     layout->setContentsMargins(0, 0, 0, 0);
     scene_ = create(panel);
