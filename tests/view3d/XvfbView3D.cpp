@@ -186,6 +186,14 @@ int main(int argc, char** argv) {
                                  near(frame.pixel(frame.width() - 3, frame.height() - 3),
                                       back.pixel(back.width() - 1, back.height() - 1));
             Check(corners, "the background picture fills the 3D panel");
+            // It is the picture the 2D board lies on, not the plain colour kept for when
+            // there is none.
+            if (const PixelBuffer* picture = view.BackgroundPicture()) {
+                const QRgb plain = qRgb(0, 128, 128);
+                const QRgb centre = back.pixel(back.width() / 2, back.height() / 2);
+                Check(!picture->IsEmpty() && (back.pixel(0, 0) != plain || centre != plain),
+                      "the 3D background is the board's background picture");
+            }
         }
         Shot("solitaire-3d");
 

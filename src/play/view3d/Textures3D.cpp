@@ -90,7 +90,12 @@ Textures3D BuildTextures3D(const BoardView& view, TMainForm& form) {
          {"N64x64texture1", "N128x128texture1", "N256x256texture1", "N512x512texture1"})
         if (form.Option(n))
             size = 32 << form.Item(n)->property("tag").toInt();
-    const QImage& back = form.PlayAreaBackground();
+    // The background picture the 2D board is drawn on (the window's own one when no board
+    // view has read a picture).
+    QImage back = form.PlayAreaBackground();
+    if (const PixelBuffer* b = view.BackgroundPicture(); b && !b->IsEmpty())
+        back = QImage(reinterpret_cast<const uchar*>(b->Data()), b->Width(), b->Height(),
+                      b->BytesPerLine(), QImage::Format_RGB32);
     if (!back.isNull())
         t.pictures[kTex3DBackground] =
             back.scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
