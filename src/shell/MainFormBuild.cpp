@@ -4,6 +4,7 @@
 #include "shell/ThreadTimer.h"
 
 #include "core/Files.h"
+#include "dialogs/FittingButton.h"
 #include "shell/MenuTable.h"
 #include "shell/ShellPictures.h"
 #include "shell/ShellWidgets.h"
@@ -36,41 +37,6 @@
 namespace tovani {
 
 namespace {
-
-// A welcome screen button keeps its place in the panel whatever the language: a caption too
-// long for it is drawn in a smaller font instead of being cut.
-class WelcomeChoiceButton : public QPushButton {
-public:
-    using QPushButton::QPushButton;
-
-protected:
-    void changeEvent(QEvent* e) override {
-        if (e->type() == QEvent::FontChange && !fitting_)
-            basePoints_ = font().pointSizeF();
-        QPushButton::changeEvent(e);
-    }
-    void paintEvent(QPaintEvent* e) override {
-        if (basePoints_ <= 0)
-            basePoints_ = font().pointSizeF();
-        QFont f = font();
-        if (basePoints_ > 0) {
-            f.setPointSizeF(basePoints_);
-            while (f.pointSizeF() > 6.0 &&
-                   QFontMetrics(f).horizontalAdvance(text()) > width() - 8)
-                f.setPointSizeF(f.pointSizeF() - 0.5);
-        }
-        if (f != font()) {
-            fitting_ = true;
-            setFont(f);
-            fitting_ = false;
-        }
-        QPushButton::paintEvent(e);
-    }
-
-private:
-    qreal basePoints_ = 0;
-    bool fitting_ = false;
-};
 
 const QString kTitle = QStringLiteral("Tovani 10.21");
 
@@ -547,7 +513,7 @@ void TMainForm::BuildWelcome() {
             int bx = x;
             for (int i = 0; i < n; ++i) {
                 const WelcomeButton& b = row[static_cast<size_t>(i)];
-                auto* btn = new WelcomeChoiceButton(b.caption, w);
+                auto* btn = new FittingButton(b.caption, w);
                 btn->setObjectName(b.name);
                 btn->setProperty("row", QVariant::fromValue(n));
                 btn->setGeometry(bx, by, (150 - (n - 1) * 3) / n, 23);
