@@ -31,7 +31,7 @@ while [ "$number" -le "$last" ]; do
         # ends by itself when another one had the number first.
         tries=0
         while [ $tries -lt 300 ] && kill -0 "$XVFB_PID" 2>/dev/null; do
-            owner=$(tr -d ' \n' <"/tmp/.X${number}-lock" 2>/dev/null || true)
+            owner=$(tr -d ' \n' 2>/dev/null <"/tmp/.X${number}-lock" || true)
             if [ "$owner" = "$XVFB_PID" ] && [ -S "/tmp/.X11-unix/X${number}" ]; then
                 break 2
             fi

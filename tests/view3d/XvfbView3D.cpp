@@ -32,6 +32,7 @@
 #include <QMatrix4x4>
 #include <QScreen>
 #include <QTimer>
+#include <QWindow>
 
 #include <cstdlib>
 #include <filesystem>
@@ -297,9 +298,29 @@ int main(int argc, char** argv) {
               "a right-button drag turns the board");
         Wait(300);
         Shot("camera-dragged");
+        // The pointer goes back over the board, where a player's hand would be.
+        Run("xdotool", {"mousemove", QString::number(at.x()), QString::number(at.y())});
+        Wait(100);
         Keys({"5"});
-        Check(WaitFor([&] { return view3D.Camera().distance == 48; }, 2000),
-              "key 5 puts the camera back");
+        bool reset = WaitFor([&] { return view3D.Camera().distance == 48; }, 3000);
+        if (!reset) {
+            // Once, on a loaded machine under the sanitizers, this key went unheard; what the
+            // window held then is printed, and the key is typed once more.
+            std::printf("     key 5 unheard: distance %d, dragging %d, focus window %s, focus "
+                        "widget %s, modal %d\n",
+                        view3D.Camera().distance, int(view3D.Camera().Dragging()),
+                        QGuiApplication::focusWindow()
+                            ? qPrintable(QGuiApplication::focusWindow()->objectName() + "/" +
+                                         QGuiApplication::focusWindow()->metaObject()->className())
+                            : "none",
+                        QApplication::focusWidget()
+                            ? QApplication::focusWidget()->metaObject()->className()
+                            : "none",
+                        int(QApplication::activeModalWidget() != nullptr));
+            Keys({"5"});
+            reset = WaitFor([&] { return view3D.Camera().distance == 48; }, 3000);
+        }
+        Check(reset, "key 5 puts the camera back");
 
         // Effects and contemplation modes.
         form.Item("Cube3D")->trigger();
