@@ -21,6 +21,20 @@ namespace tovani::resampling {
 #if defined(__x86_64__)
 namespace {
 
+// How many columns of the padded row the destination pixels up to each one read.
+std::vector<size_t> ColumnsRead(const Axis& axis, size_t padLength) {
+    std::vector<size_t> columns(axis.spans.size());
+    size_t most = 0;
+    for (size_t i = 0; i < axis.spans.size(); ++i) {
+        const Span& s = axis.spans[i];
+        if (s.count > 0) {
+            most = std::max(most, size_t(s.first - axis.lowest + s.count));
+        }
+        columns[i] = std::min(most, padLength);
+    }
+    return columns;
+}
+
 // --- AVX2: eight rows a group ------------------------------------------------------------------
 
 constexpr int kRows8 = 8;
@@ -104,6 +118,37 @@ __attribute__((target("avx2"))) inline void StoreBlock8(const __m256i* px, uint8
         _mm_storeu_si128(reinterpret_cast<__m128i*>(o), _mm256_castsi256_si128(bytes));
         _mm_storel_epi64(reinterpret_cast<__m128i*>(o + 16), _mm256_extracti128_si256(bytes, 1));
     }
+}
+
+// Turns the columns `from` (the next not yet turned) up to at least `needed` of eight rows into
+// planes, and answers the next column not yet turned. Eight columns side by side in the picture
+// (away from the reflected edges) are loaded from each row and turned, which many processors do
+// faster than gathering them; the others are gathered one column at a time.
+__attribute__((target("avx2"))) inline size_t ToPlanes8(const int* line, const int32_t* rowAt,
+                                                        __m256i rows,
+                                                        const std::vector<int>& sourceOf,
+                                                        float* planes, size_t from,
+                                                        size_t needed) {
+    const size_t padLength = sourceOf.size();
+    size_t k = from;
+    while (k < needed) {
+        if (k + 8 <= padLength && sourceOf[k + 7] == sourceOf[k] + 7) {
+            __m256i block[kRows8], columns[kRows8];
+            for (int row = 0; row < kRows8; ++row) {
+                block[row] = _mm256_loadu_si256(
+                    reinterpret_cast<const __m256i*>(line + rowAt[row] + sourceOf[k]));
+            }
+            Transpose8(block, columns);
+            for (int c = 0; c < kRows8; ++c) {
+                ToPlanes8(planes + 3 * kRows8 * (k + size_t(c)), columns[c]);
+            }
+            k += 8;
+            continue;
+        }
+        ToPlanes8(planes + 3 * kRows8 * k, _mm256_i32gather_epi32(line + sourceOf[k], rows, 4));
+        ++k;
+    }
+    return k;
 }
 
 // Sums `N` destination pixels side by side (3N independent sums keep the adders busy) into
@@ -211,6 +256,7 @@ __attribute__((target("avx2"))) void HorizontalPassAvx2(const PixelBuffer& src, 
     float* const planes = planeStore.data();
     const int count = axis.spans.empty() ? 0 : axis.spans[0].count;
     const size_t n = axis.spans.size();
+    const std::vector<size_t> columnsFor = ColumnsRead(axis, padLength);
     for (int y = 0; y < sh; y += kRows8) {
         // Rows past the last are read from the last and written to the padding rows.
         alignas(32) int32_t rowAt[kRows8];
@@ -219,30 +265,16 @@ __attribute__((target("avx2"))) void HorizontalPassAvx2(const PixelBuffer& src, 
         }
         const __m256i rows = _mm256_load_si256(reinterpret_cast<const __m256i*>(rowAt));
         const int* line = reinterpret_cast<const int*>(src.ScanLine(y));
+        // Columns are turned into planes just before the sums that read them, so that they are
+        // still in the nearest cache, and the loads from the picture overlap the sums.
         size_t k = 0;
-        while (k < padLength) {
-            // Eight columns side by side in the picture (away from the reflected edges) are
-            // loaded from each row and turned, which many processors do faster than gathering
-            // them; the others are gathered one column at a time.
-            if (k + 8 <= padLength && sourceOf[k + 7] == sourceOf[k] + 7) {
-                __m256i block[kRows8], columns[kRows8];
-                for (int row = 0; row < kRows8; ++row) {
-                    block[row] = _mm256_loadu_si256(
-                        reinterpret_cast<const __m256i*>(line + rowAt[row] + sourceOf[k]));
-                }
-                Transpose8(block, columns);
-                for (int c = 0; c < kRows8; ++c) {
-                    ToPlanes8(planes + 3 * kRows8 * (k + size_t(c)), columns[c]);
-                }
-                k += 8;
-                continue;
-            }
-            ToPlanes8(planes + 3 * kRows8 * k, _mm256_i32gather_epi32(line + sourceOf[k], rows, 4));
-            ++k;
-        }
+        auto convertUpTo = [&](size_t needed) {
+            k = ToPlanes8(line, rowAt, rows, sourceOf, planes, k, needed);
+        };
         uint8_t* out = middle + stride * size_t(y);
         size_t i = 0;
         for (; i + 8 <= n; i += 8) {
+            convertUpTo(columnsFor[i + 7]);
             __m256i px[8];
             SumPixels8<kSide8>(planes, axis, i, count, px);
             SumPixels8<kSide8>(planes, axis, i + kSide8, count, px + kSide8);
@@ -252,6 +284,7 @@ __attribute__((target("avx2"))) void HorizontalPassAvx2(const PixelBuffer& src, 
             }
             StoreBlock8(px, out + 3 * i, stride);
         }
+        convertUpTo(n > 0 ? columnsFor[n - 1] : 0);
         for (; i < n; ++i) {
             __m256i px;
             SumPixels8<1>(planes, axis, i, count, &px);
