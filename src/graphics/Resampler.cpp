@@ -310,6 +310,9 @@ void VerticalRow(const uint8_t* const* rows, const float* weights, int count, si
 
 ResamplerLoops loopLimit = ResamplerLoops::Widest;
 
+// From how many rows per destination row the vertical pass widens each row once.
+constexpr int kWideWindow = 16;
+
 bool Refuse(std::string* error, const char* why) {
     if (error) {
         *error = why;
@@ -445,6 +448,31 @@ bool Resample(const PixelBuffer& src, PixelBuffer& dst, int filterIndex, std::st
     }
 
     // Second pass: the intermediate columns into the destination rows.
+#if defined(__x86_64__)
+    if (avx2 && !avx512) {
+        VerticalTaps taps;
+        taps.begin.reserve(size_t(dh) + 1);
+        for (int j = 0; j < dh; ++j) {
+            const Span& s = vertical.spans[size_t(j)];
+            taps.begin.push_back(int(taps.rows.size()));
+            taps.window = std::max(taps.window, s.count);
+            for (int t = 0; t < s.count; ++t) {
+                const float w = vertical.weights[s.offset + size_t(t)];
+                if (w != 0.0f) {
+                    taps.rows.push_back(Reflect(s.first + t, sh));
+                    taps.weights.push_back(w);
+                }
+            }
+        }
+        taps.begin.push_back(int(taps.rows.size()));
+        // Widening each row once pays where many destination rows read it; where few do, the
+        // rows are read where they lie.
+        if (taps.window >= kWideWindow) {
+            VerticalPassAvx2(middle, stride, taps, dst);
+            return true;
+        }
+    }
+#endif
     std::vector<uint8_t> outRow(stride);
     std::vector<const uint8_t*> rowPointers;
     std::vector<float> rowWeights;

@@ -27,6 +27,16 @@ struct Axis {
     int highest = 0; // largest
 };
 
+// The rows the vertical pass reads, reflected into the picture, with their weights (zeros left
+// out): destination row j reads rows[begin[j]] .. rows[begin[j + 1] - 1]. The rows read by one
+// destination row lie within `window` consecutive rows.
+struct VerticalTaps {
+    std::vector<int> rows;
+    std::vector<float> weights;
+    std::vector<int> begin;
+    int window = 1;
+};
+
 // Whether the processor runs AVX2 (and, for the second, AVX-512F) instructions.
 bool HaveAvx2();
 bool HaveAvx512();
@@ -47,6 +57,10 @@ void VerticalRowAvx2(const uint8_t* const* rows, const float* weights, int count
                      uint8_t* out);
 void VerticalRowAvx512(const uint8_t* const* rows, const float* weights, int count, size_t bytes,
                        uint8_t* out);
+// The whole vertical pass of the intermediate picture (rows of `stride` bytes, a multiple of 32
+// with room for four bytes past the pixels) into `dst`.
+void VerticalPassAvx2(const uint8_t* middle, size_t stride, const VerticalTaps& taps,
+                      PixelBuffer& dst);
 // 24-bit pixels widened to opaque 32-bit ones.
 void ExpandRowAvx2(const uint8_t* in, Pixel* out, int width);
 #endif

@@ -318,5 +318,37 @@ TEST(Resampler, TheSameSizeAgainGivesTheSameBytes) {
     }
 }
 
+// Where many destination rows read each row (a strong vertical shrink), the vector loops widen
+// each row once and work the picture in strips of columns: rows wider than several strips, with
+// a last strip cut short, over heights whose reflected edges fall inside the first and last
+// destination rows, must still give the plain bytes.
+TEST(Resampler, WideRowsInStripsGiveThePlainBytes) {
+    const int shapes[][4] = {{300, 90, 200, 10}, {131, 64, 97, 3}, {70, 200, 65, 11},
+                             {33, 47, 120, 4}};
+    const ResamplerLoops loops[] = {ResamplerLoops::Widest, ResamplerLoops::Avx2};
+    uint32_t seed = 4242;
+    for (const auto& shape : shapes) {
+        PixelBuffer src(shape[0], shape[1]);
+        for (int y = 0; y < src.Height(); ++y) {
+            for (int x = 0; x < src.Width(); ++x) {
+                seed = seed * 1103515245u + 12345u;
+                src.Set(x, y, 0xFF000000u | (seed >> 8));
+            }
+        }
+        for (int f : {kFilterLanczos3, kFilterTriangle}) {
+            const PixelBuffer want = PlainResample(src, shape[2], shape[3], f);
+            for (ResamplerLoops limit : loops) {
+                LimitResamplerLoops(limit);
+                PixelBuffer dst(shape[2], shape[3]);
+                ASSERT_TRUE(Resample(src, dst, f));
+                EXPECT_EQ(dst, want)
+                    << shape[0] << "x" << shape[1] << " to " << shape[2] << "x" << shape[3] << ", "
+                    << ResampleFilterAt(f).name << " (loops " << int(limit) << ")";
+            }
+        }
+    }
+    LimitResamplerLoops(ResamplerLoops::Widest);
+}
+
 } // namespace
 } // namespace tovani

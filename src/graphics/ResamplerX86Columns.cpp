@@ -1,0 +1,109 @@
+// The vertical pass in AVX2 instructions, compiled for those processors function by function and
+// called only when the processor has them.
+//
+// The destination is worked in strips of columns. Within a strip each intermediate row is widened
+// to floats once, into a small cache of rows that stays in the nearest cache, and every
+// destination row that reads it reads the floats: the rows of neighbouring destination rows
+// overlap (about six at a reduction of a quarter, about fifty at an eighth), and widening a row
+// again for each of them cost more than the sums. Products and sums are taken one by one in the
+// order of the weights, as the portable loops take them, so every byte comes out the same.
+#include "graphics/ResamplerLoops.h"
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
+
+namespace tovani::resampling {
+
+#if defined(__x86_64__)
+namespace {
+
+// A strip is a whole number of pixels and of 32-byte runs: a multiple of 96 bytes.
+constexpr size_t kStripUnit = 96;
+// The float rows of a strip are kept within about this many bytes.
+constexpr size_t kCacheBytes = 32 * 1024;
+
+__attribute__((target("avx2"))) inline __m256i RoundClamp8(__m256 v) {
+    return _mm256_cvtps_epi32(
+        _mm256_min_ps(_mm256_max_ps(v, _mm256_setzero_ps()), _mm256_set1_ps(255.0f)));
+}
+
+// `bytes` (a multiple of 32) values of one intermediate row widened to floats.
+__attribute__((target("avx2"))) inline void WidenRow(const uint8_t* in, size_t bytes,
+                                                     float* out) {
+    for (size_t x = 0; x < bytes; x += 8) {
+        _mm256_store_ps(out + x,
+                        _mm256_cvtepi32_ps(_mm256_cvtepu8_epi32(
+                            _mm_loadl_epi64(reinterpret_cast<const __m128i*>(in + x)))));
+    }
+}
+
+// One destination row of a strip: `bytes` (a multiple of 32) values of the weighted float rows
+// summed into `out`.
+__attribute__((target("avx2"))) void SumRows(const float* const* rows, const float* weights,
+                                             int count, size_t bytes, uint8_t* out) {
+    const __m256i order = _mm256_setr_epi32(0, 4, 1, 5, 2, 6, 3, 7);
+    for (size_t x = 0; x < bytes; x += 32) {
+        __m256 a0 = _mm256_setzero_ps(), a1 = a0, a2 = a0, a3 = a0;
+        for (int t = 0; t < count; ++t) {
+            const __m256 w = _mm256_broadcast_ss(weights + t);
+            const float* p = rows[t] + x;
+            a0 = _mm256_add_ps(a0, _mm256_mul_ps(w, _mm256_load_ps(p)));
+            a1 = _mm256_add_ps(a1, _mm256_mul_ps(w, _mm256_load_ps(p + 8)));
+            a2 = _mm256_add_ps(a2, _mm256_mul_ps(w, _mm256_load_ps(p + 16)));
+            a3 = _mm256_add_ps(a3, _mm256_mul_ps(w, _mm256_load_ps(p + 24)));
+        }
+        const __m256i s01 = _mm256_packs_epi32(RoundClamp8(a0), RoundClamp8(a1));
+        const __m256i s23 = _mm256_packs_epi32(RoundClamp8(a2), RoundClamp8(a3));
+        const __m256i packed = _mm256_permutevar8x32_epi32(_mm256_packus_epi16(s01, s23), order);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + x), packed);
+    }
+}
+
+} // namespace
+
+__attribute__((target("avx2"))) void VerticalPassAvx2(const uint8_t* middle, size_t stride,
+                                                      const VerticalTaps& taps, PixelBuffer& dst) {
+    const int dh = dst.Height(), dw = dst.Width();
+    const size_t rowBytes = size_t(dw) * 3;
+    // The rows one destination row reads lie within `window` consecutive intermediate rows, so
+    // a cache of that many slots, a row in slot row % slots, never drops a row the same
+    // destination row still reads.
+    const size_t slots = size_t(std::max(taps.window, 1));
+    const size_t strip = std::max(kStripUnit, kCacheBytes / 4 / slots / kStripUnit * kStripUnit);
+    std::unique_ptr<float[], decltype(&std::free)> cache(
+        static_cast<float*>(std::aligned_alloc(32, slots * strip * sizeof(float))), &std::free);
+    std::vector<int> cached(slots);
+    std::vector<const float*> rows(slots);
+    // Room for the vector loops to write past the strip's last pixel.
+    std::vector<uint8_t> outBytes(strip + 32);
+    for (size_t x0 = 0; x0 < rowBytes; x0 += strip) {
+        // Whole 32-byte runs; the row's padding up to `stride` is read and thrown away.
+        const size_t bytes = std::min(strip, (stride - x0) & ~size_t(31));
+        const int pixels = int(std::min(strip, rowBytes - x0) / 3);
+        std::fill(cached.begin(), cached.end(), -1);
+        for (int j = 0; j < dh; ++j) {
+            const int first = taps.begin[size_t(j)];
+            const int count = taps.begin[size_t(j) + 1] - first;
+            for (int t = 0; t < count; ++t) {
+                const int row = taps.rows[size_t(first + t)];
+                const size_t slot = size_t(row) % slots;
+                float* at = cache.get() + slot * strip;
+                if (cached[slot] != row) {
+                    WidenRow(middle + stride * size_t(row) + x0, bytes, at);
+                    cached[slot] = row;
+                }
+                rows[size_t(t)] = at;
+            }
+            SumRows(rows.data(), taps.weights.data() + first, count, bytes, outBytes.data());
+            ExpandRowAvx2(outBytes.data(), dst.ScanLine(j) + x0 / 3, pixels);
+        }
+    }
+}
+#endif
+
+} // namespace tovani::resampling
