@@ -308,6 +308,26 @@ void VerticalRow(const uint8_t* const* rows, const float* weights, int count, si
     }
 }
 
+// The rows each destination row reads, reflected into a picture `height` rows high, and their
+// weights, zeros left out.
+VerticalTaps MakeVerticalTaps(const Axis& vertical, int height) {
+    VerticalTaps taps;
+    taps.begin.reserve(vertical.spans.size() + 1);
+    for (const Span& s : vertical.spans) {
+        taps.begin.push_back(int(taps.rows.size()));
+        taps.window = std::max(taps.window, s.count);
+        for (int t = 0; t < s.count; ++t) {
+            const float w = vertical.weights[s.offset + size_t(t)];
+            if (w != 0.0f) {
+                taps.rows.push_back(Reflect(s.first + t, height));
+                taps.weights.push_back(w);
+            }
+        }
+    }
+    taps.begin.push_back(int(taps.rows.size()));
+    return taps;
+}
+
 ResamplerLoops loopLimit = ResamplerLoops::Widest;
 
 // From how many rows per destination row the vertical pass widens each row once.
@@ -398,6 +418,27 @@ bool Resample(const PixelBuffer& src, PixelBuffer& dst, int filterIndex, std::st
     // last pixel, so the vector loops need no tail handling.
     const size_t rowBytes = size_t(dw) * 3;
     const size_t stride = (rowBytes + 4 + 31) & ~size_t(31);
+    const int lowest = horizontal.lowest;
+    const size_t padLength = size_t(horizontal.highest - lowest + 1);
+    std::vector<int> sourceOf(padLength);
+    for (size_t k = 0; k < padLength; ++k) {
+        sourceOf[k] = Reflect(int(k) + lowest, sw);
+    }
+    const bool avx512 = HaveAvx512() && (loopLimit == ResamplerLoops::Widest ||
+                                         loopLimit == ResamplerLoops::Avx512);
+    const bool avx2 = avx512 || (HaveAvx2() && loopLimit != ResamplerLoops::Portable);
+#if defined(__x86_64__)
+    VerticalTaps taps;
+    if (avx2 && !avx512) {
+        taps = MakeVerticalTaps(vertical, sh);
+        // Where few destination rows read each intermediate row, the rows are made a group at a
+        // time just before the destination rows that read them, and kept in a ring of rows.
+        if (taps.window < kWideWindow) {
+            ResampleRowsAvx2(src, horizontal, sourceOf, taps, stride, dst);
+            return true;
+        }
+    }
+#endif
     // The passes write every pixel; only the padding past each row's pixels is cleared (it is
     // summed with the rest and thrown away), instead of the whole picture.
     // The vector loops work rows in groups and write whole groups: the rows past the last are
@@ -409,15 +450,6 @@ bool Resample(const PixelBuffer& src, PixelBuffer& dst, int filterIndex, std::st
     for (int y = 0; y < sh; ++y) {
         std::memset(middle + stride * size_t(y) + rowBytes, 0, stride - rowBytes);
     }
-    const int lowest = horizontal.lowest;
-    const size_t padLength = size_t(horizontal.highest - lowest + 1);
-    std::vector<int> sourceOf(padLength);
-    for (size_t k = 0; k < padLength; ++k) {
-        sourceOf[k] = Reflect(int(k) + lowest, sw);
-    }
-    const bool avx512 = HaveAvx512() && (loopLimit == ResamplerLoops::Widest ||
-                                         loopLimit == ResamplerLoops::Avx512);
-    const bool avx2 = avx512 || (HaveAvx2() && loopLimit != ResamplerLoops::Portable);
 #if defined(__x86_64__)
     if (avx2) {
         if (avx512) {
@@ -450,27 +482,9 @@ bool Resample(const PixelBuffer& src, PixelBuffer& dst, int filterIndex, std::st
     // Second pass: the intermediate columns into the destination rows.
 #if defined(__x86_64__)
     if (avx2 && !avx512) {
-        VerticalTaps taps;
-        taps.begin.reserve(size_t(dh) + 1);
-        for (int j = 0; j < dh; ++j) {
-            const Span& s = vertical.spans[size_t(j)];
-            taps.begin.push_back(int(taps.rows.size()));
-            taps.window = std::max(taps.window, s.count);
-            for (int t = 0; t < s.count; ++t) {
-                const float w = vertical.weights[s.offset + size_t(t)];
-                if (w != 0.0f) {
-                    taps.rows.push_back(Reflect(s.first + t, sh));
-                    taps.weights.push_back(w);
-                }
-            }
-        }
-        taps.begin.push_back(int(taps.rows.size()));
-        // Widening each row once pays where many destination rows read it; where few do, the
-        // rows are read where they lie.
-        if (taps.window >= kWideWindow) {
-            VerticalPassAvx2(middle, stride, taps, dst);
-            return true;
-        }
+        // Many destination rows read each row: each is widened once.
+        VerticalPassAvx2(middle, stride, taps, dst);
+        return true;
     }
 #endif
     std::vector<uint8_t> outRow(stride);

@@ -49,6 +49,22 @@ bool HaveAvx512();
 constexpr int kMiddleRowGroup = 16;
 void HorizontalPassAvx2(const PixelBuffer& src, const Axis& axis, const std::vector<int>& sourceOf,
                         uint8_t* middle, size_t stride);
+// The same pass eight rows at a time, for a caller that consumes the rows as they come: `Group`
+// writes source rows y .. y + 7 (y a multiple of 8; rows past the last are thrown away) to
+// `out`, rows `stride` bytes apart.
+class HorizontalGroupsAvx2 {
+public:
+    HorizontalGroupsAvx2(const PixelBuffer& src, const Axis& axis,
+                         const std::vector<int>& sourceOf);
+    void Group(int y, uint8_t* out, size_t stride);
+
+private:
+    const PixelBuffer& src_;
+    const Axis& axis_;
+    const std::vector<int>& sourceOf_;
+    std::vector<float> planes_;        // one column of the group's rows as three planes, per column
+    std::vector<size_t> columnsFor_;   // the columns read by destination pixels 0 .. i
+};
 void HorizontalPassAvx512(const PixelBuffer& src, const Axis& axis,
                           const std::vector<int>& sourceOf, uint8_t* middle, size_t stride);
 // One destination row of the vertical pass: `bytes` (a multiple of 32) values of the weighted
@@ -60,6 +76,11 @@ void VerticalRowAvx512(const uint8_t* const* rows, const float* weights, int cou
 // The whole vertical pass of the intermediate picture (rows of `stride` bytes, a multiple of 32
 // with room for four bytes past the pixels) into `dst`.
 void VerticalPassAvx2(const uint8_t* middle, size_t stride, const VerticalTaps& taps,
+                      PixelBuffer& dst);
+// Both passes, the horizontal one eight source rows at a time into a ring of intermediate rows
+// (`stride` bytes each) just before the destination rows that read them.
+void ResampleRowsAvx2(const PixelBuffer& src, const Axis& horizontal,
+                      const std::vector<int>& sourceOf, const VerticalTaps& taps, size_t stride,
                       PixelBuffer& dst);
 // 24-bit pixels widened to opaque 32-bit ones.
 void ExpandRowAvx2(const uint8_t* in, Pixel* out, int width);

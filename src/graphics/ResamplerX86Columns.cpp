@@ -104,6 +104,66 @@ __attribute__((target("avx2"))) void VerticalPassAvx2(const uint8_t* middle, siz
         }
     }
 }
+
+__attribute__((target("avx2"))) void ResampleRowsAvx2(const PixelBuffer& src,
+                                                      const Axis& horizontal,
+                                                      const std::vector<int>& sourceOf,
+                                                      const VerticalTaps& taps, size_t stride,
+                                                      PixelBuffer& dst) {
+    constexpr int kGroup = 8;
+    const int sh = src.Height(), dh = dst.Height(), dw = dst.Width();
+    const int whole = (sh + kGroup - 1) / kGroup * kGroup;
+    // Row r lies in slot r % slots until row r + slots is made. Destination row j needs the
+    // groups up to its last row; the rows it reads must not have been overwritten by then. A
+    // ring of its window and two groups is enough for ordinary spans; should it not be, the
+    // ring holds the whole picture.
+    const auto fits = [&](int slots) {
+        int made = 0;
+        for (int j = 0; j < dh; ++j) {
+            int needed = 0;
+            for (int t = taps.begin[size_t(j)]; t < taps.begin[size_t(j) + 1]; ++t) {
+                needed = std::max(needed, taps.rows[size_t(t)] + 1);
+            }
+            while (made < needed) {
+                made += kGroup;
+            }
+            for (int t = taps.begin[size_t(j)]; t < taps.begin[size_t(j) + 1]; ++t) {
+                if (taps.rows[size_t(t)] < made - slots) {
+                    return false;
+                }
+            }
+        }
+        return true;
+    };
+    int slots = (taps.window + 3 * kGroup - 1) / kGroup * kGroup;
+    if (slots >= whole || !fits(slots)) {
+        slots = whole;
+    }
+    // The padding past each row's pixels is summed with the rest and thrown away; it is cleared
+    // once, and the horizontal pass writes only the pixels.
+    std::vector<uint8_t> ring(size_t(slots) * stride, 0);
+    HorizontalGroupsAvx2 groups(src, horizontal, sourceOf);
+    std::vector<uint8_t> outRow(stride);
+    std::vector<const uint8_t*> rows(size_t(std::max(taps.window, 1)));
+    int made = 0;
+    for (int j = 0; j < dh; ++j) {
+        const int first = taps.begin[size_t(j)];
+        const int count = taps.begin[size_t(j) + 1] - first;
+        int needed = 0;
+        for (int t = 0; t < count; ++t) {
+            needed = std::max(needed, taps.rows[size_t(first + t)] + 1);
+        }
+        while (made < needed) {
+            groups.Group(made, ring.data() + stride * size_t(made % slots), stride);
+            made += kGroup;
+        }
+        for (int t = 0; t < count; ++t) {
+            rows[size_t(t)] = ring.data() + stride * size_t(taps.rows[size_t(first + t)] % slots);
+        }
+        VerticalRowAvx2(rows.data(), taps.weights.data() + first, count, stride, outRow.data());
+        ExpandRowAvx2(outRow.data(), dst.ScanLine(j), dw);
+    }
+}
 #endif
 
 } // namespace tovani::resampling

@@ -247,49 +247,58 @@ __attribute__((target("avx512f"))) inline void SumPixels16(const float* planes, 
 
 } // namespace
 
-__attribute__((target("avx2"))) void HorizontalPassAvx2(const PixelBuffer& src, const Axis& axis,
-                                                        const std::vector<int>& sourceOf,
-                                                        uint8_t* middle, size_t stride) {
+HorizontalGroupsAvx2::HorizontalGroupsAvx2(const PixelBuffer& src, const Axis& axis,
+                                           const std::vector<int>& sourceOf)
+    : src_(src), axis_(axis), sourceOf_(sourceOf),
+      planes_(sourceOf.size() * 3 * size_t(kRows8) + 16), columnsFor_(ColumnsRead(axis, sourceOf.size())) {
+}
+
+__attribute__((target("avx2"))) void HorizontalGroupsAvx2::Group(int y, uint8_t* out,
+                                                                 size_t stride) {
+    const PixelBuffer& src = src_;
+    const Axis& axis = axis_;
     const int sh = src.Height(), sw = src.Width();
-    const size_t padLength = sourceOf.size();
-    std::vector<float> planeStore(padLength * 3 * kRows8);
-    float* const planes = planeStore.data();
+    // The planes start on a cache line, so that no load of eight floats straddles two lines.
+    float* const planes = reinterpret_cast<float*>(
+        (reinterpret_cast<uintptr_t>(planes_.data()) + 63) & ~uintptr_t(63));
+    const size_t* const columnsFor = columnsFor_.data();
     const int count = axis.spans.empty() ? 0 : axis.spans[0].count;
     const size_t n = axis.spans.size();
-    const std::vector<size_t> columnsFor = ColumnsRead(axis, padLength);
-    for (int y = 0; y < sh; y += kRows8) {
-        // Rows past the last are read from the last and written to the padding rows.
-        alignas(32) int32_t rowAt[kRows8];
-        for (int row = 0; row < kRows8; ++row) {
-            rowAt[row] = (std::min(y + row, sh - 1) - y) * sw;
+    // Rows past the last are read from the last and written to the padding rows.
+    alignas(32) int32_t rowAt[kRows8];
+    for (int row = 0; row < kRows8; ++row) {
+        rowAt[row] = (std::min(y + row, sh - 1) - y) * sw;
+    }
+    const __m256i rows = _mm256_load_si256(reinterpret_cast<const __m256i*>(rowAt));
+    const int* line = reinterpret_cast<const int*>(src.ScanLine(y));
+    // Columns are turned into planes just before the sums that read them, so that they are
+    // still in the nearest cache, and the loads from the picture overlap the sums.
+    size_t k = 0;
+    size_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        k = ToPlanes8(line, rowAt, rows, sourceOf_, planes, k, columnsFor[i + 7]);
+        __m256i px[8];
+        SumPixels8<kSide8>(planes, axis, i, count, px);
+        SumPixels8<kSide8>(planes, axis, i + kSide8, count, px + kSide8);
+        if constexpr (kSide8 == 2) {
+            SumPixels8<kSide8>(planes, axis, i + 4, count, px + 4);
+            SumPixels8<kSide8>(planes, axis, i + 6, count, px + 6);
         }
-        const __m256i rows = _mm256_load_si256(reinterpret_cast<const __m256i*>(rowAt));
-        const int* line = reinterpret_cast<const int*>(src.ScanLine(y));
-        // Columns are turned into planes just before the sums that read them, so that they are
-        // still in the nearest cache, and the loads from the picture overlap the sums.
-        size_t k = 0;
-        auto convertUpTo = [&](size_t needed) {
-            k = ToPlanes8(line, rowAt, rows, sourceOf, planes, k, needed);
-        };
-        uint8_t* out = middle + stride * size_t(y);
-        size_t i = 0;
-        for (; i + 8 <= n; i += 8) {
-            convertUpTo(columnsFor[i + 7]);
-            __m256i px[8];
-            SumPixels8<kSide8>(planes, axis, i, count, px);
-            SumPixels8<kSide8>(planes, axis, i + kSide8, count, px + kSide8);
-            if constexpr (kSide8 == 2) {
-                SumPixels8<kSide8>(planes, axis, i + 4, count, px + 4);
-                SumPixels8<kSide8>(planes, axis, i + 6, count, px + 6);
-            }
-            StoreBlock8(px, out + 3 * i, stride);
-        }
-        convertUpTo(n > 0 ? columnsFor[n - 1] : 0);
-        for (; i < n; ++i) {
-            __m256i px;
-            SumPixels8<1>(planes, axis, i, count, &px);
-            StorePixel8(px, out + 3 * i, stride);
-        }
+        StoreBlock8(px, out + 3 * i, stride);
+    }
+    ToPlanes8(line, rowAt, rows, sourceOf_, planes, k, n > 0 ? columnsFor[n - 1] : 0);
+    for (; i < n; ++i) {
+        __m256i px;
+        SumPixels8<1>(planes, axis, i, count, &px);
+        StorePixel8(px, out + 3 * i, stride);
+    }
+}
+
+void HorizontalPassAvx2(const PixelBuffer& src, const Axis& axis, const std::vector<int>& sourceOf,
+                        uint8_t* middle, size_t stride) {
+    HorizontalGroupsAvx2 groups(src, axis, sourceOf);
+    for (int y = 0; y < src.Height(); y += kRows8) {
+        groups.Group(y, middle + stride * size_t(y), stride);
     }
 }
 
