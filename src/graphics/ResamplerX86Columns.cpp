@@ -26,6 +26,8 @@ namespace {
 constexpr size_t kStripUnit = 96;
 // The float rows of a strip are kept within about this many bytes.
 constexpr size_t kCacheBytes = 32 * 1024;
+// The columns summed at a time for a batch of destination rows that share their rows.
+constexpr size_t kRowStrip = 256;
 
 __attribute__((target("avx2"))) inline __m256i RoundClamp8(__m256 v) {
     return _mm256_cvtps_epi32(
@@ -42,12 +44,13 @@ __attribute__((target("avx2"))) inline void WidenRow(const uint8_t* in, size_t b
     }
 }
 
-// One destination row of a strip: `bytes` (a multiple of 32) values of the weighted float rows
-// summed into `out`.
-__attribute__((target("avx2"))) void SumRows(const float* const* rows, const float* weights,
-                                             int count, size_t bytes, uint8_t* out) {
+// One destination row of a strip: the values `from` .. `to` (multiples of 32) of the weighted
+// float rows summed into `out`.
+__attribute__((target("avx2"))) inline void SumRows(const float* const* rows,
+                                                    const float* weights, int count, size_t from,
+                                                    size_t to, uint8_t* out) {
     const __m256i order = _mm256_setr_epi32(0, 4, 1, 5, 2, 6, 3, 7);
-    for (size_t x = 0; x < bytes; x += 32) {
+    for (size_t x = from; x < to; x += 32) {
         __m256 a0 = _mm256_setzero_ps(), a1 = a0, a2 = a0, a3 = a0;
         for (int t = 0; t < count; ++t) {
             const __m256 w = _mm256_broadcast_ss(weights + t);
@@ -99,7 +102,7 @@ __attribute__((target("avx2"))) void VerticalPassAvx2(const uint8_t* middle, siz
                 }
                 rows[size_t(t)] = at;
             }
-            SumRows(rows.data(), taps.weights.data() + first, count, bytes, outBytes.data());
+            SumRows(rows.data(), taps.weights.data() + first, count, 0, bytes, outBytes.data());
             ExpandRowAvx2(outBytes.data(), dst.ScanLine(j) + x0 / 3, pixels);
         }
     }
@@ -139,29 +142,59 @@ __attribute__((target("avx2"))) void ResampleRowsAvx2(const PixelBuffer& src,
     if (slots >= whole || !fits(slots)) {
         slots = whole;
     }
-    // The padding past each row's pixels is summed with the rest and thrown away; it is cleared
-    // once, and the horizontal pass writes only the pixels.
-    std::vector<uint8_t> ring(size_t(slots) * stride, 0);
+    // A group is made into `group` (its padding past each row's pixels, summed with the rest and
+    // thrown away, is cleared once: the horizontal pass writes only the pixels), then widened to
+    // floats into the ring, once for all the destination rows that read it.
+    std::vector<uint8_t> group(size_t(kGroup) * stride, 0);
+    std::unique_ptr<float[], decltype(&std::free)> ring(
+        static_cast<float*>(std::aligned_alloc(64, size_t(slots) * stride * sizeof(float))),
+        &std::free);
     HorizontalGroupsAvx2 groups(src, horizontal, sourceOf);
-    std::vector<uint8_t> outRow(stride);
-    std::vector<const uint8_t*> rows(size_t(std::max(taps.window, 1)));
-    int made = 0;
+    std::vector<int> needed(size_t(dh), 0);
     for (int j = 0; j < dh; ++j) {
-        const int first = taps.begin[size_t(j)];
-        const int count = taps.begin[size_t(j) + 1] - first;
-        int needed = 0;
-        for (int t = 0; t < count; ++t) {
-            needed = std::max(needed, taps.rows[size_t(first + t)] + 1);
+        for (int t = taps.begin[size_t(j)]; t < taps.begin[size_t(j) + 1]; ++t) {
+            needed[size_t(j)] = std::max(needed[size_t(j)], taps.rows[size_t(t)] + 1);
         }
-        while (made < needed) {
-            groups.Group(made, ring.data() + stride * size_t(made % slots), stride);
+    }
+    std::vector<uint8_t> outBytes;
+    std::vector<const float*> rows;
+    int made = 0;
+    for (int j = 0; j < dh;) {
+        while (made < needed[size_t(j)]) {
+            groups.Group(made, group.data(), stride);
+            for (int row = 0; row < kGroup; ++row) {
+                WidenRow(group.data() + stride * size_t(row), stride,
+                         ring.get() + stride * size_t((made + row) % slots));
+            }
             made += kGroup;
         }
-        for (int t = 0; t < count; ++t) {
-            rows[size_t(t)] = ring.data() + stride * size_t(taps.rows[size_t(first + t)] % slots);
+        // Every destination row whose rows are made is summed now, a strip of columns at a time
+        // for all of them, so that the float rows they share are read from the nearest cache.
+        int last = j;
+        while (last < dh && needed[size_t(last)] <= made) {
+            ++last;
         }
-        VerticalRowAvx2(rows.data(), taps.weights.data() + first, count, stride, outRow.data());
-        ExpandRowAvx2(outRow.data(), dst.ScanLine(j), dw);
+        const size_t batch = size_t(last - j);
+        outBytes.resize(batch * stride);
+        rows.resize(taps.begin[size_t(last)] - taps.begin[size_t(j)] + size_t(1));
+        const float** rowsOf = rows.data();
+        for (int t = taps.begin[size_t(j)]; t < taps.begin[size_t(last)]; ++t) {
+            rowsOf[t - taps.begin[size_t(j)]] =
+                ring.get() + stride * size_t(taps.rows[size_t(t)] % slots);
+        }
+        for (size_t x0 = 0; x0 < stride; x0 += kRowStrip) {
+            const size_t x1 = std::min(stride, x0 + kRowStrip);
+            for (size_t b = 0; b < batch; ++b) {
+                const int first = taps.begin[size_t(j) + b];
+                const int count = taps.begin[size_t(j) + b + 1] - first;
+                SumRows(rowsOf + (first - taps.begin[size_t(j)]), taps.weights.data() + first,
+                        count, x0, x1, outBytes.data() + stride * b);
+            }
+        }
+        for (size_t b = 0; b < batch; ++b) {
+            ExpandRowAvx2(outBytes.data() + stride * b, dst.ScanLine(j + int(b)), dw);
+        }
+        j = last;
     }
 }
 #endif

@@ -40,6 +40,8 @@ std::vector<size_t> ColumnsRead(const Axis& axis, size_t padLength) {
 constexpr int kRows8 = 8;
 // Destination pixels summed side by side.
 constexpr int kSide8 = 4;
+// Up to how many weights a pixel the next group of rows is fetched ahead.
+constexpr int kFetchAheadCount = 16;
 
 // One destination pixel of eight rows: the three sums clamped, rounded (ties to even, the
 // processor's rounding mode) and packed as blue, green, red and a zero byte, one row per lane.
@@ -274,8 +276,22 @@ __attribute__((target("avx2"))) void HorizontalGroupsAvx2::Group(int y, uint8_t*
     // Columns are turned into planes just before the sums that read them, so that they are
     // still in the nearest cache, and the loads from the picture overlap the sums.
     size_t k = 0;
+    // With few weights a pixel, reading the picture costs as much as the sums: the next group's
+    // rows (one run of memory) are fetched into the cache while this group is summed, a share at
+    // each block of pixels. (With many, the sums leave the processor's own fetching time enough.)
+    const char* ahead = reinterpret_cast<const char*>(src.ScanLine(std::min(y + kRows8, sh - 1)));
+    const char* const aheadEnd = y + kRows8 < sh && count <= kFetchAheadCount
+                                     ? reinterpret_cast<const char*>(src.ScanLine(sh - 1) + sw)
+                                     : ahead;
+    const size_t aheadStep = std::min(size_t(aheadEnd - ahead), size_t(kRows8) * size_t(sw) * 4) /
+                                 std::max<size_t>(n / 8, 1) +
+                             64;
     size_t i = 0;
     for (; i + 8 <= n; i += 8) {
+        for (const char* const stop = std::min(aheadEnd, ahead + aheadStep); ahead < stop;
+             ahead += 64) {
+            _mm_prefetch(ahead, _MM_HINT_T1);
+        }
         k = ToPlanes8(line, rowAt, rows, sourceOf_, planes, k, columnsFor[i + 7]);
         __m256i px[8];
         SumPixels8<kSide8>(planes, axis, i, count, px);
