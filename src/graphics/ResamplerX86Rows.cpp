@@ -156,7 +156,7 @@ __attribute__((target("avx2"))) inline size_t ToPlanes8(const int* line, const i
 // Sums `N` destination pixels side by side (3N independent sums keep the adders busy) into
 // packed pixels.
 template <int N>
-__attribute__((target("avx2"))) inline void SumPixels8(const float* planes, const Axis& axis,
+__attribute__((target("avx2"), always_inline)) inline void SumPixels8(const float* planes, const Axis& axis,
                                                        size_t i, int count, __m256i* px) {
     const float* p[N];
     const float* w[N];

@@ -318,6 +318,30 @@ TEST(Resampler, TheSameSizeAgainGivesTheSameBytes) {
     }
 }
 
+// Resizes a picture of random pixels with every loop this processor runs (AVX-512 capped to AVX2
+// as well) and compares the bytes with the plain arithmetic.
+void ExpectPlainBytes(const int (&shape)[4], uint32_t seed, std::initializer_list<int> filters) {
+    PixelBuffer src(shape[0], shape[1]);
+    for (int y = 0; y < src.Height(); ++y) {
+        for (int x = 0; x < src.Width(); ++x) {
+            seed = seed * 1103515245u + 12345u;
+            src.Set(x, y, 0xFF000000u | (seed >> 8));
+        }
+    }
+    for (int f : filters) {
+        const PixelBuffer want = PlainResample(src, shape[2], shape[3], f);
+        for (ResamplerLoops limit : {ResamplerLoops::Widest, ResamplerLoops::Avx2}) {
+            LimitResamplerLoops(limit);
+            PixelBuffer dst(shape[2], shape[3]);
+            ASSERT_TRUE(Resample(src, dst, f));
+            EXPECT_EQ(dst, want) << shape[0] << "x" << shape[1] << " to " << shape[2] << "x"
+                                 << shape[3] << ", " << ResampleFilterAt(f).name << " (loops "
+                                 << int(limit) << ")";
+        }
+    }
+    LimitResamplerLoops(ResamplerLoops::Widest);
+}
+
 // Where many destination rows read each row (a strong vertical shrink), the vector loops widen
 // each row once and work the picture in strips of columns: rows wider than several strips, with
 // a last strip cut short, over heights whose reflected edges fall inside the first and last
@@ -325,30 +349,21 @@ TEST(Resampler, TheSameSizeAgainGivesTheSameBytes) {
 TEST(Resampler, WideRowsInStripsGiveThePlainBytes) {
     const int shapes[][4] = {{300, 90, 200, 10}, {131, 64, 97, 3}, {70, 200, 65, 11},
                              {33, 47, 120, 4}};
-    const ResamplerLoops loops[] = {ResamplerLoops::Widest, ResamplerLoops::Avx2};
-    uint32_t seed = 4242;
     for (const auto& shape : shapes) {
-        PixelBuffer src(shape[0], shape[1]);
-        for (int y = 0; y < src.Height(); ++y) {
-            for (int x = 0; x < src.Width(); ++x) {
-                seed = seed * 1103515245u + 12345u;
-                src.Set(x, y, 0xFF000000u | (seed >> 8));
-            }
-        }
-        for (int f : {kFilterLanczos3, kFilterTriangle}) {
-            const PixelBuffer want = PlainResample(src, shape[2], shape[3], f);
-            for (ResamplerLoops limit : loops) {
-                LimitResamplerLoops(limit);
-                PixelBuffer dst(shape[2], shape[3]);
-                ASSERT_TRUE(Resample(src, dst, f));
-                EXPECT_EQ(dst, want)
-                    << shape[0] << "x" << shape[1] << " to " << shape[2] << "x" << shape[3] << ", "
-                    << ResampleFilterAt(f).name << " (loops " << int(limit) << ")";
-            }
-        }
+        ExpectPlainBytes(shape, 4242, {kFilterLanczos3, kFilterTriangle});
     }
-    LimitResamplerLoops(ResamplerLoops::Widest);
 }
 
+// Where few destination rows read each row, the vector loops make the intermediate rows a group
+// at a time into a ring much shorter than the picture, just before the destination rows that
+// read them: tall pictures that wrap the ring many times, shrunk a little, kept, or enlarged
+// (many destination rows from one group), must give the plain bytes down to the last row.
+TEST(Resampler, TallPicturesThroughARingOfRowsGiveThePlainBytes) {
+    const int shapes[][4] = {{60, 203, 50, 170}, {41, 90, 45, 300}, {30, 100, 31, 100},
+                             {17, 131, 90, 75},  {9, 64, 5, 47}};
+    for (const auto& shape : shapes) {
+        ExpectPlainBytes(shape, 99, {kFilterLanczos3, kFilterMitchell, kFilterBox, kFilterTriangle});
+    }
+}
 } // namespace
 } // namespace tovani
