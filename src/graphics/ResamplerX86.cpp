@@ -49,7 +49,18 @@ __attribute__((target("avx2"))) void VerticalRowAvx2(const uint8_t* const* rows,
 __attribute__((target("avx2"))) void ExpandRowAvx2(const uint8_t* in, Pixel* out, int width) {
     const __m128i shuffle = _mm_setr_epi8(0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1);
     const __m128i opaque = _mm_set1_epi32(int(0xFF000000u));
+    const __m256i shuffle8 = _mm256_broadcastsi128_si256(shuffle);
+    const __m256i opaque8 = _mm256_set1_epi32(int(0xFF000000u));
     int x = 0;
+    // Eight pixels a store: the 24 bytes are loaded as two runs of twelve (and four bytes past
+    // each, thrown away) into the two halves of a register.
+    for (; x + 8 <= width; x += 8) {
+        const __m128i lo = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + 3 * x));
+        const __m128i hi = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + 3 * x + 12));
+        const __m256i v = _mm256_inserti128_si256(_mm256_castsi128_si256(lo), hi, 1);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + x),
+                            _mm256_or_si256(_mm256_shuffle_epi8(v, shuffle8), opaque8));
+    }
     for (; x + 4 <= width; x += 4) {
         const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + 3 * x));
         _mm_storeu_si128(reinterpret_cast<__m128i*>(out + x),
