@@ -330,8 +330,6 @@ VerticalTaps MakeVerticalTaps(const Axis& vertical, int height) {
 
 ResamplerLoops loopLimit = ResamplerLoops::Widest;
 
-// From how many rows per destination row the vertical pass widens each row once.
-constexpr int kWideWindow = 16;
 
 bool Refuse(std::string* error, const char* why) {
     if (error) {
@@ -431,10 +429,9 @@ bool Resample(const PixelBuffer& src, PixelBuffer& dst, int filterIndex, std::st
     VerticalTaps taps;
     if (avx2 && !avx512) {
         taps = MakeVerticalTaps(vertical, sh);
-        // Where few destination rows read each intermediate row, the rows are made a group at a
-        // time just before the destination rows that read them, and kept in a ring of rows.
-        if (taps.window < kWideWindow) {
-            ResampleRowsAvx2(src, horizontal, sourceOf, taps, stride, dst);
+        // The rows are made a group at a time just before the destination rows that read them,
+        // and kept in a ring of rows, unless the ring would be as large as the picture.
+        if (ResampleRowsAvx2(src, horizontal, sourceOf, taps, stride, dst)) {
             return true;
         }
     }
@@ -482,7 +479,7 @@ bool Resample(const PixelBuffer& src, PixelBuffer& dst, int filterIndex, std::st
     // Second pass: the intermediate columns into the destination rows.
 #if defined(__x86_64__)
     if (avx2 && !avx512) {
-        // Many destination rows read each row: each is widened once.
+        // Each row is widened once per strip of columns.
         VerticalPassAvx2(middle, stride, taps, dst);
         return true;
     }

@@ -78,8 +78,9 @@ void VerticalRowAvx512(const uint8_t* const* rows, const float* weights, int cou
 void VerticalPassAvx2(const uint8_t* middle, size_t stride, const VerticalTaps& taps,
                       PixelBuffer& dst);
 // Both passes, the horizontal one eight source rows at a time into a ring of intermediate rows
-// (`stride` bytes each) just before the destination rows that read them.
-void ResampleRowsAvx2(const PixelBuffer& src, const Axis& horizontal,
+// (`stride` bytes each, widened to floats) just before the destination rows that read them.
+// Answers false, having done nothing, where the ring would not be well short of the picture.
+bool ResampleRowsAvx2(const PixelBuffer& src, const Axis& horizontal,
                       const std::vector<int>& sourceOf, const VerticalTaps& taps, size_t stride,
                       PixelBuffer& dst);
 // 24-bit pixels widened to opaque 32-bit ones.

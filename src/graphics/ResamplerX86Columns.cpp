@@ -135,7 +135,7 @@ __attribute__((target("avx2"))) void VerticalPassAvx2(const uint8_t* middle, siz
     }
 }
 
-__attribute__((target("avx2"))) void ResampleRowsAvx2(const PixelBuffer& src,
+__attribute__((target("avx2"))) bool ResampleRowsAvx2(const PixelBuffer& src,
                                                       const Axis& horizontal,
                                                       const std::vector<int>& sourceOf,
                                                       const VerticalTaps& taps, size_t stride,
@@ -146,7 +146,7 @@ __attribute__((target("avx2"))) void ResampleRowsAvx2(const PixelBuffer& src,
     // Row r lies in slot r % slots until row r + slots is made. Destination row j needs the
     // groups up to its last row; the rows it reads must not have been overwritten by then. A
     // ring of its window and two groups is enough for ordinary spans; should it not be, the
-    // ring holds the whole picture.
+    // caller works the whole picture instead.
     const auto fits = [&](int slots) {
         int made = 0;
         for (int j = 0; j < dh; ++j) {
@@ -165,9 +165,10 @@ __attribute__((target("avx2"))) void ResampleRowsAvx2(const PixelBuffer& src,
         }
         return true;
     };
-    int slots = (taps.window + 3 * kGroup - 1) / kGroup * kGroup;
-    if (slots >= whole || !fits(slots)) {
-        slots = whole;
+    const int slots = (taps.window + 3 * kGroup - 1) / kGroup * kGroup;
+    // The ring holds floats: it pays only while it is well short of the picture.
+    if (size_t(slots) * sizeof(float) > size_t(whole) || !fits(slots)) {
+        return false;
     }
     // A group is made into `group` (its padding past each row's pixels, summed with the rest and
     // thrown away, is cleared once: the horizontal pass writes only the pixels), then widened to
@@ -223,6 +224,7 @@ __attribute__((target("avx2"))) void ResampleRowsAvx2(const PixelBuffer& src,
         }
         j = last;
     }
+    return true;
 }
 #endif
 
