@@ -330,7 +330,6 @@ VerticalTaps MakeVerticalTaps(const Axis& vertical, int height) {
 
 ResamplerLoops loopLimit = ResamplerLoops::Widest;
 
-
 bool Refuse(std::string* error, const char* why) {
     if (error) {
         *error = why;

@@ -62,8 +62,8 @@ private:
     const PixelBuffer& src_;
     const Axis& axis_;
     const std::vector<int>& sourceOf_;
-    std::vector<float> planes_;        // one column of the group's rows as three planes, per column
-    std::vector<size_t> columnsFor_;   // the columns read by destination pixels 0 .. i
+    std::vector<float> planes_;      // one column of the group's rows as three planes, per column
+    std::vector<size_t> columnsFor_; // the columns read by destination pixels 0 .. i
 };
 void HorizontalPassAvx512(const PixelBuffer& src, const Axis& axis,
                           const std::vector<int>& sourceOf, uint8_t* middle, size_t stride);

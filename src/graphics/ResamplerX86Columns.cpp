@@ -35,20 +35,18 @@ __attribute__((target("avx2"))) inline __m256i RoundClamp8(__m256 v) {
 }
 
 // `bytes` (a multiple of 32) values of one intermediate row widened to floats.
-__attribute__((target("avx2"))) inline void WidenRow(const uint8_t* in, size_t bytes,
-                                                     float* out) {
+__attribute__((target("avx2"))) inline void WidenRow(const uint8_t* in, size_t bytes, float* out) {
     for (size_t x = 0; x < bytes; x += 8) {
-        _mm256_store_ps(out + x,
-                        _mm256_cvtepi32_ps(_mm256_cvtepu8_epi32(
-                            _mm_loadl_epi64(reinterpret_cast<const __m128i*>(in + x)))));
+        _mm256_store_ps(out + x, _mm256_cvtepi32_ps(_mm256_cvtepu8_epi32(
+                                     _mm_loadl_epi64(reinterpret_cast<const __m128i*>(in + x)))));
     }
 }
 
 // One destination row of a strip: the values `from` .. `to` (multiples of 32) of the weighted
 // float rows summed into `out`.
-__attribute__((target("avx2"))) inline void SumRows(const float* const* rows,
-                                                    const float* weights, int count, size_t from,
-                                                    size_t to, uint8_t* out) {
+__attribute__((target("avx2"))) inline void SumRows(const float* const* rows, const float* weights,
+                                                    int count, size_t from, size_t to,
+                                                    uint8_t* out) {
     const __m256i order = _mm256_setr_epi32(0, 4, 1, 5, 2, 6, 3, 7);
     size_t x = from;
     // Sixty-four values at a time: eight sums in flight keep the adders busy where an addition
@@ -135,11 +133,9 @@ __attribute__((target("avx2"))) void VerticalPassAvx2(const uint8_t* middle, siz
     }
 }
 
-__attribute__((target("avx2"))) bool ResampleRowsAvx2(const PixelBuffer& src,
-                                                      const Axis& horizontal,
-                                                      const std::vector<int>& sourceOf,
-                                                      const VerticalTaps& taps, size_t stride,
-                                                      PixelBuffer& dst) {
+__attribute__((target("avx2"))) bool
+ResampleRowsAvx2(const PixelBuffer& src, const Axis& horizontal, const std::vector<int>& sourceOf,
+                 const VerticalTaps& taps, size_t stride, PixelBuffer& dst) {
     constexpr int kGroup = 8;
     const int sh = src.Height(), dh = dst.Height(), dw = dst.Width();
     const int whole = (sh + kGroup - 1) / kGroup * kGroup;

@@ -129,8 +129,7 @@ __attribute__((target("avx2"))) inline void StoreBlock8(const __m256i* px, uint8
 __attribute__((target("avx2"))) inline size_t ToPlanes8(const int* line, const int32_t* rowAt,
                                                         __m256i rows,
                                                         const std::vector<int>& sourceOf,
-                                                        float* planes, size_t from,
-                                                        size_t needed) {
+                                                        float* planes, size_t from, size_t needed) {
     const size_t padLength = sourceOf.size();
     size_t k = from;
     while (k < needed) {
@@ -156,8 +155,8 @@ __attribute__((target("avx2"))) inline size_t ToPlanes8(const int* line, const i
 // Sums `N` destination pixels side by side (3N independent sums keep the adders busy) into
 // packed pixels.
 template <int N>
-__attribute__((target("avx2"), always_inline)) inline void SumPixels8(const float* planes, const Axis& axis,
-                                                       size_t i, int count, __m256i* px) {
+__attribute__((target("avx2"), always_inline)) inline void
+SumPixels8(const float* planes, const Axis& axis, size_t i, int count, __m256i* px) {
     const float* p[N];
     const float* w[N];
 #pragma GCC unroll 4
@@ -252,8 +251,8 @@ __attribute__((target("avx512f"))) inline void SumPixels16(const float* planes, 
 HorizontalGroupsAvx2::HorizontalGroupsAvx2(const PixelBuffer& src, const Axis& axis,
                                            const std::vector<int>& sourceOf)
     : src_(src), axis_(axis), sourceOf_(sourceOf),
-      planes_(sourceOf.size() * 3 * size_t(kRows8) + 16), columnsFor_(ColumnsRead(axis, sourceOf.size())) {
-}
+      planes_(sourceOf.size() * 3 * size_t(kRows8) + 16),
+      columnsFor_(ColumnsRead(axis, sourceOf.size())) {}
 
 __attribute__((target("avx2"))) void HorizontalGroupsAvx2::Group(int y, uint8_t* out,
                                                                  size_t stride) {

@@ -347,8 +347,8 @@ void ExpectPlainBytes(const int (&shape)[4], uint32_t seed, std::initializer_lis
 // a last strip cut short, over heights whose reflected edges fall inside the first and last
 // destination rows, must still give the plain bytes.
 TEST(Resampler, WideRowsInStripsGiveThePlainBytes) {
-    const int shapes[][4] = {{300, 90, 200, 10}, {131, 64, 97, 3}, {70, 200, 65, 11},
-                             {33, 47, 120, 4}};
+    const int shapes[][4] = {
+        {300, 90, 200, 10}, {131, 64, 97, 3}, {70, 200, 65, 11}, {33, 47, 120, 4}};
     for (const auto& shape : shapes) {
         ExpectPlainBytes(shape, 4242, {kFilterLanczos3, kFilterTriangle});
     }
@@ -359,10 +359,14 @@ TEST(Resampler, WideRowsInStripsGiveThePlainBytes) {
 // read them: tall pictures that wrap the ring many times, shrunk a little, kept, or enlarged
 // (many destination rows from one group), must give the plain bytes down to the last row.
 TEST(Resampler, TallPicturesThroughARingOfRowsGiveThePlainBytes) {
-    const int shapes[][4] = {{60, 203, 50, 170}, {41, 90, 45, 300}, {30, 100, 31, 100},
-                             {17, 131, 90, 75},  {9, 64, 5, 47}};
+    const int shapes[][4] = {{60, 203, 50, 170},
+                             {41, 90, 45, 300},
+                             {30, 100, 31, 100},
+                             {17, 131, 90, 75},
+                             {9, 64, 5, 47}};
     for (const auto& shape : shapes) {
-        ExpectPlainBytes(shape, 99, {kFilterLanczos3, kFilterMitchell, kFilterBox, kFilterTriangle});
+        ExpectPlainBytes(shape, 99,
+                         {kFilterLanczos3, kFilterMitchell, kFilterBox, kFilterTriangle});
     }
 }
 } // namespace
