@@ -505,12 +505,6 @@ bool Resample(const PixelBuffer& src, PixelBuffer& dst, int filterIndex, std::st
             ExpandRowAvx2(outRow.data(), line, dw);
             continue;
         }
-        if (avx2) {
-            VerticalRowAvx2(rowPointers.data(), rowWeights.data(), int(rowWeights.size()), stride,
-                            outRow.data());
-            ExpandRowAvx2(outRow.data(), line, dw);
-            continue;
-        }
 #endif
         VerticalRow(rowPointers.data(), rowWeights.data(), int(rowWeights.size()), stride,
                     outRow.data());

@@ -69,8 +69,6 @@ void HorizontalPassAvx512(const PixelBuffer& src, const Axis& axis,
                           const std::vector<int>& sourceOf, uint8_t* middle, size_t stride);
 // One destination row of the vertical pass: `bytes` (a multiple of 32) values of the weighted
 // rows summed into `out`.
-void VerticalRowAvx2(const uint8_t* const* rows, const float* weights, int count, size_t bytes,
-                     uint8_t* out);
 void VerticalRowAvx512(const uint8_t* const* rows, const float* weights, int count, size_t bytes,
                        uint8_t* out);
 // The whole vertical pass of the intermediate picture (rows of `stride` bytes, a multiple of 32

@@ -11,41 +11,10 @@
 
 namespace tovani::resampling {
 
-// The vertical pass for processors with AVX2, written with the vector instructions themselves: it
-// widens eight bytes at a time. The arithmetic is the portable loops', value for value. (The
-// horizontal passes are in ResamplerX86Rows.cpp.)
+// Widening 24-bit rows to 32-bit pixels for processors with AVX2, and the vertical pass for
+// processors with AVX-512. (The horizontal passes are in ResamplerX86Rows.cpp, the AVX2 vertical
+// pass in ResamplerX86Columns.cpp.)
 #if defined(__x86_64__)
-__attribute__((target("avx2"))) inline __m256 WidenAvx2(const uint8_t* q) {
-    return _mm256_cvtepi32_ps(
-        _mm256_cvtepu8_epi32(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(q))));
-}
-
-__attribute__((target("avx2"))) inline __m256i RoundClampAvx2(__m256 v) {
-    return _mm256_cvtps_epi32(
-        _mm256_min_ps(_mm256_max_ps(v, _mm256_setzero_ps()), _mm256_set1_ps(255.0f)));
-}
-
-__attribute__((target("avx2"))) void VerticalRowAvx2(const uint8_t* const* rows,
-                                                     const float* weights, int count, size_t bytes,
-                                                     uint8_t* out) {
-    const __m256i order = _mm256_setr_epi32(0, 4, 1, 5, 2, 6, 3, 7);
-    for (size_t x = 0; x < bytes; x += 32) {
-        __m256 a0 = _mm256_setzero_ps(), a1 = a0, a2 = a0, a3 = a0;
-        for (int t = 0; t < count; ++t) {
-            const __m256 w = _mm256_broadcast_ss(weights + t);
-            const uint8_t* p = rows[t] + x;
-            a0 = _mm256_add_ps(a0, _mm256_mul_ps(w, WidenAvx2(p)));
-            a1 = _mm256_add_ps(a1, _mm256_mul_ps(w, WidenAvx2(p + 8)));
-            a2 = _mm256_add_ps(a2, _mm256_mul_ps(w, WidenAvx2(p + 16)));
-            a3 = _mm256_add_ps(a3, _mm256_mul_ps(w, WidenAvx2(p + 24)));
-        }
-        const __m256i s01 = _mm256_packs_epi32(RoundClampAvx2(a0), RoundClampAvx2(a1));
-        const __m256i s23 = _mm256_packs_epi32(RoundClampAvx2(a2), RoundClampAvx2(a3));
-        const __m256i packed = _mm256_permutevar8x32_epi32(_mm256_packus_epi16(s01, s23), order);
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + x), packed);
-    }
-}
-
 __attribute__((target("avx2"))) void ExpandRowAvx2(const uint8_t* in, Pixel* out, int width) {
     const __m128i shuffle = _mm_setr_epi8(0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1);
     const __m128i opaque = _mm_set1_epi32(int(0xFF000000u));
