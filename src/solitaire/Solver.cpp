@@ -243,6 +243,11 @@ bool Search::Dfs(State s, Mask fr) {
     // Remembers a lost position e covering s as it is now, and gives the position as it came
     // a cause of its own.
     auto learn = [&](const State& e) {
+        if (!limits_.learn) {
+            lost_.Insert(settled);
+            why_ = in;
+            return;
+        }
         lost_.Insert(e);
         why_ = lift(e);
         if (why_ == in)
