@@ -275,7 +275,12 @@ TEST(SolverTest, SlowestDealsOfOtherRangesKeepTheirAnswers) {
                  {"Traditional", 1004918, false},
                  {"Traditional", 2003412, true},
                  {"Traditional", 3003129, true},
+                 {"Traditional", 3001761, false},
+                 {"Traditional", 3002661, true},
+                 {"Traditional", 4001747, true},
+                 {"Traditional", 4001872, false},
                  {"Portal", 138, false},
+                 {"Lighthouse", 12, false},
                  {"Spiral.shp", 893, true},
                  {"Lighthouse", 737, false},
                  {"Fan", 973, false}};
