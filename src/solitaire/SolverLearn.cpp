@@ -34,7 +34,8 @@ State Search::Generalise(const State& s) const {
             continue;
         bool idle = true;
         for (int k = 0; k < stuckCount_ && idle; ++k)
-            idle = !CouldMove(g, stuckCur_[static_cast<size_t>(k)], stuckFr_[static_cast<size_t>(k)]);
+            idle =
+                !CouldMove(g, stuckCur_[static_cast<size_t>(k)], stuckFr_[static_cast<size_t>(k)]);
         if (idle)
             t.SetAllowed(g, all);
     }
