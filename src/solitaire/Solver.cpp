@@ -220,64 +220,135 @@ bool Search::Dfs(State s, Mask fr) {
                                                              : nullptr;
     };
     const size_t mark = path_.size();
+    const State in = s;
     // The position as first settled, before narrowing drops splits: remembered when lost,
     // as it allows the most and so tells the most.
     State settled;
     bool haveSettled = false;
+    // The passes of narrowing at this position, and a lost position covering s as it is now
+    // made one covering the position as it came; `in` itself when settling took tiles off on
+    // the way.
+    std::vector<Pass> passes;
+    auto lift = [&](State e) {
+        for (size_t k = passes.size(); k-- > 0;) {
+            if (passes[k].settle)
+                e = Unsettle(e, passes[k].before);
+            else if (e.rem == passes[k].before.rem)
+                e = Lift(e, passes[k]);
+            else
+                return in;
+        }
+        return e.rem == in.rem ? e : in;
+    };
+    // Remembers a lost position e covering s as it is now, and gives the position as it came
+    // a cause of its own.
+    auto learn = [&](const State& e) {
+        if (!limits_.learn) {
+            lost_.Insert(settled);
+            why_ = in;
+            return;
+        }
+        lost_.Insert(e);
+        why_ = lift(e);
+        if (why_ == in)
+            lost_.Insert(settled);
+        else if (why_ != e)
+            lost_.Insert(why_);
+    };
     auto lose = [&](bool remember) {
         if (remember && !stop_ && !restart_)
             lost_.Insert(haveSettled ? settled : s);
+        why_ = in;
         path_.resize(mark);
         return false;
     };
-    int passes = 0;
+    // Lost by the proofs alone, with nothing searched below: what the loss depended on can be
+    // worked out, and the rest forgotten.
+    auto loseHere = [&]() {
+        if (!stop_ && !restart_)
+            learn(Generalise(s));
+        path_.resize(mark);
+        return false;
+    };
+    // Tries block g with split p, then with the other splits it allows. When both are lost, so
+    // is this position, and it is lost for every split of another block that both losses
+    // allow: the choices made above that neither loss depended on are given back.
+    auto branch = [&](int g, int p) {
+        const unsigned al = s.Allowed(g);
+        State child = s;
+        child.SetAllowed(g, 1u << p);
+        if (Dfs(child, fr))
+            return true;
+        if (stop_ || restart_)
+            return lose(false);
+        const State first = why_;
+        child = s;
+        child.SetAllowed(g, al & ~(1u << p));
+        State second;
+        if (const State* e = lost_.Find(child)) {
+            second = *e; // the loss of the first did not depend on this choice
+        } else {
+            if (Dfs(child, fr))
+                return true;
+            if (stop_ || restart_)
+                return lose(false);
+            second = why_;
+        }
+        if (first.rem != s.rem || second.rem != s.rem)
+            return lose(true);
+        State both = first;
+        both.split[0] &= second.split[0];
+        both.split[1] &= second.split[1];
+        both.SetAllowed(g, first.Allowed(g) | second.Allowed(g));
+        learn(both);
+        path_.resize(mark);
+        return false;
+    };
+    int narrowed = 0;
     for (;;) {
-        Settle(s, fr);
+        {
+            const State before = s;
+            Settle(s, fr);
+            if (s.rem != before.rem)
+                passes.push_back(Pass{before, 0, true});
+        }
         if (s.rem.Empty())
             return true;
-        if (lost_.Contains(s))
-            return lose(false);
+        if (const State* e = lost_.Find(s)) {
+            why_ = lift(*e);
+            path_.resize(mark);
+            return false;
+        }
         if (!haveSettled) {
             settled = s;
             haveSettled = true;
         }
         if (nodes_ < limits_.hardAfter && !Orderable(s, fr))
-            return lose(true);
+            return loseHere();
         // Narrowing every open block costs a looser game per split: worth it only once the
         // position has shown itself hard.
         if (nodes_ < limits_.hardAfter)
             break;
         OrderCache& cache = cacheHere();
-        int r = Narrow(s, fr, passes == 0 ? cacheAbove() : &cache, cache);
+        const State before = s;
+        int r = Narrow(s, fr, narrowed == 0 ? cacheAbove() : &cache, cache);
         if (r < 0)
-            return lose(true);
+            return loseHere();
         if (r == 0)
             break;
         // A dropped split makes the looser game stricter for the other blocks: narrow again
         // until nothing more drops. The orders just found mostly still hold, so a pass after
         // the first plays few games of its own.
-        ++passes;
+        passes.push_back(Pass{before, dropUsed_, false});
+        ++narrowed;
     }
     // On a hard position, decide the split of the most constrained open block first, free or
     // not: a fixed split makes the looser game much stricter, so a deal that cannot be
     // cleared shows it after a few choices instead of after every order of the easy blocks.
     if (byBlock_ && nodes_ >= limits_.hardAfter) {
         int g = PickBlock(s);
-        if (g >= 0) {
-            unsigned al = s.Allowed(g);
-            int p = FirstSplitToTry(s, g);
-            State child = s;
-            child.SetAllowed(g, 1u << p);
-            if (Dfs(child, fr))
-                return true;
-            if (stop_ || restart_)
-                return lose(false);
-            child = s;
-            child.SetAllowed(g, al & ~(1u << p));
-            if (Dfs(child, fr))
-                return true;
-            return lose(true);
-        }
+        if (g >= 0)
+            return branch(g, FirstSplitToTry(s, g));
     }
     // Choose the open block and split to try: one that takes a free pair off now, freeing
     // the most tiles, then taking off the tiles that hold the most others back, and leaving
@@ -308,18 +379,7 @@ bool Search::Dfs(State s, Mask fr) {
     }
     if (bestG < 0)
         return lose(true); // no pair can be taken
-    unsigned al = s.Allowed(bestG);
-    State child = s;
-    child.SetAllowed(bestG, 1u << bestP);
-    if (Dfs(child, fr))
-        return true;
-    if (stop_ || restart_)
-        return lose(false);
-    child = s;
-    child.SetAllowed(bestG, al & ~(1u << bestP));
-    if (Dfs(child, fr))
-        return true;
-    return lose(true);
+    return branch(bestG, bestP);
 }
 
 } // namespace tovani::solver

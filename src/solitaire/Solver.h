@@ -7,7 +7,10 @@
 // in which they come free. Along the way it removes at once every pair that is fixed and free,
 // proves positions lost when the pairs still to come must each wait for another (a cycle of
 // "must leave before"), and remembers lost positions in a bounded table (a position with the
-// same tiles as a lost one and no more splits allowed is lost too). On a position that turns
+// same tiles as a lost one and no more splits allowed is lost too). A lost position is
+// remembered without the choices of splits its loss did not depend on (the blocks that could not
+// have moved where the looser games stopped, and what both choices of a block left open), so
+// that other choices of those blocks meet the same loss at once. On a position that turns
 // out hard it also drops the splits that a looser game shows lost, until none drops, and takes
 // turns at choosing a free pair and deciding the split of the most constrained block (free or
 // not), trying first the split that the looser game's order follows, keeping what it learnt
@@ -62,6 +65,9 @@ struct SolveLimits {
     // order. Turned off (for tests), every split gets a whole game of its own: the answers and
     // the positions searched must be the same.
     bool shortcuts = true;
+    // A lost position is remembered without the choices of splits its loss did not depend on.
+    // Turned off (for tests), each is remembered as it stands: the answers must be the same.
+    bool learn = true;
 };
 
 // Solves the tiles that are on the board (their positions say where) under the free rule in

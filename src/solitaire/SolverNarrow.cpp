@@ -7,7 +7,14 @@ namespace tovani::solver {
 bool Search::Orderable(const State& s, Mask fr) const {
     Mask cur = s.rem;
     int now = 0;
-    return Relax<false>(PlaysOf(s), fr, cur, nullptr, now);
+    const bool won = Relax<false>(PlaysOf(s), fr, cur, nullptr, now);
+    if (!won) {
+        stuckCur_[0] = cur;
+        stuckFr_[0] = fr;
+        stuckCount_ = 1;
+        stuckBlock_ = -1;
+    }
+    return won;
 }
 
 Plays Search::PlaysOf(const State& s) const {
@@ -283,8 +290,13 @@ int Search::Narrow(State& s, const Mask& fr, const OrderCache* from, OrderCache&
     {
         Mask f = fr, cur = s.rem;
         int now = 0;
-        if (!Relax<true>(plays, f, cur, &base, now))
+        if (!Relax<true>(plays, f, cur, &base, now)) {
+            stuckCur_[0] = cur;
+            stuckFr_[0] = f;
+            stuckCount_ = 1;
+            stuckBlock_ = -1;
             return -1;
+        }
     }
     // The first order step by step, for the games of single splits to end by.
     std::array<uint8_t, kTileCount> seq{};
@@ -301,6 +313,7 @@ int Search::Narrow(State& s, const Mask& fr, const OrderCache* from, OrderCache&
                 changed |= 1ull << h;
         }
     std::array<uint64_t, 2> has{};
+    dropUsed_ = 0;
     State narrowed = s;
     int result = 0;
     // The last two orders found by a game of their own at this position, newest first.
@@ -317,6 +330,12 @@ int Search::Narrow(State& s, const Mask& fr, const OrderCache* from, OrderCache&
         int frozenNow = 0;
         Order& frozen = orders_[1];
         int first = 1 << 30;
+        stuckCount_ = 0;
+        auto failed = [&](const Mask& f, const Mask& cur) {
+            stuckCur_[static_cast<size_t>(stuckCount_)] = cur;
+            stuckFr_[static_cast<size_t>(stuckCount_)] = f;
+            ++stuckCount_;
+        };
         for (int p = 0; p < 3; ++p) {
             if (!(al & (1u << p)))
                 continue;
@@ -338,6 +357,8 @@ int Search::Narrow(State& s, const Mask& fr, const OrderCache* from, OrderCache&
                 Mask f = fr, cur = s.rem;
                 int now = 0;
                 holds = Relax<true>(fixedTo(g, 1u << p), f, cur, &o, now);
+                if (!holds)
+                    failed(f, cur);
             } else if (!holds) {
                 // Up to the first tile of this block, the first order is one of the split's
                 // game too: start from there.
@@ -372,6 +393,8 @@ int Search::Narrow(State& s, const Mask& fr, const OrderCache* from, OrderCache&
                     found[1] = found[0];
                     found[0] = slot;
                     nWit = std::min(nWit + 1, 2);
+                } else {
+                    failed(f, cur);
                 }
             }
             if (holds)
@@ -381,12 +404,27 @@ int Search::Narrow(State& s, const Mask& fr, const OrderCache* from, OrderCache&
         }
         if (keep != al)
             conflicts_[static_cast<size_t>(g)] += keep == 0 ? 8 : 1;
-        if (keep == 0)
+        if (keep == 0) {
+            stuckBlock_ = g;
             return -1;
+        }
         if (keep != al) {
             // Dropped once the pass is over: the orders above may rely on this split.
             narrowed.SetAllowed(g, keep);
             result = 1;
+            // The blocks whose restriction the failed games may have needed.
+            for (int h = 0; h < kBlocks; ++h) {
+                const unsigned ah = s.Allowed(h);
+                if (h == g || ah == 0 || ah == blocks_[static_cast<size_t>(h)].splits ||
+                    ((dropUsed_ >> h) & 1))
+                    continue;
+                for (int k = 0; k < stuckCount_; ++k)
+                    if (CouldMove(h, stuckCur_[static_cast<size_t>(k)],
+                                  stuckFr_[static_cast<size_t>(k)])) {
+                        dropUsed_ |= 1ull << h;
+                        break;
+                    }
+            }
         }
     }
     into.base = s;

@@ -104,18 +104,21 @@ public:
             max_ *= 2;
     }
 
-    bool Contains(const State& s) const {
+    bool Contains(const State& s) const { return Find(s) != nullptr; }
+
+    // The entry that shows s lost, if any.
+    const State* Find(const State& s) const {
         if (slots_.empty())
-            return false;
+            return nullptr;
         size_t i = Hash(s);
         for (size_t k = 0; k < kProbes; ++k) {
             const State& e = slots_[(i + k) & (slots_.size() - 1)];
             if (e.rem.Empty())
-                return false;
+                return nullptr;
             if (e.rem == s.rem && Within(s, e))
-                return true;
+                return &e;
         }
-        return false;
+        return nullptr;
     }
 
     void Insert(const State& s) {
@@ -378,7 +381,39 @@ private:
     // follows best (the fewest late tiles), then the one whose pairs wait for the fewest tiles.
     int FirstSplitToTry(const State& s, int g) const;
 
+    // Searches position s; when lost, `why_` is a lost position with the same tiles that
+    // allows every split s allows, and often more: the choices the loss did not depend on are
+    // given back.
     bool Dfs(State s, Mask fr);
+
+    // Whether a tile of block b could leave the looser game stopped at (cur, fr), were the
+    // block allowed every split it can have.
+    bool CouldMove(int b, const Mask& cur, const Mask& fr) const;
+
+    // A position s just shown lost by the looser game (its games stopped where `stuck_` says):
+    // gives back s with every split allowed again for the blocks that could not have moved in
+    // any of those games even so. The same games then stop at the same places, so the position
+    // given back is lost too, and it forgets the choices the loss did not depend on.
+    State Generalise(const State& s) const;
+
+    // A pass of narrowing or of settling: the position before it and, for narrowing, the
+    // blocks its drops depended on.
+    struct Pass {
+        State before;
+        uint64_t used = 0;
+        bool settle = false;
+    };
+    // A lost position e that covers `after`, the position a pass turned `pass.before` into
+    // (with the same tiles): gives back one that covers `pass.before` too. A split the pass
+    // dropped is allowed again, which holds as long as the blocks that split's game depended
+    // on allow no more than they did before the pass.
+    static State Lift(State e, const Pass& pass);
+
+    // A lost position e that covers the position settling made of `before`: gives back one
+    // that covers `before`. The blocks settling took tiles of allow what they allowed before
+    // (one split, or any split when all four tiles were free), so that settling takes the same
+    // tiles off again in every position it covers.
+    State Unsettle(State e, const State& before) const;
 
     SolveLimits limits_;
     int n_ = 0;
@@ -407,6 +442,15 @@ private:
     // Orders found by narrowing, one set for each position on the current line of the search
     // (by depth; the root is at 0).
     std::vector<std::unique_ptr<OrderCache>> caches_;
+    // Where the looser games that showed the last position lost stopped (the tiles left and
+    // the free ones): the game of the whole position, or those of each split of `stuckBlock_`.
+    mutable std::array<Mask, 3> stuckCur_{}, stuckFr_{};
+    mutable int stuckCount_ = 0;
+    mutable int stuckBlock_ = -1;
+    // The blocks whose restriction the games that dropped splits in the last pass of narrowing
+    // may have needed (those that could have moved where one of them stopped).
+    mutable uint64_t dropUsed_ = 0;
+    State why_;
     size_t depth_ = 0;
     std::vector<int> path_;
     uint64_t nodes_ = 0;
