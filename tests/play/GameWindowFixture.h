@@ -7,11 +7,14 @@
 #include "audio/Sounds.h"
 #include "core/Clock.h"
 #include "core/Files.h"
+#include "dialogs/GameOverForm.h"
+#include "dialogs/HallWindow.h"
 #include "play/BoardView.h"
 #include "play/GameServices.h"
 #include "play/HallKeeper.h"
 #include "shell/MainForm.h"
 
+#include <QDialog>
 #include <QLabel>
 #include <QString>
 
@@ -39,6 +42,27 @@ protected:
         bool resources = false; // the program's own pictures
         bool settings = true;   // a Tovani.ini in English, not maximised, beside the program
     };
+
+    // One dialog as the test saw it.
+    struct SeenDialog {
+        QString name;
+        QString finalTime; // what the game-over dialog told
+        bool enterFame = false;
+        int highlightedRank = 0; // the hall window's highlighted row
+    };
+    static SeenDialog See(QDialog& d) {
+        SeenDialog seen;
+        seen.name = d.objectName();
+        if (auto* over = qobject_cast<GameOverForm*>(&d)) {
+            seen.finalTime = over->FinalTime()->text();
+            seen.enterFame = !over->EnterFame()->isHidden();
+        }
+        if (auto* hall = qobject_cast<HallWindow*>(&d))
+            for (int rank = 1; rank <= 10; ++rank)
+                if (hall->RowText(rank).highlighted)
+                    seen.highlightedRank = rank;
+        return seen;
+    }
 
     // `name` marks the test's folder in the temporary folder; the clock starts at `clockStart`.
     GameWindowFixture(const char* name, uint32_t clockStart, Content content)

@@ -31,12 +31,6 @@
 
 namespace tovani {
 
-struct SeenDialog {
-    QString name;
-    QString finalText;
-    bool enterFame = false;
-};
-
 struct SeenQuestion {
     QString title;
     QString text;
@@ -61,12 +55,7 @@ protected:
         clicks_ = std::make_unique<ClicksController>(*services_, *hall_);
         slider_ = std::make_unique<SliderController>(*services_, *hall_);
         services_->SetDialogRunner([this](QDialog& d) {
-            SeenDialog seen{d.objectName(), {}, false};
-            if (auto* over = qobject_cast<GameOverForm*>(&d)) {
-                seen.finalText = over->FinalTime()->text();
-                seen.enterFame = !over->EnterFame()->isHidden();
-            }
-            dialogs_.push_back(seen);
+            dialogs_.push_back(See(d));
             if (launch_ && qobject_cast<HallWindow*>(&d))
                 return int(HallWindow::kLaunch);
             return int(QDialog::Accepted);

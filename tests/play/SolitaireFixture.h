@@ -43,14 +43,6 @@ namespace tovani {
 
 namespace fs = std::filesystem;
 
-// One dialog as the test saw it.
-struct SeenDialog {
-    QString name;
-    QString finalTime;
-    bool enterFame = false;
-    int highlightedRank = 0; // the hall window's highlighted row
-};
-
 class SolitaireGameTest : public test::GameWindowFixture {
 protected:
     SolitaireGameTest() : GameWindowFixture("tovani_play_", 3600000, {.music = true}) {}
@@ -81,16 +73,8 @@ protected:
     }
 
     int Answer(QDialog& d) {
-        SeenDialog seen;
-        seen.name = d.objectName();
-        if (auto* over = qobject_cast<GameOverForm*>(&d)) {
-            seen.finalTime = over->FinalTime()->text();
-            seen.enterFame = !over->EnterFame()->isHidden();
-        }
+        const SeenDialog seen = See(d);
         if (auto* hall = qobject_cast<HallWindow*>(&d)) {
-            for (int rank = 1; rank <= 10; ++rank)
-                if (hall->RowText(rank).highlighted)
-                    seen.highlightedRank = rank;
             if (!renameTo_.isEmpty())
                 hall->PlayerNameChange(renameTo_);
             // The file already holds the entry while the dialog is up.

@@ -32,13 +32,6 @@ namespace tovani::test {
 
 namespace fs = std::filesystem;
 
-struct SeenDialog {
-    QString name;
-    QString finalTime;
-    bool enterFame = false;
-    int highlightedRank = 0;
-};
-
 class TileGamesTest : public GameWindowFixture {
 protected:
     TileGamesTest() : GameWindowFixture("tovani_tiles_", 3600000, {}) {}
@@ -64,18 +57,9 @@ protected:
     }
 
     int Answer(QDialog& d) {
-        SeenDialog seen;
-        seen.name = d.objectName();
-        if (auto* over = qobject_cast<GameOverForm*>(&d)) {
-            seen.finalTime = over->FinalTime()->text();
-            seen.enterFame = !over->EnterFame()->isHidden();
-        }
-        if (auto* hall = qobject_cast<HallWindow*>(&d)) {
-            for (int rank = 1; rank <= 10; ++rank)
-                if (hall->RowText(rank).highlighted)
-                    seen.highlightedRank = rank;
+        const SeenDialog seen = See(d);
+        if (qobject_cast<HallWindow*>(&d))
             fileDuringHall_ = Read("Hallfame.ini");
-        }
         dialogs_.push_back(seen);
         if (seen.name == "HallWindow" && launch_)
             return HallWindow::kLaunch;
