@@ -5,6 +5,7 @@
 
 #include "play/BoardView.h"
 #include "shell/MainForm.h"
+#include "support/TestFolder.h"
 
 #include "core/Clock.h"
 #include "core/Files.h"
@@ -59,10 +60,7 @@ inline int Channel(Pixel p, int i) {
 class BoardViewTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("tovani_view_" + std::to_string(::getpid()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
+        dir_ = test::FreshTestFolder("tovani_view_");
         for (const char* d : {"Tilesets", "Backgrounds", "Small", "Musics", "Languages"})
             fs::create_directories(dir_ / d);
         MakeTileset(0).save(Path("Tilesets/Ivory.bmp"), "BMP");

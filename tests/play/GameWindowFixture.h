@@ -13,6 +13,7 @@
 #include "play/GameServices.h"
 #include "play/HallKeeper.h"
 #include "shell/MainForm.h"
+#include "support/TestFolder.h"
 
 #include <QDialog>
 #include <QLabel>
@@ -87,10 +88,7 @@ protected:
 
     void MakeProgramFolder() {
         namespace fs = std::filesystem;
-        dir_ = fs::temp_directory_path() /
-               (name_ + std::to_string(::getpid()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
+        dir_ = FreshTestFolder(name_);
         fs::create_directories(dir_);
         const fs::path bin = TOVANI_BIN_DIR;
         std::vector<const char*> folders = {"Layouts", "Small"};

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "shell/MainForm.h"
+#include "support/TestFolder.h"
 
 #include "core/Clock.h"
 #include "core/Files.h"
@@ -28,10 +29,7 @@ namespace fs = std::filesystem;
 class MainFormTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("tovani_shell_" + std::to_string(::getpid()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
+        dir_ = test::FreshTestFolder("tovani_shell_");
         fs::create_directories(dir_ / "Backgrounds");
         fs::create_directories(dir_ / "Musics");
         fs::create_directories(dir_ / "Languages");
