@@ -5,6 +5,7 @@
 // with a word on the status line.
 #include "play/audio/AudioPlayer.h"
 #include "play/audio/LevelMeter.h"
+#include "support/TestFolder.h"
 
 #include "audio/DiskCapture.h"
 #include "audio/Sounds.h"
@@ -39,10 +40,7 @@ class AudioPlayerTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ::setenv("SDL_AUDIODRIVER", "dummy", 1);
-        dir_ = fs::temp_directory_path() /
-               ("tovani_audio_play_" + std::to_string(::getpid()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
+        dir_ = test::FreshTestFolder("tovani_audio_play_");
         fs::create_directories(dir_ / "Musics");
         fs::create_directories(dir_ / "Resources");
         fs::create_directories(dir_ / "Languages");

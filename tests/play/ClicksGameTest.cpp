@@ -181,7 +181,7 @@ TEST_F(ClicksGameTest, TheGameAsksOnceWhetherToGiveUpAndNoTakesOneMoveBack) {
     ASSERT_EQ(questions_.size(), 2u);
     ASSERT_GE(dialogs_.size(), 2u);
     EXPECT_EQ(dialogs_[0].name, "GameOverForm");
-    EXPECT_EQ(dialogs_[0].finalText, "Your final score is 214");
+    EXPECT_EQ(dialogs_[0].finalTime, "Your final score is 214");
     EXPECT_TRUE(dialogs_[0].enterFame);
     EXPECT_EQ(dialogs_[1].name, "HallWindow");
     EXPECT_EQ(form_->GameMode(), kModeWelcome);
@@ -217,7 +217,7 @@ TEST_F(ClicksGameTest, ClearingTheFieldReachesTheTopWithAScoreOfZero) {
     Play(s);
     ClickCell({2, 12});
     ASSERT_FALSE(dialogs_.empty());
-    EXPECT_EQ(dialogs_[0].finalText, "You reached the top ! Great !");
+    EXPECT_EQ(dialogs_[0].finalTime, "You reached the top ! Great !");
     EXPECT_TRUE(dialogs_[0].enterFame);
     EXPECT_EQ(clicks_->Result().kind, GameResult::Kind::ReachedTop);
     EXPECT_EQ(form_->GameMode(), kModeWelcome);

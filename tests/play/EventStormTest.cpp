@@ -19,6 +19,7 @@
 #include "play/slider/SliderController.h"
 #include "play/solitaire/SolitaireGame.h"
 #include "shell/MainForm.h"
+#include "support/TestFolder.h"
 
 #include <QAction>
 #include <QApplication>
@@ -51,10 +52,7 @@ int EventsPerGame() {
 class EventStorm : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("tovani_storm_" + std::to_string(::getpid()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
+        dir_ = test::FreshTestFolder("tovani_storm_");
         fs::create_directories(dir_);
         const fs::path bin = TOVANI_BIN_DIR;
         for (const char* folder : {"Layouts", "Small"})

@@ -2,6 +2,7 @@
 // button and each start level; keys typed on the window; beats given by calling the window's
 // Timer1timer by hand; pause, the lost focus and stopping; the well, the banner and the next
 // column as drawn; the end of the game into the "Columns" table, dialogs answered by the test.
+#include "GameWindowFixture.h"
 #include "play/hashira/HashiraPlay.h"
 #include "play/hashira/HashiraWell.h"
 
@@ -36,36 +37,13 @@ namespace {
 namespace fs = std::filesystem;
 using test::Well;
 
-class HashiraGameTest : public ::testing::Test {
+class HashiraGameTest : public test::GameWindowFixture {
 protected:
+    HashiraGameTest() : GameWindowFixture("tovani_hashira_", 3600000, {.resources = true}) {}
     void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("tovani_hashira_" + std::to_string(::getpid()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-        const fs::path bin = TOVANI_BIN_DIR;
-        for (const char* folder : {"Layouts", "Small", "Resources"})
-            fs::copy(bin / folder, dir_ / folder, fs::copy_options::recursive);
-        fs::create_directories(dir_ / "Tilesets");
-        fs::copy(bin / "Tilesets" / "Ivory.bmp", dir_ / "Tilesets" / "Ivory.bmp");
-        fs::create_directories(dir_ / "Backgrounds");
-        fs::copy(bin / "Backgrounds" / "Slate.jpg", dir_ / "Backgrounds" / "Slate.jpg");
-        fs::create_directories(dir_ / "Languages");
-        WriteFileAtomic((dir_ / "Languages/English.txt").string(), "[Messages]\r\n");
-        WriteFileAtomic((dir_ / "Tovani.ini").string(),
-                        "[Tovani]\r\nLanguage=English\r\nMaximize=0\r\n");
-        SetWaveListener([this](std::string_view w) { waves_.emplace_back(w); });
-
-        MainFormOptions o;
-        o.programDir = QString::fromStdString(dir_.string()) + "/";
-        o.clock = &clock_;
-        o.startTimers = false;
-        o.interactive = false;
-        form_ = std::make_unique<TMainForm>(o);
-        view_ = std::make_unique<BoardView>(*form_);
-        services_ = std::make_unique<GameServices>(*form_, *view_);
-        hall_ = std::make_unique<HallKeeper>(*services_);
+        GameWindowFixture::SetUp();
+        ListenToWaves();
+        OpenWindow(WindowOptions());
         hashira_ = std::make_unique<HashiraPlay>(*services_, *hall_);
         services_->SetDialogRunner([this](QDialog& d) {
             dialogs_.push_back(d.objectName());
@@ -75,20 +53,10 @@ protected:
             }
             return QDialog::Accepted;
         });
-        form_->resize(1000, 760);
-        form_->show();
-        form_->Temps();
+        ShowWindow();
         ASSERT_EQ(form_->GameMode(), kModeWelcome);
     }
-    void TearDown() override {
-        SetWaveListener({});
-        hashira_.reset();
-        hall_.reset();
-        services_.reset();
-        view_.reset();
-        form_.reset();
-        fs::remove_all(dir_);
-    }
+    void CloseGames() override { hashira_.reset(); }
 
     void StartFromMenu() {
         form_->Item("MahJonggColumns")->trigger();
@@ -101,13 +69,7 @@ protected:
     HashiraGame& Model() { return hashira_->Model(); }
     QString Label(const char* name) { return form_->findChild<QLabel*>(name)->text(); }
     // The status line shows its text letter by letter on the 50 ms ticks.
-    QString Status() {
-        for (int i = 0; i < 80; ++i) {
-            clock_.Advance(50);
-            form_->Temps();
-        }
-        return Label("StatusText");
-    }
+    QString Status() { return StatusAfterTicks(); }
     void Press(Qt::Key key) { QTest::keyPress(form_.get(), key); }
     void Release(Qt::Key key) { QTest::keyRelease(form_.get(), key); }
     // A well whose entry column is full to the top row: the next beat ends the game.
@@ -120,14 +82,7 @@ protected:
         ASSERT_EQ(Model().SetState(w.s), HashiraStateProblem::None);
     }
 
-    fs::path dir_;
-    ManualClock clock_{3600000};
-    std::unique_ptr<TMainForm> form_;
-    std::unique_ptr<BoardView> view_;
-    std::unique_ptr<GameServices> services_;
-    std::unique_ptr<HallKeeper> hall_;
     std::unique_ptr<HashiraPlay> hashira_;
-    std::vector<std::string> waves_;
     std::vector<QString> dialogs_;
     QString finalScore_;
     bool enterFame_ = false;

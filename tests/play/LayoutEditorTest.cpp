@@ -2,6 +2,7 @@
 // offscreen platform: the menu commands, clicks on the board, and the dialogs answered by the
 // test through the services' runners.
 #include "play/solitaire/LayoutEditor.h"
+#include "GameWindowFixture.h"
 #include "play/solitaire/LayoutChoice.h"
 #include "play/solitaire/LayoutChooser.h"
 #include "play/solitaire/SolitaireGame.h"
@@ -36,52 +37,21 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class LayoutEditorTest : public ::testing::Test {
+class LayoutEditorTest : public test::GameWindowFixture {
 protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("tovani_editor_" + std::to_string(::getpid()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-        const fs::path bin = TOVANI_BIN_DIR;
-        for (const char* folder : {"Layouts", "Small"})
-            fs::copy(bin / folder, dir_ / folder, fs::copy_options::recursive);
-        fs::create_directories(dir_ / "Tilesets");
-        fs::copy(bin / "Tilesets" / "Ivory.bmp", dir_ / "Tilesets" / "Ivory.bmp");
-        fs::create_directories(dir_ / "Backgrounds");
-        fs::copy(bin / "Backgrounds" / "Slate.jpg", dir_ / "Backgrounds" / "Slate.jpg");
-        fs::create_directories(dir_ / "Languages");
-        Write("Languages/English.txt", "[Messages]\r\n");
-        Write("Tovani.ini", "[Tovani]\r\nLanguage=English\r\nMaximize=0\r\n");
-    }
-    void TearDown() override {
+    LayoutEditorTest() : GameWindowFixture("tovani_editor_", 1000, {}) {}
+    void CloseGames() override {
         choice_.reset();
         editor_.reset();
         solitaire_.reset();
-        hall_.reset();
-        services_.reset();
-        view_.reset();
-        form_.reset();
-        fs::remove_all(dir_);
-    }
-    void Write(const std::string& rel, const std::string& bytes) {
-        ASSERT_TRUE(WriteFileAtomic((dir_ / rel).string(), bytes));
     }
     std::string Read(const fs::path& p) { return ReadWholeFile(p.string()).value_or(""); }
 
     void Start(std::optional<bool> programDirWritable = std::nullopt) {
-        MainFormOptions o;
-        o.programDir = QString::fromStdString(dir_.string()) + "/";
-        o.clock = &clock_;
-        o.startTimers = false;
-        o.interactive = false;
+        MainFormOptions o = WindowOptions();
         o.programDirWritable = programDirWritable;
         o.dataHome = QString::fromStdString((dir_ / "data").string());
-        form_ = std::make_unique<TMainForm>(o);
-        view_ = std::make_unique<BoardView>(*form_);
-        services_ = std::make_unique<GameServices>(*form_, *view_);
-        hall_ = std::make_unique<HallKeeper>(*services_);
+        OpenWindow(o);
         solitaire_ = std::make_unique<SolitaireGame>(*services_, *hall_);
         editor_ = std::make_unique<LayoutEditor>(*services_, *hall_, *solitaire_);
         choice_ = std::make_unique<LayoutChoice>(*services_);
@@ -104,9 +74,7 @@ protected:
             quitAsked_ << text;
             return quitYes_;
         });
-        form_->resize(1000, 760);
-        form_->show();
-        form_->Temps();
+        ShowWindow();
         ASSERT_EQ(form_->GameMode(), kModeWelcome);
     }
 
@@ -141,12 +109,6 @@ protected:
         a->trigger();
     }
 
-    fs::path dir_;
-    ManualClock clock_{1000};
-    std::unique_ptr<TMainForm> form_;
-    std::unique_ptr<BoardView> view_;
-    std::unique_ptr<GameServices> services_;
-    std::unique_ptr<HallKeeper> hall_;
     std::unique_ptr<SolitaireGame> solitaire_;
     std::unique_ptr<LayoutEditor> editor_;
     std::unique_ptr<LayoutChoice> choice_;

@@ -2,6 +2,7 @@
 // saved among the player's layouts, listed in the Layout menu and played; a file of several
 // maps asks which one; a refused file says why and changes nothing.
 #include "play/LayoutImporter.h"
+#include "GameWindowFixture.h"
 
 #include "core/Files.h"
 #include "play/BoardView.h"
@@ -30,37 +31,21 @@ namespace fs = std::filesystem;
 
 const QString kSamples = QString(TOVANI_SOURCE_DIR) + "/tests/solitaire/import/";
 
-class LayoutImporterTest : public ::testing::Test {
+class LayoutImporterTest : public test::GameWindowFixture {
 protected:
+    // The settings are the player's, in the data folder.
+    LayoutImporterTest()
+        : GameWindowFixture("tovani_import_", 3600000, {.background = false, .settings = false}) {}
     void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("tovani_import_" + std::to_string(::getpid()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-        const fs::path bin = TOVANI_BIN_DIR;
-        for (const char* folder : {"Layouts", "Small"})
-            fs::copy(bin / folder, dir_ / folder, fs::copy_options::recursive);
-        fs::create_directories(dir_ / "Tilesets");
-        fs::copy(bin / "Tilesets" / "Ivory.bmp", dir_ / "Tilesets" / "Ivory.bmp");
-        fs::create_directories(dir_ / "Languages");
-        ASSERT_TRUE(WriteFileAtomic((dir_ / "Languages/English.txt").string(), "[Messages]\r\n"));
+        GameWindowFixture::SetUp();
         fs::create_directories(dir_ / "data" / "tovani");
-        ASSERT_TRUE(WriteFileAtomic((dir_ / "data/tovani/Tovani.ini").string(),
-                                    "[Tovani]\r\nLanguage=English\r\nMaximize=0\r\n"));
+        Write("data/tovani/Tovani.ini", "[Tovani]\r\nLanguage=English\r\nMaximize=0\r\n");
 
         // An installed game: the program's folder is not the player's.
-        MainFormOptions o;
-        o.programDir = QString::fromStdString(dir_.string()) + "/";
-        o.clock = &clock_;
-        o.startTimers = false;
-        o.interactive = false;
+        MainFormOptions o = WindowOptions();
         o.programDirWritable = false;
         o.dataHome = QString::fromStdString((dir_ / "data").string());
-        form_ = std::make_unique<TMainForm>(o);
-        view_ = std::make_unique<BoardView>(*form_);
-        services_ = std::make_unique<GameServices>(*form_, *view_);
-        hall_ = std::make_unique<HallKeeper>(*services_);
+        OpenWindow(o);
         solitaire_ = std::make_unique<SolitaireGame>(*services_, *hall_);
         importer_ = std::make_unique<LayoutImporter>(*services_);
         services_->SetMessageRunner(
@@ -84,19 +69,12 @@ protected:
         });
         connect_ = QObject::connect(form_.get(), &TMainForm::StatusShown,
                                     [this](const QString& t) { status_ << t; });
-        form_->resize(1000, 760);
-        form_->show();
-        form_->Temps();
+        ShowWindow();
     }
-    void TearDown() override {
+    void CloseGames() override {
         QObject::disconnect(connect_);
         importer_.reset();
         solitaire_.reset();
-        hall_.reset();
-        services_.reset();
-        view_.reset();
-        form_.reset();
-        fs::remove_all(dir_);
     }
     QStringList LayoutMenu() {
         QStringList items;
@@ -105,21 +83,8 @@ protected:
                 items << a->text() + (a->isChecked() ? "*" : "");
         return items;
     }
-    // The status line reveals its text letter by letter, a few a tick.
-    void Ticks(int n) {
-        for (int i = 0; i < n; ++i) {
-            clock_.Advance(50);
-            form_->Temps();
-        }
-    }
     fs::path PlayerLayouts() { return dir_ / "data" / "tovani" / "Layouts"; }
 
-    fs::path dir_;
-    ManualClock clock_{3600000};
-    std::unique_ptr<TMainForm> form_;
-    std::unique_ptr<BoardView> view_;
-    std::unique_ptr<GameServices> services_;
-    std::unique_ptr<HallKeeper> hall_;
     std::unique_ptr<SolitaireGame> solitaire_;
     std::unique_ptr<LayoutImporter> importer_;
     QMetaObject::Connection connect_;

@@ -2,6 +2,7 @@
 // file dialogs the test answers, the quick save at close and its resume at the next start, a
 // saved game named on the command line, refused files, and where the player's files go.
 #include "play/SavedGames.h"
+#include "GameWindowFixture.h"
 
 #include "core/Files.h"
 #include "play/BoardView.h"
@@ -30,45 +31,23 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class SavedGamesTest : public ::testing::Test {
+class SavedGamesTest : public test::GameWindowFixture {
 protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("tovani_saved_" + std::to_string(::getpid()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-        const fs::path bin = TOVANI_BIN_DIR;
-        for (const char* folder : {"Layouts", "Small"})
-            fs::copy(bin / folder, dir_ / folder, fs::copy_options::recursive);
-        fs::create_directories(dir_ / "Tilesets");
-        fs::copy(bin / "Tilesets" / "Ivory.bmp", dir_ / "Tilesets" / "Ivory.bmp");
-        fs::create_directories(dir_ / "Languages");
-        Write("Languages/English.txt", "[Messages]\r\n");
-        Write("Tovani.ini", "[Tovani]\r\nLanguage=English\r\nMaximize=0\r\n");
-    }
-    void TearDown() override {
-        Stop();
-        fs::remove_all(dir_);
-    }
-    void Write(const std::string& rel, const std::string& bytes) {
-        ASSERT_TRUE(WriteFileAtomic((dir_ / rel).string(), bytes));
+    SavedGamesTest() : GameWindowFixture("tovani_saved_", 3600000, {.background = false}) {}
+    void CloseGames() override {
+        saved_.reset();
+        slider_.reset();
+        rivers_.reset();
+        solitaire_.reset();
     }
     std::string Read(const fs::path& p) { return ReadWholeFile(p.string()).value_or(""); }
 
     void Start(QStringList args = {}, std::optional<bool> writable = {}) {
-        MainFormOptions o;
-        o.programDir = QString::fromStdString(dir_.string()) + "/";
+        MainFormOptions o = WindowOptions();
         o.arguments = args;
-        o.clock = &clock_;
-        o.startTimers = false;
-        o.interactive = false;
         o.programDirWritable = writable;
         o.dataHome = QString::fromStdString((dir_ / "data").string());
-        form_ = std::make_unique<TMainForm>(o);
-        view_ = std::make_unique<BoardView>(*form_);
-        services_ = std::make_unique<GameServices>(*form_, *view_);
-        hall_ = std::make_unique<HallKeeper>(*services_);
+        OpenWindow(o);
         solitaire_ = std::make_unique<SolitaireGame>(*services_, *hall_);
         rivers_ = std::make_unique<RiversPlay>(*services_, *hall_);
         slider_ = std::make_unique<SliderController>(*services_, *hall_);
@@ -87,25 +66,11 @@ protected:
             EXPECT_EQ(filter, "Tovani game files (*.tvg)|*.tvg");
             return fileName_;
         });
-        form_->resize(1000, 760);
-        form_->show();
-        form_->Temps();
+        ShowWindow();
     }
     void Stop() {
-        saved_.reset();
-        slider_.reset();
-        rivers_.reset();
-        solitaire_.reset();
-        hall_.reset();
-        services_.reset();
-        view_.reset();
-        form_.reset();
-    }
-    void Ticks(int n) {
-        for (int i = 0; i < n; ++i) {
-            clock_.Advance(50);
-            form_->Temps();
-        }
+        CloseGames();
+        CloseWindow();
     }
     // Takes the first free matching pair off the Solitaire board by clicks.
     void RemoveAPair() {
@@ -132,12 +97,6 @@ protected:
     }
     QString SaveDir() { return saved_->SaveFolder(); }
 
-    fs::path dir_;
-    ManualClock clock_{3600000};
-    std::unique_ptr<TMainForm> form_;
-    std::unique_ptr<BoardView> view_;
-    std::unique_ptr<GameServices> services_;
-    std::unique_ptr<HallKeeper> hall_;
     std::unique_ptr<SolitaireGame> solitaire_;
     std::unique_ptr<RiversPlay> rivers_;
     std::unique_ptr<SliderController> slider_;

@@ -153,7 +153,7 @@ TEST_F(SliderGameTest, AFullGridEndsTheGameAndAScoreEntersTheHall) {
     // The game ends once the new tiles have been seen coming in.
     ASSERT_TRUE(QTest::qWaitFor([this] { return !dialogs_.empty(); }, 5000));
     ASSERT_GE(dialogs_.size(), 2u);
-    EXPECT_EQ(dialogs_[0].finalText, "Your final score is 12");
+    EXPECT_EQ(dialogs_[0].finalTime, "Your final score is 12");
     EXPECT_TRUE(dialogs_[0].enterFame);
     EXPECT_EQ(dialogs_[1].name, "HallWindow");
     EXPECT_EQ(form_->GameMode(), kModeWelcome);
@@ -188,7 +188,7 @@ TEST_F(SliderGameTest, AFullGridEndsTheGameAndAScoreEntersTheHall) {
     ClickCell({9, 8});
     ASSERT_TRUE(QTest::qWaitFor([this] { return !dialogs_.empty(); }, 5000));
     ASSERT_EQ(dialogs_.size(), 1u);
-    EXPECT_EQ(dialogs_[0].finalText, "Your final score is 0");
+    EXPECT_EQ(dialogs_[0].finalTime, "Your final score is 0");
     EXPECT_FALSE(dialogs_[0].enterFame);
 }
 

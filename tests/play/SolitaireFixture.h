@@ -3,6 +3,7 @@
 // by the test instead of being shown.
 #pragma once
 
+#include "GameWindowFixture.h"
 #include "graphics/BoardRenderer.h"
 #include "play/GameServices.h"
 #include "play/HallKeeper.h"
@@ -42,66 +43,20 @@ namespace tovani {
 
 namespace fs = std::filesystem;
 
-// One dialog as the test saw it.
-struct SeenDialog {
-    QString name;
-    QString finalTime;
-    bool enterFame = false;
-    int highlightedRank = 0; // the hall window's highlighted row
-};
-
-class SolitaireGameTest : public ::testing::Test {
+class SolitaireGameTest : public test::GameWindowFixture {
 protected:
+    SolitaireGameTest() : GameWindowFixture("tovani_play_", 3600000, {.music = true}) {}
     void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("tovani_play_" + std::to_string(::getpid()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-        const fs::path bin = TOVANI_BIN_DIR;
-        for (const char* folder : {"Layouts", "Small"})
-            fs::copy(bin / folder, dir_ / folder, fs::copy_options::recursive);
-        fs::create_directories(dir_ / "Tilesets");
-        fs::copy(bin / "Tilesets" / "Ivory.bmp", dir_ / "Tilesets" / "Ivory.bmp");
-        fs::create_directories(dir_ / "Backgrounds");
-        fs::copy(bin / "Backgrounds" / "Slate.jpg", dir_ / "Backgrounds" / "Slate.jpg");
-        fs::create_directories(dir_ / "Musics");
-        fs::copy(bin / "Musics" / "Endless.mid", dir_ / "Musics" / "Endless.mid");
-        fs::create_directories(dir_ / "Languages");
-        Write("Languages/English.txt", "[Messages]\r\n");
-        Write("Tovani.ini", "[Tovani]\r\nLanguage=English\r\nMaximize=0\r\n");
-        SetWaveListener([this](std::string_view w) { waves_.emplace_back(w); });
+        GameWindowFixture::SetUp();
+        ListenToWaves();
     }
-    void TearDown() override {
-        SetWaveListener({});
-        solitaire_.reset();
-        hall_.reset();
-        services_.reset();
-        view_.reset();
-        form_.reset();
-        fs::remove_all(dir_);
-    }
-    void Write(const std::string& rel, const std::string& bytes) {
-        ASSERT_TRUE(WriteFileAtomic((dir_ / rel).string(), bytes));
-    }
-    std::string Read(const std::string& rel) {
-        return ReadWholeFile((dir_ / rel).string()).value_or("");
-    }
+    void CloseGames() override { solitaire_.reset(); }
 
     // The program as a player starts it: the window, its board, and the first tick.
     void Start() {
-        MainFormOptions o;
-        o.programDir = QString::fromStdString(dir_.string()) + "/";
+        MainFormOptions o = WindowOptions();
         o.arguments = args_;
-        o.clock = &clock_;
-        o.startTimers = false;
-        o.interactive = false;
-        form_ = std::make_unique<TMainForm>(o);
-        view_ = std::make_unique<BoardView>(*form_);
-        if (beforeSolitaire_)
-            beforeSolitaire_(*form_);
-        services_ = std::make_unique<GameServices>(*form_, *view_);
-        hall_ = std::make_unique<HallKeeper>(*services_);
+        OpenWindow(o, beforeSolitaire_);
         solitaire_ = std::make_unique<SolitaireGame>(*services_, *hall_);
         solitaire_->onPositionReset = [this] { ++deals_; };
         services_->SetDialogRunner([this](QDialog& d) { return Answer(d); });
@@ -111,25 +66,15 @@ protected:
             ++questions_;
             return answerOk_;
         });
-        form_->resize(1000, 760);
-        form_->show();
-        form_->Temps();
+        ShowWindow();
         if (args_.isEmpty()) {
             ASSERT_EQ(form_->GameMode(), kModeWelcome);
         }
     }
 
     int Answer(QDialog& d) {
-        SeenDialog seen;
-        seen.name = d.objectName();
-        if (auto* over = qobject_cast<GameOverForm*>(&d)) {
-            seen.finalTime = over->FinalTime()->text();
-            seen.enterFame = !over->EnterFame()->isHidden();
-        }
+        const SeenDialog seen = See(d);
         if (auto* hall = qobject_cast<HallWindow*>(&d)) {
-            for (int rank = 1; rank <= 10; ++rank)
-                if (hall->RowText(rank).highlighted)
-                    seen.highlightedRank = rank;
             if (!renameTo_.isEmpty())
                 hall->PlayerNameChange(renameTo_);
             // The file already holds the entry while the dialog is up.
@@ -141,13 +86,6 @@ protected:
         if (seen.name == "HallWindow" && launch_)
             return HallWindow::kLaunch;
         return QDialog::Accepted;
-    }
-
-    void Ticks(int n, uint32_t ms = 50) {
-        for (int i = 0; i < n; ++i) {
-            clock_.Advance(ms);
-            form_->Temps();
-        }
     }
 
     // A seeded winnable deal of the current layout through "Solitaire (Specific)".
@@ -188,20 +126,8 @@ protected:
                 ++n;
         return n;
     }
-    QString Status() { return form_->findChild<QLabel*>("StatusText")->text(); }
-    QString StatusAfterTicks() {
-        Ticks(80);
-        return Status();
-    }
 
-    fs::path dir_;
-    ManualClock clock_{3600000};
-    std::unique_ptr<TMainForm> form_;
-    std::unique_ptr<BoardView> view_;
-    std::unique_ptr<GameServices> services_;
-    std::unique_ptr<HallKeeper> hall_;
     std::unique_ptr<SolitaireGame> solitaire_;
-    std::vector<std::string> waves_;
     std::vector<SeenDialog> dialogs_;
     QString seedText_ = "1";
     QString renameTo_;

@@ -4,15 +4,23 @@
 #pragma once
 
 #include "core/Files.h"
+#include "dialogs/GameOverForm.h"
+#include "dialogs/HallWindow.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QLabel>
+#include <QMessageBox>
 #include <QPoint>
 #include <QPointer>
 #include <QProcess>
+#include <QPushButton>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
+
+#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -26,6 +34,16 @@ namespace tovani::xvfb {
 inline QString shots;
 inline int shotNumber = 0;
 inline int failures = 0;
+
+// The settings of a new player who reads English, the window not maximised.
+inline const std::string kEnglishSettings = "[Tovani]\r\nLanguage=English\r\nMaximize=0\r\n";
+
+// The screenshots go to the folder named first on the command line, or else to
+// <temp>/<fallback>.
+inline void MakeShotsFolder(int argc, char** argv, const char* fallback) {
+    shots = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::tempPath() + "/" + fallback;
+    QDir().mkpath(shots);
+}
 
 inline void Check(bool ok, const char* what) {
     std::printf("%s %s\n", ok ? "ok  " : "FAIL", what);
@@ -61,6 +79,11 @@ inline void Keys(const QStringList& keys, int delayMs = 40) {
         Run("xdotool", QStringList{"key", "--delay", QString::number(delayMs)} + keys);
 }
 
+// Brings the window to the front, so that the keys typed reach it.
+inline void Activate(const QWidget& window) {
+    Run("xdotool", {"windowactivate", "--sync", QString::number(window.winId())});
+}
+
 inline void Wait(int ms) {
     QElapsedTimer t;
     t.start();
@@ -76,18 +99,24 @@ inline bool WaitFor(const std::function<bool()>& done, int ms) {
     return done();
 }
 
-// A fresh program folder with the built content beside the test program, as a new player has
-// it, and the settings file `ini`.
+// The program folder of this run: <temp>/<prefix><process id>.
+inline std::filesystem::path RunFolder(const std::string& prefix) {
+    return std::filesystem::temp_directory_path() / (prefix + std::to_string(::getpid()));
+}
+
+// A fresh program folder with the built content of `bin` (the test program's folder), as a
+// new player has it, and the settings file `ini` at `iniFile` inside it.
 inline void MakeProgramFolder(const std::filesystem::path& dir,
-                              std::initializer_list<const char*> folders, const std::string& ini) {
-    const std::filesystem::path bin = ExecutableDirectory();
+                              std::initializer_list<const char*> folders, const std::string& ini,
+                              const std::string& iniFile = "Tovani.ini",
+                              const std::filesystem::path& bin = ExecutableDirectory()) {
     std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir);
+    std::filesystem::create_directories((dir / iniFile).parent_path());
     for (const char* folder : folders)
         if (std::filesystem::exists(bin / folder))
             std::filesystem::copy(bin / folder, dir / folder,
                                   std::filesystem::copy_options::recursive);
-    WriteFileAtomic((dir / "Tovani.ini").string(), ini);
+    WriteFileAtomic((dir / iniFile).string(), ini);
 }
 
 // The modal dialog up now, once: null when there is none or it was answered already.
@@ -98,6 +127,42 @@ inline QWidget* NewModal() {
         return nullptr;
     handled = modal;
     return modal;
+}
+
+// What a test saw of the end of a game: the final time or score the game-over dialog told,
+// whether it offered the hall of fame, and the hall's highlighted row.
+struct SeenEnd {
+    QString finalText;
+    bool enterFame = false;
+    int highlight = 0;
+};
+
+// The game-over dialog: photographed once it has settled, noted, and closed with OK.
+inline void CloseGameOver(GameOverForm* d, const QString& shot, SeenEnd& seen) {
+    Wait(300);
+    Shot(shot);
+    seen.finalText = d->FinalTime()->text();
+    seen.enterFame = !d->EnterFame()->isHidden();
+    ClickWidget(d->findChild<QPushButton*>("BitBtn1"));
+}
+
+// The hall of fame: its highlighted row noted, photographed, and closed with `button`
+// ("BitBtn1" closes it, "BitBtn2" launches a new game).
+inline void CloseHall(HallWindow* d, const QString& shot, SeenEnd& seen,
+                      const char* button = "BitBtn1") {
+    Wait(300);
+    for (int rank = 1; rank <= 10; ++rank)
+        if (d->RowText(rank).highlighted)
+            seen.highlight = rank;
+    Shot(shot);
+    ClickWidget(d->findChild<QPushButton*>(button));
+}
+
+// A message box: photographed and answered with OK, or Yes where it has no OK.
+inline void AnswerMessage(QMessageBox* box) {
+    Shot("message");
+    ClickWidget(box->button(QMessageBox::Ok) ? box->button(QMessageBox::Ok)
+                                             : box->button(QMessageBox::Yes));
 }
 
 } // namespace tovani::xvfb

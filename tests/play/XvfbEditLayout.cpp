@@ -75,11 +75,9 @@ void Drag(const QPoint& from, const QPoint& to) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    shots = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::tempPath() + "/tovani-xvfb-editor";
-    QDir().mkpath(shots);
+    MakeShotsFolder(argc, argv, "tovani-xvfb-editor");
 
-    const fs::path dir =
-        fs::temp_directory_path() / ("tovani_xvfb_editor_" + std::to_string(::getpid()));
+    const fs::path dir = RunFolder("tovani_xvfb_editor_");
     // Deals that can be cleared ("Winnable"): the pair taken off below is always there.
     MakeProgramFolder(
         dir, {"Layouts", "Tilesets", "Small", "Backgrounds", "Languages"},
@@ -177,7 +175,7 @@ int main(int argc, char** argv) {
         Check(WaitFor([&] { return form.GameMode() == kModeWelcome; }, 20000),
               "the welcome screen comes up");
         Wait(800);
-        Run("xdotool", {"windowactivate", "--sync", QString::number(form.winId())});
+        Activate(form);
         auto clickMenu = [&](const char* top, const char* item) {
             QMenuBar* bar = form.MainMenuBar();
             QAction* topAction = form.Item(top);

@@ -44,21 +44,14 @@ using namespace tovani::xvfb;
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    shots = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::tempPath() + "/tovani-xvfb-import";
-    QDir().mkpath(shots);
+    MakeShotsFolder(argc, argv, "tovani-xvfb-import");
 
     // An installed game: the content in one folder, the player's files in the data folder.
-    const fs::path bin = ExecutableDirectory();
-    const fs::path dir =
-        fs::temp_directory_path() / ("tovani_xvfb_import_" + std::to_string(::getpid()));
-    fs::remove_all(dir);
-    fs::create_directories(dir / "data" / "tovani");
-    for (const char* folder : {"Layouts", "Tilesets", "Small", "Backgrounds", "Musics", "Languages",
-                               "Help", "Resources"})
-        if (fs::exists(bin / folder))
-            fs::copy(bin / folder, dir / folder, fs::copy_options::recursive);
-    WriteFileAtomic((dir / "data/tovani/Tovani.ini").string(),
-                    "[Tovani]\r\nLanguage=English\r\nMaximize=0\r\n");
+    const fs::path dir = RunFolder("tovani_xvfb_import_");
+    MakeProgramFolder(
+        dir,
+        {"Layouts", "Tilesets", "Small", "Backgrounds", "Musics", "Languages", "Help", "Resources"},
+        kEnglishSettings, "data/tovani/Tovani.ini");
 
     MainFormOptions options;
     options.programDir = QString::fromStdString(dir.string()) + "/";
@@ -77,7 +70,7 @@ int main(int argc, char** argv) {
         });
     form.show();
 
-    QString seenFinal;
+    SeenEnd seen; // what the end of the game showed
     bool chooserSeen = false;
     QTimer watcher;
     watcher.setInterval(300);
@@ -103,20 +96,13 @@ int main(int argc, char** argv) {
             ClickWidget(box ? box->button(QDialogButtonBox::Ok) : nullptr);
         } else if (auto* d = qobject_cast<GameOverForm*>(modal)) {
             handled = modal;
-            Wait(300);
-            Shot("game-over");
-            seenFinal = d->FinalTime()->text();
-            ClickWidget(d->findChild<QPushButton*>("BitBtn1"));
-        } else if (qobject_cast<HallWindow*>(modal)) {
+            CloseGameOver(d, "game-over", seen);
+        } else if (auto* d = qobject_cast<HallWindow*>(modal)) {
             handled = modal;
-            Wait(300);
-            Shot("hall-of-fame");
-            ClickWidget(modal->findChild<QPushButton*>("BitBtn1"));
+            CloseHall(d, "hall-of-fame", seen);
         } else if (auto* box = qobject_cast<QMessageBox*>(modal)) {
             handled = modal;
-            Shot("message");
-            ClickWidget(box->button(QMessageBox::Ok) ? box->button(QMessageBox::Ok)
-                                                     : box->button(QMessageBox::Yes));
+            AnswerMessage(box);
         }
     });
     watcher.start();
@@ -126,7 +112,7 @@ int main(int argc, char** argv) {
               "the welcome screen comes up");
         Wait(800);
         form.SetOption("Winnable", true);
-        Run("xdotool", {"windowactivate", "--sync", QString::number(form.winId())});
+        Activate(form);
 
         auto clickMenu = [&](const char* top, const char* item) {
             QMenuBar* bar = form.MainMenuBar();
@@ -177,7 +163,7 @@ int main(int argc, char** argv) {
         Check(form.GameMode() == kModeInactive, "hiding the window pauses the game");
         form.show();
         Wait(600);
-        Run("xdotool", {"windowactivate", "--sync", QString::number(form.winId())});
+        Activate(form);
         Check(form.GameMode() == kModeSolitaire, "showing it again resumes the game");
 
         for (size_t k = 0; 2 * k + 1 < order.size(); ++k) {
@@ -188,7 +174,7 @@ int main(int argc, char** argv) {
                 Shot("two-pairs-removed");
         }
         Check(solitaire.GameBoard().tilesLeft == 0, "every tile was removed by a click");
-        Check(WaitFor([&] { return !seenFinal.isEmpty(); }, 10000), "the game-over dialog");
+        Check(WaitFor([&] { return !seen.finalText.isEmpty(); }, 10000), "the game-over dialog");
         WaitFor([&] { return form.GameMode() == kModeWelcome; }, 10000);
         Wait(500);
         Shot("after-game");

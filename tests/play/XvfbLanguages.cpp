@@ -46,21 +46,12 @@ using namespace tovani::xvfb;
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    shots =
-        argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::tempPath() + "/tovani-xvfb-languages";
-    QDir().mkpath(shots);
+    MakeShotsFolder(argc, argv, "tovani-xvfb-languages");
 
-    const fs::path bin = ExecutableDirectory();
-    const fs::path dir =
-        fs::temp_directory_path() / ("tovani_xvfb_lang_" + std::to_string(::getpid()));
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    for (const char* folder :
-         {"Layouts", "Tilesets", "Small", "Backgrounds", "Musics", "Languages", "Help"})
-        if (fs::exists(bin / folder))
-            fs::copy(bin / folder, dir / folder, fs::copy_options::recursive);
-    WriteFileAtomic((dir / "Tovani.ini").string(),
-                    "[Tovani]\r\nLanguage=English\r\nMaximize=0\r\n");
+    const fs::path dir = RunFolder("tovani_xvfb_lang_");
+    MakeProgramFolder(
+        dir, {"Layouts", "Tilesets", "Small", "Backgrounds", "Musics", "Languages", "Help"},
+        kEnglishSettings);
 
     MainFormOptions options;
     options.programDir = QString::fromStdString(dir.string()) + "/";
@@ -153,7 +144,7 @@ int main(int argc, char** argv) {
         Check(WaitFor([&] { return form.GameMode() == kModeWelcome; }, 20000),
               "the welcome screen comes up");
         Wait(800);
-        Run("xdotool", {"windowactivate", "--sync", QString::number(form.winId())});
+        Activate(form);
         clickMenu("File1", "RandomSolitaireGame1");
         Check(WaitFor([&] { return form.GameMode() == kModeSolitaire; }, 5000), "a game starts");
         Wait(1500);

@@ -135,20 +135,13 @@ std::pair<FieldCell, FieldCell> ChooseSlide(const SliderGrid& grid, bool wantLin
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    shots = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::tempPath() + "/tovani-xvfb-grids";
-    QDir().mkpath(shots);
+    MakeShotsFolder(argc, argv, "tovani-xvfb-grids");
 
     // A fresh program folder with the built content, as a new player has it.
-    const fs::path bin = TOVANI_BIN_DIR;
-    const fs::path dir = fs::temp_directory_path() / ("tovani_grids_" + std::to_string(::getpid()));
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    for (const char* folder :
-         {"Layouts", "Tilesets", "Small", "Backgrounds", "Musics", "Languages", "Help"})
-        if (fs::exists(bin / folder))
-            fs::copy(bin / folder, dir / folder, fs::copy_options::recursive);
-    WriteFileAtomic((dir / "Tovani.ini").string(),
-                    "[Tovani]\r\nLanguage=English\r\nMaximize=0\r\n");
+    const fs::path dir = RunFolder("tovani_grids_");
+    MakeProgramFolder(
+        dir, {"Layouts", "Tilesets", "Small", "Backgrounds", "Musics", "Languages", "Help"},
+        kEnglishSettings, "Tovani.ini", TOVANI_BIN_DIR);
 
     MainFormOptions options;
     options.programDir = QString::fromStdString(dir.string()) + "/";
@@ -168,13 +161,10 @@ int main(int argc, char** argv) {
     QTimer watcher;
     watcher.setInterval(300);
     QObject::connect(&watcher, &QTimer::timeout, [&] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal || !modal->isVisible())
+        // A dialog is answered once; the next one may take the same address.
+        QWidget* modal = NewModal();
+        if (!modal)
             return;
-        static QPointer<QWidget> handled;
-        if (handled && modal == handled)
-            return;
-        handled = modal;
         Wait(300);
         QAbstractButton* button = nullptr;
         if (auto* d = qobject_cast<GameOverForm*>(modal)) {

@@ -100,20 +100,13 @@ Plan BestPlace(const HashiraGame& game) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    shots = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::tempPath() + "/tovani-xvfb-hashira";
-    QDir().mkpath(shots);
+    MakeShotsFolder(argc, argv, "tovani-xvfb-hashira");
 
-    const fs::path bin = ExecutableDirectory();
-    const fs::path dir =
-        fs::temp_directory_path() / ("tovani_xvfb_hashira_" + std::to_string(::getpid()));
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    for (const char* folder : {"Layouts", "Tilesets", "Small", "Backgrounds", "Musics", "Languages",
-                               "Help", "Resources"})
-        if (fs::exists(bin / folder))
-            fs::copy(bin / folder, dir / folder, fs::copy_options::recursive);
-    WriteFileAtomic((dir / "Tovani.ini").string(),
-                    "[Tovani]\r\nLanguage=English\r\nMaximize=0\r\n");
+    const fs::path dir = RunFolder("tovani_xvfb_hashira_");
+    MakeProgramFolder(
+        dir,
+        {"Layouts", "Tilesets", "Small", "Backgrounds", "Musics", "Languages", "Help", "Resources"},
+        kEnglishSettings);
 
     MainFormOptions options;
     options.programDir = QString::fromStdString(dir.string()) + "/";
@@ -125,32 +118,18 @@ int main(int argc, char** argv) {
     HashiraPlay hashira(services, hall);
     form.show();
 
-    QString seenFinal;
-    bool seenEnterFame = false;
-    int seenHighlight = 0;
+    SeenEnd seen; // what the end of the last game showed
     QTimer watcher;
     watcher.setInterval(300);
     QObject::connect(&watcher, &QTimer::timeout, [&] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal || !modal->isVisible())
+        // A dialog is answered once; the next one may take the same address.
+        QWidget* modal = NewModal();
+        if (!modal)
             return;
-        static QPointer<QWidget> handled;
-        if (handled && modal == handled)
-            return;
-        handled = modal;
         if (auto* d = qobject_cast<GameOverForm*>(modal)) {
-            Wait(300);
-            Shot("game-over");
-            seenFinal = d->FinalTime()->text();
-            seenEnterFame = !d->EnterFame()->isHidden();
-            ClickWidget(d->findChild<QPushButton*>("BitBtn1"));
+            CloseGameOver(d, "game-over", seen);
         } else if (auto* d = qobject_cast<HallWindow*>(modal)) {
-            Wait(300);
-            for (int rank = 1; rank <= 10; ++rank)
-                if (d->RowText(rank).highlighted)
-                    seenHighlight = rank;
-            Shot("hall-of-fame");
-            ClickWidget(d->findChild<QPushButton*>("BitBtn1"));
+            CloseHall(d, "hall-of-fame", seen);
         } else if (auto* box = qobject_cast<QMessageBox*>(modal)) {
             Shot("message");
             ClickWidget(box->button(QMessageBox::Ok));
@@ -162,7 +141,7 @@ int main(int argc, char** argv) {
         Check(WaitFor([&] { return form.GameMode() == kModeWelcome; }, 20000),
               "the welcome screen comes up");
         Wait(800);
-        Run("xdotool", {"windowactivate", "--sync", QString::number(form.winId())});
+        Activate(form);
         Shot("welcome");
 
         // "Start Level" opens its menu; "Start at Level 2".
@@ -292,18 +271,18 @@ int main(int argc, char** argv) {
 
         // Down held in the middle column: the well fills up to the entry.
         Run("xdotool", {"keydown", "Down"});
-        Check(WaitFor([&] { return !seenFinal.isEmpty(); }, 120000), "the game-over dialog");
+        Check(WaitFor([&] { return !seen.finalText.isEmpty(); }, 120000), "the game-over dialog");
         Run("xdotool", {"keyup", "Down"});
-        Check(seenFinal.startsWith("Your final score is "), "it tells the final score");
-        Check(seenEnterFame, "and that it enters the hall of fame");
+        Check(seen.finalText.startsWith("Your final score is "), "it tells the final score");
+        Check(seen.enterFame, "and that it enters the hall of fame");
         Check(WaitFor([&] { return form.GameMode() == kModeWelcome; }, 20000),
               "back on the welcome screen");
-        Check(seenHighlight == 1, "the new entry is highlighted at rank 1");
+        Check(seen.highlight == 1, "the new entry is highlighted at rank 1");
         const HallEntry& e = hall.Hall().TableOf(1040)[0];
         Check(e.result == hashira.Model().Score() / 100, "the Columns table keeps hundreds");
         Check(e.second == hashira.Model().Level(), "and the level reached");
-        std::printf("     %s; entered as %d, level %d\n", seenFinal.toUtf8().constData(), e.result,
-                    e.second);
+        std::printf("     %s; entered as %d, level %d\n", seen.finalText.toUtf8().constData(),
+                    e.result, e.second);
         Wait(500);
         Shot("after-game");
         form.close();

@@ -58,20 +58,12 @@ int TilesOn(const Board& b) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    shots = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::tempPath() + "/tovani-xvfb-play";
-    QDir().mkpath(shots);
+    MakeShotsFolder(argc, argv, "tovani-xvfb-play");
 
-    const fs::path bin = ExecutableDirectory();
-    const fs::path dir =
-        fs::temp_directory_path() / ("tovani_xvfb_rm_" + std::to_string(::getpid()));
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    for (const char* folder :
-         {"Layouts", "Tilesets", "Small", "Backgrounds", "Musics", "Languages", "Help"})
-        if (fs::exists(bin / folder))
-            fs::copy(bin / folder, dir / folder, fs::copy_options::recursive);
-    WriteFileAtomic((dir / "Tovani.ini").string(),
-                    "[Tovani]\r\nLanguage=English\r\nMaximize=0\r\n");
+    const fs::path dir = RunFolder("tovani_xvfb_rm_");
+    MakeProgramFolder(
+        dir, {"Layouts", "Tilesets", "Small", "Backgrounds", "Musics", "Languages", "Help"},
+        kEnglishSettings);
 
     MainFormOptions options;
     options.programDir = QString::fromStdString(dir.string()) + "/";
@@ -84,37 +76,21 @@ int main(int argc, char** argv) {
     MemoryPlay memory(services, hall);
     form.show();
 
-    QString seenFinal;
-    bool seenEnterFame = false;
-    int seenHighlight = 0;
+    SeenEnd seen; // what the end of the last game showed
     QString label = "rivers";
     QTimer watcher;
     watcher.setInterval(300);
     QObject::connect(&watcher, &QTimer::timeout, [&] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal || !modal->isVisible())
+        // A dialog is answered once; the next one may take the same address.
+        QWidget* modal = NewModal();
+        if (!modal)
             return;
-        static QPointer<QWidget> handled;
-        if (handled && modal == handled)
-            return;
-        handled = modal;
         if (auto* d = qobject_cast<GameOverForm*>(modal)) {
-            Wait(300);
-            Shot(label + "-game-over");
-            seenFinal = d->FinalTime()->text();
-            seenEnterFame = !d->EnterFame()->isHidden();
-            ClickWidget(d->findChild<QPushButton*>("BitBtn1"));
+            CloseGameOver(d, label + "-game-over", seen);
         } else if (auto* d = qobject_cast<HallWindow*>(modal)) {
-            Wait(300);
-            for (int rank = 1; rank <= 10; ++rank)
-                if (d->RowText(rank).highlighted)
-                    seenHighlight = rank;
-            Shot(label + "-hall-of-fame");
-            ClickWidget(d->findChild<QPushButton*>("BitBtn1"));
+            CloseHall(d, label + "-hall-of-fame", seen);
         } else if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-            Shot("message");
-            ClickWidget(box->button(QMessageBox::Ok) ? box->button(QMessageBox::Ok)
-                                                     : box->button(QMessageBox::Yes));
+            AnswerMessage(box);
         }
     });
     watcher.start();
@@ -123,7 +99,7 @@ int main(int argc, char** argv) {
         Check(WaitFor([&] { return form.GameMode() == kModeWelcome; }, 20000),
               "the welcome screen comes up");
         Wait(800);
-        Run("xdotool", {"windowactivate", "--sync", QString::number(form.winId())});
+        Activate(form);
         Shot("welcome");
 
         // ---- Rivers -------------------------------------------------------------------------
@@ -209,21 +185,21 @@ int main(int argc, char** argv) {
         Check(caughtCarry, "a tile was seen on its way along a river");
         Check(caughtRiver, "a river was seen drawn after its pair left");
         Check(rb.tilesLeft == 0, "every Rivers tile was removed by a click");
-        Check(WaitFor([&] { return !seenFinal.isEmpty(); }, 10000), "the game-over dialog");
-        Check(seenFinal.startsWith("Your final time is "), "it tells the final time");
-        Check(seenEnterFame, "and that the result enters the hall of fame");
+        Check(WaitFor([&] { return !seen.finalText.isEmpty(); }, 10000), "the game-over dialog");
+        Check(seen.finalText.startsWith("Your final time is "), "it tells the final time");
+        Check(seen.enterFame, "and that the result enters the hall of fame");
         Check(WaitFor([&] { return form.GameMode() == kModeWelcome; }, 10000),
               "back on the welcome screen");
-        Check(seenHighlight == 1, "the new Rivers entry is highlighted at rank 1");
+        Check(seen.highlight == 1, "the new Rivers entry is highlighted at rank 1");
         Check(!hall.Hall().TableOf(1000)[0].Empty(), "the entry is in the table \"Rivers\"");
-        std::printf("     Rivers: %s\n", seenFinal.toUtf8().constData());
+        std::printf("     Rivers: %s\n", seen.finalText.toUtf8().constData());
         Wait(500);
 
         // ---- Memory -------------------------------------------------------------------------
         label = "memory";
-        seenFinal.clear();
-        seenHighlight = 0;
-        Run("xdotool", {"windowactivate", "--sync", QString::number(form.winId())});
+        seen.finalText.clear();
+        seen.highlight = 0;
+        Activate(form);
         ClickWidget(form.findChild<QWidget*>("BitBtn5"));
         Check(WaitFor([&] { return form.GameMode() == kModeMemory; }, 5000),
               "\"Easy Memory (32 tiles)\" starts Memory");
@@ -265,16 +241,16 @@ int main(int argc, char** argv) {
                 Check(false, "the Memory board keeps its count");
         }
         Check(mb.tilesLeft == 0, "every Memory pair was found by clicks");
-        Check(WaitFor([&] { return !seenFinal.isEmpty(); }, 10000), "the game-over dialog");
-        Check(seenFinal.startsWith("Your final time is "), "it tells the final time");
+        Check(WaitFor([&] { return !seen.finalText.isEmpty(); }, 10000), "the game-over dialog");
+        Check(seen.finalText.startsWith("Your final time is "), "it tells the final time");
         Check(WaitFor([&] { return form.GameMode() == kModeWelcome; }, 10000),
               "back on the welcome screen");
-        Check(seenHighlight == 1, "the new Memory entry is highlighted at rank 1");
+        Check(seen.highlight == 1, "the new Memory entry is highlighted at rank 1");
         {
             const HallEntry& e = hall.Hall().TableOf(1010)[0];
             Check(!e.Empty() && e.second == 2, "the table \"Memory\" keeps the 2 s of penalty");
         }
-        std::printf("     Memory: %s\n", seenFinal.toUtf8().constData());
+        std::printf("     Memory: %s\n", seen.finalText.toUtf8().constData());
         Wait(500);
         Shot("after-both-games");
 

@@ -45,20 +45,13 @@ using namespace tovani::xvfb;
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    shots = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::tempPath() + "/tovani-xvfb-play";
-    QDir().mkpath(shots);
+    MakeShotsFolder(argc, argv, "tovani-xvfb-play");
 
     // A fresh program folder with the built content, as a new player has it.
-    const fs::path bin = ExecutableDirectory();
-    const fs::path dir = fs::temp_directory_path() / ("tovani_xvfb_" + std::to_string(::getpid()));
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    for (const char* folder :
-         {"Layouts", "Tilesets", "Small", "Backgrounds", "Musics", "Languages", "Help"})
-        if (fs::exists(bin / folder))
-            fs::copy(bin / folder, dir / folder, fs::copy_options::recursive);
-    WriteFileAtomic((dir / "Tovani.ini").string(),
-                    "[Tovani]\r\nLanguage=English\r\nMaximize=0\r\n");
+    const fs::path dir = RunFolder("tovani_xvfb_");
+    MakeProgramFolder(
+        dir, {"Layouts", "Tilesets", "Small", "Backgrounds", "Musics", "Languages", "Help"},
+        kEnglishSettings);
 
     MainFormOptions options;
     options.programDir = QString::fromStdString(dir.string()) + "/";
@@ -73,20 +66,14 @@ int main(int argc, char** argv) {
     // answers them).
     bool launch = false;
     int seed = 777;
-    QString seenFinal;
-    bool seenEnterFame = false;
-    int seenHighlight = 0;
+    SeenEnd seen; // what the end of the last game showed
     QTimer watcher;
     watcher.setInterval(300);
     QObject::connect(&watcher, &QTimer::timeout, [&] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal || !modal->isVisible())
-            return;
         // A dialog is answered once; the next one may take the same address.
-        static QPointer<QWidget> handled;
-        if (handled && modal == handled)
+        QWidget* modal = NewModal();
+        if (!modal)
             return;
-        handled = modal;
         if (auto* d = qobject_cast<TRandomWindow*>(modal)) {
             Shot("seed-dialog");
             ClickWidget(d->Field());
@@ -95,22 +82,11 @@ int main(int argc, char** argv) {
             Wait(200);
             ClickWidget(d->findChild<QPushButton*>("BitBtn1"));
         } else if (auto* d = qobject_cast<GameOverForm*>(modal)) {
-            Wait(300);
-            Shot("game-over");
-            seenFinal = d->FinalTime()->text();
-            seenEnterFame = !d->EnterFame()->isHidden();
-            ClickWidget(d->findChild<QPushButton*>("BitBtn1"));
+            CloseGameOver(d, "game-over", seen);
         } else if (auto* d = qobject_cast<HallWindow*>(modal)) {
-            Wait(300);
-            for (int rank = 1; rank <= 10; ++rank)
-                if (d->RowText(rank).highlighted)
-                    seenHighlight = rank;
-            Shot("hall-of-fame");
-            ClickWidget(d->findChild<QPushButton*>(launch ? "BitBtn2" : "BitBtn1"));
+            CloseHall(d, "hall-of-fame", seen, launch ? "BitBtn2" : "BitBtn1");
         } else if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-            Shot("message");
-            ClickWidget(box->button(QMessageBox::Ok) ? box->button(QMessageBox::Ok)
-                                                     : box->button(QMessageBox::Yes));
+            AnswerMessage(box);
         }
     });
     watcher.start();
@@ -120,7 +96,7 @@ int main(int argc, char** argv) {
               "the welcome screen comes up");
         Wait(800);
         Shot("welcome");
-        Run("xdotool", {"windowactivate", "--sync", QString::number(form.winId())});
+        Activate(form);
 
         auto clickMenu = [&](const char* top, const char* item) {
             QMenuBar* bar = form.MainMenuBar();
@@ -183,18 +159,18 @@ int main(int argc, char** argv) {
         }
         Check(solitaire.GameBoard().tilesLeft == 0, "every tile was removed by a click");
         // The next ticks end the game: the dialogs are answered by the watcher.
-        Check(WaitFor([&] { return !seenFinal.isEmpty(); }, 10000), "the game-over dialog");
-        Check(seenFinal.startsWith("Your final time is "), "it tells the final time");
-        Check(seenEnterFame, "and that the result enters the hall of fame");
+        Check(WaitFor([&] { return !seen.finalText.isEmpty(); }, 10000), "the game-over dialog");
+        Check(seen.finalText.startsWith("Your final time is "), "it tells the final time");
+        Check(seen.enterFame, "and that the result enters the hall of fame");
         Check(WaitFor([&] { return form.GameMode() == kModeWelcome; }, 10000),
               "back on the welcome screen");
-        Check(seenHighlight == 1, "the new entry is highlighted at rank 1");
+        Check(seen.highlight == 1, "the new entry is highlighted at rank 1");
         {
             const HallEntry& e = hall.Hall().TableOf(form.Session().boardNumber)[0];
             const QString time = QString::fromStdString(HallOfFame::FormatTime(e.result));
-            Check(seenFinal.endsWith(time), "the hall of fame keeps the time the dialog told");
+            Check(seen.finalText.endsWith(time), "the hall of fame keeps the time the dialog told");
             std::printf("     %s, entered as %s with %d s of penalty\n",
-                        seenFinal.toUtf8().constData(), time.toUtf8().constData(), e.second);
+                        seen.finalText.toUtf8().constData(), time.toUtf8().constData(), e.second);
         }
         Wait(600);
         Shot("after-game");
@@ -203,7 +179,7 @@ int main(int argc, char** argv) {
 
         // "Launch" from the hall of fame deals the same layout again.
         launch = true;
-        seenFinal.clear();
+        seen.finalText.clear();
         ClickWidget(form.findChild<QWidget*>("HallFameButton"));
         Check(WaitFor([&] { return form.GameMode() == kModeSolitaire; }, 10000),
               "Launch in the hall of fame starts a new game");
@@ -224,8 +200,9 @@ int main(int argc, char** argv) {
             if (k == 3)
                 Shot("two-players");
         }
-        Check(WaitFor([&] { return !seenFinal.isEmpty(); }, 10000), "the two-player game ends");
-        Check(seenFinal.startsWith("And the winner is... PLAYER 1 !\n"),
+        Check(WaitFor([&] { return !seen.finalText.isEmpty(); }, 10000),
+              "the two-player game ends");
+        Check(seen.finalText.startsWith("And the winner is... PLAYER 1 !\n"),
               "player 1 was faster and wins");
         WaitFor([&] { return form.GameMode() == kModeWelcome; }, 10000);
         Wait(500);

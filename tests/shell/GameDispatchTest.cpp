@@ -3,6 +3,7 @@
 // pauses and mode changes tell the game that is left or paused.
 #include "RecordingGame.h"
 #include "shell/MainForm.h"
+#include "support/TestFolder.h"
 
 #include "core/Files.h"
 
@@ -26,10 +27,7 @@ namespace fs = std::filesystem;
 class GameDispatchTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("tovani_dispatch_" + std::to_string(::getpid()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
+        dir_ = test::FreshTestFolder("tovani_dispatch_");
         fs::create_directories(dir_);
         ASSERT_TRUE(WriteFileAtomic((dir_ / "Tovani.ini").string(),
                                     "[Tovani]\r\nLanguage=English\r\nMaximize=0\r\n"));

@@ -6,6 +6,7 @@
 #include "dialogs/RandomWindow.h"
 #include "shell/Language.h"
 #include "shell/MainForm.h"
+#include "support/TestFolder.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -177,10 +178,7 @@ TEST(LanguagePaths, EveryNamedCaptionAndHintIsTranslatable) {
 class LanguageSwitch : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("tovani_language_switch_" + std::to_string(::getpid()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
+        dir_ = test::FreshTestFolder("tovani_language_switch_");
         fs::create_directories(dir_ / "Languages");
         for (const auto& e :
              fs::directory_iterator(fs::path(TOVANI_SOURCE_DIR) / "content" / "Languages"))

@@ -90,8 +90,7 @@ int main(int argc, char** argv) {
     if (noGl)
         qputenv("TOVANI_NO_GL", "1");
     QApplication app(argc, argv);
-    shots = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::tempPath() + "/tovani-xvfb-3d";
-    QDir().mkpath(shots);
+    MakeShotsFolder(argc, argv, "tovani-xvfb-3d");
 
     const fs::path dir = MakeProgramFolder(ExecutableDirectory(), "tovani_xvfb3d_",
                                            "Language=English\r\nMaximize=0\r\nKeepRatio=0\r\n"

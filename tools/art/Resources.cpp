@@ -1,8 +1,10 @@
-// The program's own pictures: splash, welcome pictures, cursors, hall-of-fame strip and side
-// pictures, digit strip, marble, word labels, Slider grid, mini tiles, wallpapers and icons.
-// docs/RESOURCES.md lists every name, size and purpose.
+// The program's own pictures: cursors, hall-of-fame strip and side pictures, digit strip,
+// marble, word labels, Slider grid, mini tiles and wallpapers, and the Resources folder made of
+// them with the splash, the welcome pictures and the icons (ResourcesWelcome.cpp,
+// ResourcesIcons.cpp). docs/RESOURCES.md lists every name, size and purpose.
 #include "ArtCommon.h"
 #include "Content.h"
+#include "ResourcePictures.h"
 
 #include <QLinearGradient>
 #include <QPainter>
@@ -16,17 +18,10 @@ namespace tovani::art {
 
 QImage MascotPicture(int index); // Mascot.cpp
 
+namespace pictures {
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
 const QColor kSide(206, 148, 140);
-const QColor kOutline(40, 24, 28);
-
-QPainterPath Circle(QPointF c, double r) {
-    QPainterPath path;
-    path.addEllipse(c, r, r);
-    return path;
-}
 
 QImage Canvas(int w, int h, const QColor& fill = Qt::transparent) {
     QImage image(w, h, QImage::Format_ARGB32_Premultiplied);
@@ -34,9 +29,8 @@ QImage Canvas(int w, int h, const QColor& fill = Qt::transparent) {
     return image;
 }
 
-// Paints at `scale` times the size and brings it down smoothly: crisp small pictures. `ratio`
-// makes the picture that many pixels a point, for screens of higher density (w x h stays the
-// drawing's own size).
+} // namespace
+
 QImage SupersampledAt(int ratio, int w, int h, int scale,
                       const std::function<void(QPainter&)>& draw) {
     QImage big = Canvas(w * ratio * scale, h * ratio * scale);
@@ -54,7 +48,6 @@ QImage Supersampled(int w, int h, int scale, const std::function<void(QPainter&)
     return SupersampledAt(1, w, h, scale, draw);
 }
 
-// A tile of the default set with its side, face w x h, side e, top-left of the face at (x, y).
 void BoardTile(QPainter& p, double x, double y, double w, double h, double e, int face) {
     QPainterPath side;
     side.moveTo(x, y);
@@ -77,205 +70,15 @@ void SmallTile(QPainter& p, const QImage& strip, int index, double x, double y, 
     p.drawImage(QRectF(x, y, size, size), strip.copy(38 * index, 0, 38, 38));
 }
 
-QPainterPath Text(const QString& s, const QString& family, const QRectF& box,
-                  double stretch = 1.0) {
+QPainterPath Text(const QString& s, const QString& family, const QRectF& box, double stretch) {
     return GlyphPath(s, family, box, stretch, 700);
 }
 
-// ---- splash ---------------------------------------------------------------------------------
+} // namespace pictures
 
-QImage Splash() {
-    const Fonts& f = LoadFonts();
-    return Supersampled(276, 186, 2, [&](QPainter& p) {
-        QLinearGradient bg(0, 0, 0, 186);
-        bg.setColorAt(0, QColor(24, 44, 80));
-        bg.setColorAt(1, QColor(10, 18, 36));
-        p.fillRect(QRectF(0, 0, 276, 186), bg);
-        QRadialGradient glow(QPointF(200, 60), 160);
-        glow.setColorAt(0, QColor(255, 200, 140, 70));
-        glow.setColorAt(1, QColor(255, 200, 140, 0));
-        p.fillRect(QRectF(0, 0, 276, 186), glow);
-        // A fan of tiles.
-        const int faces[5] = {36, 1, 19, 10, 37};
-        for (int i = 0; i < 5; ++i) {
-            p.save();
-            p.translate(176, 150);
-            p.rotate(-34 + i * 17);
-            BoardTile(p, -14, -96, 28, 35, 5, faces[i]);
-            p.restore();
-        }
-        QPainterPath title = Text("Tovani", f.serif, QRectF(14, 22, 132, 44));
-        p.fillPath(title.translated(1.5, 2), QColor(0, 0, 0, 140));
-        QLinearGradient gold(0, 22, 0, 66);
-        gold.setColorAt(0, QColor(255, 236, 160));
-        gold.setColorAt(1, QColor(220, 150, 40));
-        p.fillPath(title, gold);
-        p.strokePath(title, QPen(QColor(110, 60, 10), 0.8));
-        p.fillPath(Text("tile games", f.sans, QRectF(16, 74, 86, 13)), QColor(220, 226, 240));
-        // The dark red ribbon that carries the version, written there by the program at (222, 138).
-        QPainterPath ribbon;
-        ribbon.moveTo(204, 132);
-        ribbon.lineTo(276, 132);
-        ribbon.lineTo(276, 158);
-        ribbon.lineTo(204, 158);
-        ribbon.lineTo(212, 145);
-        ribbon.closeSubpath();
-        p.fillPath(ribbon, QColor(132, 0, 0));
-        p.strokePath(ribbon, QPen(QColor(220, 170, 80), 1));
-        p.setPen(QPen(QColor(255, 255, 255, 60), 1));
-        p.drawLine(QPointF(10, 176), QPointF(266, 176));
-    });
-}
+using namespace pictures;
 
-// ---- welcome pictures -----------------------------------------------------------------------
-
-QImage WelcomeSolitaire(int ratio) {
-    return SupersampledAt(ratio, 150, 100, 2, [](QPainter& p) {
-        QLinearGradient bg(0, 0, 0, 100);
-        bg.setColorAt(0, QColor(70, 120, 84));
-        bg.setColorAt(1, QColor(30, 74, 52));
-        p.fillRect(QRectF(0, 0, 150, 100), bg);
-        const double w = 14, h = 18, e = 3;
-        int n = 0;
-        const int sizes[3][2] = {{8, 4}, {6, 2}, {2, 1}};
-        for (int layer = 0; layer < 3; ++layer) {
-            const int cols = sizes[layer][0], rows = sizes[layer][1];
-            const double ox = 20 + (8 - cols) * w / 2 + layer * e;
-            const double oy = 14 + (4 - rows) * h / 2 - layer * e;
-            for (int c = cols - 1; c >= 0; --c) {
-                for (int r = 0; r < rows; ++r) {
-                    BoardTile(p, ox + c * w, oy + r * h, w, h, e, (n++ * 11) % 42 + 1);
-                }
-            }
-        }
-        BoardTile(p, 6 + 3, 37, w, h, e, 29);
-        BoardTile(p, 20 + 8 * w + 3, 37, w, h, e, 33);
-    });
-}
-
-QImage WelcomeRivers(int ratio) {
-    return SupersampledAt(ratio, 150, 100, 2, [](QPainter& p) {
-        QLinearGradient bg(0, 0, 150, 100);
-        bg.setColorAt(0, QColor(40, 90, 130));
-        bg.setColorAt(1, QColor(16, 46, 80));
-        p.fillRect(QRectF(0, 0, 150, 100), bg);
-        const double w = 14, h = 18, e = 3;
-        const bool gone[5][8] = {{0, 0, 1, 0, 0, 0, 0, 1},
-                                 {0, 1, 1, 1, 1, 0, 0, 0},
-                                 {0, 0, 0, 0, 1, 0, 1, 0},
-                                 {1, 0, 0, 0, 1, 0, 0, 0},
-                                 {0, 0, 0, 0, 0, 0, 0, 0}};
-        for (int c = 7; c >= 0; --c) {
-            for (int r = 0; r < 4; ++r) {
-                if (!gone[r][c]) {
-                    BoardTile(p, 16 + c * w, 10 + r * h, w, h, e, (c * 5 + r * 13) % 27 + 1);
-                }
-            }
-        }
-        // The pair being joined, and the river between them.
-        BoardTile(p, 16 + 1 * w, 10 + 0 * h, w, h, e, 37);
-        BoardTile(p, 16 + 5 * w, 10 + 1 * h, w, h, e, 37);
-        QPainterPath river;
-        river.moveTo(16 + 1.5 * w, 10 + 0.5 * h);
-        river.lineTo(16 + 1.5 * w, 10 + 1.5 * h);
-        river.lineTo(16 + 5.5 * w, 10 + 1.5 * h);
-        p.strokePath(river,
-                     QPen(QColor(255, 220, 60), 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        p.strokePath(river,
-                     QPen(QColor(255, 255, 255), 1, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        for (int c = 0; c < 8; ++c) {
-            BoardTile(p, 16 + c * w, 10 + 4 * h, w, h, e, (c * 7) % 42 + 1);
-        }
-    });
-}
-
-QImage WelcomeMemory(int ratio) {
-    return SupersampledAt(ratio, 150, 100, 2, [](QPainter& p) {
-        QLinearGradient bg(0, 0, 0, 100);
-        bg.setColorAt(0, QColor(110, 60, 110));
-        bg.setColorAt(1, QColor(60, 28, 66));
-        p.fillRect(QRectF(0, 0, 150, 100), bg);
-        const double w = 14, h = 18, e = 3;
-        for (int c = 7; c >= 0; --c) {
-            for (int r = 0; r < 4; ++r) {
-                int face = 43;
-                if ((c == 2 && r == 1) || (c == 6 && r == 2)) {
-                    face = 30;
-                }
-                if (c == 4 && r == 3) {
-                    face = 5;
-                }
-                BoardTile(p, 18 + c * (w + 2), 8 + r * (h + 3), w, h, e, face);
-            }
-        }
-    });
-}
-
-QImage WelcomeClicks(int ratio) {
-    const QImage strip = SmallTilesetPicture("Kanji");
-    return SupersampledAt(ratio, 150, 100, 2, [&](QPainter& p) {
-        p.fillRect(QRectF(0, 0, 150, 100), QColor(34, 40, 56));
-        const double s = 12;
-        const int heights[12] = {7, 7, 6, 7, 5, 3, 7, 7, 6, 4, 7, 7};
-        for (int c = 11; c >= 0; --c) {
-            for (int r = 0; r < heights[c]; ++r) {
-                const int index = static_cast<int>(Hash2(c, r, 5) * 4);
-                SmallTile(p, strip, index, 2 + c * s, 94 - (r + 1) * s, s + 2);
-            }
-        }
-    });
-}
-
-QImage WelcomeSlider(int ratio) {
-    const QImage strip = SmallTilesetPicture("Kanji");
-    return SupersampledAt(ratio, 150, 100, 2, [&](QPainter& p) {
-        p.fillRect(QRectF(0, 0, 150, 100), QColor(28, 52, 60));
-        const double cell = 10, ox = 30, oy = 5;
-        for (int i = 0; i <= 9; ++i) {
-            p.setPen(QPen(QColor(90, 140, 150), 0.6));
-            p.drawLine(QPointF(ox + i * cell, oy), QPointF(ox + i * cell, oy + 9 * cell));
-            p.drawLine(QPointF(ox, oy + i * cell), QPointF(ox + 9 * cell, oy + i * cell));
-        }
-        const int cells[][3] = {{1, 1, 0}, {2, 2, 0}, {3, 3, 0}, {4, 4, 0}, {6, 1, 2}, {7, 5, 1},
-                                {2, 6, 3}, {5, 7, 4}, {8, 8, 2}, {0, 8, 5}, {6, 3, 1}, {3, 6, 6}};
-        for (const auto& c : cells) {
-            SmallTile(p, strip, c[2], ox + c[0] * cell - 1, oy + c[1] * cell - 1, cell + 1.5);
-        }
-        // The tile about to slide into the line of five.
-        SmallTile(p, strip, 0, ox + 8 * cell - 1, oy + 0 * cell - 1, cell + 1.5);
-        p.setPen(QPen(QColor(255, 230, 80), 1));
-        p.drawRect(QRectF(ox + 8 * cell, oy, cell, cell));
-        QPainterPath arrow;
-        arrow.moveTo(ox + 8.5 * cell, oy + 1.2 * cell);
-        arrow.lineTo(ox + 8.5 * cell, oy + 5.5 * cell);
-        arrow.lineTo(ox + 5.6 * cell, oy + 5.5 * cell);
-        p.strokePath(arrow, QPen(QColor(255, 230, 80), 1, Qt::DashLine));
-    });
-}
-
-QImage WelcomeHashira(int ratio) {
-    const QImage strip = SmallTilesetPicture("Kanji");
-    return SupersampledAt(ratio, 150, 100, 2, [&](QPainter& p) {
-        p.fillRect(QRectF(0, 0, 150, 100), QColor(50, 30, 40));
-        const double s = 11, ox = 42, oy = 2;
-        p.fillRect(QRectF(ox, oy, 6 * s, 96), QColor(10, 10, 14));
-        p.setPen(QPen(QColor(180, 150, 110), 2));
-        p.drawRect(QRectF(ox - 1, oy - 1, 6 * s + 2, 97));
-        const int heights[6] = {3, 5, 2, 4, 6, 3};
-        for (int c = 5; c >= 0; --c) {
-            for (int r = 0; r < heights[c]; ++r) {
-                SmallTile(p, strip, static_cast<int>(Hash2(c, r, 9) * 6), ox + c * s - 1,
-                          oy + 96 - (r + 1) * s - 1, s + 1.5);
-            }
-        }
-        for (int k = 0; k < 3; ++k) {
-            SmallTile(p, strip, (k * 2) % 6, ox + 2 * s - 1, oy + 14 + k * s, s + 1.5);
-        }
-        for (int k = 0; k < 3; ++k) {
-            SmallTile(p, strip, (k + 3) % 6, 118, 14 + k * s, s + 1.5);
-        }
-    });
-}
+namespace {
 
 // ---- cursors --------------------------------------------------------------------------------
 
@@ -603,188 +406,6 @@ QImage ScorePanel() {
         QPainterPath inner;
         inner.addRoundedRect(QRectF(6, 6, 93, 53), 5, 5);
         p.strokePath(inner, QPen(QColor(220, 180, 90, 90), 1));
-    });
-}
-
-// ---- toolbar icons --------------------------------------------------------------------------
-
-void IconTile(QPainter& p, const QRectF& r) {
-    QPainterPath side;
-    side.addRoundedRect(r.translated(-2.5, 2.5), 2.5, 2.5);
-    p.fillPath(side, QColor(190, 130, 110));
-    p.strokePath(side, QPen(kOutline, 1));
-    QPainterPath top;
-    top.addRoundedRect(r, 2.5, 2.5);
-    QLinearGradient g(r.topLeft(), r.bottomRight());
-    g.setColorAt(0, QColor(255, 252, 240));
-    g.setColorAt(1, QColor(236, 226, 200));
-    p.fillPath(top, g);
-    p.strokePath(top, QPen(kOutline, 1));
-}
-
-QPainterPath Arrowhead(QPointF tip, double angle, double size) {
-    QPainterPath head;
-    head.moveTo(tip);
-    head.lineTo(tip + QPointF(std::cos(angle + 2.5), std::sin(angle + 2.5)) * size);
-    head.lineTo(tip + QPointF(std::cos(angle - 2.5), std::sin(angle - 2.5)) * size);
-    head.closeSubpath();
-    return head;
-}
-
-void Outlined(QPainter& p, const QPainterPath& path, const QBrush& fill, double width = 1.2) {
-    p.fillPath(path, fill);
-    p.strokePath(path, QPen(kOutline, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-}
-
-QImage Icon(const QString& name, int ratio) {
-    const Fonts& f = LoadFonts();
-    return SupersampledAt(ratio, 24, 24, 4, [&](QPainter& p) {
-        const QColor blue(40, 110, 210), green(40, 160, 80), red(210, 50, 50), gold(245, 185, 30),
-            purple(140, 70, 190), teal(20, 150, 160);
-        if (name == "New") {
-            IconTile(p, QRectF(6, 4, 13, 17));
-            p.fillPath(Text(QString(QChar(0x4E2D)), f.brush, QRectF(8.5, 7, 8, 11)), red);
-            QPainterPath star;
-            for (int i = 0; i < 8; ++i) {
-                const double a = i * kPi / 4;
-                const double r = i % 2 ? 2.0 : 5.5;
-                const QPointF pt = QPointF(18.5, 5.5) + QPointF(std::cos(a), std::sin(a)) * r;
-                i == 0 ? star.moveTo(pt) : star.lineTo(pt);
-            }
-            star.closeSubpath();
-            Outlined(p, star, gold, 0.9);
-        } else if (name == "Back") {
-            QPainterPath arc;
-            arc.moveTo(6, 10);
-            arc.cubicTo(10, 4, 21, 5, 20, 13);
-            arc.cubicTo(19.5, 18, 15, 20, 10, 20);
-            p.strokePath(arc, QPen(kOutline, 5.2, Qt::SolidLine, Qt::RoundCap));
-            p.strokePath(arc, QPen(blue, 3.2, Qt::SolidLine, Qt::RoundCap));
-            Outlined(p, Arrowhead(QPointF(2.5, 13), kPi * 0.82, 8.5), blue);
-        } else if (name == "Hint") {
-            QPainterPath bulb;
-            bulb.addEllipse(QPointF(12, 9.5), 7, 7);
-            QPainterPath neck;
-            neck.addRect(QRectF(8.5, 13, 7, 4));
-            QRadialGradient g(QPointF(10, 7), 8);
-            g.setColorAt(0, QColor(255, 255, 210));
-            g.setColorAt(1, gold);
-            Outlined(p, bulb.united(neck), g);
-            QPainterPath base;
-            base.addRoundedRect(QRectF(8.5, 17, 7, 5), 1.5, 1.5);
-            Outlined(p, base, QColor(150, 150, 160));
-            p.strokePath(QPainterPath(QPointF(8.5, 19.2)), QPen());
-            QPainterPath rays;
-            for (double a : {-2.6, -1.57, -0.55}) {
-                rays.moveTo(QPointF(12, 9.5) + QPointF(std::cos(a), std::sin(a)) * 9);
-                rays.lineTo(QPointF(12, 9.5) + QPointF(std::cos(a), std::sin(a)) * 11.5);
-            }
-            p.strokePath(rays, QPen(QColor(230, 160, 0), 1.4, Qt::SolidLine, Qt::RoundCap));
-        } else if (name == "Shuffle") {
-            QPainterPath a;
-            a.moveTo(2, 7);
-            a.cubicTo(9, 7, 12, 17, 19, 17);
-            QPainterPath b;
-            b.moveTo(2, 17);
-            b.cubicTo(9, 17, 12, 7, 19, 7);
-            for (const auto& path : {a, b}) {
-                p.strokePath(path, QPen(kOutline, 4.6, Qt::SolidLine, Qt::RoundCap));
-            }
-            p.strokePath(a, QPen(green, 2.8, Qt::SolidLine, Qt::RoundCap));
-            p.strokePath(b, QPen(QColor(240, 130, 30), 2.8, Qt::SolidLine, Qt::RoundCap));
-            Outlined(p, Arrowhead(QPointF(23, 17), 0, 6.5), green, 1.0);
-            Outlined(p, Arrowhead(QPointF(23, 7), 0, 6.5), QColor(240, 130, 30), 1.0);
-        } else if (name == "Pause") {
-            QPainterPath disc;
-            disc.addEllipse(QPointF(12, 12), 10, 10);
-            QRadialGradient g(QPointF(9, 8), 14);
-            g.setColorAt(0, QColor(120, 180, 255));
-            g.setColorAt(1, blue);
-            Outlined(p, disc, g);
-            p.fillRect(QRectF(8, 7, 3, 10), Qt::white);
-            p.fillRect(QRectF(13, 7, 3, 10), Qt::white);
-        } else if (name == "Music") {
-            QPainterPath note;
-            note.addEllipse(QPointF(7, 18), 3.6, 2.8);
-            note.addEllipse(QPointF(17, 16), 3.6, 2.8);
-            note.addRect(QRectF(9.4, 5, 1.8, 13));
-            note.addRect(QRectF(19.4, 3, 1.8, 13));
-            QPainterPath beam;
-            beam.moveTo(9.4, 5);
-            beam.lineTo(21.2, 3);
-            beam.lineTo(21.2, 6.5);
-            beam.lineTo(9.4, 8.5);
-            beam.closeSubpath();
-            note.addPath(beam);
-            Outlined(p, note.simplified(), purple, 1.0);
-        } else if (name == "Layout") {
-            IconTile(p, QRectF(4, 10, 8, 11));
-            IconTile(p, QRectF(13, 10, 8, 11));
-            IconTile(p, QRectF(8.5, 3, 8, 11));
-        } else if (name == "Help") {
-            QPainterPath disc;
-            disc.addEllipse(QPointF(12, 12), 10, 10);
-            Outlined(p, disc, blue);
-            p.fillPath(Text("?", f.sans, QRectF(8, 5, 8, 14)), Qt::white);
-        } else if (name == "About") {
-            QPainterPath disc;
-            disc.addEllipse(QPointF(12, 12), 10, 10);
-            Outlined(p, disc, teal);
-            p.fillPath(Text("i", f.serif, QRectF(9.5, 5, 5, 14)), Qt::white);
-        } else if (name == "Hall") {
-            QPainterPath cup;
-            cup.moveTo(6, 3);
-            cup.lineTo(18, 3);
-            cup.cubicTo(18, 12, 15, 14, 12, 14);
-            cup.cubicTo(9, 14, 6, 12, 6, 3);
-            cup.closeSubpath();
-            QPainterPath handles;
-            handles.addEllipse(QPointF(5, 7), 3.5, 3.5);
-            handles.addEllipse(QPointF(19, 7), 3.5, 3.5);
-            QPainterPath holes;
-            holes.addEllipse(QPointF(5, 7), 1.8, 1.8);
-            holes.addEllipse(QPointF(19, 7), 1.8, 1.8);
-            QPainterPath stem;
-            stem.addRect(QRectF(10.5, 13.5, 3, 4));
-            stem.addRoundedRect(QRectF(6.5, 17.5, 11, 4), 1.2, 1.2);
-            QLinearGradient g(0, 3, 0, 21);
-            g.setColorAt(0, QColor(255, 236, 130));
-            g.setColorAt(1, QColor(210, 140, 10));
-            Outlined(p, cup.united(handles.subtracted(holes)).united(stem).simplified(), g, 1.0);
-        } else if (name == "Exit") {
-            QPainterPath door;
-            door.addRect(QRectF(4, 3, 10, 18));
-            Outlined(p, door, QColor(150, 90, 50));
-            p.fillPath(Circle(QPointF(12, 12.5), 1), kOutline);
-            QPainterPath arrow;
-            arrow.moveTo(11, 12);
-            arrow.lineTo(19, 12);
-            p.strokePath(arrow, QPen(kOutline, 4.2, Qt::SolidLine, Qt::RoundCap));
-            p.strokePath(arrow, QPen(red, 2.4, Qt::SolidLine, Qt::RoundCap));
-            Outlined(p, Arrowhead(QPointF(23.5, 12), 0, 7), red, 1.0);
-        } else { // 3D
-            const QPointF top(12, 2), left(3, 7), right(21, 7), mid(12, 12), bl(3, 17), br(21, 17),
-                bottom(12, 22);
-            QPainterPath lid, west, east;
-            lid.moveTo(top);
-            lid.lineTo(right);
-            lid.lineTo(mid);
-            lid.lineTo(left);
-            lid.closeSubpath();
-            west.moveTo(left);
-            west.lineTo(mid);
-            west.lineTo(bottom);
-            west.lineTo(bl);
-            west.closeSubpath();
-            east.moveTo(mid);
-            east.lineTo(right);
-            east.lineTo(br);
-            east.lineTo(bottom);
-            east.closeSubpath();
-            Outlined(p, lid, QColor(130, 200, 255), 1.0);
-            Outlined(p, west, QColor(40, 110, 210), 1.0);
-            Outlined(p, east, QColor(20, 70, 150), 1.0);
-        }
     });
 }
 
