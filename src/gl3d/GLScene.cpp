@@ -16,6 +16,9 @@ namespace tovani {
 
 namespace {
 
+// Draw a frame now (posted by Update).
+const QEvent::Type kFrameAsked = QEvent::Type(QEvent::User + 31);
+
 // OpenGL reports some conditions as floating-point exceptions on some drivers; none may stop
 // a frame.
 class MaskedFloatingPoint {
@@ -67,6 +70,14 @@ bool GLScene::event(QEvent* event) {
             return QCoreApplication::sendEvent(container_, event);
         return false;
     default:
+        if (event->type() == kFrameAsked) {
+            frameAsked_ = false;
+            // (The window may have been hidden since.)
+            if (!isExposed() || !handle())
+                return true;
+            QEvent draw(QEvent::UpdateRequest);
+            return QOpenGLWindow::event(&draw);
+        }
         return QOpenGLWindow::event(event);
     }
 }
@@ -222,6 +233,17 @@ void GLScene::paintGL() {
         frameListener_(frameMs_);
 }
 
+void GLScene::Update() {
+    // Qt's update() has the frame drawn only after a wait of a few milliseconds, a wait that
+    // each frame pays when frames follow one another: this request has it drawn as soon as the
+    // event loop comes round. Requests made before then share the one frame. (A window drawn
+    // whole each time stays marked for drawing after each frame; only the request is needed.)
+    if (!frameAsked_ && isExposed()) {
+        frameAsked_ = true;
+        QCoreApplication::postEvent(this, new QEvent(kFrameAsked));
+    }
+}
+
 void GLScene::MakeCurrent() {
     // Making the context current on the window again asks the display server for the window's
     // size each time: a pick or a frame drawn now skips that when nothing else took it.
@@ -237,7 +259,7 @@ void GLScene::RenderNow() {
     MakeCurrent();
     paintGL();
     glFinish();
-    update();
+    Update();
 }
 
 QImage GLScene::Grab() {
@@ -304,7 +326,7 @@ int GLScene::Pick(int x, int y) {
 void GLScene::SetTextures(const Textures3D& textures) {
     pictures_ = textures;
     texturesDirty_ = true;
-    update();
+    Update();
 }
 
 void GLScene::SetOptions(const Options3D& options) {
