@@ -9,22 +9,22 @@
 // place with each kind of background and effect, as PNG pictures in DIR, to compare the
 // pictures before and after a change to the drawing.
 #include "core/Files.h"
+#include "dialogs/RandomWindow.h"
 #include "play/BoardView.h"
 #include "play/GameServices.h"
 #include "play/HallKeeper.h"
 #include "play/slider/SliderController.h"
 #include "play/solitaire/SolitaireGame.h"
 #include "play/view3d/View3D.h"
-#include "dialogs/RandomWindow.h"
 #include "shell/MainForm.h"
 
 #include "../../tests/view3d/ProgramFolder.h"
 
 #include <QAction>
-#include <QDir>
-#include <QLineEdit>
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QLineEdit>
 #include <QRandomGenerator>
 #include <QTimer>
 
