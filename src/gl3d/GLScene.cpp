@@ -209,11 +209,18 @@ void GLScene::paintGL() {
     glClearColor(options_.clear.redF(), options_.clear.greenF(), options_.clear.blueF(), 1);
     // Without a background picture the colour fills the panel; otherwise the picture or the
     // cube covers it.
+    // Behind a board's tiles the background goes in after them (see DrawBehindTiles).
+    const bool tiles = content_.gameMode >= 1 && content_.gameMode <= 4;
+    backLater_ = false;
     if (options_.back == Options3D::Back::Normal) {
         glClear(GL_DEPTH_BUFFER_BIT);
-        DrawBackground();
+        if (tiles && HaveBackdrop())
+            backLater_ = true;
+        else
+            DrawBackground();
     } else {
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        backLater_ = tiles && options_.back == Options3D::Back::Cube;
     }
     glEnable(GL_COLOR_MATERIAL);
     if (options_.lighting)

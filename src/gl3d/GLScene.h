@@ -59,8 +59,10 @@ private:
     void Projection(int width, int height);
     void Camera();
     void DrawBackground();
-    void DrawBackgroundQuad();
+    void DrawPanelQuad(GLuint texture, bool behindBoard);
+    void DrawBehindTiles();
     bool MakeBackdrop();
+    bool HaveBackdrop();
     void DrawCube();
     void DrawBoard(bool picking);
     void DrawTiles(bool picking);
@@ -100,6 +102,8 @@ private:
     std::unique_ptr<QOpenGLFramebufferObject> backdrop_;
     bool backdropDirty_ = true;
     bool canCopy_ = false;
+    // This frame's background goes in after the board's tiles.
+    bool backLater_ = false;
     std::unique_ptr<GLText> text_;
     QString textShown_;
     double frameMs_ = 0;

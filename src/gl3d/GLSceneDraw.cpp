@@ -123,10 +123,15 @@ bool GLScene::MakeBackdrop() {
             canCopy_ = false;
             return false;
         }
+        // Laid over the panel pixel for pixel, it is read texel for texel.
+        glBindTexture(GL_TEXTURE_2D, backdrop_->texture());
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+        glBindTexture(GL_TEXTURE_2D, 0);
     }
     backdrop_->bind();
     glViewport(0, 0, pixelWidth_, pixelHeight_);
-    DrawBackgroundQuad();
+    DrawPanelQuad(names_[kTex3DBackground], false);
     backdrop_->release();
     // Back to the panel's own picture (release() binds the window's, not the widget's).
     context()->functions()->glBindFramebuffer(GL_FRAMEBUFFER, defaultFramebufferObject());
@@ -134,9 +139,13 @@ bool GLScene::MakeBackdrop() {
     return true;
 }
 
+bool GLScene::HaveBackdrop() {
+    return (!backdropDirty_ && backdrop_) || MakeBackdrop();
+}
+
 void GLScene::DrawBackground() {
-    if ((backdropDirty_ || !backdrop_) && !MakeBackdrop()) {
-        DrawBackgroundQuad();
+    if (!HaveBackdrop()) {
+        DrawPanelQuad(names_[kTex3DBackground], false);
         return;
     }
     QOpenGLExtraFunctions* f = context()->extraFunctions();
@@ -147,8 +156,21 @@ void GLScene::DrawBackground() {
     f->glBindFramebuffer(GL_FRAMEBUFFER, defaultFramebufferObject());
 }
 
-void GLScene::DrawBackgroundQuad() {
-    // The background picture fills the panel, flat behind everything (writing no depth).
+// What lies behind a board's tiles, drawn after them: it fills only the pixels that no tile
+// took (the depth test keeps the others) instead of the whole panel, most of it to be hidden.
+void GLScene::DrawBehindTiles() {
+    if (options_.back == Options3D::Back::Cube) {
+        DrawCube();
+        return;
+    }
+    DrawPanelQuad(backdrop_->texture(), true);
+    if (options_.lighting)
+        glEnable(GL_LIGHTING);
+}
+
+void GLScene::DrawPanelQuad(GLuint texture, bool behindBoard) {
+    // A picture fills the panel, flat at the far end of the depth range and writing no depth:
+    // under everything, or, behind a board drawn already, where the board left the far depth.
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glLoadIdentity();
@@ -158,9 +180,10 @@ void GLScene::DrawBackgroundQuad() {
     glLoadIdentity();
     glDisable(GL_LIGHTING);
     glDisable(GL_BLEND);
-    glDisable(GL_DEPTH_TEST);
+    if (!behindBoard)
+        glDisable(GL_DEPTH_TEST);
     glDepthMask(GL_FALSE);
-    UseTexture(names_[kTex3DBackground]);
+    UseTexture(texture);
     glColor3ub(255, 255, 255);
     const float w = float(pixelWidth_), h = float(pixelHeight_);
     glBegin(GL_QUADS);
@@ -212,7 +235,7 @@ void GLScene::DrawBoard(bool picking) {
     glRotatef(camera_.XDegrees(), 1, 0, 0);
     glRotatef(camera_.YDegrees(), 0, 1, 0);
     glRotatef(camera_.ZDegrees(), 0, 0, 1);
-    if (options_.back == Options3D::Back::Cube && !picking)
+    if (options_.back == Options3D::Back::Cube && !picking && !backLater_)
         DrawCube();
     glDisable(GL_TEXTURE_2D);
     glFrontFace(GL_CCW);
@@ -346,6 +369,8 @@ void GLScene::DrawTiles(bool picking) {
     if (boardDirty_ || !boardList_)
         CompileBoard();
     glCallList(boardList_);
+    if (backLater_)
+        DrawBehindTiles();
     glEnable(GL_BLEND);
     glDepthMask(GL_FALSE);
     for (const SceneTile3D& t : content_.tiles) {
