@@ -2,7 +2,7 @@
 #include "gl3d/GLScene.h"
 #include "gl3d/GLText.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QOpenGLContext>
 #include <QSurfaceFormat>
 #include <QWidget>
@@ -63,11 +63,22 @@ bool GLScene::event(QEvent* event) {
     case QEvent::Wheel:
     case QEvent::Enter:
     case QEvent::Leave:
-    case QEvent::KeyPress:
-    case QEvent::KeyRelease:
         // The window and its container cover the same rectangle: positions need no mapping.
         if (container_)
             return QCoreApplication::sendEvent(container_, event);
+        return false;
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+        // The keys belong to the main window. The display server hands this window a key typed
+        // over it when no window of the program holds the keyboard (or, briefly, while the main
+        // window's focus is changing): it goes where the main window's keys go, to its widget
+        // with the focus, or to the main window itself.
+        if (container_) {
+            QWidget* main = container_->window();
+            QWidget* focus = QApplication::focusWidget();
+            return QCoreApplication::sendEvent(focus && focus->window() == main ? focus : main,
+                                               event);
+        }
         return false;
     default:
         if (event->type() == kFrameAsked) {
