@@ -137,6 +137,9 @@ int main(int argc, char** argv) {
         // "--no-back": the same board without the background picture behind it.
         if (QApplication::arguments().contains("--no-back"))
             form.Item("NoBack3D")->trigger();
+        // "--cube": the board inside the background cube.
+        if (QApplication::arguments().contains("--cube"))
+            form.Item("Cube3D")->trigger();
         // The play area at 1280 x 720 exactly.
         QWidget* w = scene->Widget();
         form.resize(form.width() + 1280 - w->width(), form.height() + 720 - w->height());

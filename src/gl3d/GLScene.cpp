@@ -220,18 +220,15 @@ void GLScene::paintGL() {
     glClearColor(options_.clear.redF(), options_.clear.greenF(), options_.clear.blueF(), 1);
     // Without a background picture the colour fills the panel; otherwise the picture or the
     // cube covers it.
-    // Behind a board's tiles the background goes in after them (see DrawBehindTiles).
+    // The cube behind a board's tiles goes in after them (see DrawBehindTiles). (The picture
+    // does not: copied whole, it costs less than laid again where the tiles leave room.)
     const bool tiles = content_.gameMode >= 1 && content_.gameMode <= 4;
-    backLater_ = false;
+    backLater_ = tiles && options_.back == Options3D::Back::Cube;
     if (options_.back == Options3D::Back::Normal) {
         glClear(GL_DEPTH_BUFFER_BIT);
-        if (tiles && HaveBackdrop())
-            backLater_ = true;
-        else
-            DrawBackground();
+        DrawBackground();
     } else {
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        backLater_ = tiles && options_.back == Options3D::Back::Cube;
     }
     glEnable(GL_COLOR_MATERIAL);
     if (options_.lighting)
