@@ -220,8 +220,8 @@ void GLScene::paintGL() {
     glClearColor(options_.clear.redF(), options_.clear.greenF(), options_.clear.blueF(), 1);
     // Without a background picture the colour fills the panel; otherwise the picture or the
     // cube covers it.
-    // The cube behind a board's tiles goes in after them (see DrawBehindTiles). (The picture
-    // does not: copied whole, it costs less than laid again where the tiles leave room.)
+    // The cube behind a board's tiles goes in after them (see DrawTiles). (The picture does
+    // not: copied whole, it costs less than laid again where the tiles leave room.)
     const bool tiles = content_.gameMode >= 1 && content_.gameMode <= 4;
     backLater_ = tiles && options_.back == Options3D::Back::Cube;
     if (options_.back == Options3D::Back::Normal) {

@@ -59,10 +59,8 @@ private:
     void Projection(int width, int height);
     void Camera();
     void DrawBackground();
-    void DrawPanelQuad(GLuint texture, bool behindBoard);
-    void DrawBehindTiles();
+    void DrawBackgroundQuad();
     bool MakeBackdrop();
-    bool HaveBackdrop();
     void DrawCube();
     void DrawBoard(bool picking);
     void DrawTiles(bool picking);
@@ -102,7 +100,7 @@ private:
     std::unique_ptr<QOpenGLFramebufferObject> backdrop_;
     bool backdropDirty_ = true;
     bool canCopy_ = false;
-    // This frame's background goes in after the board's tiles.
+    // This frame's cube goes in after the board's tiles.
     bool backLater_ = false;
     std::unique_ptr<GLText> text_;
     QString textShown_;

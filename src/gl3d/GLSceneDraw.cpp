@@ -123,15 +123,10 @@ bool GLScene::MakeBackdrop() {
             canCopy_ = false;
             return false;
         }
-        // Laid over the panel pixel for pixel, it is read texel for texel.
-        glBindTexture(GL_TEXTURE_2D, backdrop_->texture());
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-        glBindTexture(GL_TEXTURE_2D, 0);
     }
     backdrop_->bind();
     glViewport(0, 0, pixelWidth_, pixelHeight_);
-    DrawPanelQuad(names_[kTex3DBackground], false);
+    DrawBackgroundQuad();
     backdrop_->release();
     // Back to the panel's own picture (release() binds the window's, not the widget's).
     context()->functions()->glBindFramebuffer(GL_FRAMEBUFFER, defaultFramebufferObject());
@@ -139,13 +134,9 @@ bool GLScene::MakeBackdrop() {
     return true;
 }
 
-bool GLScene::HaveBackdrop() {
-    return (!backdropDirty_ && backdrop_) || MakeBackdrop();
-}
-
 void GLScene::DrawBackground() {
-    if (!HaveBackdrop()) {
-        DrawPanelQuad(names_[kTex3DBackground], false);
+    if ((backdropDirty_ || !backdrop_) && !MakeBackdrop()) {
+        DrawBackgroundQuad();
         return;
     }
     QOpenGLExtraFunctions* f = context()->extraFunctions();
@@ -156,21 +147,8 @@ void GLScene::DrawBackground() {
     f->glBindFramebuffer(GL_FRAMEBUFFER, defaultFramebufferObject());
 }
 
-// What lies behind a board's tiles, drawn after them: it fills only the pixels that no tile
-// took (the depth test keeps the others) instead of the whole panel, most of it to be hidden.
-void GLScene::DrawBehindTiles() {
-    if (options_.back == Options3D::Back::Cube) {
-        DrawCube();
-        return;
-    }
-    DrawPanelQuad(backdrop_->texture(), true);
-    if (options_.lighting)
-        glEnable(GL_LIGHTING);
-}
-
-void GLScene::DrawPanelQuad(GLuint texture, bool behindBoard) {
-    // A picture fills the panel, flat at the far end of the depth range and writing no depth:
-    // under everything, or, behind a board drawn already, where the board left the far depth.
+void GLScene::DrawBackgroundQuad() {
+    // The background picture fills the panel, flat behind everything (writing no depth).
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glLoadIdentity();
@@ -180,10 +158,9 @@ void GLScene::DrawPanelQuad(GLuint texture, bool behindBoard) {
     glLoadIdentity();
     glDisable(GL_LIGHTING);
     glDisable(GL_BLEND);
-    if (!behindBoard)
-        glDisable(GL_DEPTH_TEST);
+    glDisable(GL_DEPTH_TEST);
     glDepthMask(GL_FALSE);
-    UseTexture(texture);
+    UseTexture(names_[kTex3DBackground]);
     glColor3ub(255, 255, 255);
     const float w = float(pixelWidth_), h = float(pixelHeight_);
     glBegin(GL_QUADS);
@@ -369,8 +346,10 @@ void GLScene::DrawTiles(bool picking) {
     if (boardDirty_ || !boardList_)
         CompileBoard();
     glCallList(boardList_);
+    // The cube behind the tiles, drawn after them, fills only the pixels no tile took (the
+    // depth test keeps the others) instead of the whole panel, most of it to be hidden.
     if (backLater_)
-        DrawBehindTiles();
+        DrawCube();
     glEnable(GL_BLEND);
     glDepthMask(GL_FALSE);
     for (const SceneTile3D& t : content_.tiles) {
