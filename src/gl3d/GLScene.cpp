@@ -2,7 +2,7 @@
 #include "gl3d/GLScene.h"
 #include "gl3d/GLText.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QOpenGLContext>
 #include <QSurfaceFormat>
 #include <QWidget>
@@ -15,6 +15,9 @@
 namespace tovani {
 
 namespace {
+
+// Draw a frame now (posted by Update).
+const QEvent::Type kFrameAsked = QEvent::Type(QEvent::User + 31);
 
 // OpenGL reports some conditions as floating-point exceptions on some drivers; none may stop
 // a frame.
@@ -60,13 +63,32 @@ bool GLScene::event(QEvent* event) {
     case QEvent::Wheel:
     case QEvent::Enter:
     case QEvent::Leave:
-    case QEvent::KeyPress:
-    case QEvent::KeyRelease:
         // The window and its container cover the same rectangle: positions need no mapping.
         if (container_)
             return QCoreApplication::sendEvent(container_, event);
         return false;
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+        // The keys belong to the main window. The display server hands this window a key typed
+        // over it when no window of the program holds the keyboard (or, briefly, while the main
+        // window's focus is changing): it goes where the main window's keys go, to its widget
+        // with the focus, or to the main window itself.
+        if (container_) {
+            QWidget* main = container_->window();
+            QWidget* focus = QApplication::focusWidget();
+            return QCoreApplication::sendEvent(focus && focus->window() == main ? focus : main,
+                                               event);
+        }
+        return false;
     default:
+        if (event->type() == kFrameAsked) {
+            frameAsked_ = false;
+            // (The window may have been hidden since.)
+            if (!isExposed() || !handle())
+                return true;
+            QEvent draw(QEvent::UpdateRequest);
+            return QOpenGLWindow::event(&draw);
+        }
         return QOpenGLWindow::event(event);
     }
 }
@@ -198,6 +220,10 @@ void GLScene::paintGL() {
     glClearColor(options_.clear.redF(), options_.clear.greenF(), options_.clear.blueF(), 1);
     // Without a background picture the colour fills the panel; otherwise the picture or the
     // cube covers it.
+    // The cube behind a board's tiles goes in after them (see DrawTiles). (The picture does
+    // not: copied whole, it costs less than laid again where the tiles leave room.)
+    const bool tiles = content_.gameMode >= 1 && content_.gameMode <= 4;
+    backLater_ = tiles && options_.back == Options3D::Back::Cube;
     if (options_.back == Options3D::Back::Normal) {
         glClear(GL_DEPTH_BUFFER_BIT);
         DrawBackground();
@@ -222,6 +248,17 @@ void GLScene::paintGL() {
         frameListener_(frameMs_);
 }
 
+void GLScene::Update() {
+    // Qt's update() has the frame drawn only after a wait of a few milliseconds, a wait that
+    // each frame pays when frames follow one another: this request has it drawn as soon as the
+    // event loop comes round. Requests made before then share the one frame. (A window drawn
+    // whole each time stays marked for drawing after each frame; only the request is needed.)
+    if (!frameAsked_ && isExposed()) {
+        frameAsked_ = true;
+        QCoreApplication::postEvent(this, new QEvent(kFrameAsked));
+    }
+}
+
 void GLScene::MakeCurrent() {
     // Making the context current on the window again asks the display server for the window's
     // size each time: a pick or a frame drawn now skips that when nothing else took it.
@@ -237,7 +274,7 @@ void GLScene::RenderNow() {
     MakeCurrent();
     paintGL();
     glFinish();
-    update();
+    Update();
 }
 
 QImage GLScene::Grab() {
@@ -304,7 +341,7 @@ int GLScene::Pick(int x, int y) {
 void GLScene::SetTextures(const Textures3D& textures) {
     pictures_ = textures;
     texturesDirty_ = true;
-    update();
+    Update();
 }
 
 void GLScene::SetOptions(const Options3D& options) {

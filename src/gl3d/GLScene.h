@@ -35,7 +35,7 @@ public:
     void SetHovered(int name) override;
     void SetTitle(const Title3D& title) override;
     void SetRemoval(const Removal3D& removal) override;
-    void Update() override { update(); }
+    void Update() override;
     void RenderNow() override;
     int Pick(int x, int y) override;
     double FrameMs() const override { return frameMs_; }
@@ -100,11 +100,14 @@ private:
     std::unique_ptr<QOpenGLFramebufferObject> backdrop_;
     bool backdropDirty_ = true;
     bool canCopy_ = false;
+    // This frame's cube goes in after the board's tiles.
+    bool backLater_ = false;
     std::unique_ptr<GLText> text_;
     QString textShown_;
     double frameMs_ = 0;
     int glErrors_ = 0;
     int framesShown_ = 0;
+    bool frameAsked_ = false;
     int pixelWidth_ = 1, pixelHeight_ = 1;
     std::function<void(double)> frameListener_;
 };

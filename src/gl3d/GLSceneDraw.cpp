@@ -212,7 +212,7 @@ void GLScene::DrawBoard(bool picking) {
     glRotatef(camera_.XDegrees(), 1, 0, 0);
     glRotatef(camera_.YDegrees(), 0, 1, 0);
     glRotatef(camera_.ZDegrees(), 0, 0, 1);
-    if (options_.back == Options3D::Back::Cube && !picking)
+    if (options_.back == Options3D::Back::Cube && !picking && !backLater_)
         DrawCube();
     glDisable(GL_TEXTURE_2D);
     glFrontFace(GL_CCW);
@@ -346,6 +346,10 @@ void GLScene::DrawTiles(bool picking) {
     if (boardDirty_ || !boardList_)
         CompileBoard();
     glCallList(boardList_);
+    // The cube behind the tiles, drawn after them, fills only the pixels no tile took (the
+    // depth test keeps the others) instead of the whole panel, most of it to be hidden.
+    if (backLater_)
+        DrawCube();
     glEnable(GL_BLEND);
     glDepthMask(GL_FALSE);
     for (const SceneTile3D& t : content_.tiles) {

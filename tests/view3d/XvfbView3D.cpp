@@ -30,9 +30,11 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMatrix4x4>
+#include <QPushButton>
 #include <QScreen>
 #include <QTimer>
 #include <QWindow>
+#include <QtTest/QTest>
 
 #include <cstdlib>
 #include <filesystem>
@@ -320,6 +322,36 @@ int main(int argc, char** argv) {
             reset = WaitFor([&] { return view3D.Camera().distance == 48; }, 3000);
         }
         Check(reset, "key 5 puts the camera back");
+        {
+            // A key the display server hands to the scene's own window (it does so while the
+            // main window's focus is unset with the pointer over the scene) still goes where the
+            // main window's keys go, also when a widget of the window holds the focus (a button
+            // clicked earlier): to the camera keys, and to the menus' shortcuts.
+            QWindow* sceneWindow = nullptr;
+            for (QWindow* win : QGuiApplication::allWindows())
+                if (win->inherits("QOpenGLWindow"))
+                    sceneWindow = win;
+            // (The window's own widgets seldom take the focus: a button of the test's stands in.)
+            QPushButton focused("probe", &form);
+            focused.setGeometry(0, form.height() - 20, 40, 20);
+            focused.show();
+            form.activateWindow();
+            focused.setFocus();
+            WaitFor([&] { return QApplication::focusWidget() == &focused; }, 2000);
+            Check(QApplication::activeWindow() == &form && QApplication::focusWidget() == &focused,
+                  "a widget of the main window holds the focus");
+            view3D.TypeKey('-');
+            const int away = view3D.Camera().distance;
+            if (sceneWindow)
+                QTest::keyClick(sceneWindow, Qt::Key_5);
+            Check(sceneWindow && away != 48 && view3D.Camera().distance == 48,
+                  "a key handed to the scene's window reaches the camera keys");
+            const Scene3DContent before = view3D.Content();
+            if (sceneWindow)
+                QTest::keyClick(sceneWindow, Qt::Key_H, Qt::ControlModifier);
+            Check(before.hint1 == 0 && view3D.Content().hint1 != 0,
+                  "and the menus' shortcuts (Ctrl+H shows a hint)");
+        }
 
         // Effects and contemplation modes.
         form.Item("Cube3D")->trigger();
