@@ -2,10 +2,8 @@
 
 #include "core/TextKey.h"
 
-#include <SDL.h>
-#include <SDL_mixer.h>
-
 #include <algorithm>
+#include <cstdio>
 #include <array>
 #include <cstdlib>
 #include <filesystem>
@@ -14,6 +12,7 @@
 
 #include "audio/MidiCheck.h"
 #include "audio/MidiSynth.h"
+#include "audio/SoundLibraries.h"
 #include "core/Files.h"
 
 namespace tovani {
@@ -24,13 +23,18 @@ namespace {
 constexpr int kEffectChannel = 0;
 constexpr std::array<std::string_view, 3> kEffectNames = {"select", "done", "noway"};
 
+// The sound libraries, once the output has loaded them.
+const SoundLibraries& Lib() {
+    return SoundLibraries::Loaded();
+}
+
 // SDL_mixer's end-of-music callback carries no pointer: the open output is remembered here.
 std::atomic<AudioOutput*> gOpenOutput{nullptr};
 
 // The General MIDI SoundFonts the mixer knows of (Debian's default among them) that exist.
 std::vector<std::string> SoundFonts() {
     std::vector<std::string> found;
-    const char* fonts = Mix_GetSoundFonts();
+    const char* fonts = Lib().Mix_GetSoundFonts();
     if (!fonts)
         return found;
     std::string list = fonts;
@@ -76,24 +80,29 @@ AudioOutput::~AudioOutput() {
 bool AudioOutput::Open(const std::string& wavesFolder) {
     Close();
     problem_.clear();
-    // SDL would take over SIGINT and SIGTERM, and the program would no longer end on them.
-    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+    if (!SoundLibraries::Get()) {
+        std::fprintf(stderr, "tovani: %s\n", SoundLibraries::Problem().c_str());
         problem_ = TrKey("No sound card found: Tovani plays silently.");
         return false;
     }
-    Mix_Init(MIX_INIT_MOD);
-    if (Mix_OpenAudio(kRate, AUDIO_S16SYS, 2, 2048) != 0) {
+    // SDL would take over SIGINT and SIGTERM, and the program would no longer end on them.
+    Lib().SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    if (Lib().SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         problem_ = TrKey("No sound card found: Tovani plays silently.");
-        Mix_Quit();
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        return false;
+    }
+    Lib().Mix_Init(MIX_INIT_MOD);
+    if (Lib().Mix_OpenAudio(kRate, AUDIO_S16SYS, 2, 2048) != 0) {
+        problem_ = TrKey("No sound card found: Tovani plays silently.");
+        Lib().Mix_Quit();
+        Lib().SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return false;
     }
     open_ = true;
     gOpenOutput = this;
-    Mix_AllocateChannels(1);
-    Mix_SetPostMix(&AudioOutput::PostMix, this);
-    Mix_HookMusicFinished(&AudioOutput::MusicFinished);
+    Lib().Mix_AllocateChannels(1);
+    Lib().Mix_SetPostMix(&AudioOutput::PostMix, this);
+    Lib().Mix_HookMusicFinished(&AudioOutput::MusicFinished);
     soundFonts_ = SoundFonts();
     soundFont_ = !soundFonts_.empty();
     if (!soundFont_)
@@ -104,7 +113,7 @@ bool AudioOutput::Open(const std::string& wavesFolder) {
     for (size_t i = 0; i < kEffectNames.size(); ++i) {
         std::filesystem::path path =
             std::filesystem::path(wavesFolder) / (std::string(kEffectNames[i]) + ".wav");
-        chunks_->chunk[i] = Mix_LoadWAV(path.string().c_str());
+        chunks_->chunk[i] = Lib().LoadWAV(path.string().c_str());
         if (!chunks_->chunk[i])
             broken += (broken.empty() ? "" : ", ") + std::string(kEffectNames[i]);
     }
@@ -121,20 +130,20 @@ void AudioOutput::Close() {
     if (!open_)
         return;
     StopMusic();
-    Mix_HaltChannel(-1);
-    Mix_SetPostMix(nullptr, nullptr);
-    Mix_HookMusicFinished(nullptr);
+    Lib().Mix_HaltChannel(-1);
+    Lib().Mix_SetPostMix(nullptr, nullptr);
+    Lib().Mix_HookMusicFinished(nullptr);
     if (chunks_) {
         for (Mix_Chunk* c : chunks_->chunk)
             if (c)
-                Mix_FreeChunk(c);
+                Lib().Mix_FreeChunk(c);
         delete chunks_;
         chunks_ = nullptr;
     }
-    Mix_CloseAudio();
+    Lib().Mix_CloseAudio();
     midi_.reset();
-    Mix_Quit();
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    Lib().Mix_Quit();
+    Lib().SDL_QuitSubSystem(SDL_INIT_AUDIO);
     gOpenOutput = nullptr;
     open_ = false;
 }
@@ -167,7 +176,7 @@ bool AudioOutput::PlayMusic(const std::string& path, int loops, std::string* err
         return false;
     if (!StartMusic(loops)) {
         if (error)
-            *error = Mix_GetError();
+            *error = Lib().GetError();
         StopMusic();
         return false;
     }
@@ -199,10 +208,10 @@ bool AudioOutput::LoadMusic(const std::string& path, std::string* error) {
         ++musicId_;
         return true;
     }
-    Mix_Music* music = Mix_LoadMUS(path.c_str());
+    Mix_Music* music = Lib().Mix_LoadMUS(path.c_str());
     if (!music) {
         if (error)
-            *error = Mix_GetError();
+            *error = Lib().GetError();
         return false;
     }
     music_ = music;
@@ -222,8 +231,8 @@ bool AudioOutput::StartMusic(int loops) {
     if (midiLoaded_) {
         midi_->Start(loops);
         if (!midiMusic_.exchange(true))
-            Mix_HookMusic(&AudioOutput::MidiMix, this);
-    } else if (Mix_PlayMusic(music_, loops) != 0) {
+            Lib().Mix_HookMusic(&AudioOutput::MidiMix, this);
+    } else if (Lib().Mix_PlayMusic(music_, loops) != 0) {
         return false;
     }
     started_ = true;
@@ -236,7 +245,7 @@ void AudioOutput::HaltMusic() {
     if (midiLoaded_ && started_)
         midi_->Stop();
     else if (music_ && started_)
-        Mix_HaltMusic(); // calls MusicFinished: this is no end of the piece
+        Lib().Mix_HaltMusic(); // calls MusicFinished: this is no end of the piece
     started_ = false;
     frames_ = 0;
     pausedFrames_ = -1;
@@ -246,11 +255,11 @@ void AudioOutput::HaltMusic() {
 void AudioOutput::StopMusic() {
     HaltMusic();
     if (midiMusic_.exchange(false))
-        Mix_HookMusic(nullptr, nullptr);
+        Lib().Mix_HookMusic(nullptr, nullptr);
     midiLoaded_ = false;
     if (!music_)
         return;
-    Mix_FreeMusic(music_);
+    Lib().Mix_FreeMusic(music_);
     music_ = nullptr;
 }
 
@@ -259,7 +268,7 @@ void AudioOutput::PauseMusic() {
     if (!MusicLoaded())
         return;
     if (music_)
-        Mix_PauseMusic();
+        Lib().Mix_PauseMusic();
     running_ = false;
     // A block the sound thread was mixing as the pause came may still add to the count: the
     // clock stands at the pause, whatever that block does.
@@ -270,7 +279,7 @@ void AudioOutput::ResumeMusic() {
     if (!MusicLoaded() || !started_ || ended_)
         return;
     if (music_)
-        Mix_ResumeMusic();
+        Lib().Mix_ResumeMusic();
     const int64_t paused = pausedFrames_.exchange(-1);
     if (paused >= 0)
         frames_ = paused;
@@ -301,11 +310,11 @@ bool AudioOutput::SeekMusic(double seconds) {
     if (!music_)
         return false;
     if (seconds <= 0) {
-        Mix_RewindMusic();
+        Lib().Mix_RewindMusic();
         SetMusicMilliseconds(0);
         return true;
     }
-    if (Mix_SetMusicPosition(seconds) != 0)
+    if (Lib().Mix_SetMusicPosition(seconds) != 0)
         return false;
     SetMusicMilliseconds(static_cast<int64_t>(seconds * 1000));
     return true;
@@ -320,20 +329,34 @@ bool AudioOutput::PlayEffect(std::string_view name) {
         if (!chunks_->chunk[i])
             return false;
         // One effect at a time: the new one cuts the last one off, nothing waits in a queue.
-        Mix_HaltChannel(kEffectChannel);
-        return Mix_PlayChannel(kEffectChannel, chunks_->chunk[i], 0) == kEffectChannel;
+        Lib().Mix_HaltChannel(kEffectChannel);
+        return Lib().PlayChannel(kEffectChannel, chunks_->chunk[i], 0) == kEffectChannel;
     }
     return false;
 }
 
+void AudioOutput::HaltEffects() {
+    if (open_)
+        Lib().Mix_HaltChannel(-1);
+}
+
+std::string AudioOutput::LastError() const {
+    return open_ ? std::string(Lib().GetError()) : problem_;
+}
+
+bool AudioOutput::CanPlayModules() {
+    const SoundLibraries* lib = SoundLibraries::Get();
+    return lib && lib->Mix_HasMusicDecoder("MOD");
+}
+
 bool AudioOutput::EffectPlaying() const {
-    return open_ && Mix_Playing(kEffectChannel) != 0;
+    return open_ && Lib().Mix_Playing(kEffectChannel) != 0;
 }
 
 void AudioOutput::SetMusicVolume(int volume) {
     musicVolume_ = std::clamp(volume, 0, 255);
     if (open_)
-        Mix_VolumeMusic(ToMixer(musicVolume_));
+        Lib().Mix_VolumeMusic(ToMixer(musicVolume_));
     if (midi_)
         midi_->SetVolume(musicVolume_ / 255.0);
 }
@@ -341,7 +364,7 @@ void AudioOutput::SetMusicVolume(int volume) {
 void AudioOutput::SetEffectVolume(int volume) {
     effectVolume_ = std::clamp(volume, 0, 255);
     if (open_)
-        Mix_Volume(-1, ToMixer(effectVolume_));
+        Lib().Mix_Volume(-1, ToMixer(effectVolume_));
 }
 
 void AudioOutput::TakePeaks(int& left, int& right) {

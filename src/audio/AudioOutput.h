@@ -84,6 +84,14 @@ public:
     // Plays "select", "done" or "noway"; false for another name or when nothing can sound.
     bool PlayEffect(std::string_view name);
     bool EffectPlaying() const;
+    // Cuts off the effect sounding now, if any.
+    void HaltEffects();
+
+    // The sound libraries' last error message (a piece that would not load), in English.
+    std::string LastError() const;
+    // Whether modules can be played here (the mixer has its module decoder); loads the sound
+    // libraries if they are not yet.
+    static bool CanPlayModules();
 
     // ---- Volumes 0..255
     // ---------------------------------------------------------------------------

@@ -1,6 +1,6 @@
 #include "audio/MidiSynth.h"
 
-#include <fluidsynth.h>
+#include "audio/SoundLibraries.h"
 
 #include <algorithm>
 #include <chrono>
@@ -20,6 +20,11 @@ constexpr int kPieceChannels = 16;
 constexpr int kChannels = kPieceChannels * 3;
 constexpr int kDrumBank = 128;
 
+// The synthesiser's library, loaded before the first synthesiser is made.
+const SoundLibraries& Lib() {
+    return SoundLibraries::Loaded();
+}
+
 } // namespace
 
 MidiSynth::~MidiSynth() {
@@ -27,11 +32,11 @@ MidiSynth::~MidiSynth() {
         loader_.join();
     std::lock_guard hold(lock_);
     if (player_)
-        delete_fluid_player(player_);
+        Lib().delete_fluid_player(player_);
     if (synth_)
-        delete_fluid_synth(synth_);
+        Lib().delete_fluid_synth(synth_);
     if (settings_)
-        delete_fluid_settings(settings_);
+        Lib().delete_fluid_settings(settings_);
 }
 
 void MidiSynth::StartLoading(std::vector<std::string> soundFonts, int rate) {
@@ -54,26 +59,32 @@ std::string MidiSynth::LoadProblem() const {
 }
 
 void MidiSynth::ReadSoundFonts(std::vector<std::string> soundFonts, int rate) {
-    fluid_settings_t* settings = new_fluid_settings();
-    fluid_settings_setnum(settings, "synth.sample-rate", rate);
+    if (!SoundLibraries::Get()) {
+        std::lock_guard hold(lock_);
+        loadProblem_ = "No General MIDI SoundFont could be read: the MIDI music is silent.";
+        ready_ = true;
+        return;
+    }
+    fluid_settings_t* settings = Lib().new_fluid_settings();
+    Lib().fluid_settings_setnum(settings, "synth.sample-rate", rate);
     // Only the samples of the instruments a piece selects are kept in memory.
-    fluid_settings_setint(settings, "synth.dynamic-sample-loading", 1);
-    fluid_settings_setint(settings, "synth.lock-memory", 0);
+    Lib().fluid_settings_setint(settings, "synth.dynamic-sample-loading", 1);
+    Lib().fluid_settings_setint(settings, "synth.lock-memory", 0);
     // Every voice costs memory whether it sounds or not; our busiest piece needs about a
     // hundred at its fullest, release tails included.
-    fluid_settings_setint(settings, "synth.polyphony", 128);
-    fluid_settings_setint(settings, "synth.midi-channels", kChannels);
+    Lib().fluid_settings_setint(settings, "synth.polyphony", 128);
+    Lib().fluid_settings_setint(settings, "synth.midi-channels", kChannels);
     // The player follows the samples rendered, so the music keeps time with what is heard.
-    fluid_settings_setstr(settings, "player.timing-source", "sample");
+    Lib().fluid_settings_setstr(settings, "player.timing-source", "sample");
     // A piece coming round to its start keeps its ringing notes: the loop has no seam. A new
     // piece resets the synthesiser itself (BeginPiece).
-    fluid_settings_setint(settings, "player.reset-synth", 0);
-    fluid_synth_t* synth = new_fluid_synth(settings);
+    Lib().fluid_settings_setint(settings, "player.reset-synth", 0);
+    fluid_synth_t* synth = Lib().new_fluid_synth(settings);
     int font = -1;
     if (synth) {
         // The last SoundFont read is the first one the synthesiser looks in.
         for (const std::string& path : soundFonts)
-            if (int id = fluid_synth_sfload(synth, path.c_str(), 1); id != FLUID_FAILED)
+            if (int id = Lib().fluid_synth_sfload(synth, path.c_str(), 1); id != FLUID_FAILED)
                 font = id;
     }
     std::lock_guard hold(lock_);
@@ -83,7 +94,7 @@ void MidiSynth::ReadSoundFonts(std::vector<std::string> soundFonts, int rate) {
     if (font < 0)
         loadProblem_ = "No General MIDI SoundFont could be read: the MIDI music is silent.";
     if (synth_) {
-        fluid_synth_set_gain(synth_, static_cast<float>(kFullGain * gain_));
+        Lib().fluid_synth_set_gain(synth_, static_cast<float>(kFullGain * gain_));
         if (wanted_ && !piece_.empty())
             BeginPiece();
     }
@@ -113,30 +124,30 @@ void MidiSynth::Start(int loops) {
 
 void MidiSynth::BeginPiece() {
     if (player_) {
-        delete_fluid_player(player_);
+        Lib().delete_fluid_player(player_);
         player_ = nullptr;
     }
     // Whatever the last piece left sounding or set up goes: the new one starts clean, with
     // its channels as at power-on (a reset of the whole synthesiser would let go of the
     // instruments held, and read them again).
-    fluid_synth_all_sounds_off(synth_, -1);
+    Lib().fluid_synth_all_sounds_off(synth_, -1);
     HoldInstruments();
     for (int c = 0; c < kPieceChannels; ++c) {
-        fluid_synth_cc(synth_, c, 121, 0); // reset all controllers
-        fluid_synth_pitch_bend(synth_, c, 8192);
+        Lib().fluid_synth_cc(synth_, c, 121, 0); // reset all controllers
+        Lib().fluid_synth_pitch_bend(synth_, c, 8192);
         if (c != 9)
-            fluid_synth_bank_select(synth_, c, 0);
-        fluid_synth_program_change(synth_, c, 0);
+            Lib().fluid_synth_bank_select(synth_, c, 0);
+        Lib().fluid_synth_program_change(synth_, c, 0);
     }
     renderedFirst_ = false;
     firstBlockMs_ = -1;
-    player_ = new_fluid_player(synth_);
+    player_ = Lib().new_fluid_player(synth_);
     if (!player_)
         return;
-    if (fluid_player_add_mem(player_, piece_.data(), piece_.size()) != FLUID_OK ||
-        fluid_player_set_loop(player_, loops_) != FLUID_OK ||
-        fluid_player_play(player_) != FLUID_OK) {
-        delete_fluid_player(player_);
+    if (Lib().fluid_player_add_mem(player_, piece_.data(), piece_.size()) != FLUID_OK ||
+        Lib().fluid_player_set_loop(player_, loops_) != FLUID_OK ||
+        Lib().fluid_player_play(player_) != FLUID_OK) {
+        Lib().delete_fluid_player(player_);
         player_ = nullptr;
     }
 }
@@ -151,29 +162,29 @@ void MidiSynth::HoldInstruments() {
     for (size_t i = 0; i < count; ++i) {
         const MidiInstrument& in = instruments_[i];
         // An instrument the SoundFont lacks is simply not held.
-        fluid_synth_program_select(synth_, take + int(i), soundFont_,
+        Lib().fluid_synth_program_select(synth_, take + int(i), soundFont_,
                                    in.drums ? kDrumBank : in.bank, in.program);
     }
     for (int c = let; c < let + kPieceChannels; ++c)
-        fluid_synth_unset_program(synth_, c);
+        Lib().fluid_synth_unset_program(synth_, c);
 }
 
 void MidiSynth::Stop() {
     std::lock_guard hold(lock_);
     wanted_ = false;
     if (player_) {
-        delete_fluid_player(player_);
+        Lib().delete_fluid_player(player_);
         player_ = nullptr;
     }
     if (synth_)
-        fluid_synth_all_sounds_off(synth_, -1);
+        Lib().fluid_synth_all_sounds_off(synth_, -1);
 }
 
 void MidiSynth::SetVolume(double volume) {
     std::lock_guard hold(lock_);
     gain_ = volume < 0 ? 0 : volume > 1 ? 1 : volume;
     if (synth_)
-        fluid_synth_set_gain(synth_, static_cast<float>(kFullGain * gain_));
+        Lib().fluid_synth_set_gain(synth_, static_cast<float>(kFullGain * gain_));
 }
 
 MidiSynth::Block MidiSynth::Render(int16_t* out, int frames) {
@@ -185,12 +196,12 @@ MidiSynth::Block MidiSynth::Render(int16_t* out, int frames) {
     // A piece played once ends with its last event; the synthesiser's player itself would
     // wait a few seconds more in silence before it calls it done.
     // (Its length is known once it has begun.)
-    const int length = fluid_player_get_total_ticks(player_);
+    const int length = Lib().fluid_player_get_total_ticks(player_);
     const bool done =
-        fluid_player_get_status(player_) == FLUID_PLAYER_DONE ||
-        (loops_ == 1 && length > 0 && fluid_player_get_current_tick(player_) >= length);
+        Lib().fluid_player_get_status(player_) == FLUID_PLAYER_DONE ||
+        (loops_ == 1 && length > 0 && Lib().fluid_player_get_current_tick(player_) >= length);
     const auto t0 = std::chrono::steady_clock::now();
-    fluid_synth_write_s16(synth_, frames, out, 0, 2, out, 1, 2);
+    Lib().fluid_synth_write_s16(synth_, frames, out, 0, 2, out, 1, 2);
     if (!renderedFirst_) {
         renderedFirst_ = true;
         firstBlockMs_ =

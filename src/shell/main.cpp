@@ -17,6 +17,7 @@
 #include "play/view3d/View3D.h"
 #include "shell/CommandLine.h"
 #include "shell/MainForm.h"
+#include "shell/SessionBus.h"
 
 #include <QApplication>
 
@@ -24,6 +25,8 @@ int main(int argc, char** argv) {
     // "--help" and "--version" answer before a window (or a display) is needed.
     if (auto exitCode = tovani::AnswerCommandLine(argc, argv))
         return *exitCode;
+    // Where there is no session bus, none is launched for us (it costs two forks at start-up).
+    tovani::AvoidSessionBusAutolaunch();
     QApplication app(argc, argv);
     QApplication::setApplicationName("Tovani 10.21");
     // No display name: Qt would append it to every window title, and the title is our own.

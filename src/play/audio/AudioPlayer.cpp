@@ -14,8 +14,6 @@
 #include <QSlider>
 #include <QTimer>
 
-#include <SDL_mixer.h>
-
 #include <algorithm>
 
 namespace tovani {
@@ -165,7 +163,7 @@ bool AudioPlayer::PlayPiece(const QString& path) {
     if (modHandle_ == 0)
         return false;
     if (!mod_.ModPlug_Load(modHandle_, file)) {
-        SkipBroken(path, QString::fromUtf8(Mix_GetError()));
+        SkipBroken(path, QString::fromStdString(output_.LastError()));
         return false;
     }
     mod_.ModPlug_SetCurrentPosition(modHandle_, 0);
@@ -262,7 +260,7 @@ void AudioPlayer::PlayMusicClick() {
 void AudioPlayer::PlaySoundsClick() {
     // The effects' gate reads the option; an effect still sounding is cut when it goes off.
     if (!form_.Option("PlaySounds"))
-        Mix_HaltChannel(-1);
+        output_.HaltEffects();
 }
 
 void AudioPlayer::RandomMusicClick() {
@@ -292,7 +290,7 @@ void AudioPlayer::EnableMODClick() {
                                          "changes are applied."));
         return;
     }
-    if (Mix_HasMusicDecoder("MOD")) {
+    if (AudioOutput::CanPlayModules()) {
         services_.Inform(title, form_.Tr("MOD music enabled. You need to restart before "
                                          "changes are applied."));
         return;
