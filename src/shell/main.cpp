@@ -20,6 +20,11 @@
 #include "shell/SessionBus.h"
 
 #include <QApplication>
+#include <QTimer>
+
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 
 int main(int argc, char** argv) {
     // "--help" and "--version" answer before a window (or a display) is needed.
@@ -55,5 +60,10 @@ int main(int argc, char** argv) {
     tovani::AudioPlayer audio(window, services);
     tovani::View3D view3D(services); // OpenGL is loaded only when the 3D view is turned on
     window.show();
+#if defined(__GLIBC__)
+    // Start-up decodes and scales pictures and reads files through buffers it then frees; once
+    // the window is up, the heap's free pages go back to the system instead of staying resident.
+    QTimer::singleShot(250, [] { malloc_trim(0); });
+#endif
     return app.exec();
 }
