@@ -1,4 +1,5 @@
-# Fails when PROGRAM needs Qt's OpenGL widgets, libGL or libGLU at start-up.
+# Fails when PROGRAM needs, at start-up, a shared library whose name matches PATTERN (a regular
+# expression); WHAT names those libraries in the messages.
 execute_process(COMMAND readelf -d ${PROGRAM} OUTPUT_VARIABLE dyn RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
     message(FATAL_ERROR "readelf could not read ${PROGRAM}")
@@ -8,8 +9,8 @@ if(NOT needed)
     message(FATAL_ERROR "no shared libraries listed for ${PROGRAM}")
 endif()
 foreach(lib ${needed})
-    if(lib MATCHES "OpenGLWidgets|libGL\\.so|libGLU\\.so|Qt6OpenGL\\.so")
+    if(lib MATCHES "${PATTERN}")
         message(FATAL_ERROR "${PROGRAM} needs ${lib} at start-up")
     endif()
 endforeach()
-message(STATUS "${PROGRAM} needs no OpenGL library at start-up")
+message(STATUS "${PROGRAM} needs no ${WHAT} at start-up")
