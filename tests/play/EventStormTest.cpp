@@ -1,6 +1,7 @@
 // Event storms: each game played with thousands of random clicks, mouse moves, keys, ticks of the
 // 50 ms clock, beats of the 12 ms timer, pauses and menu commands (Back, Redo, Hint, Shuffle,
-// Restart, New), also while tiles fly, fields settle, cards show and dialogs are answered. After
+// Restart, New) and now and then a move a player would make, also while tiles fly, fields settle,
+// cards show and dialogs are answered, so that games also reach their end. After
 // every event the game's own checks must hold: the tiles on the board agree with the counters
 // and the position table, the history puts back only tiles that were dealt, no two blocks share
 // a cell. Offscreen with a manual clock, so it runs in seconds; TOVANI_STORM_EVENTS sets the
@@ -167,10 +168,98 @@ protected:
         }
     }
 
+    bool OnBoard(const Board& board, int tile) {
+        return tile > 0 && board.TileAt(board.Position(tile)) == tile;
+    }
+
+    // A move a player would make, so that storms also reach the end of a game and its dialogs:
+    // the hinted pair in Solitaire and Rivers, a remembered matching pair in Memory. False
+    // when the game in play has no such move.
+    bool PlayerMove() {
+        QWidget* game2 = form_->Game2();
+        const int mode = form_->GameMode();
+        if (mode == kModeSolitaire || mode == kModeTwoPlayers || mode == kModeRivers) {
+            const bool rivers = mode == kModeRivers;
+            form_->RunCommand("Hint");
+            const int a = rivers ? rivers_->Model().HintA() : solitaire_->PlayState().hintA;
+            const int b = rivers ? rivers_->Model().HintB() : solitaire_->PlayState().hintB;
+            if (a == 0 || b == 0)
+                return false;
+            for (int t : {a, b})
+                QTest::mouseClick(game2, Qt::LeftButton, {},
+                                  rivers ? rivers_->TileCentre(t) : solitaire_->TileCentre(t));
+            return true;
+        }
+        if (mode == kModeMemory) {
+            const Board& board = memory_->Model().GameBoard();
+            // A player waits for a turned pair to go before the next.
+            for (int tick = 0; memory_->Model().Revealing() && tick < 20; ++tick) {
+                clock_.Advance(50);
+                form_->Temps();
+            }
+            if (memory_->Model().Revealing() || board.tilesLeft == 0)
+                return false;
+            // Tiles of one face are numbered four in a row; take two of them still on the board.
+            const int first = 1 + 4 * Random(36);
+            int pair[2], n = 0;
+            for (int t = first; t < first + 4 && n < 2; ++t)
+                if (OnBoard(board, t))
+                    pair[n++] = t;
+            if (n < 2)
+                return false;
+            for (int t : pair)
+                QTest::mouseClick(game2, Qt::LeftButton, {}, memory_->TileCentre(t));
+            return true;
+        }
+        if (mode == kModeHashira) {
+            // A player who lets the columns fall where they will, dropping some, fills the
+            // well, so the storm also meets the end of a game.
+            if (Random(2) == 0)
+                QTest::keyPress(form_.get(), Qt::Key_Down);
+            for (int beat = 0; beat < 40; ++beat)
+                form_->Timer1timer();
+            return true;
+        }
+        if (mode == kModeSlider) {
+            // A tile picked up and put down on an empty cell: the field fills, as it does when a
+            // player plays badly, so the storm also meets the full field's end.
+            const SliderGrid& grid = slider_->Model().Grid();
+            FieldCell from, to;
+            const int start = Random(kSliderCells);
+            for (int k = 0; k < kSliderCells; ++k) {
+                const int i = (start + k) % kSliderCells;
+                const FieldCell c{1 + i % kSliderSize, 1 + i / kSliderSize};
+                (grid(c) != 0 ? from : to) = c;
+            }
+            if (from.None() || to.None())
+                return false;
+            QWidget* box = form_->Area("SliderBox");
+            for (const FieldCell& c : {from, to})
+                QTest::mouseClick(box, Qt::LeftButton, {}, SliderController::CellCentre(c));
+            return true;
+        }
+        if (mode == kModeClicks) {
+            // A tile with a like neighbour, searched from a random cell on.
+            const ClicksGrid& grid = clicks_->Model().State().grid;
+            const int from = Random(kClicksTiles);
+            for (int k = 0; k < kClicksTiles; ++k) {
+                const int i = (from + k) % kClicksTiles;
+                const FieldCell cell{1 + i % kClicksColumns, 1 + i / kClicksColumns};
+                if (HasLikeNeighbour(grid, cell.column, cell.row)) {
+                    QTest::mouseClick(game2, Qt::LeftButton, {}, clicks_->CellCentre(cell));
+                    return true;
+                }
+            }
+        }
+        return false;
+    }
+
     // One random event; answers what it was, for the message when a check fails.
     std::string Event(const char* startItem) {
         QWidget* game2 = form_->Game2();
         const int roll = Random(1000);
+        if (roll < 100 && PlayerMove())
+            return "player move";
         if (roll < 170) {
             // A click aimed at a tile, half the time one of the same face as the last aimed at,
             // so that pairs are taken and boards cleared now and then.
@@ -297,6 +386,10 @@ protected:
                     timer.elapsed() / 1000.0);
         // Most events reached the game itself, not only a paused window.
         EXPECT_GT(inPlay, events / 2);
+        // A long storm also plays games to their end and through the dialogs that follow.
+        if (events >= 10000) {
+            EXPECT_GT(restarts, 0) << "no game reached its end";
+        }
     }
 
     fs::path dir_;
