@@ -14,7 +14,9 @@
 #include <QApplication>
 #include <QDir>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QImageReader>
 #include <QLabel>
 #include <QMap>
 #include <QMenu>
@@ -22,6 +24,7 @@
 #include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QSlider>
 #include <QTimer>
 #include <QToolButton>
@@ -121,7 +124,16 @@ void TMainForm::Launch() {
     // The intro picture stands in front while the program starts.
     if (auto keshiki =
             FindNoCase(JoinPath(programDir_.toStdString(), "Backgrounds"), "Keshiki.jpg")) {
-        introPicture_ = QImage(QString::fromStdString(*keshiki));
+        // Only the corner the box can show is decoded: the box is never wider or taller than
+        // the screen, and shows the picture's top right.
+        QImageReader reader(QString::fromStdString(*keshiki));
+        const QSize whole = reader.size();
+        const QScreen* screen = QGuiApplication::primaryScreen();
+        if (screen && whole.isValid()) {
+            const QSize shown = whole.boundedTo(screen->size());
+            reader.setClipRect(QRect(QPoint(whole.width() - shown.width(), 0), shown));
+        }
+        introPicture_ = reader.read();
         if (!introPicture_.isNull()) {
             intro_->show();
             intro_->raise();
