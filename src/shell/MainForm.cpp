@@ -217,6 +217,13 @@ QWidget* TMainForm::Area(const QString& name) const {
     return findChild<QWidget*>(name);
 }
 
+void TMainForm::EnableCommand(const QString& name, bool on) {
+    if (QAction* a = Item(name))
+        a->setEnabled(on);
+    else if (QWidget* w = Area(name))
+        w->setEnabled(on);
+}
+
 QCursor TMainForm::Cursor(int number) const {
     return number == 22 ? hand22_ : hand21_;
 }

@@ -102,6 +102,9 @@ public:
     void RunCommand(const QString& command, QObject* sender = nullptr);
     // A menu item (any menu) or pop-up item by objectName; null when there is none.
     QAction* Item(const QString& name) const;
+    // Enables or disables a command wherever it stands: its menu item, or else the toolbar
+    // button or control of that name.
+    void EnableCommand(const QString& name, bool on);
     // An option's check mark, by item name.
     bool Option(const QString& name) const;
     void SetOption(const QString& name, bool on);

@@ -7,7 +7,6 @@
 #include "play/HallKeeper.h"
 #include "shell/MainForm.h"
 
-#include <QAction>
 #include <QImage>
 #include <QKeyEvent>
 #include <QPainter>
@@ -299,17 +298,11 @@ void ClicksController::UpdateBackEnabled() {
     if (!InClicks())
         return;
     const bool can = model_.CanBack();
-    auto enable = [this](const char* name, bool on) {
-        if (QAction* a = form_.Item(name))
-            a->setEnabled(on);
-        else if (QWidget* w = form_.Area(name))
-            w->setEnabled(on);
-    };
     for (const char* name : {"ExplorerButton2", "Undo1", "Back1", "Restart1", "Restart2"})
-        enable(name, can);
+        form_.EnableCommand(name, can);
     // Clicks has nothing to redo.
     for (const char* name : {"Redo1", "Redo2"})
-        enable(name, false);
+        form_.EnableCommand(name, false);
 }
 
 void ClicksController::Back() {

@@ -440,16 +440,10 @@ void SliderController::UpdateBackEnabled() {
     form_.SetSliderCanGoBack(can);
     if (!InSlider())
         return;
-    auto enable = [this](const char* name, bool on) {
-        if (QAction* a = form_.Item(name))
-            a->setEnabled(on);
-        else if (QWidget* w = form_.Area(name))
-            w->setEnabled(on);
-    };
     for (const char* name : {"ExplorerButton2", "Undo1", "Back1"})
-        enable(name, can);
+        form_.EnableCommand(name, can);
     for (const char* name : {"Redo1", "Redo2"})
-        enable(name, false);
+        form_.EnableCommand(name, false);
 }
 
 void SliderController::Back() {
