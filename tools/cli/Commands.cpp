@@ -1,4 +1,5 @@
 #include "Commands.h"
+#include "LayoutArgument.h"
 
 #include "core/Clock.h"
 #include "core/Random.h"
@@ -84,6 +85,12 @@ bool DealNumberedGame(const Layout& layout, int32_t seed, bool winnable, Board& 
     if (deal.outcome == DealOutcome::WinnableGaveUp && deal.problem)
         std::fprintf(stderr, "tovani-cli: %s\n", LayoutErrorMessage(*deal.problem).c_str());
     return true;
+}
+
+bool DealLayoutArgument(const std::string& layoutArg, int32_t seed, bool winnable, Board& board,
+                        std::string& error) {
+    LayoutLoad load = LoadLayoutArgument(layoutArg, error);
+    return load.ok && DealNumberedGame(load.layout, seed, winnable, board, error);
 }
 
 } // namespace tovani::cli

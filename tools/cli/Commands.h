@@ -44,6 +44,9 @@ bool ParseGameNumber(const std::string& s, int32_t& out);
 std::string GameNumberProblem(const std::string& s);
 bool DealNumberedGame(const Layout& layout, int32_t seed, bool winnable, Board& board,
                       std::string& error);
+// The same deal of the layout a command names (a file or a shipped layout's name).
+bool DealLayoutArgument(const std::string& layoutArg, int32_t seed, bool winnable, Board& board,
+                        std::string& error);
 // The name of a verdict (SolveCommand.cpp).
 const char* VerdictName(int verdict);
 

@@ -6,7 +6,6 @@
 // makes when the generator is seeded with N (see GameDeals.h).
 #include "Commands.h"
 #include "GameDeals.h"
-#include "LayoutArgument.h"
 #include "solitaire/Dealer.h"
 
 namespace tovani::cli {
@@ -61,12 +60,8 @@ int RunDeal(const std::vector<std::string>& args) {
         return Fail("deal needs --seed N (the game number)");
 
     std::string error;
-    LayoutLoad load = LoadLayoutArgument(layoutArg, error);
-    if (!load.ok)
-        return Fail(error);
-
     Board board;
-    if (!DealNumberedGame(load.layout, seed, winnable, board, error))
+    if (!DealLayoutArgument(layoutArg, seed, winnable, board, error))
         return Fail(error);
 
     return PrintTileDeal(board);

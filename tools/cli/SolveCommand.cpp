@@ -4,7 +4,6 @@
 #include <cstdio>
 
 #include "Commands.h"
-#include "LayoutArgument.h"
 #include "solitaire/Dealer.h"
 #include "solitaire/Solver.h"
 
@@ -52,11 +51,8 @@ int RunSolve(const std::vector<std::string>& args) {
         return Fail("solve needs --seed N (the game number)");
 
     std::string error;
-    LayoutLoad load = LoadLayoutArgument(layoutArg, error);
-    if (!load.ok)
-        return Fail(error);
     Board board;
-    if (!DealNumberedGame(load.layout, seed, winnable, board, error))
+    if (!DealLayoutArgument(layoutArg, seed, winnable, board, error))
         return Fail(error);
 
     FreeRule rule = vertical ? FreeRule::Vertical : FreeRule::Side;
