@@ -397,6 +397,22 @@ TEST_F(LanguageSwitch, StartUpSaysWhatItFoundWrongInThePlayersLanguage) {
     EXPECT_FALSE(shown.contains("No music found")) << shown.toStdString();
 }
 
+TEST_F(LanguageSwitch, TheHelpPagesFollowTheLanguage) {
+    fs::copy(fs::path(TOVANI_SOURCE_DIR) / "content" / "Help", dir_ / "Help",
+             fs::copy_options::recursive);
+    // A language whose folder has no contents page keeps the English help.
+    fs::remove(dir_ / "Help" / "German" / "index.html");
+    const QString help = QString::fromStdString((dir_ / "Help").string());
+    TMainForm& f = Start();
+    EXPECT_EQ(f.HelpFolder(), help + "/");
+    Choose("French");
+    EXPECT_EQ(f.HelpFolder(), help + "/French/");
+    Choose("German");
+    EXPECT_EQ(f.HelpFolder(), help + "/");
+    Choose("English");
+    EXPECT_EQ(f.HelpFolder(), help + "/");
+}
+
 TEST_F(LanguageSwitch, AMessageWithBlanksIsSaidAgainInTheNewLanguage) {
     TMainForm& f = Start();
     f.ShowStatus(f.Tr("Tiles shuffled. %1 new moves found.").arg(5));
