@@ -47,7 +47,7 @@ QString LayoutImporter::ImportFile(const QString& path) {
     auto read = ReadImportFile(*bytes);
     if (auto* e = std::get_if<ImportError>(&read)) {
         services_.Inform(title,
-                         services_.Tr(QString::fromStdString(ImportErrorMessage(*e, fileName))));
+                         QString::fromStdString(ImportErrorMessage(*e, fileName, services_.Translator())));
         return {};
     }
     const auto& maps = std::get<std::vector<ImportMap>>(read);
@@ -71,7 +71,7 @@ QString LayoutImporter::ImportFile(const QString& path) {
     auto saved = SaveImportedMap(maps[index], fileName, dir, listed);
     if (auto* e = std::get_if<ImportError>(&saved)) {
         services_.Inform(title,
-                         services_.Tr(QString::fromStdString(ImportErrorMessage(*e, fileName))));
+                         QString::fromStdString(ImportErrorMessage(*e, fileName, services_.Translator())));
         return {};
     }
     const SavedImport& s = std::get<SavedImport>(saved);
