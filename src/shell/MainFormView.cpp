@@ -413,8 +413,7 @@ void TMainForm::CallHelp(QObject* sender) {
         HelpViewer::ShowTileset(this, HelpFolder(), caption, faces, path, problem,
                                 [this](const QString& s) { return Tr(s); });
     } else {
-        HelpViewer::ShowPage(this, HelpFolder(), page,
-                             [this](const QString& s) { return Tr(s); });
+        HelpViewer::ShowPage(this, HelpFolder(), page, [this](const QString& s) { return Tr(s); });
     }
     UnCheckPause();
 }

@@ -124,8 +124,8 @@ std::string ImportErrorMessage(const ImportError& e, const std::string& file,
         return translate ? translate(english) : std::string(english);
     };
     auto quoted = [](const std::string& name) { return "\u201C" + name + "\u201D"; };
-    std::string what = file.empty() ? tr(TrKey("The file"))
-                                    : FillBlanks(tr(TrKey("The file %1")), {quoted(file)});
+    std::string what =
+        file.empty() ? tr(TrKey("The file")) : FillBlanks(tr(TrKey("The file %1")), {quoted(file)});
     if (!e.map.empty())
         what = FillBlanks(tr(TrKey("The layout %1")), {quoted(e.map)});
     auto n = [](int v) { return std::to_string(v); };
@@ -134,7 +134,8 @@ std::string ImportErrorMessage(const ImportError& e, const std::string& file,
         return FillBlanks(tr(english), args);
     };
     // The same sentence with the line it was found on, when it is known.
-    auto sayAt = [&](const char* withLine, const char* without, std::vector<std::string> args = {}) {
+    auto sayAt = [&](const char* withLine, const char* without,
+                     std::vector<std::string> args = {}) {
         if (e.line <= 0)
             return say(without, args);
         args.push_back(n(e.line));

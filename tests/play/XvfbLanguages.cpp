@@ -156,7 +156,7 @@ int main(int argc, char** argv) {
             const char* name;
             const char* newMenu;
             const char* shuffle;
-            const char* qtCancel; // Qt's own word on its file dialog
+            const char* qtCancel;  // Qt's own word on its file dialog
             const char* helpTitle; // the heading of the help's contents page
         };
         for (const Language& l :
@@ -262,8 +262,8 @@ int main(int argc, char** argv) {
                 Check(name && name->fontMetrics().horizontalAdvance(name->text()) <
                                   name->contentsRect().width() - 4,
                       qPrintable(lang + ": the layout's name fits its field"));
-                const QString longest = inLanguage("Winnable: needs an even number of tiles")
-                                            .c_str();
+                const QString longest =
+                    inLanguage("Winnable: needs an even number of tiles").c_str();
                 Check(odds && odds->mapTo(&form, QPoint(0, 0)).x() +
                                       odds->fontMetrics().horizontalAdvance(longest) <=
                                   form.width(),

@@ -59,8 +59,8 @@ TEST(HelpPages, EachLanguageHasEveryPageAndItsLinksStayInTheLanguage) {
             ASSERT_TRUE(own.open(QIODevice::ReadOnly)) << (folder + page).toStdString();
             ASSERT_TRUE(original.open(QIODevice::ReadOnly));
             const QString text = QString::fromUtf8(own.readAll());
-            EXPECT_NE(text, QString::fromUtf8(original.readAll())) << "left in English: "
-                << (language + "/" + page).toStdString();
+            EXPECT_NE(text, QString::fromUtf8(original.readAll()))
+                << "left in English: " << (language + "/" + page).toStdString();
             // The same links as the English page, each to a page of the same language.
             QStringList targets;
             for (auto it = link.globalMatch(text); it.hasNext();) {
