@@ -15,6 +15,7 @@
 #include "play/BoardView.h"
 #include "play/GameServices.h"
 #include "play/HallKeeper.h"
+#include "play/LayoutImporter.h"
 #include "play/SavedGames.h"
 #include "play/solitaire/LayoutChoice.h"
 #include "play/solitaire/LayoutEditor.h"
@@ -64,6 +65,7 @@ int main(int argc, char** argv) {
     SolitaireGame solitaire(services, hall);
     LayoutEditor editor(services, hall, solitaire);
     LayoutChoice choice(services);
+    LayoutImporter importer(services);
     SavedGames savedGames(services);
     form.show();
 
@@ -221,6 +223,29 @@ int main(int argc, char** argv) {
                       qPrintable(lang + ": Qt's file dialog speaks it"));
             });
             WaitFor([&] { return form.GameMode() == kModeSolitaire; }, 3000);
+            // A layout of another game that cannot be imported: the reason in the language.
+            {
+                const fs::path bad = dir / "bad.layout";
+                WriteFileAtomic(bad.string(), "kmahjongg-layout-v2.0\n12\n43\n");
+                dialogName = lang + "-import-refused";
+                answered = false;
+                const QString expected =
+                    QString::fromStdString(FillBlanks(inLanguage("The file %1"), {"\u201C"
+                                                                                  "bad.layout"
+                                                                                  "\u201D"}));
+                answer = [&, expected](QWidget* d) {
+                    auto* box = qobject_cast<QMessageBox*>(d);
+                    Check(box && box->text().startsWith(expected) &&
+                              !box->text().startsWith("The file"),
+                          qPrintable(lang + ": a refused import says why in it"));
+                    if (box)
+                        ClickWidget(box->button(QMessageBox::Ok));
+                };
+                importer.ImportFile(QString::fromStdString(bad.string()));
+                Check(answered, qPrintable(lang + ": the refusal was shown"));
+                answer = nullptr;
+                Wait(300);
+            }
             dialog(lang + "-quit-question", "File1", "Exit1", [&](QWidget* d) {
                 auto* box = qobject_cast<QMessageBox*>(d);
                 Check(box && box->button(QMessageBox::No)->text().remove('&') ==
