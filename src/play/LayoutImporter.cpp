@@ -46,8 +46,8 @@ QString LayoutImporter::ImportFile(const QString& path) {
     }
     auto read = ReadImportFile(*bytes);
     if (auto* e = std::get_if<ImportError>(&read)) {
-        services_.Inform(title,
-                         services_.Tr(QString::fromStdString(ImportErrorMessage(*e, fileName))));
+        services_.Inform(title, QString::fromStdString(
+                                    ImportErrorMessage(*e, fileName, services_.Translator())));
         return {};
     }
     const auto& maps = std::get<std::vector<ImportMap>>(read);
@@ -70,8 +70,8 @@ QString LayoutImporter::ImportFile(const QString& path) {
     const std::string dir = JoinPath(form_.UserDirectory().toStdString(), "Layouts");
     auto saved = SaveImportedMap(maps[index], fileName, dir, listed);
     if (auto* e = std::get_if<ImportError>(&saved)) {
-        services_.Inform(title,
-                         services_.Tr(QString::fromStdString(ImportErrorMessage(*e, fileName))));
+        services_.Inform(title, QString::fromStdString(
+                                    ImportErrorMessage(*e, fileName, services_.Translator())));
         return {};
     }
     const SavedImport& s = std::get<SavedImport>(saved);

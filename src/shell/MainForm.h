@@ -118,6 +118,9 @@ public:
     void TranslateWindow(QWidget* window);
     // The file of a language in the Languages folder ("French" gives ".../French.txt").
     QString LanguageFilePath(const QString& name) const;
+    // The folder of the help pages in the player's language ("Help/French/"), or the English
+    // pages of "Help/" when the language has none.
+    QString HelpFolder() const;
 
     // ---- Game sessions ---------------------------------------------------------------------
     void IM(int mode);

@@ -153,6 +153,14 @@ QString TMainForm::LanguageFilePath(const QString& name) const {
     return QString::fromStdString(JoinPath(folder, name.toStdString() + ".txt"));
 }
 
+QString TMainForm::HelpFolder() const {
+    const std::string help = JoinPath(programDir_.toStdString(), "Help");
+    const std::string own = JoinPath(help, CheckedLanguage().toStdString());
+    if (FindNoCase(own, "index.html"))
+        return QString::fromStdString(own) + "/";
+    return QString::fromStdString(help) + "/";
+}
+
 QString TMainForm::CheckedLanguage() const {
     auto g = contentGroups_.find(ContentKind::Language);
     if (g != contentGroups_.end())

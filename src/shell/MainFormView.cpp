@@ -410,11 +410,10 @@ void TMainForm::CallHelp(QObject* sender) {
         QString caption = t ? QString::fromStdString(t->caption) : QString();
         QString problem;
         QImage faces = t ? TilesetFacesPicture(path, &problem) : QImage();
-        HelpViewer::ShowTileset(this, programDir_ + "Help/", caption, faces, path, problem,
+        HelpViewer::ShowTileset(this, HelpFolder(), caption, faces, path, problem,
                                 [this](const QString& s) { return Tr(s); });
     } else {
-        HelpViewer::ShowPage(this, programDir_ + "Help/", page,
-                             [this](const QString& s) { return Tr(s); });
+        HelpViewer::ShowPage(this, HelpFolder(), page, [this](const QString& s) { return Tr(s); });
     }
     UnCheckPause();
 }

@@ -8,6 +8,7 @@
 
 #include "core/Files.h"
 #include "core/TextCodec.h"
+#include "core/TextKey.h"
 
 namespace tovani {
 
@@ -114,65 +115,96 @@ ImportResult<Layout> ToLayout(const ImportMap& map, const std::string& name) {
     return layout;
 }
 
-std::string ImportErrorMessage(const ImportError& e, const std::string& file) {
-    std::string what = file.empty() ? std::string("The file") : "The file \u201C" + file + "\u201D";
+std::string ImportErrorMessage(const ImportError& e, const std::string& file,
+                               const TextTranslator& translate) {
+    // Each sentence is one text with numbered blanks, so that a language can order it its own
+    // way: %1 is what is wrong ("The file", "The file “name”" or "The layout “name”"), the
+    // other blanks numbers, a line number last.
+    auto tr = [&](const char* english) {
+        return translate ? translate(english) : std::string(english);
+    };
+    auto quoted = [](const std::string& name) { return "\u201C" + name + "\u201D"; };
+    std::string what =
+        file.empty() ? tr(TrKey("The file")) : FillBlanks(tr(TrKey("The file %1")), {quoted(file)});
     if (!e.map.empty())
-        what = "The layout \u201C" + e.map + "\u201D";
+        what = FillBlanks(tr(TrKey("The layout %1")), {quoted(e.map)});
     auto n = [](int v) { return std::to_string(v); };
-    const std::string at = e.line > 0 ? " (line " + n(e.line) + ")" : std::string();
+    auto say = [&](const char* english, std::vector<std::string> args = {}) {
+        args.insert(args.begin(), what);
+        return FillBlanks(tr(english), args);
+    };
+    // The same sentence with the line it was found on, when it is known.
+    auto sayAt = [&](const char* withLine, const char* without,
+                     std::vector<std::string> args = {}) {
+        if (e.line <= 0)
+            return say(without, args);
+        args.push_back(n(e.line));
+        return say(withLine, args);
+    };
     switch (e.code) {
     case ImportErrorCode::Empty:
-        return what + " is empty.";
+        return say(TrKey("%1 is empty."));
     case ImportErrorCode::TooLarge:
-        return what + " is far too large to be a layout.";
+        return say(TrKey("%1 is far too large to be a layout."));
     case ImportErrorCode::UnknownFormat:
-        return what +
-               " is neither a KMahjongg layout nor a GNOME Mahjongg map: it begins with "
-               "\u201C" +
-               e.detail + "\u201D.";
+        return say(TrKey("%1 is neither a KMahjongg layout nor a GNOME Mahjongg map: it begins "
+                         "with %2."),
+                   {quoted(e.detail)});
     case ImportErrorCode::WrongVersion:
-        return what + " is a KMahjongg layout of a version this game cannot read (\u201C" +
-               e.detail + "\u201D); versions 1.0 and 1.1 are read.";
+        return say(TrKey("%1 is a KMahjongg layout of a version this game cannot read (%2); "
+                         "versions 1.0 and 1.1 are read."),
+                   {quoted(e.detail)});
     case ImportErrorCode::BadSize:
-        return what + " gives a board size that cannot be read" + at + ".";
+        return sayAt(TrKey("%1 gives a board size that cannot be read (line %2)."),
+                     TrKey("%1 gives a board size that cannot be read."));
     case ImportErrorCode::LineTooLong:
-        return what + " is damaged: a line is wider than the board it declares" + at + ".";
+        return sayAt(TrKey("%1 is damaged: a line is wider than the board it declares (line %2)."),
+                     TrKey("%1 is damaged: a line is wider than the board it declares."));
     case ImportErrorCode::BadCharacter:
-        return what + " is damaged: character " + n(e.count) + " is not a tile mark" + at + ".";
+        return sayAt(TrKey("%1 is damaged: character %2 is not a tile mark (line %3)."),
+                     TrKey("%1 is damaged: character %2 is not a tile mark."), {n(e.count)});
     case ImportErrorCode::TooManyLines:
-        return what + " is damaged: it holds more lines than its layers" + at + ".";
+        return sayAt(TrKey("%1 is damaged: it holds more lines than its layers (line %2)."),
+                     TrKey("%1 is damaged: it holds more lines than its layers."));
     case ImportErrorCode::BadXml:
-        return what + " is not a readable map: " + e.detail + at + ".";
+        return sayAt(TrKey("%1 is not a readable map: %2 (line %3)."),
+                     TrKey("%1 is not a readable map: %2."), {e.detail});
     case ImportErrorCode::NoMaps:
-        return what + " holds no map.";
+        return say(TrKey("%1 holds no map."));
     case ImportErrorCode::BadCoordinate:
-        return what + " has a position that is not on a whole or half tile: " + e.detail + at + ".";
+        return sayAt(TrKey("%1 has a position that is not on a whole or half tile: %2 (line %3)."),
+                     TrKey("%1 has a position that is not on a whole or half tile: %2."),
+                     {e.detail});
     case ImportErrorCode::TooManyTiles:
-        return what + " has " + n(e.count) + (e.line > 0 ? " tiles or more" : " tiles") +
-               "; a layout holds at most " + n(kTileCount) + ".";
+        // Counting stops at the line where the layout passed the limit.
+        return say(e.line > 0 ? TrKey("%1 has %2 tiles or more; a layout holds at most %3.")
+                              : TrKey("%1 has %2 tiles; a layout holds at most %3."),
+                   {n(e.count), n(kTileCount)});
     case ImportErrorCode::NoTiles:
-        return what + " has no tiles.";
+        return say(TrKey("%1 has no tiles."));
     case ImportErrorCode::OddTiles:
-        return what + " has " + n(e.count) + " tiles: an odd number cannot be removed in pairs.";
+        return say(TrKey("%1 has %2 tiles: an odd number cannot be removed in pairs."),
+                   {n(e.count)});
     case ImportErrorCode::TooWide:
-        return what + " is " + n(e.count) + " half tiles wide; the board is " + n(kLayoutColumns) +
-               " wide.";
+        return say(TrKey("%1 is %2 half tiles wide; the board is %3 wide."),
+                   {n(e.count), n(kLayoutColumns)});
     case ImportErrorCode::TooHigh:
-        return what + " is " + n(e.count) + " half tiles high; the board is " + n(kLayoutRows) +
-               " high.";
+        return say(TrKey("%1 is %2 half tiles high; the board is %3 high."),
+                   {n(e.count), n(kLayoutRows)});
     case ImportErrorCode::TooDeep:
-        return what + " has " + n(e.count) + " layers; the board has " + n(kLayoutLayers) + ".";
+        return say(TrKey("%1 has %2 layers; the board has %3."), {n(e.count), n(kLayoutLayers)});
     case ImportErrorCode::Overlap:
-        return what + " has two tiles on the same spot (layer " + n(e.layer) + ", column " +
-               n(e.column) + ", row " + n(e.row) + ", in half tiles).";
+        return say(TrKey("%1 has two tiles on the same spot (layer %2, column %3, row %4, in half "
+                         "tiles)."),
+                   {n(e.layer), n(e.column), n(e.row)});
     case ImportErrorCode::CannotWrite:
-        return "The layout could not be saved as \u201C" + e.detail + "\u201D.";
+        return FillBlanks(tr(TrKey("The layout could not be saved as %1.")), {quoted(e.detail)});
     case ImportErrorCode::NotDealable:
         if (e.layoutError)
-            return LayoutErrorMessage(*e.layoutError);
+            return LayoutErrorMessage(*e.layoutError, translate);
         break;
     }
-    return what + " cannot be imported.";
+    return say(TrKey("%1 cannot be imported."));
 }
 
 std::string ImportedLayoutName(const std::string& mapName, const std::string& fileName) {

@@ -63,9 +63,11 @@ struct ImportError {
     std::optional<LayoutError> layoutError;
 };
 
-// The error in the program's own English words (the shell passes it through the language
-// component before showing it). `file` names the file in the message when it is not empty.
-std::string ImportErrorMessage(const ImportError& e, const std::string& file = {});
+// The error in the program's own words, each sentence put into the player's language by
+// `translate` when given (English otherwise). `file` names the file in the message when it is
+// not empty.
+std::string ImportErrorMessage(const ImportError& e, const std::string& file = {},
+                               const TextTranslator& translate = nullptr);
 
 // A tile of a layout being read: its top-left corner in half tiles, and its layer from 0.
 struct ImportPlace {

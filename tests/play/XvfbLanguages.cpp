@@ -15,6 +15,7 @@
 #include "play/BoardView.h"
 #include "play/GameServices.h"
 #include "play/HallKeeper.h"
+#include "play/LayoutImporter.h"
 #include "play/SavedGames.h"
 #include "play/solitaire/LayoutChoice.h"
 #include "play/solitaire/LayoutEditor.h"
@@ -30,11 +31,13 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QTextBrowser>
 #include <QTimer>
 
 #include <cstdio>
@@ -62,6 +65,7 @@ int main(int argc, char** argv) {
     SolitaireGame solitaire(services, hall);
     LayoutEditor editor(services, hall, solitaire);
     LayoutChoice choice(services);
+    LayoutImporter importer(services);
     SavedGames savedGames(services);
     form.show();
 
@@ -154,10 +158,12 @@ int main(int argc, char** argv) {
             const char* name;
             const char* newMenu;
             const char* shuffle;
-            const char* qtCancel; // Qt's own word on its file dialog
+            const char* qtCancel;  // Qt's own word on its file dialog
+            const char* helpTitle; // the heading of the help's contents page
         };
-        for (const Language& l : {Language{"French", "Nouveau", "M\xC3\xA9langer", "Annuler"},
-                                  Language{"German", "Neu", "Mischen", "Abbrechen"}}) {
+        for (const Language& l :
+             {Language{"French", "Nouveau", "M\xC3\xA9langer", "Annuler", "Bienvenue dans Tovani"},
+              Language{"German", "Neu", "Mischen", "Abbrechen", "Willkommen bei Tovani"}}) {
             const QString lang = QString(l.name).toLower();
             chooseLanguage(l.name);
             Wait(800);
@@ -193,6 +199,9 @@ int main(int argc, char** argv) {
                 Check(text(d, "BitBtn1").toStdString() ==
                           form.Language().File().Translation("HelpForm.BitBtn1.Caption"),
                       qPrintable(lang + ": the help viewer's Close button"));
+                auto* page = d->findChild<QTextBrowser*>("HelpBrowser");
+                Check(page && page->toPlainText().contains(QString::fromUtf8(l.helpTitle)),
+                      qPrintable(lang + ": the help pages"));
             });
             dialog(lang + "-seed", "File1", "NewSpecificGame1", [&](QWidget* d) {
                 Check(text(d, "BitBtn2") == inLanguage("New random game seed").c_str(),
@@ -214,6 +223,29 @@ int main(int argc, char** argv) {
                       qPrintable(lang + ": Qt's file dialog speaks it"));
             });
             WaitFor([&] { return form.GameMode() == kModeSolitaire; }, 3000);
+            // A layout of another game that cannot be imported: the reason in the language.
+            {
+                const fs::path bad = dir / "bad.layout";
+                WriteFileAtomic(bad.string(), "kmahjongg-layout-v2.0\n12\n43\n");
+                dialogName = lang + "-import-refused";
+                answered = false;
+                const QString expected =
+                    QString::fromStdString(FillBlanks(inLanguage("The file %1"), {"\u201C"
+                                                                                  "bad.layout"
+                                                                                  "\u201D"}));
+                answer = [&, expected](QWidget* d) {
+                    auto* box = qobject_cast<QMessageBox*>(d);
+                    Check(box && box->text().startsWith(expected) &&
+                              !box->text().startsWith("The file"),
+                          qPrintable(lang + ": a refused import says why in it"));
+                    if (box)
+                        ClickWidget(box->button(QMessageBox::Ok));
+                };
+                importer.ImportFile(QString::fromStdString(bad.string()));
+                Check(answered, qPrintable(lang + ": the refusal was shown"));
+                answer = nullptr;
+                Wait(300);
+            }
             dialog(lang + "-quit-question", "File1", "Exit1", [&](QWidget* d) {
                 auto* box = qobject_cast<QMessageBox*>(d);
                 Check(box && box->button(QMessageBox::No)->text().remove('&') ==
@@ -247,6 +279,21 @@ int main(int argc, char** argv) {
             Check(text(&form, "Label30") == inLanguage("Tiles").c_str() &&
                       text(&form, "LabelLayout") == inLanguage("Layout Name").c_str(),
                   qPrintable(lang + ": the editor's panel"));
+            // Nothing of the panel is cut at this window size: the name field shows the whole
+            // name and the Winnable line ends inside the window.
+            {
+                auto* name = form.findChild<QLineEdit*>("Edit1");
+                auto* odds = form.findChild<QLabel*>("OddsLabel");
+                Check(name && name->fontMetrics().horizontalAdvance(name->text()) <
+                                  name->contentsRect().width() - 4,
+                      qPrintable(lang + ": the layout's name fits its field"));
+                const QString longest =
+                    inLanguage("Winnable: needs an even number of tiles").c_str();
+                Check(odds && odds->mapTo(&form, QPoint(0, 0)).x() +
+                                      odds->fontMetrics().horizontalAdvance(longest) <=
+                                  form.width(),
+                      qPrintable(lang + ": the Winnable line fits the panel"));
+            }
             Shot(lang + "-editor");
             form.RunCommand("Cancel2Click", form.Item("Cancel2"));
             Wait(500);

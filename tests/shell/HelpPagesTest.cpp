@@ -38,6 +38,44 @@ TEST(HelpPages, ViewerOpensPagesAndSaysWhenOneIsMissing) {
     }
 }
 
+TEST(HelpPages, EachLanguageHasEveryPageAndItsLinksStayInTheLanguage) {
+    const QString help = QString(TOVANI_SOURCE_DIR) + "/content/Help/";
+    const QStringList english = QDir(help).entryList({"*.html"}, QDir::Files, QDir::Name);
+    const QStringList languages = QDir(help).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    ASSERT_TRUE(languages.contains("French"));
+    ASSERT_TRUE(languages.contains("German"));
+    QRegularExpression link("href=\"([^\"#]+)\"");
+    for (const QString& language : languages) {
+        // A language without a language file would never be shown.
+        EXPECT_TRUE(QFileInfo::exists(QString(TOVANI_SOURCE_DIR) + "/content/Languages/" +
+                                      language + ".txt"))
+            << language.toStdString();
+        const QString folder = help + language + "/";
+        EXPECT_EQ(QDir(folder).entryList({"*.html"}, QDir::Files, QDir::Name), english)
+            << language.toStdString();
+        HelpViewer v(nullptr, folder);
+        for (const QString& page : english) {
+            QFile own(folder + page), original(help + page);
+            ASSERT_TRUE(own.open(QIODevice::ReadOnly)) << (folder + page).toStdString();
+            ASSERT_TRUE(original.open(QIODevice::ReadOnly));
+            const QString text = QString::fromUtf8(own.readAll());
+            EXPECT_NE(text, QString::fromUtf8(original.readAll()))
+                << "left in English: " << (language + "/" + page).toStdString();
+            // The same links as the English page, each to a page of the same language.
+            QStringList targets;
+            for (auto it = link.globalMatch(text); it.hasNext();) {
+                const QString target = it.next().captured(1);
+                targets << target;
+                EXPECT_TRUE(QFileInfo::exists(folder + target))
+                    << (language + "/" + page).toStdString() << " -> " << target.toStdString();
+            }
+            EXPECT_TRUE(targets.contains("index.html")) << (language + "/" + page).toStdString();
+            v.Open(page);
+            EXPECT_FALSE(v.Browser()->toPlainText().trimmed().isEmpty());
+        }
+    }
+}
+
 TEST(HelpPages, TilesetPageShowsTheFaces) {
     // A plain tileset: nine by five cells of 40 x 50 in distinct colours.
     QImage set(360, 250, QImage::Format_RGB32);

@@ -26,6 +26,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
+#include <set>
 
 namespace tovani {
 namespace {
@@ -395,6 +397,62 @@ TEST_F(LanguageSwitch, StartUpSaysWhatItFoundWrongInThePlayersLanguage) {
     const QString shown = StatusShown();
     EXPECT_TRUE(shown.contains("Aucune musique dans Musics/")) << shown.toStdString();
     EXPECT_FALSE(shown.contains("No music found")) << shown.toStdString();
+}
+
+// The accelerator letters that two items of one menu share, by menu.
+std::map<QString, std::set<QChar>> SharedAccelerators(const TMainForm& f) {
+    std::map<QString, std::set<QChar>> shared;
+    for (const QMenu* menu : f.findChildren<QMenu*>()) {
+        std::map<QChar, int> count;
+        for (const QAction* a : menu->actions()) {
+            const QString text = a->text();
+            for (qsizetype i = 0; i + 1 < text.size(); ++i) {
+                if (text[i] != '&')
+                    continue;
+                if (text[i + 1] == '&') { // "&&" is an ampersand
+                    ++i;
+                    continue;
+                }
+                ++count[text[i + 1].toLower()];
+                break;
+            }
+        }
+        for (const auto& [letter, n] : count)
+            if (n > 1)
+                shared[menu->objectName()].insert(letter);
+    }
+    return shared;
+}
+
+TEST_F(LanguageSwitch, NoTwoItemsOfAMenuShareAnAcceleratorTheEnglishOnesDoNotShare) {
+    TMainForm& f = Start();
+    const auto english = SharedAccelerators(f);
+    for (const char* language : {"French", "German"}) {
+        Choose(language);
+        for (const auto& [menu, letters] : SharedAccelerators(f)) {
+            const auto own = english.find(menu);
+            for (QChar letter : letters)
+                EXPECT_TRUE(own != english.end() && own->second.count(letter))
+                    << language << ": two items of menu " << menu.toStdString()
+                    << " share the accelerator " << QString(letter).toStdString();
+        }
+    }
+}
+
+TEST_F(LanguageSwitch, TheHelpPagesFollowTheLanguage) {
+    fs::copy(fs::path(TOVANI_SOURCE_DIR) / "content" / "Help", dir_ / "Help",
+             fs::copy_options::recursive);
+    // A language whose folder has no contents page keeps the English help.
+    fs::remove(dir_ / "Help" / "German" / "index.html");
+    const QString help = QString::fromStdString((dir_ / "Help").string());
+    TMainForm& f = Start();
+    EXPECT_EQ(f.HelpFolder(), help + "/");
+    Choose("French");
+    EXPECT_EQ(f.HelpFolder(), help + "/French/");
+    Choose("German");
+    EXPECT_EQ(f.HelpFolder(), help + "/");
+    Choose("English");
+    EXPECT_EQ(f.HelpFolder(), help + "/");
 }
 
 TEST_F(LanguageSwitch, AMessageWithBlanksIsSaidAgainInTheNewLanguage) {

@@ -202,6 +202,36 @@ ImportMap Row(int tiles, int z = 0) {
     return m;
 }
 
+TEST(LayoutImport, ARefusalIsSaidWholeInTheTranslatorsWords) {
+    // Each sentence is looked up whole, with its blanks, so another language orders it its way.
+    std::vector<std::string> asked;
+    const TextTranslator pig = [&](const std::string& english) {
+        asked.push_back(english);
+        if (english == "The file %1")
+            return std::string("de Datei %1");
+        if (english == "%1 is damaged: character %2 is not a tile mark (line %3).")
+            return std::string("Zeile %3, Zeichen %2: %1 kaputt.");
+        if (english == "The layout %1")
+            return std::string("het Layout %1");
+        if (english == "%1 has %2 tiles; a layout holds at most %3.")
+            return std::string("%3 max., %1 heeft %2.");
+        return english;
+    };
+    ImportError e = ReadFails("kmahjongg-layout-v1.0\n..12..\n..4X..\n");
+    EXPECT_EQ(ImportErrorMessage(e, "a.layout", pig),
+              "Zeile 3, Zeichen 4: de Datei \u201Ca.layout\u201D kaputt.");
+    EXPECT_EQ(asked.back(), "%1 is damaged: character %2 is not a tile mark (line %3).");
+    e.line = 0; // found where no line is known
+    EXPECT_EQ(ImportErrorMessage(e, "a.layout", pig),
+              "de Datei \u201Ca.layout\u201D is damaged: character 4 is not a tile mark.");
+    EXPECT_EQ(ImportErrorMessage(LayoutFails(Row(146)), {}, pig),
+              "144 max., het Layout \u201CRow\u201D heeft 146.");
+    // Without a translator the English stands, the file named or not.
+    e = ReadFails("");
+    EXPECT_EQ(ImportErrorMessage(e), "The file is empty.");
+    EXPECT_EQ(ImportErrorMessage(e, "b.map"), "The file \u201Cb.map\u201D is empty.");
+}
+
 TEST(LayoutImport, LayoutsOurBoardCannotPlayAreRefusedWithTheirReason) {
     ImportError e = LayoutFails(Row(146));
     EXPECT_EQ(e.code, ImportErrorCode::TooManyTiles);

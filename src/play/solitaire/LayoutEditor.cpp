@@ -104,6 +104,12 @@ void LayoutEditor::BuildPanel() {
     name_->setMaxLength(kMaxNameLength);
     name_->setMinimumWidth(150);
     name_->setMaximumWidth(260);
+    // The field grows with the name, so a longer name (as "New Layout" is in some languages)
+    // is seen whole rather than scrolled.
+    QObject::connect(name_, &QLineEdit::textChanged, name_, [field = name_] {
+        const int wanted = field->fontMetrics().horizontalAdvance(field->text()) + 16;
+        field->setMinimumWidth(std::clamp(wanted, 150, 260));
+    });
     {
         QFont f("Monospace");
         f.setStyleHint(QFont::TypeWriter);
