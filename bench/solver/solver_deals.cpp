@@ -4,6 +4,7 @@
 // the deals, slowest last).
 //
 // Usage: solver_deals LAYOUT|hard:K FIRST COUNT
+//        solver_deals LAYOUT|hard:K - < GAMES (the game numbers to solve, one a line)
 //   LAYOUT: a shipped layout's name ("Traditional"); hard:K the K-th generated hard slab (0..).
 #include <algorithm>
 #include <cstdio>
@@ -32,12 +33,21 @@ double ThreadCpuMs() {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 4) {
+    if (argc < 3 || (argc < 4 && std::string(argv[2]) != "-")) {
         std::fprintf(stderr, "usage: solver_deals LAYOUT|hard:K FIRST COUNT\n");
         return 2;
     }
     std::string name = argv[1];
-    int first = std::atoi(argv[2]), count = std::atoi(argv[3]);
+    std::vector<int> games;
+    if (std::string(argv[2]) == "-") {
+        int g = 0;
+        while (std::scanf("%d", &g) == 1)
+            games.push_back(g);
+    } else {
+        int first = std::atoi(argv[2]), count = std::atoi(argv[3]);
+        for (int g = first; g < first + count; ++g)
+            games.push_back(g);
+    }
     Layout layout;
     if (name.rfind("hard:", 0) == 0) {
         std::vector<Layout> hard = bench::HardLayouts();
@@ -60,7 +70,7 @@ int main(int argc, char** argv) {
     const char* verdicts[] = {"winnable", "unwinnable", "unknown"};
     std::vector<double> ms;
     ManualClock clock;
-    for (int seed = first; seed < first + count; ++seed) {
+    for (int seed : games) {
         Board b;
         RandomGenerator rng;
         BeginGame(b, layout, rng, clock, DealOptions{false, true, seed});
@@ -73,6 +83,8 @@ int main(int argc, char** argv) {
         std::printf("%d %s %llu %.3f%s\n", seed, verdicts[static_cast<int>(r.verdict)],
                     static_cast<unsigned long long>(r.nodes), t, replays ? "" : " NO-REPLAY");
     }
+    if (ms.empty())
+        return 0;
     std::sort(ms.begin(), ms.end());
     double total = 0;
     for (double t : ms)
