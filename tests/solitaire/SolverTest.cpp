@@ -273,7 +273,10 @@ TEST(SolverTest, SlowestDealsOfOtherRangesKeepTheirAnswers) {
         bool winnable;
     } deals[] = {{"Traditional", 503767, true},
                  {"Traditional", 1004918, false},
+                 {"Traditional", 2001412, false},
                  {"Traditional", 2003412, true},
+                 {"Traditional", 2003941, false},
+                 {"Traditional", 2004190, true},
                  {"Traditional", 3003129, true},
                  {"Traditional", 3001761, false},
                  {"Traditional", 3002661, true},
