@@ -354,7 +354,8 @@ bool Search::Dfs(State s, Mask fr) {
     }
     // Choose the open block and split to try: one that takes a free pair off now, freeing
     // the most tiles, then taking off the tiles that hold the most others back, and leaving
-    // the block's other pair waiting on the fewest tiles.
+    // the block's other pair waiting on the fewest tiles; a block often found in conflict
+    // comes first.
     int bestG = -1, bestP = -1, bestScore = std::numeric_limits<int>::min();
     for (int g = 0; g < kBlocks; ++g) {
         const Block& b = blocks_[static_cast<size_t>(g)];
@@ -371,6 +372,9 @@ bool Search::Dfs(State s, Mask fr) {
                     continue;
                 int score = weight_[static_cast<size_t>(x)] + weight_[static_cast<size_t>(y)];
                 score += 30 * NewlyFree(s.rem, fr, x, y) - Waiting(s.rem, b, k ^ 1);
+                // A block that narrowing keeps finding in conflict is better settled early,
+                // while its pairs are free.
+                score += 100 * static_cast<int>(conflicts_[static_cast<size_t>(g)]);
                 if (score > bestScore) {
                     bestScore = score;
                     bestG = g;
