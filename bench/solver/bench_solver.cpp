@@ -4,7 +4,7 @@
 // 1. Plain "Traditional" deals, 10,000 in a row from each first game number given (three ranges
 //    by default): mean at most 2 ms, 99th percentile at most 30 ms, slowest at most 250 ms.
 // 2. Every shipped layout, 1,000 plain deals each: slowest at most 500 ms.
-// 3. Layouts made to be hard, 144 tiles in two layers of long rows (generated below), 200 plain
+// 3. Layouts made to be hard, 144 tiles in two layers of long rows (HardSlabs.h), 200 plain
 //    deals each: slowest at most 1 s.
 //
 // Everywhere: no "unknown" within the solver's node budget, every winnable answer replays
@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "HardSlabs.h"
 #include "core/Clock.h"
 #include "core/Random.h"
 #include "solitaire/Dealer.h"
@@ -112,40 +113,6 @@ void Common(const Figures& f) {
     }
 }
 
-// A slab of long rows with a second, narrower slab on it: `rows` rows of `len` tiles below, and
-// above them, from the second row on and centred, rows of `upper` tiles shifted by dc columns
-// and dr rows (half a tile each) until the two layers hold 144 tiles. Long rows leave few tiles
-// free at a time, and the upper slab holds back most of the lower one.
-Layout HardSlab(int len, int rows, int upper, int dc, int dr) {
-    Layout l;
-    int placed = 0;
-    for (int r = 0; r < rows && placed < kTileCount; ++r)
-        for (int k = 0; k < len && placed < kTileCount; ++k, ++placed)
-            l.Set(1, 2 * r, 2 * k, true);
-    int c0 = (len - upper) + dc;
-    for (int row = 2 + dr; placed < kTileCount && row + 1 < kLayoutRows; row += 2)
-        for (int k = 0; k < upper && placed < kTileCount; ++k, ++placed)
-            l.Set(2, row, c0 + 2 * k, true);
-    char name[80];
-    std::snprintf(name, sizeof name, "slab %dx%d under rows of %d, +%d,+%d", rows, len, upper, dc,
-                  dr);
-    l.name = name;
-    return l;
-}
-
-std::vector<Layout> HardLayouts() {
-    const int shapes[][5] = {{14, 7, 12, 1, 0}, {17, 6, 10, 0, 0}, {15, 8, 12, 1, 1},
-                             {16, 7, 8, 0, 0},  {13, 8, 10, 1, 0}, {16, 6, 12, 0, 0},
-                             {12, 9, 9, 1, 1},  {17, 7, 8, 1, 0}};
-    std::vector<Layout> v;
-    for (const auto& s : shapes) {
-        Layout l = HardSlab(s[0], s[1], s[2], s[3], s[4]);
-        if (l.PlaceCount() == kTileCount)
-            v.push_back(l);
-    }
-    return v;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -218,7 +185,7 @@ int main(int argc, char** argv) {
         std::printf("Layouts made to be hard (two layers of long rows, 144 tiles), plain deals "
                     "1 to %d\n",
                     hardDeals);
-        for (const Layout& l : HardLayouts()) {
+        for (const Layout& l : bench::HardLayouts()) {
             Figures f = SolveDeals(l, 1, hardDeals);
             std::printf("  %s: winnable %d, unwinnable %d, mean %.3f ms\n", l.name.c_str(),
                         f.counts[0], f.counts[1], Mean(f.ms));

@@ -368,9 +368,9 @@ private:
 
     bool OutOfBudget();
 
-    // The open block with the fewest splits still allowed (two or three), and among those the one
-    // that narrowing has most often found in conflict so far, then the one whose tiles wait for
-    // the most tiles on the board; -1 when every block is settled.
+    // The open block that narrowing has most often found in conflict so far (its conflicts
+    // counting twice when it has two splits left rather than three), then the one whose tiles
+    // wait for the most tiles on the board; -1 when every block is settled.
     int PickBlock(const State& s) const;
 
     // How many tiles of block g left, in the order of the looser game that narrowing found last
