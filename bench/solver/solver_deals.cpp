@@ -1,0 +1,111 @@
+// The solver deal by deal: for each plain deal of a layout, its verdict, the positions searched
+// and the solve time, with the quick search and without it, and where the time goes (winnable or
+// unwinnable deals, and among the slowest tenth). A tool for looking into slow deals and for
+// checking that both ways give the same verdicts; bench_solver holds the targets.
+//
+// Usage: solver_deals LAYOUT FIRST COUNT [--list]
+//   LAYOUT: a shipped layout's name (e.g. Traditional). --list prints a line per deal:
+//   "game verdict positions ms | verdict positions ms" (with the quick search | without).
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <string>
+#include <vector>
+
+#include "core/Clock.h"
+#include "core/Random.h"
+#include "solitaire/Dealer.h"
+#include "solitaire/LayoutCatalog.h"
+#include "solitaire/Solver.h"
+
+using namespace tovani;
+
+namespace {
+
+double ThreadCpuMs() {
+    timespec ts{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+    return static_cast<double>(ts.tv_sec) * 1e3 + static_cast<double>(ts.tv_nsec) * 1e-6;
+}
+
+struct Run {
+    SolveVerdict verdict;
+    uint64_t nodes;
+    double ms;
+};
+
+Run Solve(const Board& b, bool quick) {
+    SolveLimits limits;
+    limits.quick = quick;
+    double t0 = ThreadCpuMs();
+    SolveResult r = SolvePosition(b, FreeRule::Side, limits);
+    double ms = ThreadCpuMs() - t0;
+    if (r.verdict == SolveVerdict::Winnable && !ReplayClears(b, r.removal, FreeRule::Side))
+        std::printf("the removal sequence does not clear the board\n");
+    return Run{r.verdict, r.nodes, ms};
+}
+
+const char* Name(SolveVerdict v) {
+    return v == SolveVerdict::Winnable ? "winnable" : v == SolveVerdict::Unwinnable ? "unwinnable"
+                                                                                   : "unknown";
+}
+
+// Where the time of one way of solving goes.
+void Share(const char* what, std::vector<Run> runs) {
+    double won = 0, lost = 0;
+    for (const Run& r : runs)
+        (r.verdict == SolveVerdict::Winnable ? won : lost) += r.ms;
+    std::sort(runs.begin(), runs.end(), [](const Run& a, const Run& b) { return a.ms > b.ms; });
+    double tailWon = 0, tailLost = 0;
+    size_t tail = std::max<size_t>(1, runs.size() / 10);
+    for (size_t k = 0; k < tail && k < runs.size(); ++k)
+        (runs[k].verdict == SolveVerdict::Winnable ? tailWon : tailLost) += runs[k].ms;
+    std::printf("%s: total %.0f ms (winnable %.0f, unwinnable %.0f); slowest tenth %.0f ms "
+                "(winnable %.0f, unwinnable %.0f); slowest %.1f ms\n",
+                what, won + lost, won, lost, tailWon + tailLost, tailWon, tailLost,
+                runs.empty() ? 0.0 : runs[0].ms);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 4) {
+        std::fprintf(stderr, "usage: solver_deals LAYOUT FIRST COUNT [--list]\n");
+        return 2;
+    }
+    const std::string name = argv[1];
+    const int first = std::atoi(argv[2]), count = std::atoi(argv[3]);
+    const bool list = argc > 4 && std::string(argv[4]) == "--list";
+    LayoutCatalog cat = LayoutCatalog::Scan(std::string(TOVANI_BIN_DIR) + "/Layouts");
+    int n = cat.NumberOf(name);
+    LayoutLoad load = n ? LoadLayoutFile(cat.PathOf(n), cat) : LayoutLoad{};
+    if (!load.ok) {
+        std::fprintf(stderr, "no layout named %s\n", name.c_str());
+        return 2;
+    }
+    std::vector<Run> with, without;
+    int differ = 0;
+    for (int seed = first; seed < first + count; ++seed) {
+        Board b;
+        RandomGenerator rng;
+        ManualClock clock;
+        BeginGame(b, load.layout, rng, clock, DealOptions{false, true, seed});
+        Run a = Solve(b, true), c = Solve(b, false);
+        with.push_back(a);
+        without.push_back(c);
+        if (a.verdict != c.verdict) {
+            ++differ;
+            std::printf("game %d: %s with the quick search, %s without\n", seed, Name(a.verdict),
+                        Name(c.verdict));
+        }
+        if (list)
+            std::printf("%d %s %llu %.3f | %s %llu %.3f\n", seed, Name(a.verdict),
+                        static_cast<unsigned long long>(a.nodes), a.ms, Name(c.verdict),
+                        static_cast<unsigned long long>(c.nodes), c.ms);
+    }
+    Share("with the quick search", with);
+    Share("without", without);
+    std::printf("verdicts that differ: %d of %d\n", differ, count);
+    return differ == 0 ? 0 : 1;
+}
