@@ -3,9 +3,11 @@
 // unwinnable deals, and among the slowest tenth). A tool for looking into slow deals and for
 // checking that both ways give the same verdicts; bench_solver holds the targets.
 //
-// Usage: solver_deals LAYOUT FIRST COUNT [--list]
-//   LAYOUT: a shipped layout's name (e.g. Traditional). --list prints a line per deal:
+// Usage: solver_deals LAYOUT FIRST COUNT [--list | --quick-alone CAP]
+//   LAYOUT: a shipped layout's name (e.g. Traditional), or all. --list prints a line per deal:
 //   "game verdict positions ms | verdict positions ms" (with the quick search | without).
+//   --quick-alone runs the quick search alone for at most CAP positions a deal and prints how
+//   many deals it won and the positions it took.
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -18,6 +20,7 @@
 #include "solitaire/Dealer.h"
 #include "solitaire/LayoutCatalog.h"
 #include "solitaire/Solver.h"
+#include "solitaire/SolverQuick.h"
 
 using namespace tovani;
 
@@ -78,11 +81,57 @@ int main(int argc, char** argv) {
     const int first = std::atoi(argv[2]), count = std::atoi(argv[3]);
     const bool list = argc > 4 && std::string(argv[4]) == "--list";
     LayoutCatalog cat = LayoutCatalog::Scan(std::string(TOVANI_BIN_DIR) + "/Layouts");
+    if (name == "all") {
+        // Every shipped layout in turn, in processes of their own.
+        int failed = 0;
+        for (int k = 1; k <= cat.Count(); ++k) {
+            std::string cmd = std::string("'") + argv[0] + "' '" + cat.Entry(k)->name + "' " +
+                              argv[2] + " " + argv[3];
+            for (int a = 4; a < argc; ++a)
+                cmd += std::string(" ") + argv[a];
+            std::printf("%s:\n", cat.Entry(k)->name.c_str());
+            std::fflush(stdout);
+            failed += std::system(cmd.c_str()) != 0;
+        }
+        std::printf("layouts whose verdicts differ: %d\n", failed);
+        return failed == 0 ? 0 : 1;
+    }
     int n = cat.NumberOf(name);
     LayoutLoad load = n ? LoadLayoutFile(cat.PathOf(n), cat) : LayoutLoad{};
     if (!load.ok) {
         std::fprintf(stderr, "no layout named %s\n", name.c_str());
         return 2;
+    }
+    if (argc > 5 && std::string(argv[4]) == "--quick-alone") {
+        const uint64_t cap = static_cast<uint64_t>(std::atoll(argv[5]));
+        std::vector<double> nodes;
+        int won = 0;
+        double ms = 0;
+        for (int seed = first; seed < first + count; ++seed) {
+            Board b;
+            RandomGenerator rng;
+            ManualClock clock;
+            BeginGame(b, load.layout, rng, clock, DealOptions{false, true, seed});
+            SolveLimits limits;
+            double t0 = ThreadCpuMs();
+            solver::QuickSearch q(b, FreeRule::Side, limits);
+            bool w = q.Step(cap);
+            ms += ThreadCpuMs() - t0;
+            if (w && !ReplayClears(b, q.Removal(), FreeRule::Side))
+                std::printf("game %d: the removal sequence does not clear the board\n", seed);
+            won += w;
+            nodes.push_back(static_cast<double>(q.Nodes()));
+        }
+        std::sort(nodes.begin(), nodes.end());
+        auto at = [&](double f) { return nodes[static_cast<size_t>(f * (nodes.size() - 1))]; };
+        double sum = 0;
+        for (double x : nodes)
+            sum += x;
+        std::printf("quick alone: won %d of %d; positions median %.0f, 80%% %.0f, 90%% %.0f, "
+                    "mean %.0f; %.3f ms a deal, %.2f us a position\n",
+                    won, count, at(0.5), at(0.8), at(0.9), sum / count, ms / count,
+                    1000.0 * ms / sum);
+        return 0;
     }
     std::vector<Run> with, without;
     int differ = 0;

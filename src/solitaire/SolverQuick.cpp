@@ -129,24 +129,36 @@ void QuickSearch::TakeSafe(Mask& rem, Mask& fr) {
 }
 
 bool QuickSearch::Lost(Mask rem, Mask fr) const {
+    // The tiles that may be able to leave: free, and not looked at since they came free or
+    // since another tile of their kind came free or left.
     const Mask start = rem;
-    for (bool again = true; again;) {
-        again = false;
-        const Mask now = fr;
-        now.ForEach([&](int i) {
-            if (!rem.Test(i))
-                return;
-            // Another tile of the kind, of those on the board when the game began, that is
-            // free or gone.
-            Mask others = kind_[static_cast<size_t>(kindOf_[static_cast<size_t>(i)])] & start;
-            others.Reset(i);
-            Mask gone = others;
-            gone.Remove(rem);
-            if (gone.Empty() && !others.Intersects(fr))
-                return;
-            Take(rem, fr, i);
-            again = true;
+    Mask look = fr;
+    while (!look.Empty()) {
+        int i = 0;
+        for (size_t k = 0; k < 3; ++k)
+            if (look.w[k] != 0) {
+                i = static_cast<int>(k * 64) + std::countr_zero(look.w[k]);
+                break;
+            }
+        look.Reset(i);
+        const Mask& kind = kind_[static_cast<size_t>(kindOf_[static_cast<size_t>(i)])];
+        // Another tile of the kind, of those on the board when the game began, free or gone.
+        Mask others = kind & start;
+        others.Reset(i);
+        Mask gone = others;
+        gone.Remove(rem);
+        if (gone.Empty() && !others.Intersects(fr))
+            continue;
+        rem.Reset(i);
+        fr.Reset(i);
+        (dependents_[static_cast<size_t>(i)] & rem).ForEach([&](int j) {
+            if (!fr.Test(j) && Free(j, rem)) {
+                fr.Set(j);
+                look.Set(j);
+                look |= kind_[static_cast<size_t>(kindOf_[static_cast<size_t>(j)])] & fr;
+            }
         });
+        look |= kind & fr;
     }
     return !rem.Empty();
 }
@@ -211,13 +223,13 @@ void QuickSearch::Moves(Frame& f) const {
     });
 }
 
-int QuickSearch::Enter(Mask rem, Mask fr) {
+int QuickSearch::Enter(Mask rem, Mask fr, bool tighter) {
     TakeSafe(rem, fr);
     if (rem.Empty())
         return 1;
     if (Failed(rem))
         return 0;
-    if (Lost(rem, fr)) {
+    if (tighter && Lost(rem, fr)) {
         Remember(rem);
         return 0;
     }
@@ -275,7 +287,7 @@ bool QuickSearch::Step(uint64_t budget) {
         root_ = all;
         rootFr_ = fr;
         runEnd_ = nodes_ + kRunBase;
-        int r = Enter(all, fr);
+        int r = Enter(all, fr, true);
         if (r >= 0) {
             won_ = r == 1;
             exhausted_ = r == 0;
@@ -296,7 +308,7 @@ bool QuickSearch::Step(uint64_t budget) {
             depth_ = 0;
             path_.clear();
             ++nodes_;
-            int r = Enter(root_, rootFr_);
+            int r = Enter(root_, rootFr_, true);
             if (r >= 0) {
                 won_ = r == 1;
                 exhausted_ = r == 0;
@@ -304,7 +316,7 @@ bool QuickSearch::Step(uint64_t budget) {
             }
             continue;
         }
-        if ((nodes_ & 1023) == 0) {
+        if ((nodes_ & 1023) == 1) { // the clock and the flag: at once, then now and then
             if (limits_.cancel && limits_.cancel->load(std::memory_order_relaxed))
                 stopped_ = cancelled_ = true;
             else if (limits_.clock && limits_.maxMs > 0 &&
@@ -324,10 +336,17 @@ bool QuickSearch::Step(uint64_t budget) {
         path_.push_back(m.x);
         path_.push_back(m.y);
         Mask rem = f.rem, fr = f.fr;
+        // Only a pair that leaves the other two of its kind to each other makes the looser
+        // game harder: after any other move it still clears what it cleared before.
+        const Mask& kind = kind_[static_cast<size_t>(kindOf_[m.x])];
+        const Mask left = kind & rem;
+        const bool tighter = std::popcount(left.w[0]) + std::popcount(left.w[1]) +
+                                 std::popcount(left.w[2]) ==
+                             4;
         Take(rem, fr, m.x);
         Take(rem, fr, m.y);
         ++nodes_;
-        if (Enter(rem, fr) == 1) {
+        if (Enter(rem, fr, tighter) == 1) {
             won_ = true;
             return true;
         }
@@ -410,14 +429,14 @@ void QuickSearch::Remember(const Mask& rem) {
 }
 
 SolveResult SolveWithQuick(const Board& board, FreeRule rule, const SolveLimits& limits) {
-    // Winnable deals that the split search finds late are often won by the first lines of the
-    // quick search: it goes first, for a couple of positions per tile.
+    // Most winnable deals are won by the first few runs of the quick search, in less time than
+    // the split search takes to get going: it goes first, for seven positions per tile.
     const bool timed = limits.clock && limits.maxMs > 0;
     const uint32_t startMs = timed ? limits.clock->TickMs() : 0;
     QuickSearch quick(board, rule, limits);
     auto won = [&]() { return ReplayClears(board, quick.Removal(), rule); };
     SolveResult res;
-    const uint64_t first = 2 * static_cast<uint64_t>(quick.Tiles()) + 16;
+    const uint64_t first = 7 * static_cast<uint64_t>(quick.Tiles()) + 16;
     if (quick.Step(limits.maxNodes != 0 ? std::min(first, limits.maxNodes) : first) && won()) {
         res.verdict = SolveVerdict::Winnable;
         res.removal = quick.Removal();
@@ -450,8 +469,11 @@ SolveResult SolveWithQuick(const Board& board, FreeRule rule, const SolveLimits&
     }
     Search split(board, rule, rest);
     // Then they take turns: after each round of the split search, the quick search searches
-    // on for as many positions as that round did, times kShare (its positions cost far less).
-    constexpr uint64_t kShare = 4;
+    // on for kShare times as many positions as that round did (its positions cost some fifty
+    // times less), but never for more than a quarter of the whole budget, so that the split
+    // search keeps most of it for the deals that cannot be won.
+    constexpr uint64_t kShare = 8;
+    const uint64_t quickCap = limits.maxNodes / 4;
     uint64_t lastOwn = 0, added = 0;
     bool quickWon = false;
     split.betweenRounds = [&](uint64_t& nodes) {
@@ -460,8 +482,10 @@ SolveResult SolveWithQuick(const Board& board, FreeRule rule, const SolveLimits&
         const uint64_t own = nodes - added;
         uint64_t slice = kShare * (own - lastOwn);
         lastOwn = own;
-        if (rest.maxNodes != 0)
-            slice = std::min(slice, rest.maxNodes > nodes ? rest.maxNodes - nodes : 0);
+        if (limits.maxNodes != 0)
+            slice = std::min(slice, quickCap > quick.Nodes() ? quickCap - quick.Nodes() : 0);
+        if (slice == 0)
+            return false;
         const uint64_t before = quick.Nodes();
         const bool w = quick.Step(slice);
         added += quick.Nodes() - before;

@@ -3,7 +3,8 @@
 // with a good order of moves, often finds their win in a few hundred positions. It takes the
 // moves that cannot hurt at once (a kind whose tiles left are all free; the last two of a kind,
 // both free), never leaves two tiles of a kind where one must leave before the other, tries the
-// pairs that hold the most tiles back first, and remembers the positions it has searched through
+// pairs that hold the most tiles back first, starts again from the top now and then with the
+// order shaken (a wrong move near the top can otherwise hold it for long), and remembers the positions it has searched through
 // without a win (by the tiles left; a bounded table, so that forgetting costs time, never an
 // answer). It can be stopped after any number of positions and go on later from where it was.
 //
@@ -60,8 +61,9 @@ private:
     // Takes off every pair that cannot hurt, until none is left.
     void TakeSafe(Mask& rem, Mask& fr);
     // Enters a position (its safe pairs not yet taken): answers 1 when it is won, 0 when it is
-    // known to have no win, and -1 when a frame was pushed to search it.
-    int Enter(Mask rem, Mask fr);
+    // known to have no win, and -1 when a frame was pushed to search it. The looser game is
+    // played only when `tighter`: the move that led here may have made it harder.
+    int Enter(Mask rem, Mask fr, bool tighter);
     // Lost when even a looser game cannot clear the board: in it a tile leaves alone once it is
     // free and another tile of its kind is free or gone. Every real way to clear the board
     // clears it in the looser game too, where taking tiles off never hurts, so taking off
@@ -77,8 +79,11 @@ private:
     static uint64_t Luby(uint64_t i);
     // Positions in the shortest run before the search starts again from the top, and how far
     // apart two moves' scores may be for another run to try them the other way round.
-    static constexpr uint64_t kRunBase = 256;
-    static constexpr int kNoise = 4;
+    // The first run keeps the order of the scores; later runs add to each score an amount drawn
+    // from a hash of the run and the pair, up to kNoise times the step of the scores: wide
+    // enough that each run goes its own way, while the better moves still come first more often.
+    static constexpr uint64_t kRunBase = 64;
+    static constexpr int kNoise = 1000;
 
     int n_ = 0;
     std::array<int, kTileCount> tiles_{};
