@@ -13,6 +13,7 @@ QuickSearch::QuickSearch(const Board& board, FreeRule rule, const SolveLimits& l
         maxFailed_ *= 2;
     if (limits_.clock && limits_.maxMs > 0)
         startMs_ = limits_.clock->TickMs();
+    stack_.reserve(kTileCount / 2 + 2);
     Build(board, rule);
 }
 
@@ -128,7 +129,9 @@ void QuickSearch::TakeSafe(Mask& rem, Mask& fr) {
     }
 }
 
-bool QuickSearch::Lost(Mask rem, Mask fr) const {
+bool QuickSearch::Lost(Mask rem, Mask fr, LooseOrder& order) const {
+    int step = 0;
+    fr.ForEach([&](int i) { order.free[static_cast<size_t>(i)] = 0; });
     // The tiles that may be able to leave: free, and not looked at since they came free or
     // since another tile of their kind came free or left.
     const Mask start = rem;
@@ -151,9 +154,11 @@ bool QuickSearch::Lost(Mask rem, Mask fr) const {
             continue;
         rem.Reset(i);
         fr.Reset(i);
+        order.out[static_cast<size_t>(i)] = static_cast<uint8_t>(++step);
         (dependents_[static_cast<size_t>(i)] & rem).ForEach([&](int j) {
             if (!fr.Test(j) && Free(j, rem)) {
                 fr.Set(j);
+                order.free[static_cast<size_t>(j)] = static_cast<uint8_t>(step);
                 look.Set(j);
                 look |= kind_[static_cast<size_t>(kindOf_[static_cast<size_t>(j)])] & fr;
             }
@@ -223,19 +228,31 @@ void QuickSearch::Moves(Frame& f) const {
     });
 }
 
-int QuickSearch::Enter(Mask rem, Mask fr, bool tighter) {
+int QuickSearch::Enter(Mask rem, Mask fr, const LooseOrder* above, int u, int v) {
     TakeSafe(rem, fr);
     if (rem.Empty())
         return 1;
     if (Failed(rem))
         return 0;
-    if (tighter && Lost(rem, fr)) {
+    if (depth_ == stack_.size())
+        stack_.emplace_back(); // never moves the frames: room for the deepest line is reserved
+    Frame& f = stack_[depth_];
+    // Only a move that leaves two tiles of a kind to each other makes the looser game harder,
+    // and even then the order found above still clears this position when, as the first of
+    // the two left in it, the other was free already: every other tile can leave as it did
+    // (tiles taken off since only left earlier, which holds nothing back).
+    bool holds = false;
+    if (above) {
+        const size_t ku = static_cast<size_t>(u), kv = static_cast<size_t>(v);
+        holds = u < 0 || (above->out[ku] < above->out[kv] ? above->free[kv] < above->out[ku]
+                                                          : above->free[ku] < above->out[kv]);
+    }
+    if (holds) {
+        f.order = *above;
+    } else if (Lost(rem, fr, f.order)) {
         Remember(rem);
         return 0;
     }
-    if (depth_ == stack_.size())
-        stack_.emplace_back();
-    Frame& f = stack_[depth_];
     f.rem = rem;
     f.fr = fr;
     f.pathLen = path_.size();
@@ -287,7 +304,7 @@ bool QuickSearch::Step(uint64_t budget) {
         root_ = all;
         rootFr_ = fr;
         runEnd_ = nodes_ + kRunBase;
-        int r = Enter(all, fr, true);
+        int r = Enter(all, fr, nullptr, -1, -1);
         if (r >= 0) {
             won_ = r == 1;
             exhausted_ = r == 0;
@@ -308,7 +325,7 @@ bool QuickSearch::Step(uint64_t budget) {
             depth_ = 0;
             path_.clear();
             ++nodes_;
-            int r = Enter(root_, rootFr_, true);
+            int r = Enter(root_, rootFr_, nullptr, -1, -1);
             if (r >= 0) {
                 won_ = r == 1;
                 exhausted_ = r == 0;
@@ -336,17 +353,16 @@ bool QuickSearch::Step(uint64_t budget) {
         path_.push_back(m.x);
         path_.push_back(m.y);
         Mask rem = f.rem, fr = f.fr;
-        // Only a pair that leaves the other two of its kind to each other makes the looser
-        // game harder: after any other move it still clears what it cleared before.
-        const Mask& kind = kind_[static_cast<size_t>(kindOf_[m.x])];
-        const Mask left = kind & rem;
-        const bool tighter = std::popcount(left.w[0]) + std::popcount(left.w[1]) +
-                                 std::popcount(left.w[2]) ==
-                             4;
         Take(rem, fr, m.x);
         Take(rem, fr, m.y);
+        // The two tiles of the kind the move leaves to each other, if any.
+        int uv[2] = {-1, -1}, k = 0;
+        (kind_[static_cast<size_t>(kindOf_[m.x])] & rem).ForEach([&](int i) {
+            if (k < 2)
+                uv[k++] = i;
+        });
         ++nodes_;
-        if (Enter(rem, fr, tighter) == 1) {
+        if (Enter(rem, fr, &f.order, uv[0], uv[1]) == 1) {
             won_ = true;
             return true;
         }

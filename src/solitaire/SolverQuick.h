@@ -44,8 +44,14 @@ private:
         uint8_t x, y;
         int score;
     };
+    // An order in which the looser game clears a position: the step at which each tile left, and
+    // the step after which it was free (0: free from the start).
+    struct LooseOrder {
+        std::array<uint8_t, kTileCount> out{}, free{};
+    };
     struct Frame {
         Mask rem, fr;
+        LooseOrder order; // the looser game's order for this position
         size_t pathLen = 0;
         std::vector<Move> moves;
         size_t next = 0;
@@ -61,14 +67,16 @@ private:
     // Takes off every pair that cannot hurt, until none is left.
     void TakeSafe(Mask& rem, Mask& fr);
     // Enters a position (its safe pairs not yet taken): answers 1 when it is won, 0 when it is
-    // known to have no win, and -1 when a frame was pushed to search it. The looser game is
-    // played only when `tighter`: the move that led here may have made it harder.
-    int Enter(Mask rem, Mask fr, bool tighter);
+    // known to have no win, and -1 when a frame was pushed to search it. `above` is the looser
+    // game's order of the position the move was made in (none at the top), and u, v the two
+    // tiles the move left to each other (-1 when it took the last two of a kind).
+    int Enter(Mask rem, Mask fr, const LooseOrder* above, int u, int v);
     // Lost when even a looser game cannot clear the board: in it a tile leaves alone once it is
     // free and another tile of its kind is free or gone. Every real way to clear the board
     // clears it in the looser game too, where taking tiles off never hurts, so taking off
     // whatever can go until nothing can tells the answer.
-    bool Lost(Mask rem, Mask fr) const;
+    // The order the game went in is written to `order`.
+    bool Lost(Mask rem, Mask fr, LooseOrder& order) const;
     void Moves(Frame& f) const;
     int Score(const Mask& rem, const Mask& fr, int x, int y) const;
 
