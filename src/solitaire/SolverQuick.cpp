@@ -32,6 +32,10 @@ void QuickSearch::Build(const Board& board, FreeRule rule) {
             ++n_;
         }
     }
+    for (int i = 0; i < n_; ++i) {
+        mates_[static_cast<size_t>(i)] = kind_[static_cast<size_t>(kindOf_[static_cast<size_t>(i)])];
+        mates_[static_cast<size_t>(i)].Reset(i);
+    }
     auto tileIn = [&](int c, int r, int l) {
         int v = board.TileAt(Cell{c, r, l});
         return v != 0 ? index[static_cast<size_t>(v)] : -1;
@@ -136,34 +140,41 @@ bool QuickSearch::Lost(Mask rem, Mask fr, LooseOrder& order) const {
     // since another tile of their kind came free or left.
     const Mask start = rem;
     Mask look = fr;
-    while (!look.Empty()) {
-        int i = 0;
-        for (size_t k = 0; k < 3; ++k)
-            if (look.w[k] != 0) {
-                i = static_cast<int>(k * 64) + std::countr_zero(look.w[k]);
-                break;
-            }
-        look.Reset(i);
-        const Mask& kind = kind_[static_cast<size_t>(kindOf_[static_cast<size_t>(i)])];
-        // Another tile of the kind, of those on the board when the game began, free or gone.
-        Mask others = kind & start;
-        others.Reset(i);
-        Mask gone = others;
-        gone.Remove(rem);
-        if (gone.Empty() && !others.Intersects(fr))
+    for (size_t k = 0; k < 3;) {
+        if (look.w[k] == 0) {
+            ++k;
+            continue;
+        }
+        const int i = static_cast<int>(k * 64) + std::countr_zero(look.w[k]);
+        look.w[k] &= look.w[k] - 1;
+        const size_t ki = static_cast<size_t>(i);
+        // Another tile of the kind, of those on the board when the game began, free or gone:
+        // one that is not still held back.
+        const Mask& mates = mates_[ki];
+        bool partner = false;
+        for (size_t w = 0; w < 3; ++w)
+            partner = partner || (mates.w[w] & start.w[w] & ~(rem.w[w] & ~fr.w[w])) != 0;
+        if (!partner)
             continue;
         rem.Reset(i);
         fr.Reset(i);
-        order.out[static_cast<size_t>(i)] = static_cast<uint8_t>(++step);
-        (dependents_[static_cast<size_t>(i)] & rem).ForEach([&](int j) {
+        order.out[ki] = static_cast<uint8_t>(++step);
+        Mask wake = mates & fr;
+        (dependents_[ki] & rem).ForEach([&](int j) {
             if (!fr.Test(j) && Free(j, rem)) {
                 fr.Set(j);
                 order.free[static_cast<size_t>(j)] = static_cast<uint8_t>(step);
-                look.Set(j);
-                look |= kind_[static_cast<size_t>(kindOf_[static_cast<size_t>(j)])] & fr;
+                wake.Set(j);
+                wake |= mates_[static_cast<size_t>(j)] & fr;
             }
         });
-        look |= kind & fr;
+        look |= wake;
+        // Look again from the first word that got a tile to look at.
+        for (size_t w = 0; w < k; ++w)
+            if (wake.w[w] != 0) {
+                k = w;
+                break;
+            }
     }
     return !rem.Empty();
 }

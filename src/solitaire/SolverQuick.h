@@ -97,6 +97,7 @@ private:
     std::array<int, kTileCount> tiles_{};
     std::array<int, kTileCount> kindOf_{};
     std::array<Mask, kBlocks> kind_{};
+    std::array<Mask, kTileCount> mates_{}; // the other tiles of each tile's kind
     std::array<Mask, kTileCount> above_{}, side_[2]{};
     // The tiles whose freedom a tile's leaving may change.
     std::array<Mask, kTileCount> dependents_{};
