@@ -2,6 +2,7 @@
 
 #include <limits>
 
+#include "solitaire/SolverQuick.h"
 #include "solitaire/SolverSearch.h"
 
 namespace tovani::solver {
@@ -35,6 +36,11 @@ SolveResult Search::Run() {
             won = Dfs(root, FreeSet(root.rem));
             if (won || stop_ || !restart_)
                 break;
+            // Hook: the search beside this one takes its turn (SolverQuick.cpp).
+            if (betweenRounds && betweenRounds(nodes_)) {
+                stop_ = true;
+                break;
+            }
             byBlock_ = !byBlock_;
             if (!byBlock_)
                 budget *= 4;
@@ -395,6 +401,9 @@ bool Search::Dfs(State s, Mask fr) {
 namespace tovani {
 
 SolveResult SolvePosition(const Board& board, FreeRule rule, const SolveLimits& limits) {
+    // Hook: the quick search for a win takes turns with this one (SolverQuick.cpp).
+    if (limits.quick)
+        return solver::SolveWithQuick(board, rule, limits);
     solver::Search s(board, rule, limits);
     return s.Run();
 }

@@ -17,7 +17,9 @@
 // from one round to the next. The orders of the looser game found at a position are kept for
 // the positions below it: a split whose order still holds there, or can be mended by letting a
 // few tiles wait, needs no game of its own. A node budget, a time budget and a cancellation
-// flag bound the work; when one of them runs out the answer is "unknown". Node counts, and so
+// flag bound the work; when one of them runs out the answer is "unknown". A quick search for a
+// win over the moves themselves (SolverQuick.h) takes turns with it, and often finds the win of
+// a winnable deal far sooner; both count their positions in one budget. Node counts, and so
 // the answers within a node budget, are the same on every machine.
 //
 // SolvePosition reads the board once and keeps no shared state: it is safe to run on a worker
@@ -68,6 +70,10 @@ struct SolveLimits {
     // A lost position is remembered without the choices of splits its loss did not depend on.
     // Turned off (for tests), each is remembered as it stands: the answers must be the same.
     bool learn = true;
+    // A quick search over the moves themselves takes turns with the search over splits, and
+    // often finds the win of a winnable deal far sooner; it never says a deal is lost. Turned
+    // off (for tests), the verdicts must be the same.
+    bool quick = true;
 };
 
 // Solves the tiles that are on the board (their positions say where) under the free rule in

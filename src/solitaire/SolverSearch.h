@@ -8,6 +8,7 @@
 #include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -228,6 +229,10 @@ public:
     Search(const Board& board, FreeRule rule, const SolveLimits& limits);
 
     SolveResult Run();
+
+    // Hook for a search run beside this one (SolverQuick.cpp): called between rounds with the
+    // positions searched so far, to which it adds its own; true stops this search ("unknown").
+    std::function<bool(uint64_t& nodes)> betweenRounds;
 
 private:
     // The tiles lying directly on each tile, and its neighbours on the two sides that the free
