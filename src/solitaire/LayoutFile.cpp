@@ -72,14 +72,14 @@ LayoutError Error(LayoutErrorCode code, int count = 0, int line = 0) {
 
 std::string LayoutErrorMessage(const LayoutError& e, const TextTranslator& translate) {
     // Each sentence is one text with numbered blanks, so that a language can order it its own
-    // way: %1 is the file ("The layout file" or "The layout file “name”"), %2 and %3 numbers.
+    // way: %1 is the file ("The layout file" or "The layout file “name”", each language with its own
+    // quotation marks), %2 and %3 numbers.
     auto tr = [&](const char* english) {
         return translate ? translate(english) : std::string(english);
     };
     const std::string file =
         e.file.empty() ? tr(TrKey("The layout file"))
-                       : FillBlanks(tr(TrKey("The layout file %1")),
-                                    {"\u201C" + e.file + "\u201D"});
+                       : FillBlanks(tr(TrKey("The layout file \"%1\"")), {e.file});
     auto say = [&](const char* english, std::initializer_list<std::string> numbers = {}) {
         std::vector<std::string> args{file};
         args.insert(args.end(), numbers.begin(), numbers.end());

@@ -118,16 +118,16 @@ ImportResult<Layout> ToLayout(const ImportMap& map, const std::string& name) {
 std::string ImportErrorMessage(const ImportError& e, const std::string& file,
                                const TextTranslator& translate) {
     // Each sentence is one text with numbered blanks, so that a language can order it its own
-    // way: %1 is what is wrong ("The file", "The file “name”" or "The layout “name”"), the
-    // other blanks numbers, a line number last.
+    // way: %1 is what is wrong ("The file", "The file \"name\"" or "The layout \"name\""), the
+    // other blanks numbers, a line number last. Names are quoted in the sentence itself, so each
+    // language sets its own quotation marks.
     auto tr = [&](const char* english) {
         return translate ? translate(english) : std::string(english);
     };
-    auto quoted = [](const std::string& name) { return "\u201C" + name + "\u201D"; };
     std::string what =
-        file.empty() ? tr(TrKey("The file")) : FillBlanks(tr(TrKey("The file %1")), {quoted(file)});
+        file.empty() ? tr(TrKey("The file")) : FillBlanks(tr(TrKey("The file \"%1\"")), {file});
     if (!e.map.empty())
-        what = FillBlanks(tr(TrKey("The layout %1")), {quoted(e.map)});
+        what = FillBlanks(tr(TrKey("The layout \"%1\"")), {e.map});
     auto n = [](int v) { return std::to_string(v); };
     auto say = [&](const char* english, std::vector<std::string> args = {}) {
         args.insert(args.begin(), what);
@@ -148,12 +148,12 @@ std::string ImportErrorMessage(const ImportError& e, const std::string& file,
         return say(TrKey("%1 is far too large to be a layout."));
     case ImportErrorCode::UnknownFormat:
         return say(TrKey("%1 is neither a KMahjongg layout nor a GNOME Mahjongg map: it begins "
-                         "with %2."),
-                   {quoted(e.detail)});
+                         "with \"%2\"."),
+                   {e.detail});
     case ImportErrorCode::WrongVersion:
-        return say(TrKey("%1 is a KMahjongg layout of a version this game cannot read (%2); "
+        return say(TrKey("%1 is a KMahjongg layout of a version this game cannot read (\"%2\"); "
                          "versions 1.0 and 1.1 are read."),
-                   {quoted(e.detail)});
+                   {e.detail});
     case ImportErrorCode::BadSize:
         return sayAt(TrKey("%1 gives a board size that cannot be read (line %2)."),
                      TrKey("%1 gives a board size that cannot be read."));
@@ -198,7 +198,7 @@ std::string ImportErrorMessage(const ImportError& e, const std::string& file,
                          "tiles)."),
                    {n(e.layer), n(e.column), n(e.row)});
     case ImportErrorCode::CannotWrite:
-        return FillBlanks(tr(TrKey("The layout could not be saved as %1.")), {quoted(e.detail)});
+        return FillBlanks(tr(TrKey("The layout could not be saved as \"%1\".")), {e.detail});
     case ImportErrorCode::NotDealable:
         if (e.layoutError)
             return LayoutErrorMessage(*e.layoutError, translate);

@@ -261,7 +261,7 @@ TEST_F(EnglishFile, KeysEachMessageByItsOwnEnglishText) {
                              "PLAYER 2",
                              "External Layout",
                              "Layout",
-                             "Layout %1 selected.",
+                             "Layout \"%1\" selected.",
                              "Continue",
                              "Pause",
                              "Play",

@@ -148,7 +148,7 @@ TEST_F(LayoutImporterTest, ARefusedFileSaysWhyAndChangesNothing) {
     EXPECT_TRUE(importer_->ImportFile(QString::fromStdString(odd.string())).isEmpty());
     ASSERT_EQ(messages_.size(), 1);
     EXPECT_EQ(messages_[0].toStdString(),
-              "The layout \u201COdd\u201D has 3 tiles: an odd number cannot be removed in pairs.");
+              "The layout \"Odd\" has 3 tiles: an odd number cannot be removed in pairs.");
     EXPECT_EQ(LayoutMenu(), before);
     EXPECT_EQ(form_->GameMode(), mode);
     EXPECT_FALSE(fs::exists(PlayerLayouts() / "Odd.lay"));

@@ -16,7 +16,7 @@ TEST_F(SolitaireGameTest, LayoutsLoadFromTheMenuAndABrokenOneKeepsThePrevious) {
     pyramid->trigger();
     EXPECT_EQ(form_->GameMode(), kModeSolitaire);
     EXPECT_EQ(solitaire_->CurrentLayout().name, "Pyramid");
-    EXPECT_EQ(StatusAfterTicks(), QString("Layout \u201CPyramid\u201D selected."));
+    EXPECT_EQ(StatusAfterTicks(), QString("Layout \"Pyramid\" selected."));
     EXPECT_EQ(GameBoard().tilesTotal, solitaire_->CurrentLayout().PlaceCount());
     const int pyramidNumber = form_->Session().boardNumber;
 
@@ -72,7 +72,7 @@ TEST_F(SolitaireGameTest, LayoutsLoadFromTheMenuAndABrokenOneKeepsThePrevious) {
     EXPECT_TRUE(pyramid->isChecked());
     EXPECT_EQ(GameBoard(), before);
     ASSERT_EQ(messages_.size(), 1);
-    EXPECT_EQ(messages_[0], QString("The layout file \u201CArena.lay\u201D is cut short: line 3 "
+    EXPECT_EQ(messages_[0], QString("The layout file \"Arena.lay\" is cut short: line 3 "
                                     "holds 4 places instead of 3400."));
 
     // Another version's layout: the upgrade message and "Traditional" instead.

@@ -230,9 +230,7 @@ int main(int argc, char** argv) {
                 dialogName = lang + "-import-refused";
                 answered = false;
                 const QString expected =
-                    QString::fromStdString(FillBlanks(inLanguage("The file %1"), {"\u201C"
-                                                                                  "bad.layout"
-                                                                                  "\u201D"}));
+                    QString::fromStdString(FillBlanks(inLanguage("The file \"%1\""), {"bad.layout"}));
                 answer = [&, expected](QWidget* d) {
                     auto* box = qobject_cast<QMessageBox*>(d);
                     Check(box && box->text().startsWith(expected) &&

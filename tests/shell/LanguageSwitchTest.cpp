@@ -464,9 +464,11 @@ TEST_F(LanguageSwitch, AMessageWithBlanksIsSaidAgainInTheNewLanguage) {
     EXPECT_EQ(StatusShown(), "Tuiles mélangées. 5 nouveaux coups possibles.");
     Choose("English");
     EXPECT_EQ(StatusShown(), "Tiles shuffled. 5 new moves found.");
-    f.ShowStatus(f.Tr("Layout %1 selected.").arg("Pyramid"));
+    f.ShowStatus(f.Tr("Layout \"%1\" selected.").arg("Pyramid"));
     Choose("German");
-    EXPECT_EQ(StatusShown(), "Layout Pyramid ausgewählt.");
+    EXPECT_EQ(StatusShown(), "Layout „Pyramid“ ausgewählt.");
+    Choose("French");
+    EXPECT_EQ(StatusShown(), "Disposition « Pyramid » sélectionnée.");
 }
 
 } // namespace

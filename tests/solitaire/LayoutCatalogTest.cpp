@@ -185,7 +185,7 @@ TEST_F(LayoutFolder, FailedLoadsSayWhy) {
     EXPECT_FALSE(missing.ok);
     EXPECT_EQ(missing.error.code, LayoutErrorCode::CannotRead);
     EXPECT_EQ(LayoutErrorMessage(missing.error),
-              "The layout file \u201CMissing.lay\u201D cannot be read.");
+              "The layout file \"Missing.lay\" cannot be read.");
 }
 
 TEST_F(LayoutFolder, ShpLayoutsAreNamedByTheirPath) {

@@ -162,7 +162,7 @@ TEST(LayFile, BadFilesSayWhatIsWrong) {
     EXPECT_EQ(jpeg.code, LayoutErrorCode::NotLayout);
     jpeg.file = "photo.lay";
     EXPECT_EQ(LayoutErrorMessage(jpeg),
-              "The layout file \u201Cphoto.lay\u201D is not a layout file.");
+              "The layout file \"photo.lay\" is not a layout file.");
     EXPECT_EQ(ErrorOf(ParseLay(std::string("BM6\x00\x01\x00\x00", 7))).code,
               LayoutErrorCode::NotLayout);
     EXPECT_EQ(ErrorOf(ParseLay("\x7F"
@@ -172,7 +172,7 @@ TEST(LayFile, BadFilesSayWhatIsWrong) {
 
     // Every message names the file and says something.
     bad.file = "Broken.lay";
-    EXPECT_NE(LayoutErrorMessage(bad).find("\u201CBroken.lay\u201D"), std::string::npos);
+    EXPECT_NE(LayoutErrorMessage(bad).find("\"Broken.lay\""), std::string::npos);
 }
 
 TEST(LayoutErrors, AreSaidInThePlayersLanguageWithTheirNumbersInPlace) {
@@ -181,12 +181,12 @@ TEST(LayoutErrors, AreSaidInThePlayersLanguageWithTheirNumbersInPlace) {
     e.file = "Arena.lay";
     e.count = 17;
     const std::string english = LayoutErrorMessage(e);
-    EXPECT_EQ(english, "The layout file \u201CArena.lay\u201D is cut short: line 3 holds 17 places "
+    EXPECT_EQ(english, "The layout file \"Arena.lay\" is cut short: line 3 holds 17 places "
                        "instead of 3400.");
     // A language may put the blanks in its own order.
     const TextTranslator reversed = [](const std::string& text) {
-        if (text == "The layout file %1")
-            return std::string("Datei %1");
+        if (text == "The layout file \"%1\"")
+            return std::string("Datei \u201C%1\u201D");
         if (text == "%1 is cut short: line 3 holds %2 places instead of %3.")
             return std::string("%3 erwartet, %2 gefunden: %1");
         return text;

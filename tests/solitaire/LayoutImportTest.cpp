@@ -190,7 +190,7 @@ TEST(LayoutImport, FilesOfNeitherFormatSayWhatTheyBeginWith) {
     EXPECT_EQ(ReadFails(" \r\n ").code, ImportErrorCode::Empty);
     ImportError e = ReadFails("Tovani 3.0\nTraditional\n");
     EXPECT_EQ(e.code, ImportErrorCode::UnknownFormat);
-    EXPECT_NE(ImportErrorMessage(e, "t.lay").find("\u201CTovani 3.0\u201D"), std::string::npos);
+    EXPECT_NE(ImportErrorMessage(e, "t.lay").find("\"Tovani 3.0\""), std::string::npos);
     EXPECT_EQ(ReadFails(std::string(kMaxLayoutFileBytes + 1, '<')).code, ImportErrorCode::TooLarge);
 }
 
@@ -207,12 +207,12 @@ TEST(LayoutImport, ARefusalIsSaidWholeInTheTranslatorsWords) {
     std::vector<std::string> asked;
     const TextTranslator pig = [&](const std::string& english) {
         asked.push_back(english);
-        if (english == "The file %1")
-            return std::string("de Datei %1");
+        if (english == "The file \"%1\"")
+            return std::string("de Datei \u201C%1\u201D");
         if (english == "%1 is damaged: character %2 is not a tile mark (line %3).")
             return std::string("Zeile %3, Zeichen %2: %1 kaputt.");
-        if (english == "The layout %1")
-            return std::string("het Layout %1");
+        if (english == "The layout \"%1\"")
+            return std::string("het Layout \u201C%1\u201D");
         if (english == "%1 has %2 tiles; a layout holds at most %3.")
             return std::string("%3 max., %1 heeft %2.");
         return english;
@@ -229,14 +229,14 @@ TEST(LayoutImport, ARefusalIsSaidWholeInTheTranslatorsWords) {
     // Without a translator the English stands, the file named or not.
     e = ReadFails("");
     EXPECT_EQ(ImportErrorMessage(e), "The file is empty.");
-    EXPECT_EQ(ImportErrorMessage(e, "b.map"), "The file \u201Cb.map\u201D is empty.");
+    EXPECT_EQ(ImportErrorMessage(e, "b.map"), "The file \"b.map\" is empty.");
 }
 
 TEST(LayoutImport, LayoutsOurBoardCannotPlayAreRefusedWithTheirReason) {
     ImportError e = LayoutFails(Row(146));
     EXPECT_EQ(e.code, ImportErrorCode::TooManyTiles);
     EXPECT_EQ(e.count, 146);
-    EXPECT_EQ(ImportErrorMessage(e), "The layout \u201CRow\u201D has 146 tiles; a layout holds "
+    EXPECT_EQ(ImportErrorMessage(e), "The layout \"Row\" has 146 tiles; a layout holds "
                                      "at most 144.");
     e = LayoutFails(Row(9));
     EXPECT_EQ(e.code, ImportErrorCode::OddTiles);

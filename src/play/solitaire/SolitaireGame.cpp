@@ -299,8 +299,7 @@ void SolitaireGame::LoadLayout(QObject* sender) {
         return;
     }
     form_.ShowStatus(
-        Tr("Layout %1 selected.")
-            .arg(QChar(0x201C) + QString::fromStdString(layout_.name) + QChar(0x201D)));
+        Tr("Layout \"%1\" selected.").arg(QString::fromStdString(layout_.name)));
     StartGame(this, false);
 }
 
