@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "HardSlabs.h"
+#include "ThreadClock.h"
 #include "core/Clock.h"
 #include "core/Random.h"
 #include "solitaire/Dealer.h"
@@ -34,11 +35,7 @@ using namespace tovani;
 
 namespace {
 
-double ThreadCpuMs() {
-    timespec ts{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-    return static_cast<double>(ts.tv_sec) * 1e3 + static_cast<double>(ts.tv_nsec) * 1e-6;
-}
+using bench::ThreadCpuMs;
 
 struct Figures {
     std::vector<double> ms;

@@ -75,18 +75,7 @@ TEST(SolverQuickTest, FindsAWinExactlyWhenTryingEveryMoveDoes) {
     int answers[2] = {0, 0};
     for (int round = 0; round < 400; ++round) {
         const int n = 2 * std::uniform_int_distribution<int>(3, 10)(gen);
-        std::vector<Cell> cells;
-        while (static_cast<int>(cells.size()) < n) {
-            Cell c{std::uniform_int_distribution<int>(1, 9)(gen),
-                   std::uniform_int_distribution<int>(1, 5)(gen),
-                   std::uniform_int_distribution<int>(1, 3)(gen)};
-            bool clash = false;
-            for (const Cell& o : cells)
-                clash = clash || (o.layer == c.layer && std::abs(o.column - c.column) < 2 &&
-                                  std::abs(o.row - c.row) < 2);
-            if (!clash)
-                cells.push_back(c);
-        }
+        std::vector<Cell> cells = test::RandomCells(gen, n);
         // Kinds of four (tiles 1..n in order), or of two only, on every third board.
         Board b;
         for (int i = 0; i < n; ++i)
@@ -197,8 +186,9 @@ TEST(SolverQuickTest, BudgetsHoldForBothSearches) {
         const SolveResult r = SolvePosition(lost, FreeRule::Side, l);
         EXPECT_NE(r.verdict, SolveVerdict::Winnable) << budget;
         EXPECT_LE(r.nodes, budget + 1) << budget;
-        if (budget == 100)
+        if (budget == 100) {
             EXPECT_EQ(r.verdict, SolveVerdict::Unknown);
+        }
     }
     // A quick search stopped by the flag or the clock stays stopped, and never wins.
     std::atomic<bool> cancel{true};

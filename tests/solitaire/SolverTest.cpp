@@ -383,18 +383,7 @@ TEST(SolverTest, AgreesWithPlainSearchOnSmallPositions) {
     hardAtOnce.hardAfter = 0;
     for (int round = 0; round < 300; ++round) {
         int n = 2 * std::uniform_int_distribution<int>(3, 9)(gen);
-        std::vector<Cell> cells;
-        while (static_cast<int>(cells.size()) < n) {
-            Cell c{std::uniform_int_distribution<int>(1, 9)(gen),
-                   std::uniform_int_distribution<int>(1, 5)(gen),
-                   std::uniform_int_distribution<int>(1, 3)(gen)};
-            bool clash = false;
-            for (const Cell& o : cells)
-                clash = clash || (o.layer == c.layer && std::abs(o.column - c.column) < 2 &&
-                                  std::abs(o.row - c.row) < 2);
-            if (!clash)
-                cells.push_back(c);
-        }
+        std::vector<Cell> cells = test::RandomCells(gen, n);
         std::shuffle(cells.begin(), cells.end(), gen);
         // Tiles 1..n as a deal of n places gets them, or scattered over a few blocks of two.
         std::vector<Placed> tiles;

@@ -1,6 +1,8 @@
 // Helpers for the Solitaire tests: boards and layouts drawn by hand, and the shipped layouts.
 #pragma once
 
+#include <cstdlib>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -10,6 +12,24 @@
 namespace tovani::test {
 
 // A layout from a list of board cells (column 1..34, row 1..20, layer 1..5).
+// `n` cells at random on a small board (9 columns, 5 rows, 3 layers), no two overlapping on one
+// layer: tiles stacked and side by side, with half-tile offsets.
+inline std::vector<Cell> RandomCells(std::mt19937& gen, int n) {
+    std::vector<Cell> cells;
+    while (static_cast<int>(cells.size()) < n) {
+        Cell c{std::uniform_int_distribution<int>(1, 9)(gen),
+               std::uniform_int_distribution<int>(1, 5)(gen),
+               std::uniform_int_distribution<int>(1, 3)(gen)};
+        bool clash = false;
+        for (const Cell& o : cells)
+            clash = clash || (o.layer == c.layer && std::abs(o.column - c.column) < 2 &&
+                              std::abs(o.row - c.row) < 2);
+        if (!clash)
+            cells.push_back(c);
+    }
+    return cells;
+}
+
 inline Layout LayoutOf(const std::vector<Cell>& cells) {
     Layout lay;
     for (const Cell& c : cells)
