@@ -113,7 +113,7 @@ private:
     std::vector<Mask> failed_;
     size_t maxFailed_ = 0, usedFailed_ = 0;
     uint64_t nodes_ = 0;
-    const SolveLimits& limits_;
+    SolveLimits limits_; // a copy: a caller may pass a temporary
     uint32_t startMs_ = 0;
     bool started_ = false, won_ = false, exhausted_ = false, stopped_ = false, cancelled_ = false;
 };
