@@ -358,15 +358,23 @@ bool Search::Repair(const Order& o, Order& fixed, const State& s, uint64_t chang
         waits[n] = w;
     }
     // Number the steps again: a tile put off leaves just after step w.
-    std::array<uint16_t, 2 * 256> count{};
+    std::array<uint16_t, 2 * 256> count;
     std::array<uint16_t, kTileCount> key{};
+    size_t top = 0; // the highest key, as far as the counts need to go
     s.rem.ForEach([&](int t) {
-        key[static_cast<size_t>(t)] = static_cast<uint16_t>(2 * o.out[static_cast<size_t>(t)]);
+        const size_t k = static_cast<size_t>(t);
+        key[k] = static_cast<uint16_t>(2 * o.out[k]);
+        top = std::max<size_t>(top, key[k]);
     });
-    for (int n = 0; n < nLate; ++n)
+    for (int n = 0; n < nLate; ++n) {
         key[static_cast<size_t>(late[n])] = static_cast<uint16_t>(2 * waits[n] + 1);
+        top = std::max<size_t>(top, 2 * static_cast<size_t>(waits[n]) + 1);
+    }
+    // A tile comes free before it leaves, and the tiles that come free later for a late tile
+    // wait for one of the keys above: none of the counts looked at lies past `top`.
+    std::fill(count.begin(), count.begin() + static_cast<std::ptrdiff_t>(top) + 1, uint16_t{0});
     s.rem.ForEach([&](int t) { ++count[key[static_cast<size_t>(t)]]; });
-    for (size_t k = 1; k < count.size(); ++k)
+    for (size_t k = 1; k <= top; ++k)
         count[k] = static_cast<uint16_t>(count[k] + count[k - 1]);
     s.rem.ForEach([&](int t) {
         const size_t k = static_cast<size_t>(t);
