@@ -74,7 +74,7 @@ bool Search::Relax(const Plays& plays, Mask& fr, Mask& cur, Order* order, int& n
         dirty &= dirty - 1;
         const Block& b = blocks_[static_cast<size_t>(g)];
         const BlockPlay play = plays[static_cast<size_t>(g)];
-        auto tryPair = [&](int k) {
+        auto tryPair = [&](int k) __attribute__((always_inline)) {
             int x = b.t[static_cast<size_t>(kPairOf[k][0])];
             int y = b.t[static_cast<size_t>(kPairOf[k][1])];
             if (fr.Test(x) && fr.Test(y) && !b.need[static_cast<size_t>(k)].Intersects(cur)) {
@@ -121,6 +121,83 @@ bool Search::Relax(const Plays& plays, Mask& fr, Mask& cur, Order* order, int& n
         }
     }
     return cur.Empty();
+}
+
+void Search::Replay(const Plays& plays, const std::array<uint8_t, kTileCount>& seq, int from,
+                    int steps, int wait, Mask& fr, Mask& cur, Order& order, int& now) const {
+    cur.ForEach([&](int i) {
+        if (!fr.Test(i))
+            order.free[static_cast<size_t>(i)] = kNever;
+    });
+    auto take = [&](int i) {
+        const size_t k = static_cast<size_t>(i);
+        order.out[k] = static_cast<uint8_t>(++now);
+        cur.Reset(i);
+        fr.Reset(i);
+        for (int d = 0; d < dependentCount_[k]; ++d) {
+            const int j = dependents_[k][static_cast<size_t>(d)];
+            if (cur.Test(j) && !fr.Test(j) && Free(j, cur)) {
+                fr.Set(j);
+                order.free[static_cast<size_t>(j)] = static_cast<uint8_t>(now);
+            }
+        }
+    };
+    // A pair leaves when both its tiles are free and what it needs is gone.
+    auto pairReady = [&](const Block& b, int k) {
+        return fr.Test(b.t[static_cast<size_t>(kPairOf[k][0])]) &&
+               fr.Test(b.t[static_cast<size_t>(kPairOf[k][1])]) &&
+               !b.need[static_cast<size_t>(k)].Intersects(cur);
+    };
+    uint64_t waiting = 0;
+    for (int step = from; step < steps; ++step) {
+        const int x = seq[static_cast<size_t>(step)];
+        if (!cur.Test(x))
+            continue; // gone with its partner
+        const int g = blockOf_[static_cast<size_t>(x)];
+        if (g == wait)
+            continue;
+        const Block& b = blocks_[static_cast<size_t>(g)];
+        const BlockPlay play = plays[static_cast<size_t>(g)];
+        int q = 0;
+        while (b.t[static_cast<size_t>(q)] != x)
+            ++q;
+        const size_t uq = static_cast<size_t>(q);
+        const unsigned al = play.allowed;
+        int k = -1; // the pair that leaves, when the block's pairs are known
+        if (play.pair >= 0)
+            k = play.pair;
+        else if (SingleSplit(al))
+            k = b.pairIn[uq][static_cast<size_t>(std::countr_zero(al))];
+        if (k >= 0) {
+            if (pairReady(b, k)) {
+                take(b.t[static_cast<size_t>(kPairOf[k][0])]);
+                take(b.t[static_cast<size_t>(kPairOf[k][1])]);
+            } else {
+                waiting |= 1ull << g;
+            }
+            continue;
+        }
+        if (al == 0)
+            continue; // held back
+        bool ready = false;
+        if (fr.Test(x))
+            for (unsigned a = al; a != 0 && !ready; a &= a - 1) {
+                const size_t p = static_cast<size_t>(std::countr_zero(a));
+                const int y = b.partnerIn[uq][p];
+                ready = (!cur.Test(y) || fr.Test(y)) &&
+                        !b.need[static_cast<size_t>(b.pairIn[uq][p])].Intersects(cur);
+            }
+        if (ready)
+            take(x);
+        else
+            waiting |= 1ull << g;
+    }
+    // Every tile that could not leave in its turn belongs to a block in `waiting`: only those
+    // blocks can still move.
+    if (waiting != 0) {
+        const Finish goOn{-1, nullptr, 0, 0, waiting};
+        Relax<true>(plays, fr, cur, &order, now, &goOn);
+    }
 }
 
 void Search::FinishAsBefore(const Finish& finish, Mask& fr, Mask& cur, Order& order,
@@ -224,7 +301,17 @@ bool Search::Repair(const Order& o, Order& fixed, const State& s, uint64_t chang
             fixed = o;
         return true;
     }
-    // Where each of them can go instead.
+    // Where each of them can go instead, and the tiles that come free later for it.
+    uint64_t lateBlocks = 0;
+    for (int n = 0; n < nLate; ++n)
+        lateBlocks |= 1ull << blockOf_[static_cast<size_t>(late[n])];
+    struct LaterFree {
+        int tile;
+        uint16_t key; // comes free when the tile with this key has left
+    };
+    constexpr int kMaxLater = 16;
+    std::array<LaterFree, kMaxLater> later{};
+    int nLater = 0;
     for (int n = 0; n < nLate; ++n) {
         const int x = late[n];
         const size_t kx = static_cast<size_t>(x);
@@ -241,9 +328,24 @@ bool Search::Repair(const Order& o, Order& fixed, const State& s, uint64_t chang
             return false;
         const int tx = o.out[kx];
         for (int d = 0; d < dependentCount_[kx]; ++d) {
-            const size_t j = static_cast<size_t>(dependents_[kx][static_cast<size_t>(d)]);
-            if (s.rem.Test(static_cast<int>(j)) && o.free[j] >= tx && o.free[j] <= w)
+            const int j = dependents_[kx][static_cast<size_t>(d)];
+            const size_t kj = static_cast<size_t>(j);
+            if (!s.rem.Test(j) || o.free[kj] < tx || o.free[kj] > w)
+                continue;
+            // A tile that came free while x is put off comes free once x has left, which is
+            // soon enough when it left after that anyway and no tile of its block leaned on it
+            // being free in the meantime (as a partner to go with).
+            const int hj = blockOf_[kj];
+            if ((lateBlocks >> hj) & 1 || o.out[kj] <= w || nLater == kMaxLater)
                 return false;
+            const Block& bj = blocks_[static_cast<size_t>(hj)];
+            for (int r = 0; r < bj.n && r < 4; ++r) {
+                const int z = bj.t[static_cast<size_t>(r)];
+                const int oz = o.out[static_cast<size_t>(z)];
+                if (z != j && s.rem.Test(z) && oz >= o.free[kj] && oz <= w)
+                    return false;
+            }
+            later[nLater++] = LaterFree{j, static_cast<uint16_t>(2 * w + 1)};
         }
         bool clear = true;
         (neededBy_[kx] & s.rem).ForEach([&](int t) {
@@ -256,15 +358,23 @@ bool Search::Repair(const Order& o, Order& fixed, const State& s, uint64_t chang
         waits[n] = w;
     }
     // Number the steps again: a tile put off leaves just after step w.
-    std::array<uint16_t, 2 * 256> count{};
+    std::array<uint16_t, 2 * 256> count;
     std::array<uint16_t, kTileCount> key{};
+    size_t top = 0; // the highest key, as far as the counts need to go
     s.rem.ForEach([&](int t) {
-        key[static_cast<size_t>(t)] = static_cast<uint16_t>(2 * o.out[static_cast<size_t>(t)]);
+        const size_t k = static_cast<size_t>(t);
+        key[k] = static_cast<uint16_t>(2 * o.out[k]);
+        top = std::max<size_t>(top, key[k]);
     });
-    for (int n = 0; n < nLate; ++n)
+    for (int n = 0; n < nLate; ++n) {
         key[static_cast<size_t>(late[n])] = static_cast<uint16_t>(2 * waits[n] + 1);
+        top = std::max<size_t>(top, 2 * static_cast<size_t>(waits[n]) + 1);
+    }
+    // A tile comes free before it leaves, and the tiles that come free later for a late tile
+    // wait for one of the keys above: none of the counts looked at lies past `top`.
+    std::fill(count.begin(), count.begin() + static_cast<std::ptrdiff_t>(top) + 1, uint16_t{0});
     s.rem.ForEach([&](int t) { ++count[key[static_cast<size_t>(t)]]; });
-    for (size_t k = 1; k < count.size(); ++k)
+    for (size_t k = 1; k <= top; ++k)
         count[k] = static_cast<uint16_t>(count[k] + count[k - 1]);
     s.rem.ForEach([&](int t) {
         const size_t k = static_cast<size_t>(t);
@@ -272,6 +382,10 @@ bool Search::Repair(const Order& o, Order& fixed, const State& s, uint64_t chang
         fixed.out[k] = static_cast<uint8_t>(count[key[k]]);
         fixed.free[k] = f == kNever ? kNever : static_cast<uint8_t>(count[2u * f]);
     });
+    for (int n = 0; n < nLater; ++n) {
+        uint8_t& f = fixed.free[static_cast<size_t>(later[static_cast<size_t>(n)].tile)];
+        f = std::max(f, static_cast<uint8_t>(count[later[static_cast<size_t>(n)].key]));
+    }
     return true;
 }
 
@@ -380,7 +494,8 @@ int Search::Narrow(State& s, const Mask& fr, const OrderCache* from, OrderCache&
                     frozenFr = fr0;
                     frozenNow = first - 1;
                     frozen = base;
-                    Relax<true>(fixedTo(g, 0), frozenFr, frozenCur, &frozen, frozenNow);
+                    Replay(fixedTo(g, 0), seq, first - 1, steps, g, frozenFr, frozenCur, frozen,
+                           frozenNow);
                     prefixReady = true;
                 }
                 Mask f = frozenFr, cur = frozenCur;

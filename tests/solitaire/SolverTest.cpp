@@ -285,6 +285,8 @@ TEST(SolverTest, SlowestDealsOfOtherRangesKeepTheirAnswers) {
                  {"Traditional", 6001537, false},
                  {"Traditional", 6006698, true},
                  {"Traditional", 7006667, false},
+                 {"Traditional", 11007012, true},
+                 {"Traditional", 12008061, true},
                  {"Portal", 138, false},
                  {"Lighthouse", 12, false},
                  {"Spiral.shp", 893, true},
@@ -314,6 +316,25 @@ TEST(SolverTest, NarrowingShortcutsChangeNothing) {
             EXPECT_EQ(a.nodes, c.nodes) << name << " " << seed;
             EXPECT_EQ(a.removal, c.removal) << name << " " << seed;
         }
+    }
+}
+
+// The same on deals where narrowing goes on for hundreds of positions, so that orders are mended
+// from the position above again and again (with tiles put off and the tiles they hold back coming
+// free later) and the games of single splits go on from where the block waits.
+TEST(SolverTest, NarrowingShortcutsChangeNothingOnHardDeals) {
+    SolveLimits fast, plain;
+    fast.quick = plain.quick = false;
+    plain.shortcuts = false;
+    const Layout lay = Shipped("Traditional");
+    for (int seed : {11007012, 12008061}) {
+        const Board b = Dealt(lay, seed, false);
+        const SolveResult a = SolvePosition(b, FreeRule::Side, fast);
+        const SolveResult c = SolvePosition(b, FreeRule::Side, plain);
+        EXPECT_GT(a.nodes, 3 * fast.hardAfter) << seed;
+        EXPECT_EQ(a.verdict, c.verdict) << seed;
+        EXPECT_EQ(a.nodes, c.nodes) << seed;
+        EXPECT_EQ(a.removal, c.removal) << seed;
     }
 }
 
