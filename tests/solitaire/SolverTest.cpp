@@ -287,6 +287,7 @@ TEST(SolverTest, SlowestDealsOfOtherRangesKeepTheirAnswers) {
                  {"Traditional", 7006667, false},
                  {"Traditional", 11007012, true},
                  {"Traditional", 12008061, true},
+                 {"Traditional", 12007364, true},
                  {"Portal", 138, false},
                  {"Lighthouse", 12, false},
                  {"Spiral.shp", 893, true},
