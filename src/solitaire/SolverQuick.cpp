@@ -18,89 +18,34 @@ QuickSearch::QuickSearch(const Board& board, FreeRule rule, const SolveLimits& l
 }
 
 void QuickSearch::Build(const Board& board, FreeRule rule) {
-    std::array<int, kTileCount + 1> index{};
-    index.fill(-1);
-    std::array<Cell, kTileCount> cells{};
-    for (int t = 1; t <= kTileCount; ++t) {
-        Cell p = board.Position(t);
-        if (p.OnBoard() && board.At(p) == t) {
-            index[static_cast<size_t>(t)] = n_;
-            tiles_[static_cast<size_t>(n_)] = t;
-            cells[static_cast<size_t>(n_)] = p;
-            kindOf_[static_cast<size_t>(n_)] = (t - 1) / 4;
-            kind_[static_cast<size_t>((t - 1) / 4)].Set(n_);
-            ++n_;
-        }
+    const Geometry g(board, rule);
+    n_ = g.n;
+    tiles_ = g.tiles;
+    above_ = g.above;
+    side_[0] = g.side[0];
+    side_[1] = g.side[1];
+    for (int i = 0; i < n_; ++i) {
+        const int kind = (tiles_[static_cast<size_t>(i)] - 1) / 4;
+        kindOf_[static_cast<size_t>(i)] = kind;
+        kind_[static_cast<size_t>(kind)].Set(i);
     }
     for (int i = 0; i < n_; ++i) {
-        mates_[static_cast<size_t>(i)] = kind_[static_cast<size_t>(kindOf_[static_cast<size_t>(i)])];
-        mates_[static_cast<size_t>(i)].Reset(i);
-    }
-    auto tileIn = [&](int c, int r, int l) {
-        int v = board.TileAt(Cell{c, r, l});
-        return v != 0 ? index[static_cast<size_t>(v)] : -1;
-    };
-    // What lies directly on each tile (only the layer above counts), and its neighbours on the
-    // two sides the free rule looks at.
-    for (int i = 0; i < n_; ++i) {
-        const Cell& p = cells[static_cast<size_t>(i)];
         const size_t k = static_cast<size_t>(i);
-        for (int c = p.column - 1; c <= p.column + 1; ++c)
-            for (int r = p.row - 1; r <= p.row + 1; ++r)
-                if (int j = tileIn(c, r, p.layer + 1); j >= 0)
-                    above_[k].Set(j);
-        for (int d = -1; d <= 1; ++d) {
-            int a = rule == FreeRule::Side ? tileIn(p.column - 2, p.row + d, p.layer)
-                                           : tileIn(p.column + d, p.row - 2, p.layer);
-            int b = rule == FreeRule::Side ? tileIn(p.column + 2, p.row + d, p.layer)
-                                           : tileIn(p.column + d, p.row + 2, p.layer);
-            if (a >= 0)
-                side_[0][k].Set(a);
-            if (b >= 0)
-                side_[1][k].Set(b);
-        }
+        mates_[k] = kind_[static_cast<size_t>(kindOf_[k])];
+        mates_[k].Reset(i);
         (above_[k] | side_[0][k] | side_[1][k]).ForEach([&](int j) {
             dependents_[static_cast<size_t>(j)].Set(i);
         });
     }
-    // Everything lying on a tile, directly or through others, must leave before it; so must,
-    // for the side it leaves by, the whole row of neighbours on that side with what lies on
-    // them (a neighbour on the side toward the tile can only leave by its far side).
-    std::array<int, kTileCount> order{};
-    for (int i = 0; i < n_; ++i)
-        order[static_cast<size_t>(i)] = i;
-    auto begin = order.begin(), end = order.begin() + n_;
-    std::array<Mask, kTileCount> aboveAll{};
-    std::sort(begin, end, [&](int x, int y) {
-        return cells[static_cast<size_t>(x)].layer > cells[static_cast<size_t>(y)].layer;
-    });
-    for (auto it = begin; it != end; ++it) {
-        const size_t k = static_cast<size_t>(*it);
-        Mask m = above_[k];
-        above_[k].ForEach([&](int j) { m |= aboveAll[static_cast<size_t>(j)]; });
-        aboveAll[k] = m;
-    }
-    auto along = [&](int i) {
-        const Cell& c = cells[static_cast<size_t>(i)];
-        return rule == FreeRule::Side ? c.column : c.row;
-    };
-    std::array<Mask, kTileCount> need[2];
-    for (int s = 0; s < 2; ++s) {
-        std::sort(begin, end,
-                  [&](int x, int y) { return s == 0 ? along(x) < along(y) : along(x) > along(y); });
-        for (auto it = begin; it != end; ++it) {
-            const size_t k = static_cast<size_t>(*it);
-            Mask m = aboveAll[k] | side_[s][k];
-            side_[s][k].ForEach([&](int j) { m |= need[s][static_cast<size_t>(j)]; });
-            need[s][k] = m;
-        }
-    }
+    // What must leave before a tile whichever side it leaves by; the tiles each tile holds for
+    // good (it lies on them) and softly (only the chain of one of their sides needs it gone).
     for (int i = 0; i < n_; ++i) {
         const size_t k = static_cast<size_t>(i);
-        blockers_[k] = aboveAll[k] | (need[0][k] & need[1][k]);
-        aboveAll[k].ForEach([&](int j) { holdsHard_[static_cast<size_t>(j)].Set(i); });
-        (need[0][k] | need[1][k]).ForEach([&](int j) {
-            if (!aboveAll[k].Test(j))
+        const Mask& aboveAll = g.aboveAll[k];
+        blockers_[k] = aboveAll | (g.need[0][k] & g.need[1][k]);
+        aboveAll.ForEach([&](int j) { holdsHard_[static_cast<size_t>(j)].Set(i); });
+        (g.need[0][k] | g.need[1][k]).ForEach([&](int j) {
+            if (!aboveAll.Test(j))
                 holdsSoft_[static_cast<size_t>(j)].Set(i);
         });
     }

@@ -224,6 +224,24 @@ struct Block {
     std::array<std::array<int8_t, 3>, 4> pairIn{};
     std::array<std::array<int, 3>, 4> partnerIn{};
 };
+// The tiles on a board as both searches see them, numbered 0..n-1 in the order of their tile
+// numbers, and what lies around each: the tiles directly on it (the layer above), its neighbours
+// on the two sides the free rule looks at (left and right, or top and bottom), everything lying
+// on it directly or through others, and, for each side it may leave by, what must leave before
+// it: what lies on it and the whole chain of neighbours on that side with what lies on them (a
+// neighbour on the side toward the tile can only leave by its far side while the tile is there).
+struct Geometry {
+    Geometry(const Board& board, FreeRule rule);
+
+    int n = 0;
+    std::array<int, kTileCount + 1> index{}; // tile number -> 0..n-1, or -1 when not on the board
+    std::array<int, kTileCount> tiles{};
+    std::array<Cell, kTileCount> cells{};
+    std::array<Mask, kTileCount> above{}, aboveAll{};
+    std::array<Mask, kTileCount> side[2]{};
+    std::array<Mask, kTileCount> need[2]{};
+};
+
 class Search {
 public:
     Search(const Board& board, FreeRule rule, const SolveLimits& limits);
@@ -235,15 +253,9 @@ public:
     std::function<bool(uint64_t& nodes)> betweenRounds;
 
 private:
-    // The tiles lying directly on each tile, and its neighbours on the two sides that the free
-    // rule looks at (left and right, or top and bottom).
-    void BuildNeighbours(const Board& board, FreeRule rule);
-
-    // What must leave before a tile can: everything lying on it, directly or through others;
-    // and, for each side it may leave by, the whole chain of neighbours on that side with what
-    // lies on them. A neighbour on the side toward the tile can only leave by its far side while
-    // the tile is there, so the chain must go first, all of it.
-    void BuildNeeds(FreeRule rule);
+    // What must leave before a tile can (the board's geometry), closed over what those tiles
+    // need whichever side they leave by; and how many tiles each one holds back.
+    void BuildNeeds();
 
     void BuildBlocks();
 

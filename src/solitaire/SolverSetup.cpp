@@ -4,38 +4,29 @@
 
 namespace tovani::solver {
 
-Search::Search(const Board& board, FreeRule rule, const SolveLimits& limits)
-    : limits_(limits), lost_(limits.maxRemembered) {
-    index_.fill(-1);
+Geometry::Geometry(const Board& board, FreeRule rule) {
+    index.fill(-1);
     for (int t = 1; t <= kTileCount; ++t) {
         Cell p = board.Position(t);
         if (p.OnBoard() && board.At(p) == t) {
-            index_[static_cast<size_t>(t)] = n_;
-            tiles_[static_cast<size_t>(n_)] = t;
-            cells_[static_cast<size_t>(n_)] = p;
-            ++n_;
+            index[static_cast<size_t>(t)] = n;
+            tiles[static_cast<size_t>(n)] = t;
+            cells[static_cast<size_t>(n)] = p;
+            ++n;
         }
     }
-    BuildNeighbours(board, rule);
-    BuildNeeds(rule);
-    BuildBlocks();
-    if (limits_.clock && limits_.maxMs > 0)
-        startMs_ = limits_.clock->TickMs();
-}
-
-void Search::BuildNeighbours(const Board& board, FreeRule rule) {
     auto tileIn = [&](int c, int r, int l) {
         int v = board.TileAt(Cell{c, r, l});
-        return v != 0 ? index_[static_cast<size_t>(v)] : -1;
+        return v != 0 ? index[static_cast<size_t>(v)] : -1;
     };
-    for (int i = 0; i < n_; ++i) {
-        const Cell& p = cells_[static_cast<size_t>(i)];
+    for (int i = 0; i < n; ++i) {
+        const Cell& p = cells[static_cast<size_t>(i)];
         const size_t k = static_cast<size_t>(i);
         if (p.layer < kLayoutLayers)
             for (int c = p.column - 1; c <= p.column + 1; ++c)
                 for (int r = p.row - 1; r <= p.row + 1; ++r)
                     if (int j = tileIn(c, r, p.layer + 1); j >= 0)
-                        above_[k].Set(j);
+                        above[k].Set(j);
         for (int d = -1; d <= 1; ++d) {
             int a, b;
             if (rule == FreeRule::Side) {
@@ -46,29 +37,28 @@ void Search::BuildNeighbours(const Board& board, FreeRule rule) {
                 b = tileIn(p.column + d, p.row + 2, p.layer);
             }
             if (a >= 0)
-                side_[0][k].Set(a);
+                side[0][k].Set(a);
             if (b >= 0)
-                side_[1][k].Set(b);
+                side[1][k].Set(b);
         }
     }
-}
-
-void Search::BuildNeeds(FreeRule rule) {
+    // Tiles higher up first, so that what lies on a tile is complete before the tile; then, for
+    // each side, the neighbours toward that side first.
     std::array<int, kTileCount> order{};
-    for (int i = 0; i < n_; ++i)
+    for (int i = 0; i < n; ++i)
         order[static_cast<size_t>(i)] = i;
-    auto begin = order.begin(), end = order.begin() + n_;
+    auto begin = order.begin(), end = order.begin() + n;
     std::sort(begin, end, [&](int x, int y) {
-        return cells_[static_cast<size_t>(x)].layer > cells_[static_cast<size_t>(y)].layer;
+        return cells[static_cast<size_t>(x)].layer > cells[static_cast<size_t>(y)].layer;
     });
     for (auto it = begin; it != end; ++it) {
         const size_t k = static_cast<size_t>(*it);
-        Mask m = above_[k];
-        above_[k].ForEach([&](int j) { m |= aboveAll_[static_cast<size_t>(j)]; });
-        aboveAll_[k] = m;
+        Mask m = above[k];
+        above[k].ForEach([&](int j) { m |= aboveAll[static_cast<size_t>(j)]; });
+        aboveAll[k] = m;
     }
     auto along = [&](int i) {
-        const Cell& c = cells_[static_cast<size_t>(i)];
+        const Cell& c = cells[static_cast<size_t>(i)];
         return rule == FreeRule::Side ? c.column : c.row;
     };
     for (int s = 0; s < 2; ++s) {
@@ -77,11 +67,33 @@ void Search::BuildNeeds(FreeRule rule) {
                   [&](int x, int y) { return s == 0 ? along(x) < along(y) : along(x) > along(y); });
         for (auto it = begin; it != end; ++it) {
             const size_t k = static_cast<size_t>(*it);
-            Mask m = aboveAll_[k] | side_[s][k];
-            side_[s][k].ForEach([&](int j) { m |= need_[s][static_cast<size_t>(j)]; });
-            need_[s][k] = m;
+            Mask m = aboveAll[k] | side[s][k];
+            side[s][k].ForEach([&](int j) { m |= need[s][static_cast<size_t>(j)]; });
+            need[s][k] = m;
         }
     }
+}
+
+Search::Search(const Board& board, FreeRule rule, const SolveLimits& limits)
+    : limits_(limits), lost_(limits.maxRemembered) {
+    const Geometry g(board, rule);
+    n_ = g.n;
+    index_ = g.index;
+    tiles_ = g.tiles;
+    cells_ = g.cells;
+    above_ = g.above;
+    aboveAll_ = g.aboveAll;
+    for (int s = 0; s < 2; ++s) {
+        side_[s] = g.side[s];
+        need_[s] = g.need[s];
+    }
+    BuildNeeds();
+    BuildBlocks();
+    if (limits_.clock && limits_.maxMs > 0)
+        startMs_ = limits_.clock->TickMs();
+}
+
+void Search::BuildNeeds() {
     // Whatever must leave before a tile has needs of its own, whichever side it leaves by.
     for (int pass = 0; pass < 2; ++pass) {
         std::array<Mask, kTileCount> both;
