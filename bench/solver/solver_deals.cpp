@@ -48,6 +48,15 @@ Run Solve(const Board& b, bool quick) {
     return Run{r.verdict, r.nodes, ms};
 }
 
+// The plain deal numbered `seed` on a layout.
+Board PlainDeal(const Layout& layout, int seed) {
+    Board b;
+    RandomGenerator rng;
+    ManualClock clock;
+    BeginGame(b, layout, rng, clock, DealOptions{false, true, seed});
+    return b;
+}
+
 const char* Name(SolveVerdict v) {
     return v == SolveVerdict::Winnable ? "winnable" : v == SolveVerdict::Unwinnable ? "unwinnable"
                                                                                    : "unknown";
@@ -138,10 +147,7 @@ int main(int argc, char** argv) {
         int won = 0;
         double ms = 0;
         for (int seed : games) {
-            Board b;
-            RandomGenerator rng;
-            ManualClock clock;
-            BeginGame(b, layout, rng, clock, DealOptions{false, true, seed});
+            const Board b = PlainDeal(layout, seed);
             SolveLimits limits;
             double t0 = ThreadCpuMs();
             solver::QuickSearch q(b, FreeRule::Side, limits);
@@ -166,10 +172,7 @@ int main(int argc, char** argv) {
     std::vector<Run> with, without;
     int differ = 0;
     for (int seed : games) {
-        Board b;
-        RandomGenerator rng;
-        ManualClock clock;
-        BeginGame(b, layout, rng, clock, DealOptions{false, true, seed});
+        const Board b = PlainDeal(layout, seed);
         Run a = Solve(b, true), c = Solve(b, false);
         with.push_back(a);
         without.push_back(c);

@@ -8,6 +8,7 @@
 #include <random>
 #include <unordered_map>
 
+#include "SolverTestBoards.h"
 #include "TestBoards.h"
 #include "solitaire/Dealer.h"
 #include "solitaire/LayoutCatalog.h"
@@ -17,48 +18,9 @@
 namespace tovani {
 namespace {
 
-Layout Shipped(const std::string& name) {
-    LayoutCatalog cat = LayoutCatalog::Scan(test::ShippedLayoutsDir());
-    LayoutLoad l = LoadLayoutFile(cat.PathOf(cat.NumberOf(name)), cat);
-    EXPECT_TRUE(l.ok) << name;
-    return l.layout;
-}
-
-Board Dealt(const Layout& layout, int seed) {
-    ManualClock clock;
-    RandomGenerator rng;
-    Board b;
-    BeginGame(b, layout, rng, clock, DealOptions{false, true, seed});
-    return b;
-}
-
-// Whether some order of moves clears the board, trying every move (positions by the tiles left).
-bool ClearsSomehow(const Board& board, FreeRule rule) {
-    std::vector<int> tiles;
-    for (int t = 1; t <= kTileCount; ++t)
-        if (board.Position(t).OnBoard())
-            tiles.push_back(t);
-    std::unordered_map<uint32_t, bool> seen;
-    auto search = [&](auto& self, uint32_t left) -> bool {
-        if (left == 0)
-            return true;
-        if (auto it = seen.find(left); it != seen.end())
-            return it->second;
-        Board b = board;
-        for (size_t i = 0; i < tiles.size(); ++i)
-            if (!(left & (1u << i)))
-                b.Remove(tiles[i]);
-        bool won = false;
-        for (size_t i = 0; i < tiles.size() && !won; ++i)
-            for (size_t j = i + 1; j < tiles.size() && !won; ++j)
-                if ((left & (1u << i)) && (left & (1u << j)) && TilesMatch(tiles[i], tiles[j]) &&
-                    Dispo(b, tiles[i], rule) && Dispo(b, tiles[j], rule))
-                    won = self(self, left & ~(1u << i) & ~(1u << j));
-        seen[left] = won;
-        return won;
-    };
-    return search(search, (1u << tiles.size()) - 1);
-}
+using test::BruteForce;
+using test::Dealt;
+using test::Shipped;
 
 SolveLimits WithoutQuick() {
     SolveLimits l;
@@ -84,7 +46,7 @@ TEST(SolverQuickTest, FindsAWinExactlyWhenTryingEveryMoveDoes) {
         b.tilesLeft = n;
         b.tilesTotal = kTileCount;
         for (FreeRule rule : {FreeRule::Side, FreeRule::Vertical}) {
-            const bool expected = ClearsSomehow(b, rule);
+            const bool expected = BruteForce(b, rule).Winnable();
             ++answers[expected ? 1 : 0];
             solver::QuickSearch q(b, rule, SolveLimits{});
             const bool won = q.Step(1'000'000);
