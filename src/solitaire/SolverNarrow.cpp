@@ -123,6 +123,9 @@ bool Search::Relax(const Plays& plays, Mask& fr, Mask& cur, Order* order, int& n
     return cur.Empty();
 }
 
+// The plain game is also played by the learning (SolverLearn.cpp).
+template bool Search::Relax<false>(const Plays&, Mask&, Mask&, Order*, int&, const Finish*) const;
+
 void Search::Replay(const Plays& plays, const std::array<uint8_t, kTileCount>& seq, int from,
                     int steps, int wait, Mask& fr, Mask& cur, Order& order, int& now) const {
     cur.ForEach([&](int i) {

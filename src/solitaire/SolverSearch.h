@@ -421,6 +421,13 @@ private:
     // given back is lost too, and it forgets the choices the loss did not depend on.
     State Generalise(const State& s) const;
 
+    // The looser games that stopped where `stuckCur_` and `stuckFr_` say, played with `plays`
+    // (one each): widens, one after the other, the blocks in `candidates` for which every game,
+    // carried on from where it stopped with that block widened as well, still stops before
+    // the board is clear, and answers the blocks it could not widen. Those games then fail for
+    // any splits of the blocks widened, so the loss depended only on the others.
+    uint64_t Needed(std::array<Plays, 3>& plays, int games, uint64_t candidates) const;
+
     // A pass of narrowing or of settling: the position before it and, for narrowing, the
     // blocks its drops depended on.
     struct Pass {
