@@ -49,17 +49,14 @@ bool Search::Relax(const Plays& plays, Mask& fr, Mask& cur, Order* order, int& n
         cur.Reset(i);
         fr.Reset(i);
         dirty |= waiting_[k] & freeBlocks;
-        for (int d = 0; d < dependentCount_[k]; ++d) {
-            int j = dependents_[k][static_cast<size_t>(d)];
-            if (cur.Test(j) && !fr.Test(j) && Free(j, cur)) {
-                fr.Set(j);
-                uint64_t bit = 1ull << blockOf_[static_cast<size_t>(j)];
-                dirty |= bit;
-                freeBlocks |= bit;
-                if constexpr (kTimed)
-                    order->free[static_cast<size_t>(j)] = static_cast<uint8_t>(now);
-            }
-        }
+        ComeFree(i, cur, fr, [&](int j) __attribute__((always_inline)) {
+            fr.Set(j);
+            uint64_t bit = 1ull << blockOf_[static_cast<size_t>(j)];
+            dirty |= bit;
+            freeBlocks |= bit;
+            if constexpr (kTimed)
+                order->free[static_cast<size_t>(j)] = static_cast<uint8_t>(now);
+        });
     };
     if (kTimed && !resumed)
         cur.ForEach([&](int i) {
@@ -125,22 +122,18 @@ bool Search::Relax(const Plays& plays, Mask& fr, Mask& cur, Order* order, int& n
 
 void Search::Replay(const Plays& plays, const std::array<uint8_t, kTileCount>& seq, int from,
                     int steps, int wait, Mask& fr, Mask& cur, Order& order, int& now) const {
-    cur.ForEach([&](int i) {
-        if (!fr.Test(i))
-            order.free[static_cast<size_t>(i)] = kNever;
-    });
+    for (size_t w = 0; w < 3; ++w)
+        for (uint64_t m = cur.w[w] & ~fr.w[w]; m != 0; m &= m - 1)
+            order.free[w * 64 + static_cast<size_t>(std::countr_zero(m))] = kNever;
     auto take = [&](int i) {
         const size_t k = static_cast<size_t>(i);
         order.out[k] = static_cast<uint8_t>(++now);
         cur.Reset(i);
         fr.Reset(i);
-        for (int d = 0; d < dependentCount_[k]; ++d) {
-            const int j = dependents_[k][static_cast<size_t>(d)];
-            if (cur.Test(j) && !fr.Test(j) && Free(j, cur)) {
-                fr.Set(j);
-                order.free[static_cast<size_t>(j)] = static_cast<uint8_t>(now);
-            }
-        }
+        ComeFree(i, cur, fr, [&](int j) __attribute__((always_inline)) {
+            fr.Set(j);
+            order.free[static_cast<size_t>(j)] = static_cast<uint8_t>(now);
+        });
     };
     // A pair leaves when both its tiles are free and what it needs is gone.
     auto pairReady = [&](const Block& b, int k) {
@@ -158,10 +151,7 @@ void Search::Replay(const Plays& plays, const std::array<uint8_t, kTileCount>& s
             continue;
         const Block& b = blocks_[static_cast<size_t>(g)];
         const BlockPlay play = plays[static_cast<size_t>(g)];
-        int q = 0;
-        while (b.t[static_cast<size_t>(q)] != x)
-            ++q;
-        const size_t uq = static_cast<size_t>(q);
+        const size_t uq = static_cast<size_t>(place_[static_cast<size_t>(x)]);
         const unsigned al = play.allowed;
         int k = -1; // the pair that leaves, when the block's pairs are known
         if (play.pair >= 0)
@@ -210,15 +200,17 @@ void Search::FinishAsBefore(const Finish& finish, Mask& fr, Mask& cur, Order& or
     // A tile comes free when the last tile lying on it has left and one of its sides is clear.
     auto last = [&](const Mask& m) {
         int l = 0;
-        (m & cur).ForEach([&](int x) { l = std::max<int>(l, order.out[static_cast<size_t>(x)]); });
+        for (size_t w = 0; w < 3; ++w)
+            for (uint64_t b = m.w[w] & cur.w[w]; b != 0; b &= b - 1)
+                l = std::max<int>(l, order.out[w * 64 + static_cast<size_t>(std::countr_zero(b))]);
         return l;
     };
-    cur.ForEach([&](int t) {
-        const size_t k = static_cast<size_t>(t);
-        if (!fr.Test(t))
+    for (size_t w = 0; w < 3; ++w)
+        for (uint64_t m = cur.w[w] & ~fr.w[w]; m != 0; m &= m - 1) {
+            const size_t k = w * 64 + static_cast<size_t>(std::countr_zero(m));
             order.free[k] = static_cast<uint8_t>(
                 std::max(last(above_[k]), std::min(last(side_[0][k]), last(side_[1][k]))));
-    });
+        }
     cur = Mask{};
     fr = Mask{};
 }
@@ -253,12 +245,12 @@ bool Search::OnTime(const Order& o, const Block& b, const State& s, unsigned al,
     auto before = [&](int k, int y) {
         if (s.rem.Test(y) && o.free[static_cast<size_t>(y)] >= step)
             return false;
-        bool ok = true;
-        (b.need[static_cast<size_t>(k)] & s.rem).ForEach([&](int j) {
-            if (o.out[static_cast<size_t>(j)] >= step)
-                ok = false;
-        });
-        return ok;
+        const Mask& need = b.need[static_cast<size_t>(k)];
+        for (size_t w = 0; w < 3; ++w)
+            for (uint64_t m = need.w[w] & s.rem.w[w]; m != 0; m &= m - 1)
+                if (o.out[w * 64 + static_cast<size_t>(std::countr_zero(m))] >= step)
+                    return false;
+        return true;
     };
     if (cnt == 2) {
         const int other = at[0] == q ? at[1] : at[0];
@@ -319,9 +311,7 @@ bool Search::Repair(const Order& o, Order& fixed, const State& s, uint64_t chang
         const Block& b = blocks_[static_cast<size_t>(h)];
         int at[4];
         const int cnt = Left(b, s.rem, at);
-        int q = 0;
-        while (b.t[static_cast<size_t>(q)] != x)
-            ++q;
+        const int q = place_[kx];
         const unsigned al = h == g ? 1u << p : s.Allowed(h);
         const int w = WaitOf(o, b, s, al, cnt, at, q, lateMask);
         if (w < 0 || w == kNever)
@@ -482,12 +472,15 @@ int Search::Narrow(State& s, const Mask& fr, const OrderCache* from, OrderCache&
                             first, base.out[static_cast<size_t>(b.t[static_cast<size_t>(q)])]);
                     cur0 = s.rem;
                     fr0 = Mask{};
-                    s.rem.ForEach([&](int i) {
-                        if (base.out[static_cast<size_t>(i)] < first)
-                            cur0.Reset(i);
-                        else if (base.free[static_cast<size_t>(i)] < first)
-                            fr0.Set(i);
-                    });
+                    for (size_t w = 0; w < 3; ++w)
+                        for (uint64_t m = s.rem.w[w]; m != 0; m &= m - 1) {
+                            const int c = std::countr_zero(m);
+                            const size_t i = w * 64 + static_cast<size_t>(c);
+                            const uint64_t gone = base.out[i] < first;
+                            const uint64_t isFree = !gone & (base.free[i] < first);
+                            cur0.w[w] &= ~(gone << c);
+                            fr0.w[w] |= isFree << c;
+                        }
                     // Then everything that can leave while this block waits: that part is
                     // the same whichever way the block is split.
                     frozenCur = cur0;

@@ -283,6 +283,18 @@ private:
         return n;
     }
 
+    // Calls f(j) for every tile that x held back and that comes free now that x has left `rem`
+    // (and is in `rem` but not yet in `fr`).
+    template <typename F> void ComeFree(int x, const Mask& rem, const Mask& fr, F f) const {
+        const Mask& d = dependentSet_[static_cast<size_t>(x)];
+        for (size_t w = 0; w < 3; ++w)
+            for (uint64_t b = d.w[w] & rem.w[w] & ~fr.w[w]; b != 0; b &= b - 1) {
+                const int j = static_cast<int>(w * 64) + std::countr_zero(b);
+                if (Free(j, rem))
+                    f(j);
+            }
+    }
+
     // Takes the tiles of pair k of block b off `rem`, updating the free set.
     void TakePair(Mask& rem, Mask& fr, uint64_t& dirty, const Block& b, int k,
                   std::vector<int>* path) const;
@@ -455,6 +467,10 @@ private:
     // flanks), and the blocks with a pair that needs it gone.
     std::array<std::array<int, 16>, kTileCount> dependents_{};
     std::array<int, kTileCount> dependentCount_{};
+    // The same tiles as a set, for the games that test them a word at a time; and where each
+    // tile stands in its block (0..3).
+    std::array<Mask, kTileCount> dependentSet_{};
+    std::array<int, kTileCount> place_{};
     std::array<uint64_t, kTileCount> waiting_{};
     // The tiles with a pair that needs a tile gone, by that tile.
     std::array<Mask, kTileCount> neededBy_{};

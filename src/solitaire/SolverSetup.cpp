@@ -134,9 +134,16 @@ void Search::BuildBlocks() {
         blockOf_[k] = (tiles_[k] - 1) / 4;
     }
     for (int i = 0; i < n_; ++i) {
+        const size_t k = static_cast<size_t>(i);
+        for (int d = 0; d < dependentCount_[k]; ++d)
+            dependentSet_[k].Set(dependents_[k][static_cast<size_t>(d)]);
+    }
+    for (int i = 0; i < n_; ++i) {
         Block& b = blocks_[static_cast<size_t>((tiles_[static_cast<size_t>(i)] - 1) / 4)];
-        if (b.n < 4)
+        if (b.n < 4) {
             b.t[static_cast<size_t>(b.n)] = i;
+            place_[static_cast<size_t>(i)] = b.n;
+        }
         ++b.n;
         b.mask.Set(i);
     }
