@@ -409,6 +409,23 @@ int Search::Narrow(State& s, const Mask& fr, const OrderCache* from, OrderCache&
         seq[static_cast<size_t>(base.out[static_cast<size_t>(i)] - 1)] = static_cast<uint8_t>(i);
         ++steps;
     });
+    // By step v of the first order: the tiles still in the game after it, and those that had
+    // come free by then (made when a block first needs a game of its own).
+    std::array<Mask, kTileCount + 1> leftAfter, freeBy;
+    bool stepsReady = false;
+    auto makeSteps = [&]() {
+        Mask left = s.rem;
+        leftAfter[0] = left;
+        for (int v = 1; v <= steps; ++v) {
+            left.Reset(seq[static_cast<size_t>(v - 1)]);
+            leftAfter[static_cast<size_t>(v)] = left;
+        }
+        std::fill(freeBy.begin(), freeBy.begin() + steps + 1, Mask{});
+        s.rem.ForEach([&](int i) { freeBy[base.free[static_cast<size_t>(i)]].Set(i); });
+        for (int v = 1; v <= steps; ++v)
+            freeBy[static_cast<size_t>(v)] |= freeBy[static_cast<size_t>(v - 1)];
+        stepsReady = true;
+    };
     uint64_t changed = 0;
     if (from)
         for (int h = 0; h < kBlocks; ++h) {
@@ -430,7 +447,7 @@ int Search::Narrow(State& s, const Mask& fr, const OrderCache* from, OrderCache&
         const Block& b = blocks_[static_cast<size_t>(g)];
         unsigned keep = al;
         bool prefixReady = false;
-        Mask cur0, fr0, frozenCur, frozenFr;
+        Mask frozenCur, frozenFr;
         int frozenNow = 0;
         Order& frozen = orders_[1];
         int first = 1 << 30;
@@ -470,21 +487,12 @@ int Search::Narrow(State& s, const Mask& fr, const OrderCache* from, OrderCache&
                     for (int q = 0; q < 4; ++q)
                         first = std::min<int>(
                             first, base.out[static_cast<size_t>(b.t[static_cast<size_t>(q)])]);
-                    cur0 = s.rem;
-                    fr0 = Mask{};
-                    for (size_t w = 0; w < 3; ++w)
-                        for (uint64_t m = s.rem.w[w]; m != 0; m &= m - 1) {
-                            const int c = std::countr_zero(m);
-                            const size_t i = w * 64 + static_cast<size_t>(c);
-                            const uint64_t gone = base.out[i] < first;
-                            const uint64_t isFree = !gone & (base.free[i] < first);
-                            cur0.w[w] &= ~(gone << c);
-                            fr0.w[w] |= isFree << c;
-                        }
+                    if (!stepsReady)
+                        makeSteps();
+                    frozenCur = leftAfter[static_cast<size_t>(first - 1)];
+                    frozenFr = freeBy[static_cast<size_t>(first - 1)] & frozenCur;
                     // Then everything that can leave while this block waits: that part is
                     // the same whichever way the block is split.
-                    frozenCur = cur0;
-                    frozenFr = fr0;
                     frozenNow = first - 1;
                     frozen = base;
                     Replay(fixedTo(g, 0), seq, first - 1, steps, g, frozenFr, frozenCur, frozen,
