@@ -278,9 +278,39 @@ bool Search::Repair(const Order& o, Order& fixed, const State& s, uint64_t chang
         int at[4];
         const int cnt = Left(b, s.rem, at);
         const unsigned al = h == g ? 1u << p : s.Allowed(h);
+        // As OnTime, with the latest step each pair waits for on its needs worked out once for
+        // the block's tiles.
+        std::array<int, 6> needsGone{-1, -1, -1, -1, -1, -1};
+        auto pairOnTime = [&](int k, int y, int step) {
+            if (s.rem.Test(y) && o.free[static_cast<size_t>(y)] >= step)
+                return false;
+            int& m = needsGone[static_cast<size_t>(k)];
+            if (m < 0) {
+                m = 0;
+                const Mask& need = b.need[static_cast<size_t>(k)];
+                for (size_t w = 0; w < 3; ++w)
+                    for (uint64_t r = need.w[w] & s.rem.w[w]; r != 0; r &= r - 1)
+                        m = std::max<int>(m,
+                                          o.out[w * 64 + static_cast<size_t>(std::countr_zero(r))]);
+            }
+            return m < step;
+        };
         for (int i = 0; i < cnt; ++i) {
-            const int x = b.t[static_cast<size_t>(at[i])];
-            if (OnTime(o, b, s, al, cnt, at, at[i], o.out[static_cast<size_t>(x)]))
+            const int q = at[i];
+            const int x = b.t[static_cast<size_t>(q)];
+            const int step = o.out[static_cast<size_t>(x)];
+            bool onTime = false;
+            if (cnt == 2) {
+                const int other = at[0] == q ? at[1] : at[0];
+                onTime = pairOnTime(PairIndex(q, other), b.t[static_cast<size_t>(other)], step);
+            } else {
+                for (unsigned a = al; a != 0 && !onTime; a &= a - 1) {
+                    const size_t pa = static_cast<size_t>(std::countr_zero(a));
+                    onTime = pairOnTime(b.pairIn[static_cast<size_t>(q)][pa],
+                                        b.partnerIn[static_cast<size_t>(q)][pa], step);
+                }
+            }
+            if (onTime)
                 continue;
             if (nLate == 8)
                 return false;
@@ -299,10 +329,10 @@ bool Search::Repair(const Order& o, Order& fixed, const State& s, uint64_t chang
         lateBlocks |= 1ull << blockOf_[static_cast<size_t>(late[n])];
     struct LaterFree {
         int tile;
-        uint16_t key; // comes free when the tile with this key has left
+        uint16_t after; // comes free once the tiles put off until this step have left
     };
     constexpr int kMaxLater = 16;
-    std::array<LaterFree, kMaxLater> later{};
+    std::array<LaterFree, kMaxLater> later;
     int nLater = 0;
     for (int n = 0; n < nLate; ++n) {
         const int x = late[n];
@@ -335,7 +365,7 @@ bool Search::Repair(const Order& o, Order& fixed, const State& s, uint64_t chang
                 if (z != j && s.rem.Test(z) && oz >= o.free[kj] && oz <= w)
                     return false;
             }
-            later[nLater++] = LaterFree{j, static_cast<uint16_t>(2 * w + 1)};
+            later[nLater++] = LaterFree{j, static_cast<uint16_t>(w)};
         }
         bool clear = true;
         (neededBy_[kx] & s.rem).ForEach([&](int t) {
@@ -347,34 +377,44 @@ bool Search::Repair(const Order& o, Order& fixed, const State& s, uint64_t chang
             return false;
         waits[n] = w;
     }
-    // Number the steps again: a tile put off leaves just after step w.
-    std::array<uint16_t, 2 * 256> count;
-    std::array<uint16_t, kTileCount> key{};
-    size_t top = 0; // the highest key, as far as the counts need to go
-    s.rem.ForEach([&](int t) {
-        const size_t k = static_cast<size_t>(t);
-        key[k] = static_cast<uint16_t>(2 * o.out[k]);
-        top = std::max<size_t>(top, key[k]);
-    });
+    // Number the steps again: a tile put off leaves just after step w. By step v of o: the
+    // tiles that leave up to it, and those with the tiles put off until it.
+    std::array<uint16_t, kTileCount + 1> atStep{}, lateAt{};
+    std::array<uint16_t, kTileCount + 1> upTo, upToLate;
+    size_t top = 0; // the last step, as far as the counts need to go
+    for (size_t w = 0; w < 3; ++w)
+        for (uint64_t m = s.rem.w[w]; m != 0; m &= m - 1) {
+            const uint8_t v = o.out[w * 64 + static_cast<size_t>(std::countr_zero(m))];
+            ++atStep[v];
+            top = std::max<size_t>(top, v);
+        }
     for (int n = 0; n < nLate; ++n) {
-        key[static_cast<size_t>(late[n])] = static_cast<uint16_t>(2 * waits[n] + 1);
-        top = std::max<size_t>(top, 2 * static_cast<size_t>(waits[n]) + 1);
+        --atStep[o.out[static_cast<size_t>(late[n])]];
+        ++lateAt[static_cast<size_t>(waits[n])];
+        top = std::max<size_t>(top, static_cast<size_t>(waits[n]));
     }
     // A tile comes free before it leaves, and the tiles that come free later for a late tile
-    // wait for one of the keys above: none of the counts looked at lies past `top`.
-    std::fill(count.begin(), count.begin() + static_cast<std::ptrdiff_t>(top) + 1, uint16_t{0});
-    s.rem.ForEach([&](int t) { ++count[key[static_cast<size_t>(t)]]; });
-    for (size_t k = 1; k <= top; ++k)
-        count[k] = static_cast<uint16_t>(count[k] + count[k - 1]);
-    s.rem.ForEach([&](int t) {
-        const size_t k = static_cast<size_t>(t);
-        const uint8_t f = o.free[k];
-        fixed.out[k] = static_cast<uint8_t>(count[key[k]]);
-        fixed.free[k] = f == kNever ? kNever : static_cast<uint8_t>(count[2u * f]);
-    });
+    // wait for one of the steps above: none of the counts looked at lies past `top`.
+    uint16_t running = 0;
+    for (size_t v = 0; v <= top; ++v) {
+        running = static_cast<uint16_t>(running + atStep[v]);
+        upTo[v] = running;
+        running = static_cast<uint16_t>(running + lateAt[v]);
+        upToLate[v] = running;
+    }
+    for (size_t w = 0; w < 3; ++w)
+        for (uint64_t m = s.rem.w[w]; m != 0; m &= m - 1) {
+            const size_t k = w * 64 + static_cast<size_t>(std::countr_zero(m));
+            const uint8_t f = o.free[k];
+            fixed.out[k] = static_cast<uint8_t>(upTo[o.out[k]]);
+            fixed.free[k] = f == kNever ? kNever : static_cast<uint8_t>(upTo[f]);
+        }
+    for (int n = 0; n < nLate; ++n)
+        fixed.out[static_cast<size_t>(late[n])] =
+            static_cast<uint8_t>(upToLate[static_cast<size_t>(waits[n])]);
     for (int n = 0; n < nLater; ++n) {
         uint8_t& f = fixed.free[static_cast<size_t>(later[static_cast<size_t>(n)].tile)];
-        f = std::max(f, static_cast<uint8_t>(count[later[static_cast<size_t>(n)].key]));
+        f = std::max(f, static_cast<uint8_t>(upToLate[later[static_cast<size_t>(n)].after]));
     }
     return true;
 }
