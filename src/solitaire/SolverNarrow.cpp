@@ -420,10 +420,11 @@ bool Search::Repair(const Order& o, Order& fixed, const State& s, uint64_t chang
 }
 
 int Search::Narrow(State& s, const Mask& fr, const OrderCache* from, OrderCache& into) const {
-    // One looser game with every open split allowed gives an order of removals; a split
-    // that this order already respects needs no game of its own, nor one whose order from
-    // above still holds here. Only the blocks whose splits have changed since can break it:
-    // tiles taken off since then only left earlier, which never holds anything back.
+    // One looser game with every open split allowed gives an order of removals, where the
+    // games of single splits start. A split needs no game of its own when its order from
+    // above still holds here: only the blocks whose splits have changed since can break it,
+    // as tiles taken off since then only left earlier, which never holds anything back; nor
+    // when the last order found here for another block can be mended for it.
     Order& base = orders_[0];
     const Plays plays = PlaysOf(s);
     auto fixedTo = [&](int g, unsigned al) {
@@ -477,9 +478,8 @@ int Search::Narrow(State& s, const Mask& fr, const OrderCache* from, OrderCache&
     dropUsed_ = 0;
     State narrowed = s;
     int result = 0;
-    // The last two orders found by a game of their own at this position, newest first.
-    std::array<int, 2> found{};
-    int nWit = 0;
+    // The split whose order a game of its own found last at this position (-1: none yet).
+    int found = -1;
     for (int g = 0; g < kBlocks; ++g) {
         unsigned al = s.Allowed(g);
         if (al == 0 || SingleSplit(al))
@@ -507,12 +507,11 @@ int Search::Narrow(State& s, const Mask& fr, const OrderCache* from, OrderCache&
                 shortcuts && from && from->Has(slot) &&
                 Repair(from->orders[static_cast<size_t>(slot)], o, s, changed & ~(1ull << g), g, p);
             // An order found for another split at this position fixes that block to one of
-            // its allowed splits, so it is an order of this position too.
-            for (int w = 0; w < nWit && !holds && shortcuts; ++w)
-                holds = Repair(into.orders[static_cast<size_t>(found[static_cast<size_t>(w)])], o,
-                               s, 0, g, p);
-            if (!holds && shortcuts)
-                holds = Repair(base, o, s, 0, g, p);
+            // its allowed splits, so it is an order of this position too. (The first order
+            // and the orders found before the last one seldom hold where the last does not:
+            // mending them cost more than the games they spared.)
+            if (!holds && shortcuts && found >= 0)
+                holds = Repair(into.orders[static_cast<size_t>(found)], o, s, 0, g, p);
             if (!holds && !shortcuts) {
                 // The split's own game from the start, for checking the shortcuts.
                 Mask f = fr, cur = s.rem;
@@ -546,9 +545,7 @@ int Search::Narrow(State& s, const Mask& fr, const OrderCache* from, OrderCache&
                 const Finish finish{g, &seq, steps, first - 1, 1ull << g};
                 holds = Relax<true>(fixedTo(g, 1u << p), f, cur, &o, now, &finish);
                 if (holds) {
-                    found[1] = found[0];
-                    found[0] = slot;
-                    nWit = std::min(nWit + 1, 2);
+                    found = slot;
                 } else {
                     failed(f, cur);
                 }
