@@ -194,22 +194,29 @@ void Search::FinishAsBefore(const Finish& finish, Mask& fr, Mask& cur, Order& or
                             int& now) const {
     for (int k = finish.from; k < finish.steps; ++k) {
         const int t = (*finish.seq)[static_cast<size_t>(k)];
-        if (cur.Test(t))
-            order.out[static_cast<size_t>(t)] = static_cast<uint8_t>(++now);
+        // Without a branch: the tiles still in the game take the next steps.
+        const unsigned in = cur.Test(t) ? 1u : 0u;
+        now += static_cast<int>(in);
+        uint8_t& out = order.out[static_cast<size_t>(t)];
+        const unsigned keep = in - 1u; // all ones when the tile is gone already
+        out = static_cast<uint8_t>((out & keep) | (static_cast<unsigned>(now) & ~keep));
     }
     // A tile comes free when the last tile lying on it has left and one of its sides is clear.
-    auto last = [&](const Mask& m) {
+    auto last = [&](const uint8_t* tiles, int count) {
         int l = 0;
-        for (size_t w = 0; w < 3; ++w)
-            for (uint64_t b = m.w[w] & cur.w[w]; b != 0; b &= b - 1)
-                l = std::max<int>(l, order.out[w * 64 + static_cast<size_t>(std::countr_zero(b))]);
+        for (int a = 0; a < count; ++a) {
+            const int j = tiles[a];
+            l = std::max<int>(l, cur.Test(j) ? order.out[static_cast<size_t>(j)] : 0);
+        }
         return l;
     };
     for (size_t w = 0; w < 3; ++w)
         for (uint64_t m = cur.w[w] & ~fr.w[w]; m != 0; m &= m - 1) {
             const size_t k = w * 64 + static_cast<size_t>(std::countr_zero(m));
+            const Around& a = around_[k];
             order.free[k] = static_cast<uint8_t>(
-                std::max(last(above_[k]), std::min(last(side_[0][k]), last(side_[1][k]))));
+                std::max(last(a.on.data(), a.count[0]), std::min(last(a.side[0].data(), a.count[1]),
+                                                                 last(a.side[1].data(), a.count[2]))));
         }
     cur = Mask{};
     fr = Mask{};

@@ -471,6 +471,14 @@ private:
     // tile stands in its block (0..3).
     std::array<Mask, kTileCount> dependentSet_{};
     std::array<int, kTileCount> place_{};
+    // What lies on each tile and its neighbours on either side, as short lists (a tile's part
+    // of above_ and side_).
+    struct Around {
+        uint8_t count[3]{}; // on it, side 0, side 1
+        std::array<uint8_t, 9> on{};
+        std::array<uint8_t, 3> side[2]{};
+    };
+    std::array<Around, kTileCount> around_{};
     std::array<uint64_t, kTileCount> waiting_{};
     // The tiles with a pair that needs a tile gone, by that tile.
     std::array<Mask, kTileCount> neededBy_{};

@@ -137,6 +137,17 @@ void Search::BuildBlocks() {
         const size_t k = static_cast<size_t>(i);
         for (int d = 0; d < dependentCount_[k]; ++d)
             dependentSet_[k].Set(dependents_[k][static_cast<size_t>(d)]);
+        // Three cells above can hold at most nine tiles, and three cells to a side three.
+        Around& a = around_[k];
+        above_[k].ForEach([&](int j) {
+            if (a.count[0] < a.on.size())
+                a.on[a.count[0]++] = static_cast<uint8_t>(j);
+        });
+        for (size_t sd = 0; sd < 2; ++sd)
+            side_[sd][k].ForEach([&](int j) {
+                if (a.count[sd + 1] < a.side[sd].size())
+                    a.side[sd][a.count[sd + 1]++] = static_cast<uint8_t>(j);
+            });
     }
     for (int i = 0; i < n_; ++i) {
         Block& b = blocks_[static_cast<size_t>((tiles_[static_cast<size_t>(i)] - 1) / 4)];
