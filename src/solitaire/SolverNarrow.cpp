@@ -510,15 +510,15 @@ int Search::Narrow(State& s, const Mask& fr, const OrderCache* from, OrderCache&
             const int slot = 3 * g + p;
             Order& o = into.orders[static_cast<size_t>(slot)];
             const bool shortcuts = limits_.shortcuts;
-            bool holds =
-                shortcuts && from && from->Has(slot) &&
-                Repair(from->orders[static_cast<size_t>(slot)], o, s, changed & ~(1ull << g), g, p);
             // An order found for another split at this position fixes that block to one of
             // its allowed splits, so it is an order of this position too. (The first order
             // and the orders found before the last one seldom hold where the last does not:
             // mending them cost more than the games they spared.)
-            if (!holds && shortcuts && found >= 0)
-                holds = Repair(into.orders[static_cast<size_t>(found)], o, s, 0, g, p);
+            bool holds = shortcuts && found >= 0 &&
+                         Repair(into.orders[static_cast<size_t>(found)], o, s, 0, g, p);
+            if (!holds && shortcuts && from && from->Has(slot))
+                holds = Repair(from->orders[static_cast<size_t>(slot)], o, s, changed & ~(1ull << g),
+                               g, p);
             if (!holds && !shortcuts) {
                 // The split's own game from the start, for checking the shortcuts.
                 Mask f = fr, cur = s.rem;
