@@ -485,7 +485,8 @@ int Search::Narrow(State& s, const Mask& fr, const OrderCache* from, OrderCache&
     dropUsed_ = 0;
     State narrowed = s;
     int result = 0;
-    // The split whose order a game of its own found last at this position (-1: none yet).
+    // The split whose order was found last at this position, by a game or mended (-1: none
+    // yet).
     int found = -1;
     for (int g = 0; g < kBlocks; ++g) {
         unsigned al = s.Allowed(g);
@@ -551,14 +552,13 @@ int Search::Narrow(State& s, const Mask& fr, const OrderCache* from, OrderCache&
                 // The game with the block waiting stopped where nothing else could move.
                 const Finish finish{g, &seq, steps, first - 1, 1ull << g};
                 holds = Relax<true>(fixedTo(g, 1u << p), f, cur, &o, now, &finish);
-                if (holds) {
-                    found = slot;
-                } else {
+                if (!holds)
                     failed(f, cur);
-                }
             }
-            if (holds)
+            if (holds) {
                 has[static_cast<size_t>(slot >> 6)] |= 1ull << (slot & 63);
+                found = slot;
+            }
             else
                 keep &= ~(1u << p);
         }
