@@ -120,8 +120,27 @@ bool Search::Relax(const Plays& plays, Mask& fr, Mask& cur, Order* order, int& n
     return cur.Empty();
 }
 
-void Search::Replay(const Plays& plays, const std::array<uint8_t, kTileCount>& seq, int from,
-                    int steps, int wait, Mask& fr, Mask& cur, Order& order, int& now) const {
+std::array<int8_t, kTileCount> Search::TilePairs(const Plays& plays, const Mask& rem) const {
+    std::array<int8_t, kTileCount> pairOf;
+    rem.ForEach([&](int x) {
+        const size_t kx = static_cast<size_t>(x);
+        const BlockPlay play = plays[static_cast<size_t>(blockOf_[kx])];
+        const unsigned al = play.allowed;
+        if (play.pair >= 0)
+            pairOf[kx] = play.pair;
+        else if (SingleSplit(al))
+            pairOf[kx] = blocks_[static_cast<size_t>(blockOf_[kx])]
+                             .pairIn[static_cast<size_t>(place_[kx])]
+                                    [static_cast<size_t>(std::countr_zero(al))];
+        else
+            pairOf[kx] = al == 0 ? kHeld : kOpen;
+    });
+    return pairOf;
+}
+
+void Search::Replay(const Plays& plays, const std::array<int8_t, kTileCount>& pairOf,
+                    const std::array<uint8_t, kTileCount>& seq, int from, int steps, int wait,
+                    Mask& fr, Mask& cur, Order& order, int& now) const {
     for (size_t w = 0; w < 3; ++w)
         for (uint64_t m = cur.w[w] & ~fr.w[w]; m != 0; m &= m - 1)
             order.free[w * 64 + static_cast<size_t>(std::countr_zero(m))] = kNever;
@@ -150,14 +169,7 @@ void Search::Replay(const Plays& plays, const std::array<uint8_t, kTileCount>& s
         if (g == wait)
             continue;
         const Block& b = blocks_[static_cast<size_t>(g)];
-        const BlockPlay play = plays[static_cast<size_t>(g)];
-        const size_t uq = static_cast<size_t>(place_[static_cast<size_t>(x)]);
-        const unsigned al = play.allowed;
-        int k = -1; // the pair that leaves, when the block's pairs are known
-        if (play.pair >= 0)
-            k = play.pair;
-        else if (SingleSplit(al))
-            k = b.pairIn[uq][static_cast<size_t>(std::countr_zero(al))];
+        const int k = pairOf[static_cast<size_t>(x)]; // the pair that leaves, when known
         if (k >= 0) {
             if (pairReady(b, k)) {
                 take(b.t[static_cast<size_t>(kPairOf[k][0])]);
@@ -167,8 +179,10 @@ void Search::Replay(const Plays& plays, const std::array<uint8_t, kTileCount>& s
             }
             continue;
         }
-        if (al == 0)
-            continue; // held back
+        if (k == kHeld)
+            continue;
+        const size_t uq = static_cast<size_t>(place_[static_cast<size_t>(x)]);
+        const unsigned al = plays[static_cast<size_t>(g)].allowed;
         bool ready = false;
         if (fr.Test(x))
             for (unsigned a = al; a != 0 && !ready; a &= a - 1) {
@@ -453,6 +467,7 @@ int Search::Narrow(State& s, const Mask& fr, const OrderCache* from, OrderCache&
     // The first order step by step, for the games of single splits to end by.
     std::array<uint8_t, kTileCount> seq{};
     int steps = 0;
+    const std::array<int8_t, kTileCount> pairOf = TilePairs(plays, s.rem);
     s.rem.ForEach([&](int i) {
         seq[static_cast<size_t>(base.out[static_cast<size_t>(i)] - 1)] = static_cast<uint8_t>(i);
         ++steps;
@@ -542,8 +557,8 @@ int Search::Narrow(State& s, const Mask& fr, const OrderCache* from, OrderCache&
                     // the same whichever way the block is split.
                     frozenNow = first - 1;
                     frozen = base;
-                    Replay(fixedTo(g, 0), seq, first - 1, steps, g, frozenFr, frozenCur, frozen,
-                           frozenNow);
+                    Replay(fixedTo(g, 0), pairOf, seq, first - 1, steps, g, frozenFr, frozenCur,
+                           frozen, frozenNow);
                     prefixReady = true;
                 }
                 Mask f = frozenFr, cur = frozenCur;

@@ -353,9 +353,15 @@ private:
     // with `wait` open: the tiles leave in that order where they still can, those that cannot
     // yet wait, and the game then goes on from there for the blocks that waited. It ends where
     // the same game played from the start would end (taking tiles off never hurts in it), at a
-    // cost near one look at each tile instead of a search over the blocks.
-    void Replay(const Plays& plays, const std::array<uint8_t, kTileCount>& seq, int from,
-                int steps, int wait, Mask& fr, Mask& cur, Order& order, int& now) const;
+    // cost near one look at each tile instead of a search over the blocks. `pairOf` tells for
+    // each tile the pair (kPairOf) it leaves in under `plays`, kOpen when its block's split is
+    // open and kHeld when the block has no play (TilePairs).
+    static constexpr int8_t kOpen = -1, kHeld = -2;
+    void Replay(const Plays& plays, const std::array<int8_t, kTileCount>& pairOf,
+                const std::array<uint8_t, kTileCount>& seq, int from, int steps, int wait,
+                Mask& fr, Mask& cur, Order& order, int& now) const;
+    // The pair each tile of `rem` leaves in under `plays`, as Replay takes it.
+    std::array<int8_t, kTileCount> TilePairs(const Plays& plays, const Mask& rem) const;
     // Ends a game by `finish`: the tiles still in it leave in the order they did there, and
     // come free when what holds them back has left.
     void FinishAsBefore(const Finish& finish, Mask& fr, Mask& cur, Order& order, int& now) const;
