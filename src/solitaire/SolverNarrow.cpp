@@ -89,23 +89,23 @@ bool Search::Relax(const Plays& plays, Mask& fr, Mask& cur, Order* order, int& n
             tryPair(2 * p);
             tryPair(2 * p + 1);
         } else if (b.mask.Intersects(fr)) {
-            bool again = true;
-            while (again) {
-                again = false;
-                for (int q = 0; q < 4; ++q) {
-                    const size_t uq = static_cast<size_t>(q);
-                    const int x = b.t[uq];
-                    if (!fr.Test(x))
-                        continue;
-                    for (unsigned a = al; a != 0; a &= a - 1) {
-                        const size_t p = static_cast<size_t>(std::countr_zero(a));
-                        const int y = b.partnerIn[uq][p];
-                        if ((!cur.Test(y) || fr.Test(y)) &&
-                            !b.need[static_cast<size_t>(b.pairIn[uq][p])].Intersects(cur)) {
-                            take(x, dirty);
-                            again = true;
-                            break;
-                        }
+            // The tiles in turn, round and round, until a whole round since the last tile
+            // left (or the first round) lets none go.
+            int last = -1; // where the last tile left
+            for (int q = 0, looked = 0; q != last && (last >= 0 || looked < 4);
+                 q = (q + 1) & 3, ++looked) {
+                const size_t uq = static_cast<size_t>(q);
+                const int x = b.t[uq];
+                if (!fr.Test(x))
+                    continue;
+                for (unsigned a = al; a != 0; a &= a - 1) {
+                    const size_t p = static_cast<size_t>(std::countr_zero(a));
+                    const int y = b.partnerIn[uq][p];
+                    if ((!cur.Test(y) || fr.Test(y)) &&
+                        !b.need[static_cast<size_t>(b.pairIn[uq][p])].Intersects(cur)) {
+                        take(x, dirty);
+                        last = q;
+                        break;
                     }
                 }
             }
