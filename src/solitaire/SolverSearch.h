@@ -287,12 +287,15 @@ private:
     // (and is in `rem` but not yet in `fr`).
     template <typename F> void ComeFree(int x, const Mask& rem, const Mask& fr, F f) const {
         const Mask& d = dependentSet_[static_cast<size_t>(x)];
-        for (size_t w = 0; w < 3; ++w)
+        for (unsigned words = dependentWords_[static_cast<size_t>(x)]; words != 0;
+             words &= words - 1) {
+            const size_t w = static_cast<size_t>(std::countr_zero(words));
             for (uint64_t b = d.w[w] & rem.w[w] & ~fr.w[w]; b != 0; b &= b - 1) {
                 const int j = static_cast<int>(w * 64) + std::countr_zero(b);
                 if (Free(j, rem))
                     f(j);
             }
+        }
     }
 
     // Takes the tiles of pair k of block b off `rem`, updating the free set.
@@ -476,6 +479,7 @@ private:
     // The same tiles as a set, for the games that test them a word at a time; and where each
     // tile stands in its block (0..3).
     std::array<Mask, kTileCount> dependentSet_{};
+    std::array<uint8_t, kTileCount> dependentWords_{}; // the words of dependentSet_ not empty
     std::array<int, kTileCount> place_{};
     // What lies on each tile and its neighbours on either side, as short lists (a tile's part
     // of above_ and side_).

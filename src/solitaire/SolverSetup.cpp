@@ -137,6 +137,9 @@ void Search::BuildBlocks() {
         const size_t k = static_cast<size_t>(i);
         for (int d = 0; d < dependentCount_[k]; ++d)
             dependentSet_[k].Set(dependents_[k][static_cast<size_t>(d)]);
+        for (size_t w = 0; w < 3; ++w)
+            if (dependentSet_[k].w[w] != 0)
+                dependentWords_[k] |= static_cast<uint8_t>(1u << w);
         // Three cells above can hold at most nine tiles, and three cells to a side three.
         Around& a = around_[k];
         above_[k].ForEach([&](int j) {
