@@ -261,8 +261,10 @@ private:
 
     bool Free(int i, const Mask& rem) const {
         const size_t k = static_cast<size_t>(i);
-        return !above_[k].Intersects(rem) &&
-               (!side_[0][k].Intersects(rem) || !side_[1][k].Intersects(rem));
+        if (above_[k].Intersects(rem))
+            return false;
+        const bool left = side_[0][k].Intersects(rem), right = side_[1][k].Intersects(rem);
+        return !(left && right);
     }
 
     Mask FreeSet(const Mask& rem) const {
