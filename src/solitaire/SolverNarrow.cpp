@@ -49,14 +49,15 @@ bool Search::Relax(const Plays& plays, Mask& fr, Mask& cur, Order* order, int& n
         cur.Reset(i);
         fr.Reset(i);
         dirty |= waiting_[k] & freeBlocks;
-        ComeFree(i, cur, fr, [&](int j) __attribute__((always_inline)) {
+        auto cameFree = [&](int j) __attribute__((always_inline)) {
             fr.Set(j);
             uint64_t bit = 1ull << blockOf_[static_cast<size_t>(j)];
             dirty |= bit;
             freeBlocks |= bit;
             if constexpr (kTimed)
                 order->free[static_cast<size_t>(j)] = static_cast<uint8_t>(now);
-        });
+        };
+        ComeFree(i, cur, fr, cameFree);
     };
     if (kTimed && !resumed)
         cur.ForEach([&](int i) {
@@ -129,9 +130,8 @@ std::array<int8_t, kTileCount> Search::TilePairs(const Plays& plays, const Mask&
         if (play.pair >= 0)
             pairOf[kx] = play.pair;
         else if (SingleSplit(al))
-            pairOf[kx] = blocks_[static_cast<size_t>(blockOf_[kx])]
-                             .pairIn[static_cast<size_t>(place_[kx])]
-                                    [static_cast<size_t>(std::countr_zero(al))];
+            pairOf[kx] = blocks_[static_cast<size_t>(blockOf_[kx])].pairIn[static_cast<size_t>(
+                place_[kx])][static_cast<size_t>(std::countr_zero(al))];
         else
             pairOf[kx] = al == 0 ? kHeld : kOpen;
     });
@@ -149,10 +149,11 @@ void Search::Replay(const Plays& plays, const std::array<int8_t, kTileCount>& pa
         order.out[k] = static_cast<uint8_t>(++now);
         cur.Reset(i);
         fr.Reset(i);
-        ComeFree(i, cur, fr, [&](int j) __attribute__((always_inline)) {
+        auto cameFree = [&](int j) __attribute__((always_inline)) {
             fr.Set(j);
             order.free[static_cast<size_t>(j)] = static_cast<uint8_t>(now);
-        });
+        };
+        ComeFree(i, cur, fr, cameFree);
     };
     // A pair leaves when both its tiles are free and what it needs is gone.
     auto pairReady = [&](const Block& b, int k) {
@@ -228,9 +229,9 @@ void Search::FinishAsBefore(const Finish& finish, Mask& fr, Mask& cur, Order& or
         for (uint64_t m = cur.w[w] & ~fr.w[w]; m != 0; m &= m - 1) {
             const size_t k = w * 64 + static_cast<size_t>(std::countr_zero(m));
             const Around& a = around_[k];
-            order.free[k] = static_cast<uint8_t>(
-                std::max(last(a.on.data(), a.count[0]), std::min(last(a.side[0].data(), a.count[1]),
-                                                                 last(a.side[1].data(), a.count[2]))));
+            order.free[k] = static_cast<uint8_t>(std::max(
+                last(a.on.data(), a.count[0]),
+                std::min(last(a.side[0].data(), a.count[1]), last(a.side[1].data(), a.count[2]))));
         }
     cur = Mask{};
     fr = Mask{};
@@ -533,8 +534,8 @@ int Search::Narrow(State& s, const Mask& fr, const OrderCache* from, OrderCache&
             bool holds = shortcuts && found >= 0 &&
                          Repair(into.orders[static_cast<size_t>(found)], o, s, 0, g, p);
             if (!holds && shortcuts && from && from->Has(slot))
-                holds = Repair(from->orders[static_cast<size_t>(slot)], o, s, changed & ~(1ull << g),
-                               g, p);
+                holds = Repair(from->orders[static_cast<size_t>(slot)], o, s,
+                               changed & ~(1ull << g), g, p);
             if (!holds && !shortcuts) {
                 // The split's own game from the start, for checking the shortcuts.
                 Mask f = fr, cur = s.rem;
@@ -573,8 +574,7 @@ int Search::Narrow(State& s, const Mask& fr, const OrderCache* from, OrderCache&
             if (holds) {
                 has[static_cast<size_t>(slot >> 6)] |= 1ull << (slot & 63);
                 found = slot;
-            }
-            else
+            } else
                 keep &= ~(1u << p);
         }
         if (keep != al)

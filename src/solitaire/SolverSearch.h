@@ -363,8 +363,8 @@ private:
     // open and kHeld when the block has no play (TilePairs).
     static constexpr int8_t kOpen = -1, kHeld = -2;
     void Replay(const Plays& plays, const std::array<int8_t, kTileCount>& pairOf,
-                const std::array<uint8_t, kTileCount>& seq, int from, int steps, int wait,
-                Mask& fr, Mask& cur, Order& order, int& now) const;
+                const std::array<uint8_t, kTileCount>& seq, int from, int steps, int wait, Mask& fr,
+                Mask& cur, Order& order, int& now) const;
     // The pair each tile of `rem` leaves in under `plays`, as Replay takes it.
     std::array<int8_t, kTileCount> TilePairs(const Plays& plays, const Mask& rem) const;
     // Ends a game by `finish`: the tiles still in it leave in the order they did there, and
