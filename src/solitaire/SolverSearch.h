@@ -279,9 +279,11 @@ private:
     // The positions (0..3) of a block's tiles in `rem`; answers how many there are.
     static int Left(const Block& b, const Mask& rem, int* at) {
         int n = 0;
-        for (int q = 0; q < b.n && q < 4; ++q)
-            if (rem.Test(b.t[static_cast<size_t>(q)]))
-                at[n++] = q;
+        const int tiles = std::min(b.n, 4);
+        for (int q = 0; q < tiles; ++q) {
+            at[n] = q; // kept when the tile is left
+            n += rem.Test(b.t[static_cast<size_t>(q)]) ? 1 : 0;
+        }
         return n;
     }
 
