@@ -77,13 +77,10 @@ void Search::TakeTile(Mask& rem, Mask& fr, uint64_t& dirty, int i) const {
     rem.Reset(i);
     fr.Reset(i);
     dirty |= waiting_[k];
-    for (int d = 0; d < dependentCount_[k]; ++d) {
-        int j = dependents_[k][static_cast<size_t>(d)];
-        if (rem.Test(j) && !fr.Test(j) && Free(j, rem)) {
-            fr.Set(j);
-            dirty |= 1ull << blockOf_[static_cast<size_t>(j)];
-        }
-    }
+    ComeFree(i, rem, fr, [&](int j) {
+        fr.Set(j);
+        dirty |= 1ull << blockOf_[static_cast<size_t>(j)];
+    });
 }
 
 void Search::Settle(State& s, Mask& fr) {

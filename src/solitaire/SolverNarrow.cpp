@@ -49,17 +49,15 @@ bool Search::Relax(const Plays& plays, Mask& fr, Mask& cur, Order* order, int& n
         cur.Reset(i);
         fr.Reset(i);
         dirty |= waiting_[k] & freeBlocks;
-        for (int d = 0; d < dependentCount_[k]; ++d) {
-            int j = dependents_[k][static_cast<size_t>(d)];
-            if (cur.Test(j) && !fr.Test(j) && Free(j, cur)) {
-                fr.Set(j);
-                uint64_t bit = 1ull << blockOf_[static_cast<size_t>(j)];
-                dirty |= bit;
-                freeBlocks |= bit;
-                if constexpr (kTimed)
-                    order->free[static_cast<size_t>(j)] = static_cast<uint8_t>(now);
-            }
-        }
+        auto cameFree = [&](int j) __attribute__((always_inline)) {
+            fr.Set(j);
+            uint64_t bit = 1ull << blockOf_[static_cast<size_t>(j)];
+            dirty |= bit;
+            freeBlocks |= bit;
+            if constexpr (kTimed)
+                order->free[static_cast<size_t>(j)] = static_cast<uint8_t>(now);
+        };
+        ComeFree(i, cur, fr, cameFree);
     };
     if (kTimed && !resumed)
         cur.ForEach([&](int i) {
@@ -92,23 +90,23 @@ bool Search::Relax(const Plays& plays, Mask& fr, Mask& cur, Order* order, int& n
             tryPair(2 * p);
             tryPair(2 * p + 1);
         } else if (b.mask.Intersects(fr)) {
-            bool again = true;
-            while (again) {
-                again = false;
-                for (int q = 0; q < 4; ++q) {
-                    const size_t uq = static_cast<size_t>(q);
-                    const int x = b.t[uq];
-                    if (!fr.Test(x))
-                        continue;
-                    for (unsigned a = al; a != 0; a &= a - 1) {
-                        const size_t p = static_cast<size_t>(std::countr_zero(a));
-                        const int y = b.partnerIn[uq][p];
-                        if ((!cur.Test(y) || fr.Test(y)) &&
-                            !b.need[static_cast<size_t>(b.pairIn[uq][p])].Intersects(cur)) {
-                            take(x, dirty);
-                            again = true;
-                            break;
-                        }
+            // The tiles in turn, round and round, until a whole round since the last tile
+            // left (or the first round) lets none go.
+            int last = -1; // where the last tile left
+            for (int q = 0, looked = 0; q != last && (last >= 0 || looked < 4);
+                 q = (q + 1) & 3, ++looked) {
+                const size_t uq = static_cast<size_t>(q);
+                const int x = b.t[uq];
+                if (!fr.Test(x))
+                    continue;
+                for (unsigned a = al; a != 0; a &= a - 1) {
+                    const size_t p = static_cast<size_t>(std::countr_zero(a));
+                    const int y = b.partnerIn[uq][p];
+                    if ((!cur.Test(y) || fr.Test(y)) &&
+                        !b.need[static_cast<size_t>(b.pairIn[uq][p])].Intersects(cur)) {
+                        take(x, dirty);
+                        last = q;
+                        break;
                     }
                 }
             }
@@ -126,24 +124,39 @@ bool Search::Relax(const Plays& plays, Mask& fr, Mask& cur, Order* order, int& n
 // The plain game is also played by the learning (SolverLearn.cpp).
 template bool Search::Relax<false>(const Plays&, Mask&, Mask&, Order*, int&, const Finish*) const;
 
-void Search::Replay(const Plays& plays, const std::array<uint8_t, kTileCount>& seq, int from,
-                    int steps, int wait, Mask& fr, Mask& cur, Order& order, int& now) const {
-    cur.ForEach([&](int i) {
-        if (!fr.Test(i))
-            order.free[static_cast<size_t>(i)] = kNever;
+std::array<int8_t, kTileCount> Search::TilePairs(const Plays& plays, const Mask& rem) const {
+    std::array<int8_t, kTileCount> pairOf;
+    rem.ForEach([&](int x) {
+        const size_t kx = static_cast<size_t>(x);
+        const BlockPlay play = plays[static_cast<size_t>(blockOf_[kx])];
+        const unsigned al = play.allowed;
+        if (play.pair >= 0)
+            pairOf[kx] = play.pair;
+        else if (SingleSplit(al))
+            pairOf[kx] = blocks_[static_cast<size_t>(blockOf_[kx])].pairIn[static_cast<size_t>(
+                place_[kx])][static_cast<size_t>(std::countr_zero(al))];
+        else
+            pairOf[kx] = al == 0 ? kHeld : kOpen;
     });
+    return pairOf;
+}
+
+void Search::Replay(const Plays& plays, const std::array<int8_t, kTileCount>& pairOf,
+                    const std::array<uint8_t, kTileCount>& seq, int from, int steps, int wait,
+                    Mask& fr, Mask& cur, Order& order, int& now) const {
+    for (size_t w = 0; w < 3; ++w)
+        for (uint64_t m = cur.w[w] & ~fr.w[w]; m != 0; m &= m - 1)
+            order.free[w * 64 + static_cast<size_t>(std::countr_zero(m))] = kNever;
     auto take = [&](int i) {
         const size_t k = static_cast<size_t>(i);
         order.out[k] = static_cast<uint8_t>(++now);
         cur.Reset(i);
         fr.Reset(i);
-        for (int d = 0; d < dependentCount_[k]; ++d) {
-            const int j = dependents_[k][static_cast<size_t>(d)];
-            if (cur.Test(j) && !fr.Test(j) && Free(j, cur)) {
-                fr.Set(j);
-                order.free[static_cast<size_t>(j)] = static_cast<uint8_t>(now);
-            }
-        }
+        auto cameFree = [&](int j) __attribute__((always_inline)) {
+            fr.Set(j);
+            order.free[static_cast<size_t>(j)] = static_cast<uint8_t>(now);
+        };
+        ComeFree(i, cur, fr, cameFree);
     };
     // A pair leaves when both its tiles are free and what it needs is gone.
     auto pairReady = [&](const Block& b, int k) {
@@ -160,17 +173,7 @@ void Search::Replay(const Plays& plays, const std::array<uint8_t, kTileCount>& s
         if (g == wait)
             continue;
         const Block& b = blocks_[static_cast<size_t>(g)];
-        const BlockPlay play = plays[static_cast<size_t>(g)];
-        int q = 0;
-        while (b.t[static_cast<size_t>(q)] != x)
-            ++q;
-        const size_t uq = static_cast<size_t>(q);
-        const unsigned al = play.allowed;
-        int k = -1; // the pair that leaves, when the block's pairs are known
-        if (play.pair >= 0)
-            k = play.pair;
-        else if (SingleSplit(al))
-            k = b.pairIn[uq][static_cast<size_t>(std::countr_zero(al))];
+        const int k = pairOf[static_cast<size_t>(x)]; // the pair that leaves, when known
         if (k >= 0) {
             if (pairReady(b, k)) {
                 take(b.t[static_cast<size_t>(kPairOf[k][0])]);
@@ -180,8 +183,10 @@ void Search::Replay(const Plays& plays, const std::array<uint8_t, kTileCount>& s
             }
             continue;
         }
-        if (al == 0)
-            continue; // held back
+        if (k == kHeld)
+            continue;
+        const size_t uq = static_cast<size_t>(place_[static_cast<size_t>(x)]);
+        const unsigned al = plays[static_cast<size_t>(g)].allowed;
         bool ready = false;
         if (fr.Test(x))
             for (unsigned a = al; a != 0 && !ready; a &= a - 1) {
@@ -207,21 +212,30 @@ void Search::FinishAsBefore(const Finish& finish, Mask& fr, Mask& cur, Order& or
                             int& now) const {
     for (int k = finish.from; k < finish.steps; ++k) {
         const int t = (*finish.seq)[static_cast<size_t>(k)];
-        if (cur.Test(t))
-            order.out[static_cast<size_t>(t)] = static_cast<uint8_t>(++now);
+        // Without a branch: the tiles still in the game take the next steps.
+        const unsigned in = cur.Test(t) ? 1u : 0u;
+        now += static_cast<int>(in);
+        uint8_t& out = order.out[static_cast<size_t>(t)];
+        const unsigned keep = in - 1u; // all ones when the tile is gone already
+        out = static_cast<uint8_t>((out & keep) | (static_cast<unsigned>(now) & ~keep));
     }
     // A tile comes free when the last tile lying on it has left and one of its sides is clear.
-    auto last = [&](const Mask& m) {
+    auto last = [&](const uint8_t* tiles, int count) {
         int l = 0;
-        (m & cur).ForEach([&](int x) { l = std::max<int>(l, order.out[static_cast<size_t>(x)]); });
+        for (int a = 0; a < count; ++a) {
+            const int j = tiles[a];
+            l = std::max<int>(l, cur.Test(j) ? order.out[static_cast<size_t>(j)] : 0);
+        }
         return l;
     };
-    cur.ForEach([&](int t) {
-        const size_t k = static_cast<size_t>(t);
-        if (!fr.Test(t))
-            order.free[k] = static_cast<uint8_t>(
-                std::max(last(above_[k]), std::min(last(side_[0][k]), last(side_[1][k]))));
-    });
+    for (size_t w = 0; w < 3; ++w)
+        for (uint64_t m = cur.w[w] & ~fr.w[w]; m != 0; m &= m - 1) {
+            const size_t k = w * 64 + static_cast<size_t>(std::countr_zero(m));
+            const Around& a = around_[k];
+            order.free[k] = static_cast<uint8_t>(std::max(
+                last(a.on.data(), a.count[0]),
+                std::min(last(a.side[0].data(), a.count[1]), last(a.side[1].data(), a.count[2]))));
+        }
     cur = Mask{};
     fr = Mask{};
 }
@@ -256,12 +270,12 @@ bool Search::OnTime(const Order& o, const Block& b, const State& s, unsigned al,
     auto before = [&](int k, int y) {
         if (s.rem.Test(y) && o.free[static_cast<size_t>(y)] >= step)
             return false;
-        bool ok = true;
-        (b.need[static_cast<size_t>(k)] & s.rem).ForEach([&](int j) {
-            if (o.out[static_cast<size_t>(j)] >= step)
-                ok = false;
-        });
-        return ok;
+        const Mask& need = b.need[static_cast<size_t>(k)];
+        for (size_t w = 0; w < 3; ++w)
+            for (uint64_t m = need.w[w] & s.rem.w[w]; m != 0; m &= m - 1)
+                if (o.out[w * 64 + static_cast<size_t>(std::countr_zero(m))] >= step)
+                    return false;
+        return true;
     };
     if (cnt == 2) {
         const int other = at[0] == q ? at[1] : at[0];
@@ -289,9 +303,39 @@ bool Search::Repair(const Order& o, Order& fixed, const State& s, uint64_t chang
         int at[4];
         const int cnt = Left(b, s.rem, at);
         const unsigned al = h == g ? 1u << p : s.Allowed(h);
+        // As OnTime, with the latest step each pair waits for on its needs worked out once for
+        // the block's tiles.
+        std::array<int, 6> needsGone{-1, -1, -1, -1, -1, -1};
+        auto pairOnTime = [&](int k, int y, int step) {
+            if (s.rem.Test(y) && o.free[static_cast<size_t>(y)] >= step)
+                return false;
+            int& m = needsGone[static_cast<size_t>(k)];
+            if (m < 0) {
+                m = 0;
+                const Mask& need = b.need[static_cast<size_t>(k)];
+                for (size_t w = 0; w < 3; ++w)
+                    for (uint64_t r = need.w[w] & s.rem.w[w]; r != 0; r &= r - 1)
+                        m = std::max<int>(m,
+                                          o.out[w * 64 + static_cast<size_t>(std::countr_zero(r))]);
+            }
+            return m < step;
+        };
         for (int i = 0; i < cnt; ++i) {
-            const int x = b.t[static_cast<size_t>(at[i])];
-            if (OnTime(o, b, s, al, cnt, at, at[i], o.out[static_cast<size_t>(x)]))
+            const int q = at[i];
+            const int x = b.t[static_cast<size_t>(q)];
+            const int step = o.out[static_cast<size_t>(x)];
+            bool onTime = false;
+            if (cnt == 2) {
+                const int other = at[0] == q ? at[1] : at[0];
+                onTime = pairOnTime(PairIndex(q, other), b.t[static_cast<size_t>(other)], step);
+            } else {
+                for (unsigned a = al; a != 0 && !onTime; a &= a - 1) {
+                    const size_t pa = static_cast<size_t>(std::countr_zero(a));
+                    onTime = pairOnTime(b.pairIn[static_cast<size_t>(q)][pa],
+                                        b.partnerIn[static_cast<size_t>(q)][pa], step);
+                }
+            }
+            if (onTime)
                 continue;
             if (nLate == 8)
                 return false;
@@ -310,10 +354,10 @@ bool Search::Repair(const Order& o, Order& fixed, const State& s, uint64_t chang
         lateBlocks |= 1ull << blockOf_[static_cast<size_t>(late[n])];
     struct LaterFree {
         int tile;
-        uint16_t key; // comes free when the tile with this key has left
+        uint16_t after; // comes free once the tiles put off until this step have left
     };
     constexpr int kMaxLater = 16;
-    std::array<LaterFree, kMaxLater> later{};
+    std::array<LaterFree, kMaxLater> later;
     int nLater = 0;
     for (int n = 0; n < nLate; ++n) {
         const int x = late[n];
@@ -322,9 +366,7 @@ bool Search::Repair(const Order& o, Order& fixed, const State& s, uint64_t chang
         const Block& b = blocks_[static_cast<size_t>(h)];
         int at[4];
         const int cnt = Left(b, s.rem, at);
-        int q = 0;
-        while (b.t[static_cast<size_t>(q)] != x)
-            ++q;
+        const int q = place_[kx];
         const unsigned al = h == g ? 1u << p : s.Allowed(h);
         const int w = WaitOf(o, b, s, al, cnt, at, q, lateMask);
         if (w < 0 || w == kNever)
@@ -348,7 +390,7 @@ bool Search::Repair(const Order& o, Order& fixed, const State& s, uint64_t chang
                 if (z != j && s.rem.Test(z) && oz >= o.free[kj] && oz <= w)
                     return false;
             }
-            later[nLater++] = LaterFree{j, static_cast<uint16_t>(2 * w + 1)};
+            later[nLater++] = LaterFree{j, static_cast<uint16_t>(w)};
         }
         bool clear = true;
         (neededBy_[kx] & s.rem).ForEach([&](int t) {
@@ -360,43 +402,54 @@ bool Search::Repair(const Order& o, Order& fixed, const State& s, uint64_t chang
             return false;
         waits[n] = w;
     }
-    // Number the steps again: a tile put off leaves just after step w.
-    std::array<uint16_t, 2 * 256> count;
-    std::array<uint16_t, kTileCount> key{};
-    size_t top = 0; // the highest key, as far as the counts need to go
-    s.rem.ForEach([&](int t) {
-        const size_t k = static_cast<size_t>(t);
-        key[k] = static_cast<uint16_t>(2 * o.out[k]);
-        top = std::max<size_t>(top, key[k]);
-    });
+    // Number the steps again: a tile put off leaves just after step w. By step v of o: the
+    // tiles that leave up to it, and those with the tiles put off until it.
+    std::array<uint16_t, kTileCount + 1> atStep{}, lateAt{};
+    std::array<uint16_t, kTileCount + 1> upTo, upToLate;
+    size_t top = 0; // the last step, as far as the counts need to go
+    for (size_t w = 0; w < 3; ++w)
+        for (uint64_t m = s.rem.w[w]; m != 0; m &= m - 1) {
+            const uint8_t v = o.out[w * 64 + static_cast<size_t>(std::countr_zero(m))];
+            ++atStep[v];
+            top = std::max<size_t>(top, v);
+        }
     for (int n = 0; n < nLate; ++n) {
-        key[static_cast<size_t>(late[n])] = static_cast<uint16_t>(2 * waits[n] + 1);
-        top = std::max<size_t>(top, 2 * static_cast<size_t>(waits[n]) + 1);
+        --atStep[o.out[static_cast<size_t>(late[n])]];
+        ++lateAt[static_cast<size_t>(waits[n])];
+        top = std::max<size_t>(top, static_cast<size_t>(waits[n]));
     }
     // A tile comes free before it leaves, and the tiles that come free later for a late tile
-    // wait for one of the keys above: none of the counts looked at lies past `top`.
-    std::fill(count.begin(), count.begin() + static_cast<std::ptrdiff_t>(top) + 1, uint16_t{0});
-    s.rem.ForEach([&](int t) { ++count[key[static_cast<size_t>(t)]]; });
-    for (size_t k = 1; k <= top; ++k)
-        count[k] = static_cast<uint16_t>(count[k] + count[k - 1]);
-    s.rem.ForEach([&](int t) {
-        const size_t k = static_cast<size_t>(t);
-        const uint8_t f = o.free[k];
-        fixed.out[k] = static_cast<uint8_t>(count[key[k]]);
-        fixed.free[k] = f == kNever ? kNever : static_cast<uint8_t>(count[2u * f]);
-    });
+    // wait for one of the steps above: none of the counts looked at lies past `top`.
+    uint16_t running = 0;
+    for (size_t v = 0; v <= top; ++v) {
+        running = static_cast<uint16_t>(running + atStep[v]);
+        upTo[v] = running;
+        running = static_cast<uint16_t>(running + lateAt[v]);
+        upToLate[v] = running;
+    }
+    for (size_t w = 0; w < 3; ++w)
+        for (uint64_t m = s.rem.w[w]; m != 0; m &= m - 1) {
+            const size_t k = w * 64 + static_cast<size_t>(std::countr_zero(m));
+            const uint8_t f = o.free[k];
+            fixed.out[k] = static_cast<uint8_t>(upTo[o.out[k]]);
+            fixed.free[k] = f == kNever ? kNever : static_cast<uint8_t>(upTo[f]);
+        }
+    for (int n = 0; n < nLate; ++n)
+        fixed.out[static_cast<size_t>(late[n])] =
+            static_cast<uint8_t>(upToLate[static_cast<size_t>(waits[n])]);
     for (int n = 0; n < nLater; ++n) {
         uint8_t& f = fixed.free[static_cast<size_t>(later[static_cast<size_t>(n)].tile)];
-        f = std::max(f, static_cast<uint8_t>(count[later[static_cast<size_t>(n)].key]));
+        f = std::max(f, static_cast<uint8_t>(upToLate[later[static_cast<size_t>(n)].after]));
     }
     return true;
 }
 
 int Search::Narrow(State& s, const Mask& fr, const OrderCache* from, OrderCache& into) const {
-    // One looser game with every open split allowed gives an order of removals; a split
-    // that this order already respects needs no game of its own, nor one whose order from
-    // above still holds here. Only the blocks whose splits have changed since can break it:
-    // tiles taken off since then only left earlier, which never holds anything back.
+    // One looser game with every open split allowed gives an order of removals, where the
+    // games of single splits start. A split needs no game of its own when its order from
+    // above still holds here: only the blocks whose splits have changed since can break it,
+    // as tiles taken off since then only left earlier, which never holds anything back; nor
+    // when the last order found here for another block can be mended for it.
     Order& base = orders_[0];
     const Plays plays = PlaysOf(s);
     auto fixedTo = [&](int g, unsigned al) {
@@ -418,10 +471,28 @@ int Search::Narrow(State& s, const Mask& fr, const OrderCache* from, OrderCache&
     // The first order step by step, for the games of single splits to end by.
     std::array<uint8_t, kTileCount> seq{};
     int steps = 0;
+    const std::array<int8_t, kTileCount> pairOf = TilePairs(plays, s.rem);
     s.rem.ForEach([&](int i) {
         seq[static_cast<size_t>(base.out[static_cast<size_t>(i)] - 1)] = static_cast<uint8_t>(i);
         ++steps;
     });
+    // By step v of the first order: the tiles still in the game after it, and those that had
+    // come free by then (made when a block first needs a game of its own).
+    std::array<Mask, kTileCount + 1> leftAfter, freeBy;
+    bool stepsReady = false;
+    auto makeSteps = [&]() {
+        Mask left = s.rem;
+        leftAfter[0] = left;
+        for (int v = 1; v <= steps; ++v) {
+            left.Reset(seq[static_cast<size_t>(v - 1)]);
+            leftAfter[static_cast<size_t>(v)] = left;
+        }
+        std::fill(freeBy.begin(), freeBy.begin() + steps + 1, Mask{});
+        s.rem.ForEach([&](int i) { freeBy[base.free[static_cast<size_t>(i)]].Set(i); });
+        for (int v = 1; v <= steps; ++v)
+            freeBy[static_cast<size_t>(v)] |= freeBy[static_cast<size_t>(v - 1)];
+        stepsReady = true;
+    };
     uint64_t changed = 0;
     if (from)
         for (int h = 0; h < kBlocks; ++h) {
@@ -433,9 +504,9 @@ int Search::Narrow(State& s, const Mask& fr, const OrderCache* from, OrderCache&
     dropUsed_ = 0;
     State narrowed = s;
     int result = 0;
-    // The last two orders found by a game of their own at this position, newest first.
-    std::array<int, 2> found{};
-    int nWit = 0;
+    // The split whose order was found last at this position, by a game or mended (-1: none
+    // yet).
+    int found = -1;
     for (int g = 0; g < kBlocks; ++g) {
         unsigned al = s.Allowed(g);
         if (al == 0 || SingleSplit(al))
@@ -443,7 +514,7 @@ int Search::Narrow(State& s, const Mask& fr, const OrderCache* from, OrderCache&
         const Block& b = blocks_[static_cast<size_t>(g)];
         unsigned keep = al;
         bool prefixReady = false;
-        Mask cur0, fr0, frozenCur, frozenFr;
+        Mask frozenCur, frozenFr;
         int frozenNow = 0;
         Order& frozen = orders_[1];
         int first = 1 << 30;
@@ -459,16 +530,15 @@ int Search::Narrow(State& s, const Mask& fr, const OrderCache* from, OrderCache&
             const int slot = 3 * g + p;
             Order& o = into.orders[static_cast<size_t>(slot)];
             const bool shortcuts = limits_.shortcuts;
-            bool holds =
-                shortcuts && from && from->Has(slot) &&
-                Repair(from->orders[static_cast<size_t>(slot)], o, s, changed & ~(1ull << g), g, p);
             // An order found for another split at this position fixes that block to one of
-            // its allowed splits, so it is an order of this position too.
-            for (int w = 0; w < nWit && !holds && shortcuts; ++w)
-                holds = Repair(into.orders[static_cast<size_t>(found[static_cast<size_t>(w)])], o,
-                               s, 0, g, p);
-            if (!holds && shortcuts)
-                holds = Repair(base, o, s, 0, g, p);
+            // its allowed splits, so it is an order of this position too. (The first order
+            // and the orders found before the last one seldom hold where the last does not:
+            // mending them cost more than the games they spared.)
+            bool holds = shortcuts && found >= 0 &&
+                         Repair(into.orders[static_cast<size_t>(found)], o, s, 0, g, p);
+            if (!holds && shortcuts && from && from->Has(slot))
+                holds = Repair(from->orders[static_cast<size_t>(slot)], o, s,
+                               changed & ~(1ull << g), g, p);
             if (!holds && !shortcuts) {
                 // The split's own game from the start, for checking the shortcuts.
                 Mask f = fr, cur = s.rem;
@@ -483,22 +553,16 @@ int Search::Narrow(State& s, const Mask& fr, const OrderCache* from, OrderCache&
                     for (int q = 0; q < 4; ++q)
                         first = std::min<int>(
                             first, base.out[static_cast<size_t>(b.t[static_cast<size_t>(q)])]);
-                    cur0 = s.rem;
-                    fr0 = Mask{};
-                    s.rem.ForEach([&](int i) {
-                        if (base.out[static_cast<size_t>(i)] < first)
-                            cur0.Reset(i);
-                        else if (base.free[static_cast<size_t>(i)] < first)
-                            fr0.Set(i);
-                    });
+                    if (!stepsReady)
+                        makeSteps();
+                    frozenCur = leftAfter[static_cast<size_t>(first - 1)];
+                    frozenFr = freeBy[static_cast<size_t>(first - 1)] & frozenCur;
                     // Then everything that can leave while this block waits: that part is
                     // the same whichever way the block is split.
-                    frozenCur = cur0;
-                    frozenFr = fr0;
                     frozenNow = first - 1;
                     frozen = base;
-                    Replay(fixedTo(g, 0), seq, first - 1, steps, g, frozenFr, frozenCur, frozen,
-                           frozenNow);
+                    Replay(fixedTo(g, 0), pairOf, seq, first - 1, steps, g, frozenFr, frozenCur,
+                           frozen, frozenNow);
                     prefixReady = true;
                 }
                 Mask f = frozenFr, cur = frozenCur;
@@ -507,17 +571,13 @@ int Search::Narrow(State& s, const Mask& fr, const OrderCache* from, OrderCache&
                 // The game with the block waiting stopped where nothing else could move.
                 const Finish finish{g, &seq, steps, first - 1, 1ull << g};
                 holds = Relax<true>(fixedTo(g, 1u << p), f, cur, &o, now, &finish);
-                if (holds) {
-                    found[1] = found[0];
-                    found[0] = slot;
-                    nWit = std::min(nWit + 1, 2);
-                } else {
+                if (!holds)
                     failed(f, cur);
-                }
             }
-            if (holds)
+            if (holds) {
                 has[static_cast<size_t>(slot >> 6)] |= 1ull << (slot & 63);
-            else
+                found = slot;
+            } else
                 keep &= ~(1u << p);
         }
         if (keep != al)

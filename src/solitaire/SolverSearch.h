@@ -261,8 +261,10 @@ private:
 
     bool Free(int i, const Mask& rem) const {
         const size_t k = static_cast<size_t>(i);
-        return !above_[k].Intersects(rem) &&
-               (!side_[0][k].Intersects(rem) || !side_[1][k].Intersects(rem));
+        if (above_[k].Intersects(rem))
+            return false;
+        const bool left = side_[0][k].Intersects(rem), right = side_[1][k].Intersects(rem);
+        return !(left && right);
     }
 
     Mask FreeSet(const Mask& rem) const {
@@ -277,10 +279,27 @@ private:
     // The positions (0..3) of a block's tiles in `rem`; answers how many there are.
     static int Left(const Block& b, const Mask& rem, int* at) {
         int n = 0;
-        for (int q = 0; q < b.n && q < 4; ++q)
-            if (rem.Test(b.t[static_cast<size_t>(q)]))
-                at[n++] = q;
+        const int tiles = std::min(b.n, 4);
+        for (int q = 0; q < tiles; ++q) {
+            at[n] = q; // kept when the tile is left
+            n += rem.Test(b.t[static_cast<size_t>(q)]) ? 1 : 0;
+        }
         return n;
+    }
+
+    // Calls f(j) for every tile that x held back and that comes free now that x has left `rem`
+    // (and is in `rem` but not yet in `fr`).
+    template <typename F> void ComeFree(int x, const Mask& rem, const Mask& fr, F f) const {
+        const Mask& d = dependentSet_[static_cast<size_t>(x)];
+        for (unsigned words = dependentWords_[static_cast<size_t>(x)]; words != 0;
+             words &= words - 1) {
+            const size_t w = static_cast<size_t>(std::countr_zero(words));
+            for (uint64_t b = d.w[w] & rem.w[w] & ~fr.w[w]; b != 0; b &= b - 1) {
+                const int j = static_cast<int>(w * 64) + std::countr_zero(b);
+                if (Free(j, rem))
+                    f(j);
+            }
+        }
     }
 
     // Takes the tiles of pair k of block b off `rem`, updating the free set.
@@ -341,9 +360,15 @@ private:
     // with `wait` open: the tiles leave in that order where they still can, those that cannot
     // yet wait, and the game then goes on from there for the blocks that waited. It ends where
     // the same game played from the start would end (taking tiles off never hurts in it), at a
-    // cost near one look at each tile instead of a search over the blocks.
-    void Replay(const Plays& plays, const std::array<uint8_t, kTileCount>& seq, int from,
-                int steps, int wait, Mask& fr, Mask& cur, Order& order, int& now) const;
+    // cost near one look at each tile instead of a search over the blocks. `pairOf` tells for
+    // each tile the pair (kPairOf) it leaves in under `plays`, kOpen when its block's split is
+    // open and kHeld when the block has no play (TilePairs).
+    static constexpr int8_t kOpen = -1, kHeld = -2;
+    void Replay(const Plays& plays, const std::array<int8_t, kTileCount>& pairOf,
+                const std::array<uint8_t, kTileCount>& seq, int from, int steps, int wait, Mask& fr,
+                Mask& cur, Order& order, int& now) const;
+    // The pair each tile of `rem` leaves in under `plays`, as Replay takes it.
+    std::array<int8_t, kTileCount> TilePairs(const Plays& plays, const Mask& rem) const;
     // Ends a game by `finish`: the tiles still in it leave in the order they did there, and
     // come free when what holds them back has left.
     void FinishAsBefore(const Finish& finish, Mask& fr, Mask& cur, Order& order, int& now) const;
@@ -462,6 +487,19 @@ private:
     // flanks), and the blocks with a pair that needs it gone.
     std::array<std::array<int, 16>, kTileCount> dependents_{};
     std::array<int, kTileCount> dependentCount_{};
+    // The same tiles as a set, for the games that test them a word at a time; and where each
+    // tile stands in its block (0..3).
+    std::array<Mask, kTileCount> dependentSet_{};
+    std::array<uint8_t, kTileCount> dependentWords_{}; // the words of dependentSet_ not empty
+    std::array<int, kTileCount> place_{};
+    // What lies on each tile and its neighbours on either side, as short lists (a tile's part
+    // of above_ and side_).
+    struct Around {
+        uint8_t count[3]{}; // on it, side 0, side 1
+        std::array<uint8_t, 9> on{};
+        std::array<uint8_t, 3> side[2]{};
+    };
+    std::array<Around, kTileCount> around_{};
     std::array<uint64_t, kTileCount> waiting_{};
     // The tiles with a pair that needs a tile gone, by that tile.
     std::array<Mask, kTileCount> neededBy_{};

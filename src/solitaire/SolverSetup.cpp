@@ -134,9 +134,30 @@ void Search::BuildBlocks() {
         blockOf_[k] = (tiles_[k] - 1) / 4;
     }
     for (int i = 0; i < n_; ++i) {
+        const size_t k = static_cast<size_t>(i);
+        for (int d = 0; d < dependentCount_[k]; ++d)
+            dependentSet_[k].Set(dependents_[k][static_cast<size_t>(d)]);
+        for (size_t w = 0; w < 3; ++w)
+            if (dependentSet_[k].w[w] != 0)
+                dependentWords_[k] |= static_cast<uint8_t>(1u << w);
+        // Three cells above can hold at most nine tiles, and three cells to a side three.
+        Around& a = around_[k];
+        above_[k].ForEach([&](int j) {
+            if (a.count[0] < a.on.size())
+                a.on[a.count[0]++] = static_cast<uint8_t>(j);
+        });
+        for (size_t sd = 0; sd < 2; ++sd)
+            side_[sd][k].ForEach([&](int j) {
+                if (a.count[sd + 1] < a.side[sd].size())
+                    a.side[sd][a.count[sd + 1]++] = static_cast<uint8_t>(j);
+            });
+    }
+    for (int i = 0; i < n_; ++i) {
         Block& b = blocks_[static_cast<size_t>((tiles_[static_cast<size_t>(i)] - 1) / 4)];
-        if (b.n < 4)
+        if (b.n < 4) {
             b.t[static_cast<size_t>(b.n)] = i;
+            place_[static_cast<size_t>(i)] = b.n;
+        }
         ++b.n;
         b.mask.Set(i);
     }
