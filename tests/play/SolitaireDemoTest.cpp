@@ -37,6 +37,8 @@ TEST_F(SolitaireGameTest, DemoPlaysTheRestAndEntersNoHallOfFame) {
     EXPECT_TRUE(dialogs_[0].finalTime.startsWith("The Demo cleared the board in"))
         << dialogs_[0].finalTime.toStdString();
     EXPECT_TRUE(hall_->Hall().TableOf(form_->Session().boardNumber)[0].Empty());
+    // The status line no longer invites the player to take over a demo that has ended.
+    EXPECT_EQ(StatusAfterTicks(), "The Demo played this board to its end.");
     // The next game is the player's again.
     DealSeeded(778);
     EXPECT_FALSE(solitaire_->DemoPlayed());

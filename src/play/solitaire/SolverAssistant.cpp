@@ -152,8 +152,11 @@ void SolverAssistant::DemoStep() {
     solitaire_.ClickTile(a);
     solitaire_.ClickTile(b);
     inDemoStep_ = false;
-    if (demoNext_ >= demoMoves_.size())
+    if (demoNext_ >= demoMoves_.size()) {
         StopDemo();
+        // The invitation to take over no longer holds.
+        form_.ShowStatus(form_.Tr("The Demo played this board to its end."));
+    }
 }
 
 void SolverAssistant::StopDemo() {
