@@ -210,6 +210,17 @@ bool Search::Dfs(State s, Mask fr) {
         restart_ = true;
         return false;
     }
+    if (early && OwnNodes() == earlyAt) {
+        // Hook: the search beside this one takes its first turn (SolverQuick.cpp).
+        const uint64_t before = nodes_;
+        const bool stopNow = early(nodes_);
+        beside_ += nodes_ - before;
+        phaseEnd_ += nodes_ - before;
+        if (stopNow) {
+            stop_ = true;
+            return false;
+        }
+    }
     // This position's orders, made when it is first narrowed, and those of the position
     // above (none when it was not narrowed).
     struct Level {
@@ -333,11 +344,11 @@ bool Search::Dfs(State s, Mask fr) {
             settled = s;
             haveSettled = true;
         }
-        if (nodes_ < limits_.hardAfter && !Orderable(s, fr))
+        if (OwnNodes() < limits_.hardAfter && !Orderable(s, fr))
             return loseHere();
         // Narrowing every open block costs a looser game per split: worth it only once the
         // position has shown itself hard.
-        if (nodes_ < limits_.hardAfter)
+        if (OwnNodes() < limits_.hardAfter)
             break;
         OrderCache& cache = cacheHere();
         const State before = s;
@@ -355,7 +366,7 @@ bool Search::Dfs(State s, Mask fr) {
     // On a hard position, decide the split of the most constrained open block first, free or
     // not: a fixed split makes the looser game much stricter, so a deal that cannot be
     // cleared shows it after a few choices instead of after every order of the easy blocks.
-    if (byBlock_ && nodes_ >= limits_.hardAfter) {
+    if (byBlock_ && OwnNodes() >= limits_.hardAfter) {
         int g = PickBlock(s);
         if (g >= 0)
             return branch(g, FirstSplitToTry(s, g));

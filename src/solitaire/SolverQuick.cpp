@@ -401,66 +401,21 @@ void QuickSearch::Remember(const Mask& rem) {
 }
 
 SolveResult SolveWithQuick(const Board& board, FreeRule rule, const SolveLimits& limits) {
-    // Most winnable deals are won by the first few runs of the quick search, in less time than
-    // the split search takes to get going: it goes first, for seven positions per tile.
-    const bool timed = limits.clock && limits.maxMs > 0;
-    const uint32_t startMs = timed ? limits.clock->TickMs() : 0;
     QuickSearch quick(board, rule, limits);
     auto won = [&]() { return ReplayClears(board, quick.Removal(), rule); };
-    SolveResult res;
-    const uint64_t first = 7 * static_cast<uint64_t>(quick.Tiles()) + 16;
-    if (quick.Step(limits.maxNodes != 0 ? std::min(first, limits.maxNodes) : first) && won()) {
-        res.verdict = SolveVerdict::Winnable;
-        res.removal = quick.Removal();
-        res.nodes = quick.Nodes();
-        return res;
-    }
-    const uint64_t head = quick.Nodes();
-    SolveLimits rest = limits;
-    if (limits.maxNodes != 0) {
-        if (head >= limits.maxNodes) {
-            res.nodes = head;
-            return res;
-        }
-        rest.maxNodes -= head;
-    }
-    if (timed) {
-        // The split search's own time budget starts when it is made: what the quick search
-        // took is taken off it.
-        const uint32_t spent = limits.clock->TickMs() - startMs;
-        if (spent >= limits.maxMs) {
-            res.nodes = head;
-            return res;
-        }
-        rest.maxMs = limits.maxMs - spent;
-    }
-    if (limits.cancel && limits.cancel->load(std::memory_order_relaxed)) {
-        res.nodes = head;
-        res.cancelled = true;
-        return res;
-    }
-    Search split(board, rule, rest);
-    // Then they take turns: after each round of the split search, the quick search searches
-    // on for kShare times as many positions as that round did (its positions cost some fifty
-    // times less), but never for more than a quarter of the whole budget, so that the split
-    // search keeps most of it for the deals that cannot be won.
-    constexpr uint64_t kShare = 8;
-    const uint64_t quickCap = limits.maxNodes / 4;
-    uint64_t lastOwn = 0, added = 0;
+    Search split(board, rule, limits);
     bool quickWon = false;
-    split.betweenRounds = [&](uint64_t& nodes) {
+    // The quick search searches on for `slice` positions, or what is left of the budget; true
+    // stops the split search (a win, or the clock or the flag).
+    auto turn = [&](uint64_t slice, uint64_t& nodes) {
         if (quick.Exhausted() || quick.Stopped())
             return quick.Stopped();
-        const uint64_t own = nodes - added;
-        uint64_t slice = kShare * (own - lastOwn);
-        lastOwn = own;
-        if (limits.maxNodes != 0)
-            slice = std::min(slice, quickCap > quick.Nodes() ? quickCap - quick.Nodes() : 0);
+        if (limits.maxNodes != 0) // the quick search may take a position past its slice
+            slice = std::min(slice, limits.maxNodes > nodes + 1 ? limits.maxNodes - nodes - 1 : 0);
         if (slice == 0)
             return false;
         const uint64_t before = quick.Nodes();
         const bool w = quick.Step(slice);
-        added += quick.Nodes() - before;
         nodes += quick.Nodes() - before;
         if (w && won()) {
             quickWon = true;
@@ -468,8 +423,29 @@ SolveResult SolveWithQuick(const Board& board, FreeRule rule, const SolveLimits&
         }
         return quick.Stopped();
     };
-    res = split.Run();
-    res.nodes += head;
+    // The split search goes first: it decides half of all deals within a few dozen positions,
+    // before its costlier reasoning for hard positions begins, in less time than the quick
+    // search takes to fail. Then the quick search takes its first turn, seven positions per
+    // tile: it wins most of the winnable deals left within it, far sooner than the split search.
+    const uint64_t first = 7 * static_cast<uint64_t>(quick.Tiles()) + 16;
+    split.earlyAt = std::max<uint64_t>(1, limits.hardAfter / 2);
+    split.early = [&](uint64_t& nodes) { return turn(first, nodes); };
+    // Later they take turns: after each round of the split search, the quick search searches
+    // on for as many positions as that round did (its positions cost some fifty times less;
+    // the deals it wins late are few, and longer turns cost the others more than they save),
+    // but never for more than a quarter of the whole budget, so that the split search keeps
+    // most of it for the deals that cannot be won.
+    const uint64_t quickCap = limits.maxNodes / 4;
+    uint64_t lastOwn = 0;
+    split.betweenRounds = [&](uint64_t& nodes) {
+        const uint64_t own = nodes - quick.Nodes(); // the split search's own positions
+        uint64_t slice = own - lastOwn;
+        lastOwn = own;
+        if (limits.maxNodes != 0)
+            slice = std::min(slice, quickCap > quick.Nodes() ? quickCap - quick.Nodes() : 0);
+        return turn(slice, nodes);
+    };
+    SolveResult res = split.Run();
     if (quickWon) {
         res.verdict = SolveVerdict::Winnable;
         res.removal = quick.Removal();

@@ -248,9 +248,14 @@ public:
 
     SolveResult Run();
 
-    // Hook for a search run beside this one (SolverQuick.cpp): called between rounds with the
-    // positions searched so far, to which it adds its own; true stops this search ("unknown").
+    // Hooks for a search run beside this one (SolverQuick.cpp): called with the positions
+    // searched so far, to which it adds its own; true stops this search ("unknown").
+    // `betweenRounds` is called between rounds; `early` once, in the first round, when this
+    // search has searched `earlyAt` positions of its own (its count of positions for the
+    // reasoning meant for hard positions leaves out those of the other search).
     std::function<bool(uint64_t& nodes)> betweenRounds;
+    std::function<bool(uint64_t& nodes)> early;
+    uint64_t earlyAt = 0;
 
 private:
     // What must leave before a tile can (the board's geometry), closed over what those tiles
@@ -524,6 +529,8 @@ private:
     size_t depth_ = 0;
     std::vector<int> path_;
     uint64_t nodes_ = 0;
+    uint64_t beside_ = 0; // of nodes_, the positions the search beside this one added early
+    uint64_t OwnNodes() const { return nodes_ - beside_; }
     uint32_t startMs_ = 0;
     bool stop_ = false;
     bool restart_ = false;
