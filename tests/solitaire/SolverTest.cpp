@@ -245,6 +245,8 @@ TEST(SolverTest, SlowestDealsOfOtherRangesKeepTheirAnswers) {
                  {"Traditional", 31001832, true},
                  {"Traditional", 32001258, false},
                  {"Traditional", 33004568, false},
+                 {"Traditional", 36004687, false},
+                 {"Traditional", 40008590, true},
                  {"Portal", 138, false},
                  {"Lighthouse", 12, false},
                  {"Spiral.shp", 893, true},
