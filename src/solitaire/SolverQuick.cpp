@@ -431,15 +431,17 @@ SolveResult SolveWithQuick(const Board& board, FreeRule rule, const SolveLimits&
     split.earlyAt = std::max<uint64_t>(1, limits.hardAfter / 2);
     split.early = [&](uint64_t& nodes) { return turn(first, nodes); };
     // Later they take turns: after each round of the split search, the quick search searches
-    // on for as many positions as that round did (its positions cost some fifty times less;
-    // the deals it wins late are few, and longer turns cost the others more than they save),
-    // but never for more than a quarter of the whole budget, so that the split search keeps
-    // most of it for the deals that cannot be won.
+    // on for four times as many positions as that round did (its positions cost some fifty
+    // times less; the deals it wins late are few, and longer turns cost the others more than
+    // they save, shorter ones leave some deals it would win soon to the split search's long
+    // rounds), but never for more than a quarter of the whole budget, so that the split search
+    // keeps most of it for the deals that cannot be won.
+    constexpr uint64_t kShare = 4;
     const uint64_t quickCap = limits.maxNodes / 4;
     uint64_t lastOwn = 0;
     split.betweenRounds = [&](uint64_t& nodes) {
         const uint64_t own = nodes - quick.Nodes(); // the split search's own positions
-        uint64_t slice = own - lastOwn;
+        uint64_t slice = kShare * (own - lastOwn);
         lastOwn = own;
         if (limits.maxNodes != 0)
             slice = std::min(slice, quickCap > quick.Nodes() ? quickCap - quick.Nodes() : 0);
