@@ -351,16 +351,16 @@ bool Search::Dfs(State s, Mask fr) {
         if (OwnNodes() < limits_.hardAfter)
             break;
         OrderCache& cache = cacheHere();
-        const State before = s;
+        drops_.clear();
         int r = Narrow(s, fr, narrowed == 0 ? cacheAbove() : &cache, cache);
+        passes.insert(passes.end(), drops_.begin(), drops_.end());
         if (r < 0)
             return loseHere();
         if (r == 0)
             break;
-        // A dropped split makes the looser game stricter for the other blocks: narrow again
-        // until nothing more drops. The orders just found mostly still hold, so a pass after
-        // the first plays few games of its own.
-        passes.push_back(Pass{before, dropUsed_, false});
+        // A dropped split makes the looser game stricter for the blocks before it too: narrow
+        // again until nothing more drops. The orders just found mostly still hold, so a pass
+        // after the first plays few games of its own.
         ++narrowed;
     }
     // On a hard position, decide the split of the most constrained open block first, free or

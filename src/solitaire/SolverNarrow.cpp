@@ -451,13 +451,17 @@ int Search::Narrow(State& s, const Mask& fr, const OrderCache* from, OrderCache&
     // as tiles taken off since then only left earlier, which never holds anything back; nor
     // when the last order found here for another block can be mended for it.
     Order& base = orders_[0];
-    const Plays plays = PlaysOf(s);
+    Plays plays = PlaysOf(s);
     auto fixedTo = [&](int g, unsigned al) {
         Plays t = plays;
         t[static_cast<size_t>(g)] = BlockPlay{-1, static_cast<uint8_t>(al)};
         return t;
     };
-    {
+    // The first order, and that order step by step, for the games of single splits to end
+    // by; played again whenever a split is dropped.
+    std::array<uint8_t, kTileCount> seq{};
+    int steps = 0;
+    auto playBase = [&]() {
         Mask f = fr, cur = s.rem;
         int now = 0;
         if (!Relax<true>(plays, f, cur, &base, now)) {
@@ -465,17 +469,19 @@ int Search::Narrow(State& s, const Mask& fr, const OrderCache* from, OrderCache&
             stuckFr_[0] = f;
             stuckCount_ = 1;
             stuckBlock_ = -1;
-            return -1;
+            return false;
         }
-    }
-    // The first order step by step, for the games of single splits to end by.
-    std::array<uint8_t, kTileCount> seq{};
-    int steps = 0;
-    const std::array<int8_t, kTileCount> pairOf = TilePairs(plays, s.rem);
-    s.rem.ForEach([&](int i) {
-        seq[static_cast<size_t>(base.out[static_cast<size_t>(i)] - 1)] = static_cast<uint8_t>(i);
-        ++steps;
-    });
+        steps = 0;
+        s.rem.ForEach([&](int i) {
+            seq[static_cast<size_t>(base.out[static_cast<size_t>(i)] - 1)] =
+                static_cast<uint8_t>(i);
+            ++steps;
+        });
+        return true;
+    };
+    if (!playBase())
+        return -1;
+    std::array<int8_t, kTileCount> pairOf = TilePairs(plays, s.rem);
     // By step v of the first order: the tiles still in the game after it, and those that had
     // come free by then (made when a block first needs a game of its own).
     std::array<Mask, kTileCount + 1> leftAfter, freeBy;
@@ -501,12 +507,12 @@ int Search::Narrow(State& s, const Mask& fr, const OrderCache* from, OrderCache&
                 changed |= 1ull << h;
         }
     std::array<uint64_t, 2> has{};
-    dropUsed_ = 0;
-    State narrowed = s;
+    const State start = s;
     int result = 0;
     // The split whose order was found last at this position, by a game or mended (-1: none
-    // yet).
+    // yet), and the blocks whose splits were dropped since; all those dropped in this pass.
     int found = -1;
+    uint64_t droppedSinceFound = 0, dropped = 0;
     for (int g = 0; g < kBlocks; ++g) {
         unsigned al = s.Allowed(g);
         if (al == 0 || SingleSplit(al))
@@ -535,10 +541,11 @@ int Search::Narrow(State& s, const Mask& fr, const OrderCache* from, OrderCache&
             // and the orders found before the last one seldom hold where the last does not:
             // mending them cost more than the games they spared.)
             bool holds = shortcuts && found >= 0 &&
-                         Repair(into.orders[static_cast<size_t>(found)], o, s, 0, g, p);
+                         Repair(into.orders[static_cast<size_t>(found)], o, s,
+                                droppedSinceFound & ~(1ull << g), g, p);
             if (!holds && shortcuts && from && from->Has(slot))
                 holds = Repair(from->orders[static_cast<size_t>(slot)], o, s,
-                               changed & ~(1ull << g), g, p);
+                               (changed | dropped) & ~(1ull << g), g, p);
             if (!holds && !shortcuts) {
                 // The split's own game from the start, for checking the shortcuts.
                 Mask f = fr, cur = s.rem;
@@ -577,6 +584,7 @@ int Search::Narrow(State& s, const Mask& fr, const OrderCache* from, OrderCache&
             if (holds) {
                 has[static_cast<size_t>(slot >> 6)] |= 1ull << (slot & 63);
                 found = slot;
+                droppedSinceFound = 0;
             } else
                 keep &= ~(1u << p);
         }
@@ -587,27 +595,50 @@ int Search::Narrow(State& s, const Mask& fr, const OrderCache* from, OrderCache&
             return -1;
         }
         if (keep != al) {
-            // Dropped once the pass is over: the orders above may rely on this split.
-            narrowed.SetAllowed(g, keep);
-            result = 1;
-            // The blocks whose restriction the failed games may have needed.
+            // Dropped at once, so that the games of the blocks after it are stricter. The
+            // blocks whose restriction the failed games may have needed are kept with the
+            // position before the drop, for giving the split back to a loss found below.
+            Pass drop{s, 0, false};
             for (int h = 0; h < kBlocks; ++h) {
                 const unsigned ah = s.Allowed(h);
-                if (h == g || ah == 0 || ah == blocks_[static_cast<size_t>(h)].splits ||
-                    ((dropUsed_ >> h) & 1))
+                if (h == g || ah == 0 || ah == blocks_[static_cast<size_t>(h)].splits)
                     continue;
                 for (int k = 0; k < stuckCount_; ++k)
                     if (CouldMove(h, stuckCur_[static_cast<size_t>(k)],
                                   stuckFr_[static_cast<size_t>(k)])) {
-                        dropUsed_ |= 1ull << h;
+                        drop.used |= 1ull << h;
                         break;
                     }
             }
+            drops_.push_back(drop);
+            s.SetAllowed(g, keep);
+            plays[static_cast<size_t>(g)].allowed = static_cast<uint8_t>(keep);
+            if (SingleSplit(keep))
+                for (int q = 0; q < 4; ++q)
+                    pairOf[static_cast<size_t>(b.t[static_cast<size_t>(q)])] =
+                        b.pairIn[static_cast<size_t>(q)][static_cast<size_t>(std::countr_zero(keep))];
+            dropped |= 1ull << g;
+            droppedSinceFound |= 1ull << g;
+            result = 1;
+            // The first order holds on when each tile of the block left on time for a split
+            // kept; otherwise it is played again.
+            int at[4];
+            const int cnt = Left(b, s.rem, at);
+            bool onTime = true;
+            for (int i = 0; i < cnt && onTime; ++i)
+                onTime = OnTime(base, b, s, keep, cnt, at, at[i],
+                                base.out[static_cast<size_t>(b.t[static_cast<size_t>(at[i])])]);
+            if (!onTime) {
+                stepsReady = false;
+                if (!playBase())
+                    return -1;
+            }
         }
     }
-    into.base = s;
+    // Every order kept here is one of the position as it was before the pass (a stricter game
+    // is one of the looser too).
+    into.base = start;
     into.has = has;
-    s = narrowed;
     return result;
 }
 

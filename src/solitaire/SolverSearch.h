@@ -405,10 +405,12 @@ private:
     // which never holds anything back.
     bool Repair(const Order& o, Order& fixed, const State& s, uint64_t changed, int g, int p) const;
 
-    // Drops the splits of open blocks that the looser game already shows to be lost. Answers -1
-    // when some block has no split left, 1 when a split was dropped, 0 when none was. `from`
+    // Drops the splits of open blocks that the looser game already shows to be lost, block
+    // after block, each drop at once (so that the games of the blocks after it are stricter),
+    // recording each in `drops_`. Answers -1 when some block has no split left or the looser
+    // game of the whole position fails, 1 when a split was dropped, 0 when none was. `from`
     // holds orders found at the position above (or at this one, in an earlier pass; then it is
-    // `into`), `into` receives the orders of the splits kept here.
+    // `into`), `into` receives the orders of the splits kept here, as orders of s as it came.
     int Narrow(State& s, const Mask& fr, const OrderCache* from, OrderCache& into) const;
 
     // How many tiles taking x and y off would free at once.
@@ -458,8 +460,8 @@ private:
     // any splits of the blocks widened, so the loss depended only on the others.
     uint64_t Needed(std::array<Plays, 3>& plays, int games, uint64_t candidates) const;
 
-    // A pass of narrowing or of settling: the position before it and, for narrowing, the
-    // blocks its drops depended on.
+    // A drop of narrowing (one block's splits) or a pass of settling: the position before it
+    // and, for a drop, the blocks its games depended on.
     struct Pass {
         State before;
         uint64_t used = 0;
@@ -522,9 +524,10 @@ private:
     mutable std::array<Mask, 3> stuckCur_{}, stuckFr_{};
     mutable int stuckCount_ = 0;
     mutable int stuckBlock_ = -1;
-    // The blocks whose restriction the games that dropped splits in the last pass of narrowing
-    // may have needed (those that could have moved where one of them stopped).
-    mutable uint64_t dropUsed_ = 0;
+    // The splits narrowing dropped, one after the other: the position before each drop and the
+    // blocks whose restriction the games that dropped it may have needed (those that could
+    // have moved where one of them stopped).
+    mutable std::vector<Pass> drops_;
     State why_;
     size_t depth_ = 0;
     std::vector<int> path_;
