@@ -458,7 +458,7 @@ int Search::Narrow(State& s, const Mask& fr, const OrderCache* from, OrderCache&
         return t;
     };
     // The first order, and that order step by step, for the games of single splits to end
-    // by; played again whenever a split is dropped.
+    // by; played again when a split dropped on the way breaks it.
     std::array<uint8_t, kTileCount> seq{};
     int steps = 0;
     auto playBase = [&]() {
